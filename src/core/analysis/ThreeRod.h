@@ -1,0 +1,89 @@
+#pragma once
+// Three-rod attachment frame: a statically determinate frame, each rod force
+// from one equilibrium equation.
+//
+// Frame of the formulas: origin at the mast centre, u along the wall towards
+// rod 1's side, v towards the wall. Rod 1 runs from (A, B) to (X1, H), rod 2
+// from (C - D, B) to (X1 - X3, H), rod 3 from (-D, B) to (-X2, H). Moments
+// about Q (rods 2 and 3 meet) give F1, moments about P (rods 1 and 2 meet)
+// give F3, the balance across the wall gives F2. Forces in kN, tension
+// positive; M in kN*m, positive clockwise in the page diagram.
+
+#include <optional>
+#include <string>
+
+namespace tiecalc {
+
+// The eleven inputs of the three-rod page (mm, kN, kN*m, degrees).
+struct ThreeRodInput {
+  double A = 0.0;
+  double B = 0.0;
+  double C = 0.0;
+  double D = 0.0;
+  double X1 = 0.0;
+  double X2 = 0.0;
+  double X3 = 0.0;
+  double H = 0.0;
+  double R = 0.0;
+  double M = 0.0;
+  double Theta = 0.0;
+};
+
+// A > 0, B > 0, 0 <= C <= 2A, D >= 0, X1 > 0, X2 > 0, 0 <= X3 <= X1 + X2,
+// H > B. A not-a-number fails every condition.
+bool IsThreeRodInputValid(const ThreeRodInput& in);
+
+// Rod angles to the wall line (degrees), rounded with Round2.
+struct ThreeRodAngles {
+  double Alpha = 0.0;
+  double Beta = 0.0;
+  double Gamma = 0.0;
+};
+
+// The rounded angles of the rods of in.
+ThreeRodAngles ThreeRodAnglesOf(const ThreeRodInput& in);
+
+// What the forces need of the geometry, derived once per calculation.
+struct ThreeRodGeometry {
+  double Alpha = 0.0, Beta = 0.0, Gamma = 0.0;  // rounded angles, degrees
+  double tAlpha = 0.0, tBeta = 0.0, tGamma = 0.0;
+  double xP = 0.0, yP = 0.0;  // rods 1 and 2 meet at P
+  double s3 = 0.0;            // rod 3's line passes through (-s3, yP)
+  double q = 0.0, yQ = 0.0;   // rods 2 and 3 meet at Q = (-q, yQ)
+  double x1Q = 0.0;           // u of rod 1's line at the height yQ
+  double d1 = 0.0;            // lever arm of F1 about Q, along u
+  double d3 = 0.0;            // lever arm of F3 about P, along u
+  double K = 0.0;             // d1*d3 - d3*q - d1*xP
+};
+
+// The geometry from the dimensions of in (R, M, Theta are not used) and the
+// given rounded angles: the sweep export passes the angles the page stored.
+ThreeRodGeometry ThreeRodGeometryOf(const ThreeRodInput& in, const ThreeRodAngles& angles);
+
+// Rod forces and their components along (x) and across (y) the wall.
+struct ThreeRodForces {
+  double F1 = 0.0, F2 = 0.0, F3 = 0.0;
+  double F1x = 0.0, F1y = 0.0;
+  double F2x = 0.0, F2y = 0.0;
+  double F3x = 0.0, F3y = 0.0;
+};
+
+// Forces for R (kN) in the direction theta (degrees) and the torque M (kN*m),
+// unrounded. Cheap: a handful of sines and cosines, for the 360-row sweep.
+ThreeRodForces ThreeRodForcesAt(const ThreeRodGeometry& g, double R, double M, double theta);
+
+// What the page shows after a valid calculation.
+struct ThreeRodResult {
+  double Alpha = 0.0, Beta = 0.0, Gamma = 0.0;  // Round2
+  double L1 = 0.0, L2 = 0.0, L3 = 0.0;          // Round2
+  ThreeRodForces Forces;                        // at Theta, each through Round2
+  // Extreme force pairs "%.2f/%.2f" (kN) and the directions of R at which
+  // they occur (degrees), from unrounded values.
+  std::string F1m, F2m, F3m;
+  std::string Theta1, Theta2, Theta3;
+};
+
+// The whole calculation; nullopt when IsThreeRodInputValid fails.
+std::optional<ThreeRodResult> SolveThreeRod(const ThreeRodInput& in);
+
+}  // namespace tiecalc
