@@ -46,7 +46,7 @@ struct FourRodCoefficients {
   double yQ = 0.0, xQ = 0.0;  // rods 3 and 4 meet at Q (xQ is x')
   double W = 0.0;             // xP + xQ
   Rod4 s{}, c{}, m{};         // final coefficients of R sin, R cos, M * 1000
-  Rod4 cosA{}, sinA{};        // cos and sin of each rod angle, for the components
+  Rod4 ux{}, uy{};            // unit vector of each rod, tower to building (components)
 };
 
 // Rod forces (kN) and the components of F_i * u_i.

@@ -1,0 +1,112 @@
+#include "core/analysis/FourRodLayout.h"
+
+#include <cmath>
+
+#include "core/analysis/Angles.h"
+#include "core/input/Format.h"
+
+namespace tiecalc {
+
+namespace {
+
+// A rod angle from its run towards the building (dy) and along it (dx).
+double RodAngle(double dy, double dx) { return Round2(Deg(std::atan2(dy, dx))); }
+
+// Rod lengths from the runs towards the building and the rounded angles.
+Rod4 LengthsOf(const Rod4& runs, const FourRodAngles& a) {
+  const Rod4 angles = {a.Alpha, a.Beta, a.Gamma, a.Delta};
+  Rod4 L{};
+  for (size_t i = 0; i < 4; ++i) L[i] = runs[i] / std::sin(Rad(angles[i]));
+  return L;
+}
+
+FourRodGeometry GeometryOf(const FourRodAngles& a, double t1x, double t1y, double t2x, double t2y,
+                           double t3x, double t3y, double t4x, double t4y) {
+  FourRodGeometry g;
+  g.Angles = a;
+  g.t1x = t1x;
+  g.t1y = t1y;
+  g.t2x = t2x;
+  g.t2y = t2y;
+  g.t3x = t3x;
+  g.t3y = t3y;
+  g.t4x = t4x;
+  g.t4y = t4y;
+  return g;
+}
+
+}  // namespace
+
+bool IsFourRodInputValid(const FourRodLayoutI& in) {
+  const bool invalid = in.A <= 0.0 || in.D <= 0.0 || (in.X1 <= in.A && in.X1 <= in.D) ||
+                       (in.X2 <= in.E && in.X2 <= in.F) || in.Y1 <= in.C || in.Y2 <= in.C ||
+                       in.X3 < 0.0 || in.X3 > in.X1 || in.X4 < 0.0 || in.X4 > in.X2;
+  return !invalid;
+}
+
+bool IsFourRodInputValid(const FourRodLayoutII& in) {
+  const bool invalid = in.A <= 0.0 || in.B <= 0.0 || in.D <= 0.0 || in.X1 <= 0.0 || in.X2 <= 0.0 ||
+                       in.Y1 <= 0.0 || in.Y2 <= 0.0 || in.X3 < 0.0 || in.X4 < 0.0;
+  return !invalid;
+}
+
+FourRodAngles FourRodAnglesOf(const FourRodLayoutI& in) {
+  FourRodAngles a;
+  a.Alpha = RodAngle(in.Y1 + in.B, in.X1 - in.A);
+  a.Beta = RodAngle(in.Y1 - in.C, in.X1 - in.X3 - in.D);
+  a.Gamma = RodAngle(in.Y2 - in.C, in.X2 - in.E - in.X4);
+  a.Delta = RodAngle(in.Y2 + in.B, in.X2 - in.F);
+  return a;
+}
+
+FourRodAngles FourRodAnglesOf(const FourRodLayoutII& in) {
+  FourRodAngles a;
+  a.Alpha = RodAngle(in.Y1 + in.C, in.X1 - in.A);
+  a.Beta = RodAngle(in.Y1 - in.D, in.X1 - in.X3 - in.E);
+  a.Gamma = RodAngle(in.Y2 - in.H, in.X2 - in.X4 + in.F);
+  a.Delta = RodAngle(in.Y2 - in.G, in.X2 - in.B);
+  return a;
+}
+
+Rod4 FourRodLengthsOf(const FourRodLayoutI& in, const FourRodAngles& a) {
+  return LengthsOf({in.Y1 + in.B, in.Y1 - in.C, in.Y2 - in.C, in.Y2 + in.B}, a);
+}
+
+Rod4 FourRodLengthsOf(const FourRodLayoutII& in, const FourRodAngles& a) {
+  return LengthsOf({in.Y1 + in.C, in.Y1 - in.D, in.Y2 - in.H, in.Y2 - in.G}, a);
+}
+
+FourRodGeometry FourRodGeometryOf(const FourRodLayoutI& in, const FourRodAngles& a) {
+  return GeometryOf(a, in.A, -in.B, in.D, in.C, in.E, in.C, in.F, -in.B);
+}
+
+FourRodGeometry FourRodGeometryOf(const FourRodLayoutII& in, const FourRodAngles& a) {
+  return GeometryOf(a, in.A, -in.C, in.E, in.D, -in.F, in.H, in.B, in.G);
+}
+
+FourRodResult SolveFourRodPage(const FourRodGeometry& g, const Rod4& L, const Rod4& E, const Rod4& S,
+                               double R, double M, double theta) {
+  FourRodResult r;
+  bool solvable = true;
+  for (size_t i = 0; i < 4; ++i) solvable = solvable && E[i] > 0.0 && S[i] > 0.0;
+  if (solvable) {
+    const FourRodCoefficients k = PrepareFourRod(g, L, E, S);
+    const FourRodForces f = FourRodForcesAt(k, R, M, theta);
+    const std::array<FourRodExtreme, 4> ext = FourRodExtremes(k, R, M);
+    for (size_t i = 0; i < 4; ++i) {
+      r.Forces.F[i] = Round2(f.F[i]);
+      r.Forces.Fx[i] = Round2(f.Fx[i]);
+      r.Forces.Fy[i] = Round2(f.Fy[i]);
+      r.ForceText[i] = ext[i].ForceText;
+      r.AngleText[i] = ext[i].AngleText;
+    }
+  } else {
+    // Without stiffness the redundant is undefined: the page shows zeros.
+    r.ForceText.fill("0");
+    r.AngleText.fill("0");
+  }
+  for (size_t i = 0; i < 4; ++i) r.L[i] = Round2(L[i]);
+  return r;
+}
+
+}  // namespace tiecalc
