@@ -1,0 +1,239 @@
+#include "core/rodcheck/RodCheck.h"
+
+#include <cmath>
+#include <limits>
+
+#include "core/input/Format.h"
+#include "core/rodcheck/LatticeMembers.h"
+
+namespace tiecalc {
+
+const std::string* RodCheckDisplay::Find(int controlId) const {
+  for (const ShownText& shown : texts)
+    if (shown.controlId == controlId) return &shown.text;
+  return nullptr;
+}
+
+const std::string& RodCheckDisplay::Message() const {
+  static const std::string kNone;
+  return texts.empty() ? kNone : texts.back().text;
+}
+
+double AllowableStress(SteelGrade grade, double k) {
+  return (grade == SteelGrade::Q345 ? 345.0 : 235.0) / k;
+}
+
+double LateralForce(double A, double sigma, SteelGrade mainGrade) {
+  if (mainGrade == SteelGrade::Q345) return A * sigma / 85 * std::sqrt(345.0 / 235.0);
+  return A * sigma / 85;
+}
+
+BattenStress BattenStresses(double V, double L1, double a, double Az, double Iz, double delta) {
+  BattenStress s;
+  s.T = V * L1 / (2 * a);
+  s.Mb = s.T * a / 2;
+  s.Wb = 2 * Iz * delta / Az;
+  s.sigmaB = s.Mb / s.Wb;
+  s.tau = 1.5 * s.T / Az;
+  s.sigmaZ = std::sqrt(s.sigmaB * s.sigmaB + 3 * s.tau * s.tau);
+  return s;
+}
+
+double LacingBarLength(double L1, double a) { return std::sqrt(L1 * L1 / 4 + a * a); }
+
+double LacingBarForce(double V, double ld, double a) { return V * ld / (2 * a); }
+
+namespace {
+
+// Verdict lines. Every line but the first of a message starts with "\r\n".
+constexpr const char* kOverallStiffnessOk = "附着杆整体刚度满足要求！";
+constexpr const char* kOverallStiffnessFails = "附着杆整体刚度 不 满足要求！";
+constexpr const char* kLimbStiffnessOk = "\r\n附着杆单肢刚度满足要求！";
+constexpr const char* kLimbStiffnessFails = "\r\n附着杆单肢刚度 不 满足要求！";
+constexpr const char* kLacingStiffnessOk = "\r\n附着杆缀条刚度满足要求！";
+constexpr const char* kLacingStiffnessFails = "\r\n附着杆缀条刚度 不 满足要求！";
+constexpr const char* kOverallStabilityOk = "\r\n附着杆整体稳定性满足要求！";
+constexpr const char* kOverallStabilityFails = "\r\n附着杆整体稳定性 不 满足要求！";
+constexpr const char* kLimbStabilityOk = "\r\n附着杆单肢稳定性满足要求！";
+constexpr const char* kLimbStabilityFails = "\r\n附着杆单肢稳定性 不 满足要求！";
+constexpr const char* kBattenStrengthOk = "\r\n附着杆缀板强度满足要求！";
+constexpr const char* kBattenStrengthFails = "\r\n附着杆缀板强度 不 满足要求！";
+constexpr const char* kLacingStabilityOk = "\r\n附着杆缀条稳定性满足要求！";
+constexpr const char* kLacingStabilityFails = "\r\n附着杆缀条稳定性 不 满足要求！";
+
+// Appends the line of a test; a value that passes neither test adds nothing.
+void AddVerdict(std::string& message, bool passes, bool fails, const char* okText,
+                const char* failText) {
+  if (passes)
+    message += okText;
+  else if (fails)
+    message += failText;
+}
+
+// A stress verdict: 0 < σ < [σ] passes, σ ≥ [σ] fails.
+void AddStressVerdict(std::string& message, double sigma, double allowable, const char* okText,
+                      const char* failText) {
+  AddVerdict(message, sigma > 0 && sigma < allowable, sigma >= allowable, okText, failText);
+}
+
+// A slenderness verdict against 120: 0 < λ < 120 passes, λ ≥ 120 fails.
+void AddSlendernessVerdict(std::string& message, double lambda, const char* okText,
+                           const char* failText) {
+  AddVerdict(message, lambda > 0 && lambda < 120, lambda >= 120, okText, failText);
+}
+
+void Show(RodCheckDisplay& shown, int id, double value, int decimals) {
+  shown.texts.push_back({id, FormatDecimals(value, decimals)});
+}
+
+// The start every form shares: clear the message, take μ, show it even when the
+// inputs turn out invalid. Returns false (after setting the invalid message)
+// when the inputs cannot be checked; lattice forms add their own conditions.
+bool StartCheck(RodCheckData& d, RodForm form, bool latticeInputsValid, RodCheckDisplay& shown) {
+  d.message.clear();
+  d.form = form;
+  if (d.Imax != d.Imin) {
+    d.mu = LookupMu(form, d.L, d.Ld, d.Imax, d.Imin);
+    Show(shown, RodCheckId::kMu, d.mu, 3);
+  } else {
+    d.mu = 1.0;
+    Show(shown, RodCheckId::kMu, d.mu, 2);
+  }
+  const bool valid = d.F != 0 && d.L > 0 && d.G >= 0 && d.A > 0 && d.h > 0 && d.Imax > 0 &&
+                     d.Imin > 0 && latticeInputsValid && d.mu >= 1;
+  if (!valid) {
+    d.message = kRodCheckInvalidInput;
+    shown.texts.push_back({RodCheckId::kMessage, d.message});
+  }
+  return valid;
+}
+
+// Self-weight bending of the simply supported rod (weight G·10 N spread over L),
+// the section modulus and the Euler load (π² taken as 3.14², E = 206000 MPa).
+void BendingAndEuler(RodCheckData& d) {
+  d.M = d.G * d.L * 10 / 8;
+  d.W = d.Imax / d.h;
+  d.Fe = 2031077.6 * d.A / (d.lambda * d.lambda);
+}
+
+// Overall stress: the axial part over ψ plus the self-weight bending amplified
+// by 1 / (1 - N/(0.9·Fe)). A compression at or beyond 0.9·Fe leaves no finite
+// amplification: the rod buckles, so the stress is infinite rather than the
+// negative figure the amplifier gives past the limit.
+double OverallStress(const RodCheckData& d) {
+  const double amplifier = 1 - d.F * 1000 / (0.9 * d.Fe);
+  if (amplifier <= 0) return std::numeric_limits<double>::infinity();
+  return d.F * 1000 / (d.A * d.psi) + (d.M / d.W) / amplifier;
+}
+
+// What sets the four lattice forms apart.
+struct LatticeForm {
+  RodForm form;
+  double limbs;          // main limbs sharing A: r1 = sqrt(limbs·I1/A)
+  bool laced;            // lacing bars rather than battens
+  double lacingFactor;   // laced: λ换 = sqrt(λx² + lacingFactor·A/Az)
+};
+
+constexpr LatticeForm kTwoLimbBattened{RodForm::TwoLimbBattened, 2, false, 0};
+constexpr LatticeForm kTwoLimbLaced{RodForm::TwoLimbLaced, 2, true, 13.5};
+constexpr LatticeForm kFourLimbBattened{RodForm::FourLimbBattened, 4, false, 0};
+constexpr LatticeForm kFourLimbLaced{RodForm::FourLimbLaced, 4, true, 20};
+
+RodCheckDisplay CheckLattice(RodCheckData& d, const LatticeForm& f) {
+  RodCheckDisplay shown;
+  const bool latticeValid = d.Az > 0 && d.I1 > 0 && d.Iz > 0 && d.L1 > 0 && d.a > 0 &&
+                            (f.laced || d.delta > 0);
+  if (!StartCheck(d, f.form, latticeValid, shown)) return shown;
+
+  d.r = std::sqrt(d.Imax / d.A);
+  d.r1 = std::sqrt(f.limbs * d.I1 / d.A);
+  const double lambdaX = d.L * d.mu / d.r;
+  double ld = 0;  // lacing bar length
+  if (f.laced) {
+    d.rz = std::sqrt(d.Iz / d.Az);
+    d.lambda1 = d.L1 / d.r1;
+    ld = LacingBarLength(d.L1, d.a);
+    d.lambdaZ = ld / d.rz;
+    d.lambda = std::sqrt(lambdaX * lambdaX + f.lacingFactor * d.A / d.Az);
+  } else {
+    // The limb is free over the clear distance between battens of width Az/δ.
+    d.lambda1 = (d.L1 - d.Az / d.delta) / d.r1;
+    d.lambda = std::sqrt(lambdaX * lambdaX + d.lambda1 * d.lambda1);
+  }
+  Show(shown, RodCheckId::kLambda, d.lambda, 2);
+  Show(shown, RodCheckId::kLambda1, d.lambda1, 2);
+  if (f.laced) Show(shown, RodCheckId::kLambdaZ, d.lambdaZ, 2);
+
+  d.psi = LookupPsi(d.mainGrade, d.lambda);
+  d.psi1 = LookupPsi(d.mainGrade, d.lambda1);
+  Show(shown, RodCheckId::kPsi, d.psi, 3);
+  Show(shown, RodCheckId::kPsi1, d.psi1, 3);
+  if (f.laced) {
+    d.psiZ = LookupPsi(d.lacingGrade, d.lambdaZ);
+    Show(shown, RodCheckId::kPsiZ, d.psiZ, 3);
+  }
+
+  BendingAndEuler(d);
+  d.sigma = OverallStress(d);
+  d.sigma1 = d.F * 1000 / (d.A * d.psi1);
+  const double V = LateralForce(d.A, d.sigma, d.mainGrade);
+  if (f.laced)
+    d.sigmaZ = LacingBarForce(V, ld, d.a) / (d.Az * d.psiZ);
+  else
+    d.sigmaZ = BattenStresses(V, d.L1, d.a, d.Az, d.Iz, d.delta).sigmaZ;
+  Show(shown, RodCheckId::kSigma, d.sigma, 2);
+  Show(shown, RodCheckId::kSigma1, d.sigma1, 2);
+  Show(shown, RodCheckId::kSigmaZ, d.sigmaZ, 2);
+
+  const double mainAllowable = AllowableStress(d.mainGrade, d.k);
+  AddSlendernessVerdict(d.message, d.lambda, kOverallStiffnessOk, kOverallStiffnessFails);
+  if (f.laced) {
+    AddVerdict(d.message, d.lambda1 > 0 && d.lambda1 < 0.7 * d.lambda, d.lambda1 >= 0.7 * d.lambda,
+               kLimbStiffnessOk, kLimbStiffnessFails);
+    AddSlendernessVerdict(d.message, d.lambdaZ, kLacingStiffnessOk, kLacingStiffnessFails);
+  } else {
+    AddVerdict(d.message, d.lambda1 > 0 && d.lambda1 < d.lambda / 2 && d.lambda1 < 40,
+               d.lambda1 >= 40 || d.lambda1 >= d.lambda / 2, kLimbStiffnessOk, kLimbStiffnessFails);
+  }
+  AddStressVerdict(d.message, d.sigma, mainAllowable, kOverallStabilityOk, kOverallStabilityFails);
+  AddStressVerdict(d.message, d.sigma1, mainAllowable, kLimbStabilityOk, kLimbStabilityFails);
+  const double lacingAllowable = AllowableStress(d.lacingGrade, d.k);
+  if (f.laced)
+    AddStressVerdict(d.message, d.sigmaZ, lacingAllowable, kLacingStabilityOk,
+                     kLacingStabilityFails);
+  else
+    AddStressVerdict(d.message, d.sigmaZ, lacingAllowable, kBattenStrengthOk,
+                     kBattenStrengthFails);
+
+  shown.texts.push_back({RodCheckId::kMessage, d.message});
+  return shown;
+}
+
+}  // namespace
+
+RodCheckDisplay CheckSolidWeb(RodCheckData& d) {
+  RodCheckDisplay shown;
+  if (!StartCheck(d, RodForm::SolidWeb, true, shown)) return shown;
+
+  d.r = std::sqrt(d.Imax / d.A);
+  d.lambda = d.L * d.mu / d.r;
+  Show(shown, RodCheckId::kLambda, d.lambda, 2);
+  d.psi = LookupPsi(d.mainGrade, d.lambda);
+  Show(shown, RodCheckId::kPsi, d.psi, 3);
+  BendingAndEuler(d);
+  d.sigma = OverallStress(d);
+  Show(shown, RodCheckId::kSigma, d.sigma, 2);
+
+  AddSlendernessVerdict(d.message, d.lambda, kOverallStiffnessOk, kOverallStiffnessFails);
+  AddStressVerdict(d.message, d.sigma, AllowableStress(d.mainGrade, d.k), kOverallStabilityOk,
+                   kOverallStabilityFails);
+  shown.texts.push_back({RodCheckId::kMessage, d.message});
+  return shown;
+}
+
+RodCheckDisplay CheckTwoLimbBattened(RodCheckData& d) { return CheckLattice(d, kTwoLimbBattened); }
+RodCheckDisplay CheckTwoLimbLaced(RodCheckData& d) { return CheckLattice(d, kTwoLimbLaced); }
+RodCheckDisplay CheckFourLimbBattened(RodCheckData& d) { return CheckLattice(d, kFourLimbBattened); }
+RodCheckDisplay CheckFourLimbLaced(RodCheckData& d) { return CheckLattice(d, kFourLimbLaced); }
+
+}  // namespace tiecalc
