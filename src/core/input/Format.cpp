@@ -65,10 +65,20 @@ double ParseDouble(const std::string& text) {
   auto res = std::from_chars(q, end, value, std::chars_format::general);
   if (res.ec == std::errc::result_out_of_range) {
     // atof gives +-HUGE_VAL on overflow and 0 (or a denormal) on underflow.
+    // Without an exponent only a long integer part can overflow; with one,
+    // its sign tells (a mantissa long enough to outweigh it does not occur).
     bool huge = false;
+    bool exponent = false;
     for (const char* c = q; c < res.ptr; ++c) {
-      if (*c == 'e' || *c == 'E') { huge = (c + 1 < res.ptr && c[1] != '-'); break; }
-      if (c == res.ptr - 1) huge = true;
+      if (*c == 'e' || *c == 'E') {
+        exponent = true;
+        huge = (c + 1 < res.ptr && c[1] != '-');
+        break;
+      }
+    }
+    if (!exponent) {
+      for (const char* c = q; c < res.ptr && *c != '.'; ++c)
+        if (*c >= '1' && *c <= '9') huge = true;
     }
     value = huge ? HUGE_VAL : 0.0;
   } else if (res.ec != std::errc()) {
