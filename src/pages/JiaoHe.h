@@ -1,0 +1,59 @@
+#pragma once
+// The rod-check page: the structural form and the steel grades chosen from
+// lists, the load and the section typed in, and the check of the chosen form
+// rerun after every change. The checks themselves (core/rodcheck) return
+// what is to be shown; the page applies it.
+
+#include <string>
+
+#include "core/rodcheck/RodCheck.h"
+#include "pages/Page.h"
+
+namespace tiecalc {
+
+class CJiaoHe : public CPage {
+ public:
+  enum Id : int {
+    kForm = 1062,         // 实腹式, 两肢缀板式, 两肢缀条式, 四肢缀板式, 四肢缀条式
+    kMainGrade = 1063,    // Q235, Q345
+    kLacingGrade = 1064,  // Q235, Q345
+    kF = 1000, kL = 1001, kG = 1002, kA = 1003, kh = 1004, kAz = 1005,
+    kImax = 1006, kImin = 1007, kLd = 1014, kI1 = 1008, kIz = 1009, kDelta = 1010,
+    kL1 = 1012, ka = 1013, kK = 1067,
+    kMu = 1011, kLambda = 1076, kPsi = 1073, kSigma = 1070,
+    kLambda1 = 1075, kPsi1 = 1072, kSigma1 = 1069,
+    kLambdaZ = 1074, kPsiZ = 1071, kSigmaZ = 1068,
+    kMessage = 1077,       // the result box
+    kReportButton = 1024,  // "生 成" / "报 告"
+    kDiagram = 1078,
+  };
+  static constexpr int kTemplateId = 143;
+  // Diagram of each form, by form index.
+  static constexpr int kFormBitmaps[5] = {193, 195, 196, 197, 198};
+
+  static constexpr const char* kStartMessage = "请设定计算参数!";
+  static constexpr const char* kNotApplicable = "不适用";
+
+  CJiaoHe();
+
+  // The record of the last check run (inputs read, results, message).
+  const RodCheckData& Data() const { return m_data; }
+  // The selections as the lists show them now.
+  RodForm Form() const;
+  SteelGrade MainGrade() const;
+  SteelGrade LacingGrade() const;
+
+  void InitPage();
+  void ChangeForm();
+  void SyncLargeSectionLength();
+  void RunCurrentCheck();
+
+ protected:
+  void OnInitDialog() override { InitPage(); }
+  void Recalculate() override { RunCurrentCheck(); }
+
+ private:
+  RodCheckData m_data;
+};
+
+}  // namespace tiecalc

@@ -1,0 +1,58 @@
+#pragma once
+// What the four calculation pages share: reading an input field into its
+// member (one change handler per input, reading only its own field, then the
+// page's recalculation), the rounding and formatting rule, the display of
+// bound doubles, the status line, and a table of short control names that
+// the command-line tool and the tests address controls by.
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/dialog/Dialog.h"
+
+namespace tiecalc {
+
+// A control that has a short name ("A", "alpha", "manualL").
+struct NamedControl {
+  std::string name;
+  int id = 0;
+  bool input = false;    // typed (or selected, ticked) by the user
+  bool byIndex = false;  // drop-down list: named by its selection index, not its text
+};
+
+class CPage : public CDialog {
+ public:
+  // The value of a field text: the program's one field reader.
+  static double ReadFieldValue(std::string text);
+  static double Round2(double v);
+  static std::string Format2(double v);
+
+  // The status line (the result box on the rod-check page).
+  int StatusId() const { return m_statusId; }
+  const std::string& Status() const { return GetText(m_statusId); }
+
+  // Every input and output control by its short name, inputs first.
+  const std::vector<NamedControl>& Names() const { return m_names; }
+  // The control of a name, or 0.
+  int IdOf(const std::string& name) const;
+
+ protected:
+  CPage(DialogTemplate tmpl, int statusId, std::vector<NamedControl> names);
+
+  // Installs the change handler of an input edit: read its text into member,
+  // then Recalculate().
+  void BindInput(int id, double& member);
+  // A double bound to a read-only field, shown as "%.15g".
+  void ShowBound(int id, double value);
+  // Sets the texts in the order given; each input's change handler runs.
+  void SetTexts(const std::vector<std::pair<int, std::string>>& texts);
+
+  virtual void Recalculate() = 0;
+
+ private:
+  int m_statusId;
+  std::vector<NamedControl> m_names;
+};
+
+}  // namespace tiecalc
