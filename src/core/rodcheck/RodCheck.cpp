@@ -1,6 +1,7 @@
 #include "core/rodcheck/RodCheck.h"
 
 #include <cmath>
+#include <initializer_list>
 #include <limits>
 
 #include "core/input/Format.h"
@@ -86,6 +87,15 @@ void Show(RodCheckDisplay& shown, int id, double value, int decimals) {
   shown.texts.push_back({id, FormatDecimals(value, decimals)});
 }
 
+// True when every value is a finite number. A field expression can evaluate to
+// infinity or to no number at all (pow(-1, 0.5)); such an input cannot be
+// checked, whatever the sign tests below would say of it.
+bool AllFinite(std::initializer_list<double> values) {
+  for (double v : values)
+    if (!std::isfinite(v)) return false;
+  return true;
+}
+
 // The start every form shares: clear the message, take μ, show it even when the
 // inputs turn out invalid. Returns false (after setting the invalid message)
 // when the inputs cannot be checked; lattice forms add their own conditions.
@@ -100,7 +110,8 @@ bool StartCheck(RodCheckData& d, RodForm form, bool latticeInputsValid, RodCheck
     Show(shown, RodCheckId::kMu, d.mu, 2);
   }
   const bool valid = d.F != 0 && d.L > 0 && d.G >= 0 && d.A > 0 && d.h > 0 && d.Imax > 0 &&
-                     d.Imin > 0 && latticeInputsValid && d.mu >= 1;
+                     d.Imin > 0 && latticeInputsValid && d.mu >= 1 &&
+                     AllFinite({d.F, d.L, d.G, d.A, d.h, d.Imax, d.Imin, d.k});
   if (!valid) {
     d.message = kRodCheckInvalidInput;
     shown.texts.push_back({RodCheckId::kMessage, d.message});
@@ -142,7 +153,8 @@ constexpr LatticeForm kFourLimbLaced{RodForm::FourLimbLaced, 4, true, 20};
 RodCheckDisplay CheckLattice(RodCheckData& d, const LatticeForm& f) {
   RodCheckDisplay shown;
   const bool latticeValid = d.Az > 0 && d.I1 > 0 && d.Iz > 0 && d.L1 > 0 && d.a > 0 &&
-                            (f.laced || d.delta > 0);
+                            (f.laced || d.delta > 0) &&
+                            AllFinite({d.Az, d.I1, d.Iz, d.L1, d.a, f.laced ? 0.0 : d.delta});
   if (!StartCheck(d, f.form, latticeValid, shown)) return shown;
 
   d.r = std::sqrt(d.Imax / d.A);

@@ -292,6 +292,12 @@ TEST(InvalidInput, ShowsMuAndTheMessageAndKeepsEverythingElse) {
       {"L1 = 0", [](RodCheckData& d) { d.L1 = 0; }, true, false},
       {"a = 0", [](RodCheckData& d) { d.a = 0; }, true, false},
       {"delta = 0", [](RodCheckData& d) { d.delta = 0; }, true, true},
+      // Field expressions such as pow(-1, 0.5) or cosh(1000) give no finite number.
+      {"F not a number", [](RodCheckData& d) { d.F = std::nan(""); }, false, false},
+      {"L infinite", [](RodCheckData& d) { d.L = HUGE_VAL; }, false, false},
+      {"k not a number", [](RodCheckData& d) { d.k = std::nan(""); }, false, false},
+      {"Iz infinite", [](RodCheckData& d) { d.Iz = HUGE_VAL; }, true, false},
+      {"delta infinite", [](RodCheckData& d) { d.delta = HUGE_VAL; }, true, true},
   };
   for (const FormCase& form : kAllForms) {
     for (const Breaker& b : breakers) {
@@ -358,7 +364,7 @@ TEST(InvalidInput, LacedFormsDoNotReadTheBattenThickness) {
   for (CheckFn check : {CheckTwoLimbLaced, CheckFourLimbLaced}) {
     RodCheckData d = LatticeExample();
     const std::string expected = check(d).Message();
-    for (double delta : {0.0, -3.0}) {
+    for (double delta : {0.0, -3.0, std::nan("")}) {
       d.delta = delta;
       EXPECT_EQ(check(d).Message(), expected);
     }
