@@ -1,0 +1,5 @@
+# lb1.doc (fragment 188). Rod check, two-limb battened rod: radii of gyration.
+
+1. "整体惯性半径：" [equation: r=sqrt((I_{max})/(A))] "（mm）"
+2. "主弦单肢惯性半径：" [equation: r_{1}=sqrt((2I_{1})/(A))] "（mm）"
+footer: [field PAGE] " / " [field NUMPAGES]
