@@ -1,0 +1,855 @@
+#include "platform/word/WordDocumentModel.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <set>
+#include <vector>
+
+#include "platform/word/WordError.h"
+
+namespace tiecalc {
+
+namespace {
+
+constexpr const char* kNsW = "http://schemas.openxmlformats.org/wordprocessingml/2006/main";
+constexpr const char* kNsR = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
+constexpr const char* kNsWp = "http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing";
+constexpr const char* kNsMc = "http://schemas.openxmlformats.org/markup-compatibility/2006";
+constexpr const char* kRelTypes = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
+constexpr const char* kContentTypesPart = "[Content_Types].xml";
+
+// ---- the parts of a blank document -------------------------------------
+
+const char* const kBlankContentTypes =
+    R"(<Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types">)"
+    R"(<Default Extension="rels" ContentType="application/vnd.openxmlformats-package.relationships+xml"/>)"
+    R"(<Default Extension="xml" ContentType="application/xml"/>)"
+    R"(<Default Extension="png" ContentType="image/png"/>)"
+    R"(<Override PartName="/word/document.xml" ContentType="application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml"/>)"
+    R"(<Override PartName="/word/styles.xml" ContentType="application/vnd.openxmlformats-officedocument.wordprocessingml.styles+xml"/>)"
+    R"(<Override PartName="/word/settings.xml" ContentType="application/vnd.openxmlformats-officedocument.wordprocessingml.settings+xml"/>)"
+    R"(</Types>)";
+
+const char* const kBlankPackageRelations =
+    R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
+    R"(<Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument" Target="word/document.xml"/>)"
+    R"(</Relationships>)";
+
+const char* const kBlankDocumentRelations =
+    R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
+    R"(<Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles" Target="styles.xml"/>)"
+    R"(<Relationship Id="rId2" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/settings" Target="settings.xml"/>)"
+    R"(</Relationships>)";
+
+// A4, margins of 2.54 cm top and bottom and 3.17 cm left and right, a line
+// grid for CJK text.
+const char* const kBlankDocument =
+    R"(<w:document xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main")"
+    R"( xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships")"
+    R"( xmlns:m="http://schemas.openxmlformats.org/officeDocument/2006/math")"
+    R"( xmlns:wp="http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing")"
+    R"( xmlns:a="http://schemas.openxmlformats.org/drawingml/2006/main")"
+    R"( xmlns:pic="http://schemas.openxmlformats.org/drawingml/2006/picture">)"
+    R"(<w:body><w:p/><w:sectPr>)"
+    R"(<w:pgSz w:w="11906" w:h="16838"/>)"
+    R"(<w:pgMar w:top="1440" w:right="1800" w:bottom="1440" w:left="1800" w:header="851" w:footer="992" w:gutter="0"/>)"
+    R"(<w:cols w:space="425"/><w:docGrid w:type="lines" w:linePitch="312"/>)"
+    R"(</w:sectPr></w:body></w:document>)";
+
+// Latin text in a serif face, CJK text in 宋体, 10.5 pt.
+const char* const kBlankStyles =
+    R"(<w:styles xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main">)"
+    R"(<w:docDefaults><w:rPrDefault><w:rPr>)"
+    R"(<w:rFonts w:ascii="Times New Roman" w:hAnsi="Times New Roman" w:eastAsia="宋体" w:cs="Times New Roman"/>)"
+    R"(<w:kern w:val="2"/><w:sz w:val="21"/><w:szCs w:val="24"/>)"
+    R"(<w:lang w:val="en-US" w:eastAsia="zh-CN" w:bidi="ar-SA"/>)"
+    R"(</w:rPr></w:rPrDefault><w:pPrDefault/></w:docDefaults>)"
+    R"(<w:style w:type="paragraph" w:default="1" w:styleId="Normal"><w:name w:val="Normal"/><w:qFormat/>)"
+    R"(<w:pPr><w:widowControl w:val="0"/></w:pPr></w:style>)"
+    R"(<w:style w:type="character" w:default="1" w:styleId="DefaultParagraphFont"><w:name w:val="Default Paragraph Font"/><w:uiPriority w:val="1"/><w:semiHidden/></w:style>)"
+    R"(<w:style w:type="table" w:default="1" w:styleId="TableNormal"><w:name w:val="Normal Table"/><w:semiHidden/>)"
+    R"(<w:tblPr><w:tblInd w:w="0" w:type="dxa"/><w:tblCellMar><w:top w:w="0" w:type="dxa"/><w:left w:w="108" w:type="dxa"/>)"
+    R"(<w:bottom w:w="0" w:type="dxa"/><w:right w:w="108" w:type="dxa"/></w:tblCellMar></w:tblPr></w:style>)"
+    R"(</w:styles>)";
+
+const char* const kBlankSettings =
+    R"(<w:settings xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main">)"
+    R"(<w:zoom w:percent="100"/><w:defaultTabStop w:val="420"/>)"
+    R"(<w:characterSpacingControl w:val="compressPunctuation"/>)"
+    R"(<w:compat><w:compatSetting w:name="compatibilityMode" w:uri="http://schemas.microsoft.com/office/word" w:val="15"/></w:compat>)"
+    R"(</w:settings>)";
+
+// ---- XML helpers ---------------------------------------------------------
+
+constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_ws_pcdata_single;
+
+std::string ToXml(const pugi::xml_document& document) {
+  struct Writer : pugi::xml_writer {
+    std::string out;
+    void write(const void* data, size_t size) override {
+      out.append(static_cast<const char*>(data), size);
+    }
+  } writer;
+  writer.out = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n";
+  document.save(writer, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
+  return writer.out;
+}
+
+void ParseXml(pugi::xml_document& document, const std::string& text, const std::string& what) {
+  const pugi::xml_parse_result result = document.load_buffer(text.data(), text.size(), kParseOptions);
+  if (!result) throw WordError(what + " 不是有效的 XML: " + result.description());
+}
+
+bool Is(pugi::xml_node node, const char* name) {
+  return node.type() == pugi::node_element && std::strcmp(node.name(), name) == 0;
+}
+
+// The child of the given name, created at its place in the schema's order of
+// children when missing.
+pugi::xml_node OrderedChild(pugi::xml_node parent, const char* name,
+                            const std::vector<const char*>& order) {
+  if (pugi::xml_node existing = parent.child(name)) return existing;
+  auto rank = [&](const char* n) {
+    for (size_t i = 0; i < order.size(); ++i)
+      if (std::strcmp(order[i], n) == 0) return static_cast<int>(i);
+    return -1;
+  };
+  const int mine = rank(name);
+  for (pugi::xml_node child : parent.children())
+    if (child.type() == pugi::node_element && rank(child.name()) > mine)
+      return parent.insert_child_before(name, child);
+  return parent.append_child(name);
+}
+
+const std::vector<const char*> kParagraphPropertyOrder = {
+    "w:pStyle", "w:keepNext", "w:keepLines", "w:pageBreakBefore", "w:framePr", "w:widowControl",
+    "w:numPr", "w:suppressLineNumbers", "w:pBdr", "w:shd", "w:tabs", "w:suppressAutoHyphens",
+    "w:kinsoku", "w:wordWrap", "w:overflowPunct", "w:topLinePunct", "w:autoSpaceDE",
+    "w:autoSpaceDN", "w:bidi", "w:adjustRightInd", "w:snapToGrid", "w:spacing", "w:ind",
+    "w:contextualSpacing", "w:mirrorIndents", "w:suppressOverlap", "w:jc", "w:textDirection",
+    "w:textAlignment", "w:textboxTightWrap", "w:outlineLvl", "w:divId", "w:cnfStyle", "w:rPr",
+    "w:sectPr", "w:pPrChange"};
+
+const std::vector<const char*> kSectionPropertyOrder = {
+    "w:headerReference", "w:footerReference", "w:footnotePr", "w:endnotePr", "w:type", "w:pgSz",
+    "w:pgMar", "w:paperSrc", "w:pgBorders", "w:lnNumType", "w:pgNumType", "w:cols", "w:formProt",
+    "w:vAlign", "w:noEndnote", "w:titlePg", "w:textDirection", "w:bidi", "w:rtlGutter",
+    "w:docGrid", "w:printerSettings", "w:sectPrChange"};
+
+const std::vector<const char*> kRunPropertyOrder = {
+    "w:rStyle", "w:rFonts", "w:b", "w:bCs", "w:i", "w:iCs", "w:caps", "w:smallCaps", "w:strike",
+    "w:dstrike", "w:outline", "w:shadow", "w:emboss", "w:imprint", "w:noProof", "w:snapToGrid",
+    "w:vanish", "w:webHidden", "w:color", "w:spacing", "w:w", "w:kern", "w:position", "w:sz",
+    "w:szCs", "w:highlight", "w:u", "w:effect", "w:bdr", "w:shd", "w:fitText", "w:vertAlign",
+    "w:rtl", "w:cs", "w:em", "w:lang", "w:eastAsianLayout", "w:specVanish", "w:oMath"};
+
+// The w:pPr of a paragraph, first child as the schema wants it.
+pugi::xml_node ParagraphProperties(pugi::xml_node paragraph) {
+  if (pugi::xml_node existing = paragraph.child("w:pPr")) return existing;
+  return paragraph.prepend_child("w:pPr");
+}
+
+// ---- formatting ------------------------------------------------------------
+
+struct NamedValue {
+  int32_t value;
+  const char* name;
+};
+
+constexpr NamedValue kUnderlines[] = {
+    {0, "none"},         {1, "single"},           {2, "words"},         {3, "double"},
+    {4, "dotted"},       {6, "thick"},            {7, "dash"},          {9, "dotDash"},
+    {10, "dotDotDash"},  {11, "wave"},            {20, "dottedHeavy"},  {23, "dashedHeavy"},
+    {25, "dashDotHeavy"}, {26, "dashDotDotHeavy"}, {27, "wavyHeavy"},   {39, "dashLong"},
+    {43, "wavyDouble"},  {55, "dashLongHeavy"}};
+
+constexpr NamedValue kHighlights[] = {
+    {1, "black"},    {2, "blue"},       {3, "cyan"},      {4, "green"},        {5, "magenta"},
+    {6, "red"},      {7, "yellow"},     {8, "white"},     {9, "darkBlue"},     {10, "darkCyan"},
+    {11, "darkGreen"}, {12, "darkMagenta"}, {13, "darkRed"}, {14, "darkYellow"}, {15, "darkGray"},
+    {16, "lightGray"}};
+
+constexpr NamedValue kAlignments[] = {{0, "left"},          {1, "center"},     {2, "right"},
+                                      {3, "both"},          {4, "distribute"}, {5, "mediumKashida"},
+                                      {7, "highKashida"},   {8, "lowKashida"}, {9, "thaiDistribute"}};
+
+template <size_t N>
+const char* NameOf(const NamedValue (&table)[N], int32_t value) {
+  for (const NamedValue& entry : table)
+    if (entry.value == value) return entry.name;
+  return nullptr;
+}
+
+std::string ColorHex(int32_t bgr) {
+  const auto value = static_cast<uint32_t>(bgr);
+  if (value & 0xFF000000u) return "auto";  // automatic and theme colours
+  char text[8];
+  std::snprintf(text, sizeof text, "%02X%02X%02X", value & 0xFFu, (value >> 8) & 0xFFu,
+                (value >> 16) & 0xFFu);
+  return text;
+}
+
+void SetVal(pugi::xml_node node, const std::string& value) {
+  pugi::xml_attribute attribute = node.attribute("w:val");
+  if (!attribute) attribute = node.append_attribute("w:val");
+  attribute.set_value(value.c_str());
+}
+
+void SetToggle(pugi::xml_node rPr, const char* name, const char* complexName, int32_t value) {
+  for (const char* n : {name, complexName}) {
+    pugi::xml_node node = OrderedChild(rPr, n, kRunPropertyOrder);
+    node.remove_attribute("w:val");
+    if (value == 0) node.append_attribute("w:val") = "0";
+  }
+}
+
+// Writes the set fields of format into a w:rPr, keeping what else it holds.
+void WriteRunProperties(pugi::xml_node rPr, const RunFormat& format) {
+  if (format.name) {
+    pugi::xml_node fonts = OrderedChild(rPr, "w:rFonts", kRunPropertyOrder);
+    for (const char* slot : {"w:ascii", "w:hAnsi", "w:eastAsia", "w:cs"}) {
+      fonts.remove_attribute(slot);
+      fonts.append_attribute(slot) = format.name->c_str();
+    }
+    // A theme font would win over the names just set.
+    for (const char* theme : {"w:asciiTheme", "w:hAnsiTheme", "w:eastAsiaTheme", "w:cstheme"})
+      fonts.remove_attribute(theme);
+  }
+  if (format.bold) SetToggle(rPr, "w:b", "w:bCs", *format.bold);
+  if (format.italic) SetToggle(rPr, "w:i", "w:iCs", *format.italic);
+  if (format.color) SetVal(OrderedChild(rPr, "w:color", kRunPropertyOrder), ColorHex(*format.color));
+  if (format.size) {
+    const std::string halfPoints = std::to_string(static_cast<int>(std::lround(*format.size * 2)));
+    SetVal(OrderedChild(rPr, "w:sz", kRunPropertyOrder), halfPoints);
+    SetVal(OrderedChild(rPr, "w:szCs", kRunPropertyOrder), halfPoints);
+  }
+  if (format.highlight) {
+    if (*format.highlight == 0)
+      rPr.remove_child("w:highlight");
+    else
+      SetVal(OrderedChild(rPr, "w:highlight", kRunPropertyOrder), NameOf(kHighlights, *format.highlight));
+  }
+  if (format.underline)
+    SetVal(OrderedChild(rPr, "w:u", kRunPropertyOrder), NameOf(kUnderlines, *format.underline));
+}
+
+// A run's w:rPr, created as its first child.
+pugi::xml_node RunProperties(pugi::xml_node run) {
+  if (pugi::xml_node existing = run.child("w:rPr")) return existing;
+  return run.prepend_child("w:rPr");
+}
+
+// ---- package paths -------------------------------------------------------
+
+std::string FolderOf(const std::string& part) {
+  const size_t slash = part.rfind('/');
+  return slash == std::string::npos ? "" : part.substr(0, slash + 1);
+}
+
+std::string RelationsPartOf(const std::string& part) {
+  const size_t slash = part.rfind('/');
+  const std::string name = slash == std::string::npos ? part : part.substr(slash + 1);
+  return FolderOf(part) + "_rels/" + name + ".rels";
+}
+
+// The part a relationship target names, seen from the folder of its source.
+std::string ResolveTarget(const std::string& folder, const std::string& target) {
+  std::string joined = !target.empty() && target[0] == '/' ? target.substr(1) : folder + target;
+  std::vector<std::string> segments;
+  size_t start = 0;
+  while (start <= joined.size()) {
+    const size_t slash = std::min(joined.find('/', start), joined.size());
+    const std::string segment = joined.substr(start, slash - start);
+    if (segment == "..") {
+      if (!segments.empty()) segments.pop_back();
+    } else if (!segment.empty() && segment != ".") {
+      segments.push_back(segment);
+    }
+    start = slash + 1;
+  }
+  std::string part;
+  for (const std::string& segment : segments) part += (part.empty() ? "" : "/") + segment;
+  return part;
+}
+
+std::string TargetFrom(const std::string& folder, const std::string& part) {
+  if (!folder.empty() && part.compare(0, folder.size(), folder) == 0) return part.substr(folder.size());
+  return "/" + part;
+}
+
+std::string Lower(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+std::string ExtensionOf(const std::string& part) {
+  const size_t dot = part.rfind('.');
+  const size_t slash = part.rfind('/');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "";
+  return Lower(part.substr(dot + 1));
+}
+
+// The main part named by the package relationships.
+std::string MainPartOf(const PackageParts& parts, const std::string& path) {
+  auto relations = parts.find("_rels/.rels");
+  if (relations == parts.end()) throw WordError("文档 " + path + " 不是 Word 文档(缺少 _rels/.rels)");
+  pugi::xml_document xml;
+  ParseXml(xml, relations->second, path + " 的 _rels/.rels");
+  for (pugi::xml_node relation : xml.child("Relationships").children("Relationship")) {
+    const std::string type = relation.attribute("Type").value();
+    if (type.size() >= 15 && type.compare(type.size() - 15, 15, "/officeDocument") == 0)
+      return ResolveTarget("", relation.attribute("Target").value());
+  }
+  throw WordError("文档 " + path + " 不是 Word 文档(没有主文档部件)");
+}
+
+pugi::xml_node FindRelation(const pugi::xml_document& relations, const std::string& id) {
+  return relations.child("Relationships").find_child_by_attribute("Relationship", "Id", id.c_str());
+}
+
+// The content type a package declares for one of its parts, if any.
+std::string ContentTypeOf(const pugi::xml_document& types, const std::string& part) {
+  pugi::xml_node root = types.child("Types");
+  const std::string name = "/" + part;
+  for (pugi::xml_node override : root.children("Override"))
+    if (Lower(override.attribute("PartName").value()) == Lower(name))
+      return override.attribute("ContentType").value();
+  const std::string extension = ExtensionOf(part);
+  for (pugi::xml_node def : root.children("Default"))
+    if (Lower(def.attribute("Extension").value()) == extension) return def.attribute("ContentType").value();
+  return "";
+}
+
+// The prefix a root element binds to uri, or "" when none.
+std::string PrefixOf(pugi::xml_node root, const char* uri) {
+  for (pugi::xml_attribute attribute : root.attributes()) {
+    const std::string name = attribute.name();
+    if (name.compare(0, 6, "xmlns:") == 0 && std::strcmp(attribute.value(), uri) == 0)
+      return name.substr(6);
+  }
+  return "";
+}
+
+template <typename Visit>
+void ForEachElement(pugi::xml_node node, Visit visit) {
+  if (node.type() != pugi::node_element) return;
+  visit(node);
+  for (pugi::xml_node child : node.children()) ForEachElement(child, visit);
+}
+
+}  // namespace
+
+// ---- values Word refuses ------------------------------------------------------
+
+void RunFormat::Merge(const RunFormat& other) {
+  if (other.name) name = other.name;
+  if (other.size) size = other.size;
+  if (other.color) color = other.color;
+  if (other.bold) bold = other.bold;
+  if (other.italic) italic = other.italic;
+  if (other.underline) underline = other.underline;
+  if (other.highlight) highlight = other.highlight;
+}
+
+void CheckFontSize(float points) {
+  if (!(points >= 1.0f && points <= 1638.0f))
+    throw WordError("字号 " + std::to_string(points) + " 超出 1 到 1638 磅的范围");
+}
+
+void CheckUnderline(int32_t underline) {
+  if (!NameOf(kUnderlines, underline)) throw WordError("无效的下划线类型 " + std::to_string(underline));
+}
+
+void CheckHighlight(int32_t index) {
+  if (index != 0 && !NameOf(kHighlights, index))
+    throw WordError("无效的突出显示颜色 " + std::to_string(index));
+}
+
+void CheckAlignment(int32_t alignment) {
+  if (!NameOf(kAlignments, alignment)) throw WordError("无效的段落对齐方式 " + std::to_string(alignment));
+}
+
+// ---- the document ---------------------------------------------------------
+
+CWordDocumentModel::CWordDocumentModel() {
+  Parse({{kContentTypesPart, kBlankContentTypes},
+         {"_rels/.rels", kBlankPackageRelations},
+         {"word/_rels/document.xml.rels", kBlankDocumentRelations},
+         {"word/document.xml", kBlankDocument},
+         {"word/styles.xml", kBlankStyles},
+         {"word/settings.xml", kBlankSettings}});
+}
+
+void CWordDocumentModel::Load(const std::string& path) {
+  PackageParts parts = ReadPackage(path);
+  // Parse into a fresh model first, so that a bad file leaves this one intact.
+  CWordDocumentModel loaded;
+  try {
+    loaded.Parse(std::move(parts));
+  } catch (const WordError& error) {
+    throw WordError("无法打开文档 " + path + ": " + error.what());
+  }
+  m_parts = std::move(loaded.m_parts);
+  m_mainPart = loaded.m_mainPart;
+  m_document.reset(loaded.m_document);
+  m_relations.reset(loaded.m_relations);
+  m_contentTypes.reset(loaded.m_contentTypes);
+  m_paragraph = m_document.first_element_by_path("w:document/w:body").find_node(
+      [](pugi::xml_node n) { return Is(n, "w:p"); });
+  m_after = pugi::xml_node();
+  m_selected = pugi::xml_node();
+  m_format = RunFormat();
+}
+
+void CWordDocumentModel::Parse(PackageParts parts) {
+  const std::string main = MainPartOf(parts, "");
+  auto document = parts.find(main);
+  if (document == parts.end()) throw WordError("缺少主文档部件 " + main);
+  ParseXml(m_document, document->second, main);
+  if (!m_document.first_element_by_path("w:document/w:body")) throw WordError(main + " 不是 Word 文档正文");
+  auto types = parts.find(kContentTypesPart);
+  if (types == parts.end()) throw WordError("缺少 [Content_Types].xml");
+  ParseXml(m_contentTypes, types->second, kContentTypesPart);
+  auto relations = parts.find(RelationsPartOf(main));
+  if (relations != parts.end())
+    ParseXml(m_relations, relations->second, RelationsPartOf(main));
+  else
+    m_relations.append_child("Relationships").append_attribute("xmlns") =
+        "http://schemas.openxmlformats.org/package/2006/relationships";
+  parts.erase(main);
+  parts.erase(kContentTypesPart);
+  parts.erase(RelationsPartOf(main));
+  m_parts = std::move(parts);
+  m_mainPart = main;
+
+  pugi::xml_node body = Body();
+  m_paragraph = body.find_node([](pugi::xml_node n) { return Is(n, "w:p"); });
+  if (!m_paragraph) {
+    pugi::xml_node last = body.last_child();
+    m_paragraph = Is(last, "w:sectPr") ? body.insert_child_before("w:p", last) : body.append_child("w:p");
+  }
+}
+
+pugi::xml_node CWordDocumentModel::Body() const {
+  return m_document.first_element_by_path("w:document/w:body");
+}
+
+void CWordDocumentModel::Save(const std::string& path) const {
+  PackageParts parts = m_parts;
+  parts[m_mainPart] = ToXml(m_document);
+  parts[RelationsPartOf(m_mainPart)] = ToXml(m_relations);
+  parts[kContentTypesPart] = ToXml(m_contentTypes);
+  WritePackage(path, parts);
+}
+
+// ---- typing ------------------------------------------------------------------
+
+void CWordDocumentModel::DropSelection() {
+  if (m_selected) m_paragraph.remove_child(m_selected);
+  m_selected = pugi::xml_node();
+}
+
+// A run of text with the current formatting, just after the insertion point.
+pugi::xml_node CWordDocumentModel::InsertRun(const std::string& text) {
+  pugi::xml_node run;
+  if (m_after)
+    run = m_paragraph.insert_child_after("w:r", m_after);
+  else if (pugi::xml_node pPr = m_paragraph.child("w:pPr"))
+    run = m_paragraph.insert_child_after("w:r", pPr);
+  else
+    run = m_paragraph.prepend_child("w:r");
+  RunFormat format = m_format;
+  if (format.highlight == 0) format.highlight.reset();
+  if (format != RunFormat()) WriteRunProperties(run.append_child("w:rPr"), format);
+  // Tabs and vertical tabs (line breaks) are elements of their own.
+  std::string piece;
+  auto flush = [&] {
+    if (piece.empty()) return;
+    pugi::xml_node t = run.append_child("w:t");
+    if (piece.front() == ' ' || piece.back() == ' ') t.append_attribute("xml:space") = "preserve";
+    t.text().set(piece.c_str());
+    piece.clear();
+  };
+  for (char c : text) {
+    if (c == '\t' || c == '\v') {
+      flush();
+      run.append_child(c == '\t' ? "w:tab" : "w:br");
+    } else {
+      piece += c;
+    }
+  }
+  flush();
+  return run;
+}
+
+void CWordDocumentModel::SetSelectionText(const std::string& text) {
+  DropSelection();
+  m_selected = InsertRun(text);
+}
+
+void CWordDocumentModel::ApplySelectionFormat(const RunFormat& changes) {
+  m_format.Merge(changes);
+  if (m_selected) {
+    RunFormat format = changes;
+    if (format.highlight == 0 && !m_selected.child("w:rPr")) format.highlight.reset();
+    if (format != RunFormat()) WriteRunProperties(RunProperties(m_selected), format);
+  }
+}
+
+void CWordDocumentModel::SetSelectionAlignment(int32_t alignment) {
+  SetVal(OrderedChild(ParagraphProperties(m_paragraph), "w:jc", kParagraphPropertyOrder),
+         NameOf(kAlignments, alignment));
+}
+
+void CWordDocumentModel::SetDocumentHighlight(int32_t index) {
+  RunFormat format;
+  format.highlight = index;
+  ForEachElement(Body(), [&](pugi::xml_node node) {
+    if (Is(node, "w:r")) WriteRunProperties(RunProperties(node), format);
+  });
+  m_format.highlight = index;
+}
+
+void CWordDocumentModel::TypeText(const std::string& text) {
+  DropSelection();
+  std::string line;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c != '\r' && c != '\n') {
+      line += c;
+      continue;
+    }
+    if (!line.empty()) m_after = InsertRun(line);
+    line.clear();
+    if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    TypeParagraph();
+  }
+  if (!line.empty()) m_after = InsertRun(line);
+}
+
+// Ends the paragraph at the insertion point; what follows the insertion point
+// moves into a new paragraph with the same paragraph formatting.
+void CWordDocumentModel::SplitParagraph() {
+  pugi::xml_node next = m_paragraph.parent().insert_child_after("w:p", m_paragraph);
+  if (pugi::xml_node pPr = m_paragraph.child("w:pPr")) {
+    pugi::xml_node copy = next.append_copy(pPr);
+    copy.remove_child("w:sectPr");  // a section ends once, at the first paragraph
+  }
+  pugi::xml_node move = m_after ? m_after.next_sibling() : m_paragraph.first_child();
+  while (move) {
+    pugi::xml_node following = move.next_sibling();
+    if (!Is(move, "w:pPr")) next.append_move(move);
+    move = following;
+  }
+  m_paragraph = next;
+  m_after = pugi::xml_node();
+}
+
+void CWordDocumentModel::TypeParagraph() {
+  DropSelection();
+  // The paragraph mark carries the formatting of the insertion point, which
+  // fixes the height of an empty line.
+  RunFormat format = m_format;
+  if (format.highlight == 0) format.highlight.reset();
+  if (format != RunFormat()) {
+    pugi::xml_node pPr = ParagraphProperties(m_paragraph);
+    pPr.remove_child("w:rPr");
+    WriteRunProperties(OrderedChild(pPr, "w:rPr", kParagraphPropertyOrder), format);
+  }
+  SplitParagraph();
+}
+
+// ---- inserting a document ----------------------------------------------------
+
+struct CWordDocumentModel::Source {
+  std::string path;
+  PackageParts parts;
+  std::string mainPart;
+  pugi::xml_document document;
+  pugi::xml_document relations;
+  pugi::xml_document contentTypes;
+  std::map<std::string, std::string> copiedParts;  // source part -> part here
+  std::map<std::string, std::string> relationIds;  // source id -> id here
+};
+
+namespace {
+
+class CSplicer {
+ public:
+  CSplicer(PackageParts& parts, const std::string& mainPart, pugi::xml_document& relations,
+           pugi::xml_document& contentTypes)
+      : m_parts(parts), m_mainPart(mainPart), m_relations(relations), m_contentTypes(contentTypes) {}
+
+  template <typename SourceT>
+  std::string CopyPart(SourceT& source, const std::string& part) {
+    if (auto done = source.copiedParts.find(part); done != source.copiedParts.end()) return done->second;
+    auto data = source.parts.find(part);
+    if (data == source.parts.end())
+      throw WordError("文档 " + source.path + " 缺少部件 " + part);
+    const std::string copy = FreeName(part);
+    source.copiedParts[part] = copy;
+    m_parts[copy] = data->second;
+    DeclareContentType(copy, part, source.contentTypes);
+    // The part's own relationships, with the parts they reach.
+    auto relations = source.parts.find(RelationsPartOf(part));
+    if (relations != source.parts.end()) {
+      pugi::xml_document xml;
+      ParseXml(xml, relations->second, source.path + " 的 " + relations->first);
+      for (pugi::xml_node relation : xml.child("Relationships").children("Relationship")) {
+        if (std::string(relation.attribute("TargetMode").value()) == "External") continue;
+        const std::string target = CopyPart(source, ResolveTarget(FolderOf(part), relation.attribute("Target").value()));
+        relation.attribute("Target").set_value(TargetFrom(FolderOf(copy), target).c_str());
+      }
+      m_parts[RelationsPartOf(copy)] = ToXml(xml);
+    }
+    return copy;
+  }
+
+  // A relationship of the main part to a copy of what the source's
+  // relationship id reaches; the new id.
+  template <typename SourceT>
+  std::string CopyRelation(SourceT& source, const std::string& id) {
+    if (auto done = source.relationIds.find(id); done != source.relationIds.end()) return done->second;
+    pugi::xml_node relation = FindRelation(source.relations, id);
+    if (!relation)
+      throw WordError("文档 " + source.path + " 引用了不存在的关系 " + id);
+    std::string target = relation.attribute("Target").value();
+    const bool external = std::string(relation.attribute("TargetMode").value()) == "External";
+    if (!external)
+      target = TargetFrom(FolderOf(m_mainPart),
+                          CopyPart(source, ResolveTarget(FolderOf(source.mainPart), target)));
+    const std::string fresh = AddRelation(relation.attribute("Type").value(), target, external);
+    source.relationIds[id] = fresh;
+    return fresh;
+  }
+
+  std::string AddRelation(const std::string& type, const std::string& target, bool external) {
+    pugi::xml_node root = m_relations.child("Relationships");
+    int number = 1;
+    while (FindRelation(m_relations, "rId" + std::to_string(number))) ++number;
+    const std::string id = "rId" + std::to_string(number);
+    pugi::xml_node relation = root.append_child("Relationship");
+    relation.append_attribute("Id") = id.c_str();
+    relation.append_attribute("Type") = type.c_str();
+    relation.append_attribute("Target") = target.c_str();
+    if (external) relation.append_attribute("TargetMode") = "External";
+    return id;
+  }
+
+ private:
+  bool Taken(const std::string& part) const {
+    return m_parts.count(part) || part == m_mainPart || part == RelationsPartOf(m_mainPart) ||
+           part == kContentTypesPart;
+  }
+
+  // The source's name when free here, else the same name numbered.
+  std::string FreeName(const std::string& part) const {
+    if (!Taken(part)) return part;
+    const std::string extension = ExtensionOf(part);
+    std::string stem = extension.empty() ? part : part.substr(0, part.size() - extension.size() - 1);
+    while (!stem.empty() && std::isdigit(static_cast<unsigned char>(stem.back()))) stem.pop_back();
+    for (int number = 1;; ++number) {
+      const std::string name = stem + std::to_string(number) + (extension.empty() ? "" : "." + extension);
+      if (!Taken(name)) return name;
+    }
+  }
+
+  void DeclareContentType(const std::string& copy, const std::string& original,
+                          const pugi::xml_document& sourceTypes) {
+    pugi::xml_node root = m_contentTypes.child("Types");
+    const std::string type = ContentTypeOf(sourceTypes, original);
+    const std::string extension = ExtensionOf(copy);
+    pugi::xml_node override =
+        sourceTypes.child("Types").find_child_by_attribute("Override", "PartName", ("/" + original).c_str());
+    if (override) {
+      pugi::xml_node added = root.append_child("Override");
+      added.append_attribute("PartName") = ("/" + copy).c_str();
+      added.append_attribute("ContentType") = type.c_str();
+    } else if (ContentTypeOf(m_contentTypes, copy) != type) {
+      if (ContentTypeOf(m_contentTypes, copy).empty() && !extension.empty()) {
+        pugi::xml_node added = root.prepend_child("Default");
+        added.append_attribute("Extension") = extension.c_str();
+        added.append_attribute("ContentType") = type.empty() ? "application/octet-stream" : type.c_str();
+      } else {
+        pugi::xml_node added = root.append_child("Override");
+        added.append_attribute("PartName") = ("/" + copy).c_str();
+        added.append_attribute("ContentType") = type.empty() ? "application/octet-stream" : type.c_str();
+      }
+    }
+  }
+
+  PackageParts& m_parts;
+  const std::string& m_mainPart;
+  pugi::xml_document& m_relations;
+  pugi::xml_document& m_contentTypes;
+};
+
+// Every namespace the source's root declares, declared here too: on the root
+// when the prefix is free, else on each spliced block.
+std::vector<std::pair<std::string, std::string>> MergeNamespaces(pugi::xml_node root, pugi::xml_node sourceRoot) {
+  std::vector<std::pair<std::string, std::string>> local;
+  for (pugi::xml_attribute attribute : sourceRoot.attributes()) {
+    const std::string name = attribute.name();
+    if (name.compare(0, 6, "xmlns:") != 0) continue;
+    pugi::xml_attribute mine = root.attribute(name.c_str());
+    if (!mine)
+      root.append_attribute(name.c_str()) = attribute.value();
+    else if (std::strcmp(mine.value(), attribute.value()) != 0)
+      local.emplace_back(name, attribute.value());
+  }
+  // Prefixes a reader may ignore stay ignorable.
+  const std::string mc = PrefixOf(sourceRoot, kNsMc);
+  if (!mc.empty()) {
+    const std::string ignorable = sourceRoot.attribute((mc + ":Ignorable").c_str()).value();
+    std::string myMc = PrefixOf(root, kNsMc);
+    if (!ignorable.empty() && !myMc.empty()) {
+      pugi::xml_attribute mine = root.attribute((myMc + ":Ignorable").c_str());
+      if (!mine) mine = root.append_attribute((myMc + ":Ignorable").c_str());
+      std::string merged = mine.value();
+      size_t start = 0;
+      while (start < ignorable.size()) {
+        size_t end = ignorable.find(' ', start);
+        if (end == std::string::npos) end = ignorable.size();
+        const std::string prefix = ignorable.substr(start, end - start);
+        if (!prefix.empty() && (" " + merged + " ").find(" " + prefix + " ") == std::string::npos)
+          merged += (merged.empty() ? "" : " ") + prefix;
+        start = end + 1;
+      }
+      mine.set_value(merged.c_str());
+    }
+  }
+  return local;
+}
+
+}  // namespace
+
+void CWordDocumentModel::InsertFile(const std::string& path) {
+  Source source;
+  source.path = path;
+  source.parts = ReadPackage(path);
+  source.mainPart = MainPartOf(source.parts, path);
+  auto main = source.parts.find(source.mainPart);
+  if (main == source.parts.end()) throw WordError("文档 " + path + " 缺少主文档部件 " + source.mainPart);
+  ParseXml(source.document, main->second, path + " 的 " + source.mainPart);
+  pugi::xml_node sourceRoot = source.document.child("w:document");
+  pugi::xml_node sourceBody = sourceRoot.child("w:body");
+  if (!sourceBody || PrefixOf(sourceRoot, kNsW) != "w")
+    throw WordError("文档 " + path + " 不是 Word 文档正文");
+  if (auto relations = source.parts.find(RelationsPartOf(source.mainPart)); relations != source.parts.end())
+    ParseXml(source.relations, relations->second, path + " 的 " + relations->first);
+  if (auto types = source.parts.find(kContentTypesPart); types != source.parts.end())
+    ParseXml(source.contentTypes, types->second, path + " 的 " + kContentTypesPart);
+
+  // Everything that can fail is prepared aside (parts, relationships and
+  // content types as copies, the blocks in a scratch tree); only then is this
+  // document changed, so a failure leaves it as it was.
+  PackageParts parts = m_parts;
+  pugi::xml_document relations, contentTypes, scratch;
+  relations.reset(m_relations);
+  contentTypes.reset(m_contentTypes);
+  CSplicer splicer(parts, m_mainPart, relations, contentTypes);
+  pugi::xml_node root = m_document.child("w:document");
+
+  const std::string relationPrefix = PrefixOf(sourceRoot, kNsR);
+  const std::string docPrName = PrefixOf(sourceRoot, kNsWp) + ":docPr";
+  const std::string myDocPrName = PrefixOf(root, kNsWp) + ":docPr";
+  int drawingId = 0;
+  ForEachElement(root, [&](pugi::xml_node node) {
+    if (myDocPrName == node.name()) drawingId = std::max(drawingId, node.attribute("id").as_int());
+  });
+  auto remap = [&](pugi::xml_node copy) {
+    ForEachElement(copy, [&](pugi::xml_node node) {
+      for (pugi::xml_attribute attribute : node.attributes()) {
+        const std::string name = attribute.name();
+        if (!relationPrefix.empty() && name.compare(0, relationPrefix.size() + 1, relationPrefix + ":") == 0)
+          attribute.set_value(splicer.CopyRelation(source, attribute.value()).c_str());
+      }
+      // Drawing ids are unique within a document.
+      if (docPrName == node.name()) node.attribute("id").set_value(++drawingId);
+    });
+  };
+
+  pugi::xml_node blocks = scratch.append_child("blocks");
+  pugi::xml_node sourceSectPr = sourceBody.last_child();
+  if (!Is(sourceSectPr, "w:sectPr")) sourceSectPr = pugi::xml_node();
+  for (pugi::xml_node block : sourceBody.children()) {
+    if (block.type() != pugi::node_element || block == sourceSectPr) continue;
+    pugi::xml_node copy = blocks.append_copy(block);
+    remap(copy);
+    // List numbering is not carried over: the text stays, unnumbered.
+    for (pugi::xpath_node numbering : copy.select_nodes(".//w:numPr"))
+      numbering.parent().remove_child(numbering.node());
+  }
+
+  // Headers and footers, of each kind this document has none of yet.
+  pugi::xml_node sectPr = Body().last_child();
+  const bool hasSectPr = Is(sectPr, "w:sectPr");
+  pugi::xml_node references = scratch.append_child("references");
+  bool firstPage = false;
+  if (sourceSectPr) {
+    for (const char* kind : {"w:headerReference", "w:footerReference"}) {
+      if (hasSectPr && sectPr.child(kind)) continue;
+      for (pugi::xml_node reference : sourceSectPr.children(kind)) {
+        pugi::xml_node copy = references.append_copy(reference);
+        remap(copy);
+        firstPage = firstPage || sourceSectPr.child("w:titlePg");
+      }
+    }
+  }
+
+  // Styles the spliced paragraphs may name and this document lacks.
+  const std::string sourceStylesPart = FolderOf(source.mainPart) + "styles.xml";
+  const std::string stylesPart = FolderOf(m_mainPart) + "styles.xml";
+  if (auto sourceStyles = source.parts.find(sourceStylesPart); sourceStyles != source.parts.end()) {
+    if (!parts.count(stylesPart)) {
+      splicer.CopyPart(source, sourceStylesPart);
+      splicer.AddRelation(std::string(kRelTypes) + "styles", TargetFrom(FolderOf(m_mainPart), stylesPart), false);
+    } else {
+      pugi::xml_document theirs, mine;
+      ParseXml(theirs, sourceStyles->second, path + " 的 " + sourceStylesPart);
+      ParseXml(mine, parts[stylesPart], stylesPart);
+      std::set<std::string> known;
+      for (pugi::xml_node style : mine.child("w:styles").children("w:style"))
+        known.insert(style.attribute("w:styleId").value());
+      bool added = false;
+      for (pugi::xml_node style : theirs.child("w:styles").children("w:style")) {
+        if (known.count(style.attribute("w:styleId").value())) continue;
+        mine.child("w:styles").append_copy(style).remove_attribute("w:default");
+        added = true;
+      }
+      if (added) parts[stylesPart] = ToXml(mine);
+    }
+  }
+
+  // Commit.
+  m_parts = std::move(parts);
+  m_relations.reset(relations);
+  m_contentTypes.reset(contentTypes);
+  const auto localNamespaces = MergeNamespaces(root, sourceRoot);
+  DropSelection();
+  if (m_after) SplitParagraph();  // at a paragraph's start the blocks go before it
+  pugi::xml_node parent = m_paragraph.parent();
+  for (pugi::xml_node block : blocks.children()) {
+    pugi::xml_node placed = parent.insert_copy_before(block, m_paragraph);
+    for (const auto& [name, uri] : localNamespaces) placed.append_attribute(name.c_str()) = uri.c_str();
+  }
+  if (references.first_child()) {
+    if (!hasSectPr) sectPr = Body().append_child("w:sectPr");
+    for (pugi::xml_node reference : references.children()) {
+      pugi::xml_node placed = sectPr.append_copy(reference);
+      for (const auto& [name, uri] : localNamespaces) placed.append_attribute(name.c_str()) = uri.c_str();
+    }
+    // References come first in a section, headers before footers.
+    for (const char* kind : {"w:footerReference", "w:headerReference"}) {
+      std::vector<pugi::xml_node> found;
+      for (pugi::xml_node reference : sectPr.children(kind)) found.push_back(reference);
+      for (auto it = found.rbegin(); it != found.rend(); ++it) sectPr.prepend_move(*it);
+    }
+    if (firstPage) OrderedChild(sectPr, "w:titlePg", kSectionPropertyOrder);
+  }
+}
+
+}  // namespace tiecalc

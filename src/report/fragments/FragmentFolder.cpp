@@ -1,0 +1,70 @@
+#include "report/fragments/FragmentFolder.h"
+
+#include <random>
+#include <stdexcept>
+
+#include "report/fragments/Resource.h"
+
+namespace tiecalc {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string RandomName() {
+  static constexpr char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
+  std::random_device random;
+  std::string name = "tiecalc-report-";
+  for (int i = 0; i < 12; ++i) name += kDigits[random() % 36];
+  return name;
+}
+
+}  // namespace
+
+FragmentFolder::FragmentFolder() {
+  std::error_code error;
+  const fs::path temporary = fs::temp_directory_path(error);
+  if (error) throw std::runtime_error("无法找到临时文件夹: " + error.message());
+  // create_directory fails on a name that exists, so the folder is ours alone.
+  for (int attempt = 0; attempt < 16; ++attempt) {
+    const fs::path candidate = temporary / RandomName();
+    if (fs::create_directory(candidate, error)) {
+      fs::permissions(candidate, fs::perms::owner_all, fs::perm_options::replace, error);
+      if (error) {
+        std::error_code ignored;
+        fs::remove(candidate, ignored);
+        break;
+      }
+      m_path = candidate;
+      return;
+    }
+    if (error) break;
+  }
+  throw std::runtime_error("无法创建临时文件夹 " + temporary.string() +
+                           (error ? ": " + error.message() : std::string()));
+}
+
+FragmentFolder::~FragmentFolder() {
+  std::error_code ignored;
+  fs::remove_all(m_path, ignored);
+}
+
+std::string FragmentFolder::Path() const { return (m_path / "").string(); }
+
+std::string FragmentFolder::FilePath(FragmentId id) const {
+  const FragmentInfo* fragment = FindFragment(static_cast<int>(id));
+  return Path() + (fragment ? fragment->fileName : std::to_string(static_cast<int>(id)));
+}
+
+int FragmentFolder::Write(FragmentId id) const {
+  return WriteResourceToFile(static_cast<int>(id), "doc", FilePath(id));
+}
+
+void FragmentFolder::Delete(FragmentId id) const {
+  const std::string path = FilePath(id);
+  std::error_code error;
+  if (!fs::remove(path, error))
+    throw std::runtime_error("无法删除文件 " + path + (error ? ": " + error.message() : std::string()));
+}
+
+}  // namespace tiecalc

@@ -1,0 +1,66 @@
+#pragma once
+// The report fragments stored in the program: the fixed parts of every report
+// (model figures, derivations with their equations, rod-check headings),
+// finished word-processing documents that a report writes to a file under a
+// fixed name and inserts at the insertion point.
+
+#include <span>
+
+namespace tiecalc {
+
+// The resource id of a stored fragment.
+enum class FragmentId : int {
+  ThreeRodModel = 162,          // "31.doc"
+  ThreeRodAngles = 163,         // "32.doc"
+  ThreeRodMethod = 161,         // "33.doc"
+  FourRodIModel = 165,          // "41.doc"
+  FourRodIAngles = 166,         // "42.doc"
+  FourRodILengths = 167,        // "43.doc"
+  FourRodIMethod = 164,         // "44.doc"
+  FourRodIIModel = 168,         // "411.doc"
+  FourRodIIAngles = 169,        // "412.doc"
+  FourRodIILengths = 170,       // "413.doc"
+  FourRodIIMethod = 171,        // "414.doc"
+  RadiusSolidWeb = 176,         // "sf1.doc"
+  LengthFactor = 177,           // "sf2.doc"
+  SlendernessSolidWeb = 178,    // "sf3.doc"
+  SelfWeightMoment = 179,       // "sf4.doc"
+  SectionModulus = 180,         // "sf5.doc"
+  EulerLoadSolidWeb = 181,      // "sf6.doc"
+  OverallStability = 182,       // "sf7.doc"
+  RadiiFourLimbLaced = 183,     // "st1.doc"
+  SlendernessLaced = 184,       // "st3.doc"
+  EulerLoadLattice = 185,       // "st6.doc"
+  LimbStability = 186,          // "st8.doc"
+  LacingCheck = 187,            // "st9.doc"
+  RadiiTwoLimbBattened = 188,   // "lb1.doc"
+  SlendernessBattened = 189,    // "lb3.doc"
+  BattenCheck = 190,            // "lb9.doc"
+  RadiiTwoLimbLaced = 191,      // "lt1.doc"
+  RadiiFourLimbBattened = 192,  // "sb1.doc"
+};
+
+enum class FragmentReport { ThreeRod, FourRodLayoutI, FourRodLayoutII, RodCheck };
+
+struct FragmentInfo {
+  FragmentId id;
+  const char* fileName;  // the name the fragment is written under
+  FragmentReport usedBy;
+};
+
+// The stored fragments' type, as the resources are looked up by.
+inline constexpr const char* kFragmentResourceType = "DOC";
+
+// All 28 fragments.
+std::span<const FragmentInfo> AllFragments();
+
+// The fragment of that id, or nullptr.
+const FragmentInfo* FindFragment(int id);
+
+// The fragments a report inserts, in insertion order. rodForm selects the
+// rod-check report of that form of the rod-check page (0 solid-web,
+// 1 two-limb battened, 2 two-limb laced, 3 four-limb battened, 4 four-limb
+// laced); another form gives no fragment. The other reports ignore it.
+std::span<const FragmentId> ReportFragments(FragmentReport report, int rodForm = 0);
+
+}  // namespace tiecalc
