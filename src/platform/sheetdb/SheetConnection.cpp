@@ -1,0 +1,233 @@
+#include "platform/sheetdb/SheetConnection.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <filesystem>
+#include <map>
+
+#include "platform/sheetdb/SheetDbError.h"
+#include "platform/sheetdb/SheetSql.h"
+
+namespace tiecalc {
+
+using sheetdb::Sheet;
+using sheetdb::Statement;
+
+namespace {
+
+std::string Upper(std::string s) {
+  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return s;
+}
+
+// Sheet and column names compare without regard to ASCII case, as in the
+// spreadsheet programs.
+bool SameName(const std::string& a, const std::string& b) { return Upper(a) == Upper(b); }
+
+// KEY=VALUE pairs separated by ';'; a value may be wrapped in {}, "" or ''.
+std::map<std::string, std::string> ParseConnect(const std::string& connect) {
+  std::map<std::string, std::string> keys;
+  size_t i = 0;
+  while (i < connect.size()) {
+    size_t eq = connect.find('=', i);
+    if (eq == std::string::npos) {
+      std::string rest = connect.substr(i);
+      if (rest.find_first_not_of(" ;") != std::string::npos)
+        throw CSheetDbError("the connection string has an item without a value: '" + rest + "'");
+      break;
+    }
+    std::string key = connect.substr(i, eq - i);
+    key.erase(0, key.find_first_not_of(' '));
+    key.erase(key.find_last_not_of(' ') + 1);
+    size_t v = eq + 1;
+    std::string value;
+    char open = v < connect.size() ? connect[v] : '\0';
+    char close = open == '{' ? '}' : open == '"' ? '"' : open == '\'' ? '\'' : '\0';
+    if (close) {
+      size_t end = connect.find(close, v + 1);
+      if (end == std::string::npos) throw CSheetDbError("the connection string has an unterminated value for " + key);
+      value = connect.substr(v + 1, end - v - 1);
+      i = connect.find(';', end);
+    } else {
+      i = connect.find(';', v);
+      value = connect.substr(v, i == std::string::npos ? std::string::npos : i - v);
+    }
+    keys[Upper(key)] = value;
+    i = i == std::string::npos ? connect.size() : i + 1;
+  }
+  return keys;
+}
+
+class CRecordset : public ISheetRecordset {
+ public:
+  explicit CRecordset(const Sheet& sheet) {
+    std::vector<std::vector<std::string>> rows = sheet.rows;
+    while (!rows.empty() && std::all_of(rows.back().begin(), rows.back().end(), [](auto& c) { return c.empty(); }))
+      rows.pop_back();
+    if (rows.empty()) return;
+    auto header = rows.front();
+    while (!header.empty() && header.back().empty()) header.pop_back();
+    for (size_t c = 0; c < header.size(); ++c) m_names.push_back(header[c].empty() ? "F" + std::to_string(c + 1) : header[c]);
+    m_rows.assign(rows.begin() + 1, rows.end());
+  }
+  short ColumnCount() const override { return static_cast<short>(m_names.size()); }
+  std::string ColumnName(short index) const override { return m_names.at(static_cast<size_t>(index)); }
+  bool IsEOF() const override { return m_at >= m_rows.size(); }
+  std::string FieldText(short index) const override {
+    if (IsEOF() || index < 0 || static_cast<size_t>(index) >= m_names.size())
+      throw CSheetSqlError("No field " + std::to_string(index) + " in the current record.");
+    const auto& row = m_rows[m_at];
+    return static_cast<size_t>(index) < row.size() ? row[static_cast<size_t>(index)] : std::string();
+  }
+  void MoveNext() override {
+    if (!IsEOF()) ++m_at;
+  }
+
+ private:
+  std::vector<std::string> m_names;
+  std::vector<std::vector<std::string>> m_rows;
+  size_t m_at = 0;
+};
+
+bool HoldsTable(const Sheet& sheet) {
+  return !sheet.rows.empty() && std::any_of(sheet.rows[0].begin(), sheet.rows[0].end(), [](auto& c) { return !c.empty(); });
+}
+
+void CheckSheetName(const std::string& name) {
+  if (name.empty()) throw CSheetSqlError("A sheet name cannot be empty.");
+  if (sheetdb::TextLength(name) > sheetdb::kMaxSheetNameLength)
+    throw CSheetSqlError("The sheet name '" + name + "' is longer than 31 characters.");
+  if (name.find_first_of(":\\/?*[]") != std::string::npos || name.front() == '\'' || name.back() == '\'')
+    throw CSheetSqlError("The sheet name '" + name + "' holds a character a sheet name cannot hold.");
+}
+
+}  // namespace
+
+bool SheetDbGetInstalledDrivers(char* buffer, unsigned short size, unsigned short* written) {
+  if (!buffer || size == 0) return false;
+  std::string list = std::string(kSheetDriverName) + '\0' + '\0';
+  size_t n = std::min<size_t>(list.size(), size);
+  std::memcpy(buffer, list.data(), n);
+  if (n < list.size()) buffer[n - 1] = '\0';
+  if (written) *written = static_cast<unsigned short>(n);
+  return true;
+}
+
+CSheetConnection::~CSheetConnection() {
+  try {
+    Close();
+  } catch (const CSheetDbError&) {
+    // A destructor cannot report; the caller that wanted the changes closes
+    // the connection itself and sees the failure there.
+  }
+}
+
+void CSheetConnection::Open(const std::string& connect) {
+  if (m_open) Close();
+  auto keys = ParseConnect(connect);
+  std::string driver = keys.count("DRIVER") ? keys["DRIVER"] : "";
+  if (driver.empty())
+    throw CSheetDbError("Data source name not found and no default driver specified (connection string: " + connect + ")");
+  if (driver != kSheetDriverName) throw CSheetDbError("The driver '" + driver + "' is not installed (connection string: " + connect + ")");
+  if (keys.count("FIRSTROWHASNAMES") && keys["FIRSTROWHASNAMES"] != "1")
+    throw CSheetDbError("The workbook driver needs FIRSTROWHASNAMES=1 (connection string: " + connect + ")");
+  std::string path = keys.count("DBQ") ? keys["DBQ"] : "";
+  if (path.empty()) throw CSheetDbError("No workbook given: the connection string has no DBQ (" + connect + ")");
+  std::string lower = path;
+  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (!(lower.size() > 4 && lower.compare(lower.size() - 4, 4, ".xls") == 0) && !sheetdb::IsXlsxPath(path))
+    throw CSheetDbError("'" + path + "' is not a workbook path (.xls or .xlsx)");
+
+  std::error_code ec;
+  bool exists = std::filesystem::exists(std::filesystem::path(reinterpret_cast<const char8_t*>(path.c_str())), ec);
+  sheetdb::Workbook book;
+  if (exists) {
+    book = sheetdb::LoadWorkbookFile(path);
+  } else if (!keys.count("CREATE_DB") || keys["CREATE_DB"].empty()) {
+    throw CSheetDbError("The workbook '" + path + "' does not exist");
+  }
+  m_book = std::move(book);
+  m_path = path;
+  m_existed = exists;
+  m_readOnly = keys.count("READONLY") && Upper(keys["READONLY"]) != "FALSE" && keys["READONLY"] != "0";
+  m_changed = m_failed = false;
+  m_open = true;
+}
+
+void CSheetConnection::ExecuteSql(const std::string& sql) {
+  if (!m_open) throw CSheetSqlError("The connection is not open.");
+  try {
+    Statement st = sheetdb::ParseStatement(sql);
+    if (st.kind == Statement::Kind::Select) throw CSheetSqlError("A SELECT statement needs a record set.");
+    if (m_readOnly) throw CSheetSqlError("The workbook '" + m_path + "' is opened read-only.");
+    auto it = std::find_if(m_book.sheets.begin(), m_book.sheets.end(), [&](const Sheet& s) { return SameName(s.name, st.table.sheet); });
+    Sheet* sheet = it == m_book.sheets.end() ? nullptr : &*it;
+
+    switch (st.kind) {
+      case Statement::Kind::Create: {
+        CheckSheetName(st.table.sheet);
+        if (sheet && HoldsTable(*sheet)) throw CSheetSqlError("Table '" + st.table.sheet + "' already exists.");
+        if (st.columns.size() > sheetdb::kMaxColumns) throw CSheetSqlError("Too many fields defined: a sheet has at most 256 columns.");
+        if (st.table.hasRange && st.columns.size() > static_cast<size_t>(st.table.lastColumn))
+          throw CSheetSqlError("Too many fields defined for the range of table '" + st.table.sheet + "'.");
+        for (size_t i = 0; i < st.columns.size(); ++i) {
+          if (st.columns[i].empty()) throw CSheetSqlError("A field name cannot be empty.");
+          for (size_t j = 0; j < i; ++j)
+            if (SameName(st.columns[i], st.columns[j])) throw CSheetSqlError("Field '" + st.columns[i] + "' is defined more than once.");
+        }
+        if (!sheet) {
+          m_book.sheets.push_back({st.table.sheet, {}});
+          sheet = &m_book.sheets.back();
+        }
+        sheet->rows.assign(1, st.columns);
+        break;
+      }
+      case Statement::Kind::Drop:
+        if (!sheet) throw CSheetSqlError("Table '" + st.table.sheet + "' does not exist.");
+        sheet->rows.clear();
+        break;
+      case Statement::Kind::Insert: {
+        if (!sheet || !HoldsTable(*sheet)) throw CSheetSqlError("Table '" + st.table.sheet + "' does not exist.");
+        const auto& header = sheet->rows[0];
+        std::vector<std::string> row;
+        for (size_t i = 0; i < st.columns.size(); ++i) {
+          auto col = std::find_if(header.begin(), header.end(), [&](const std::string& h) { return SameName(h, st.columns[i]); });
+          if (col == header.end()) throw CSheetSqlError("Field '" + st.columns[i] + "' does not exist in table '" + st.table.sheet + "'.");
+          size_t c = static_cast<size_t>(col - header.begin());
+          if (row.size() <= c) row.resize(c + 1);
+          row[c] = st.values[i];
+        }
+        if (sheet->rows.size() >= sheetdb::kMaxRows) throw CSheetSqlError("Table '" + st.table.sheet + "' is full: a sheet has at most 65536 rows.");
+        sheet->rows.push_back(std::move(row));
+        break;
+      }
+      case Statement::Kind::Select:
+        break;
+    }
+    m_changed = true;
+  } catch (const CSheetSqlError&) {
+    m_failed = true;
+    throw;
+  }
+}
+
+std::unique_ptr<ISheetRecordset> CSheetConnection::OpenForwardOnly(const std::string& sql) {
+  if (!m_open) throw CSheetSqlError("The connection is not open.");
+  Statement st = sheetdb::ParseStatement(sql);
+  if (st.kind != Statement::Kind::Select) throw CSheetSqlError("Only a SELECT statement opens a record set.");
+  auto it = std::find_if(m_book.sheets.begin(), m_book.sheets.end(), [&](const Sheet& s) { return SameName(s.name, st.table.sheet); });
+  if (it == m_book.sheets.end()) throw CSheetSqlError("Table '" + st.table.sheet + "' does not exist.");
+  return std::make_unique<CRecordset>(*it);
+}
+
+void CSheetConnection::Close() {
+  if (!m_open) return;
+  bool write = m_changed && !m_failed;
+  m_open = false;
+  sheetdb::Workbook book = std::move(m_book);
+  m_book = {};
+  if (write) sheetdb::SaveWorkbookFile(m_path, book, m_existed && !book.writtenByEngine);
+}
+
+}  // namespace tiecalc

@@ -1,0 +1,67 @@
+#pragma once
+// The workbook model of the engine: sheets of text cells, and their storage
+// as .xls (BIFF8 in an OLE2 compound file) or .xlsx (Office Open XML).
+// Every cell the engine writes is text; loading turns the values of a
+// workbook written elsewhere (numbers, booleans, formula results) into the
+// texts they show.
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace tiecalc::sheetdb {
+
+// Limits of the .xls format, kept for .xlsx too so both behave alike.
+inline constexpr size_t kMaxSheetNameLength = 31;  // characters
+inline constexpr size_t kMaxColumns = 256;
+inline constexpr size_t kMaxRows = 65536;
+
+struct Sheet {
+  std::string name;
+  // rows[r][c]; rows may be shorter than others; "" is an empty cell.
+  std::vector<std::vector<std::string>> rows;
+};
+
+struct Workbook {
+  std::vector<Sheet> sheets;
+  // The file was written by this engine (it carries the engine's mark), so
+  // rewriting it loses nothing.
+  bool writtenByEngine = false;
+};
+
+// The mark the engine leaves in the files it writes.
+inline constexpr const char* kEngineMark = "tiecalc sheetdb";
+
+// The number of characters of a UTF-8 text as the file formats count them
+// (UTF-16 units).
+size_t TextLength(const std::string& utf8);
+
+// BIFF8 workbook stream inside an OLE2 compound file. Reading throws
+// CSheetDbError naming `what` (the path) for anything that is not a readable
+// BIFF8 workbook.
+Workbook ReadXls(const std::string& bytes, const std::string& what);
+std::string WriteXls(const Workbook& book);
+
+// Office Open XML spreadsheet (a zip package).
+Workbook ReadXlsx(const std::string& bytes, const std::string& what);
+std::string WriteXlsx(const Workbook& book);
+
+// True for a path ending in ".xlsx" (any case): stored as Office Open XML.
+bool IsXlsxPath(const std::string& path);
+
+// Reads the workbook at path in the format of its extension.
+Workbook LoadWorkbookFile(const std::string& path);
+
+// Writes book to path atomically: a temporary file in the same folder, then
+// a rename over the old file, so a failure at any point leaves the old file
+// as it was. With backupOld, the file there now is first copied to
+// path + ".bak" (the caller asks for it when the file came from another
+// program, whose formatting and formulas a rewrite drops). Throws CSheetDbError naming the path on any failure.
+void SaveWorkbookFile(const std::string& path, const Workbook& book, bool backupOld);
+
+// Replaces the file at path with bytes: a temporary file in the same folder,
+// then a rename. Throws CSheetDbError naming the path; the old file is then
+// untouched and no temporary file is left.
+void WriteFileAtomically(const std::string& path, const std::string& bytes);
+
+}  // namespace tiecalc::sheetdb
