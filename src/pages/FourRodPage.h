@@ -39,6 +39,14 @@ class CFourRodPage : public CPage {
   static constexpr const char* kInvalidStatus = "输入数据错误或不完整!";
   static constexpr const char* kSuccessStatus = "数据计算成功!";
 
+  // What a layout gives the shared page: its template, its control names
+  // and the geometry inputs set last in the start sequence.
+  struct LayoutData {
+    DialogTemplate tmpl;
+    std::vector<NamedControl> names;
+    std::vector<int> lateStartIds;
+  };
+
   double R() const { return m_R; }
   double M() const { return m_M; }
   double Theta() const { return m_Theta; }
@@ -57,13 +65,6 @@ class CFourRodPage : public CPage {
   void Recalculate() override;
 
  protected:
-  // What a layout gives the shared page: its template, its control names
-  // and the geometry inputs set last in the start sequence.
-  struct LayoutData {
-    DialogTemplate tmpl;
-    std::vector<NamedControl> names;
-    std::vector<int> lateStartIds;
-  };
   explicit CFourRodPage(LayoutData layout);
 
   virtual FourRodAngles AnglesOf() const = 0;

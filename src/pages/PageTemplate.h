@@ -5,18 +5,21 @@
 #include <string>
 #include <vector>
 
+#include "pages/Page.h"
 #include "platform/dialog/Dialog.h"
 
 namespace tiecalc {
 
 // One labelled edit of a page: id, short name, the label beside it, its
-// tooltip. The edit is read-only unless input is set.
+// tooltip. Outputs are read-only; an input may start read-only too (locked)
+// until the page unlocks it.
 struct FieldDef {
   int id = 0;
   const char* name = "";
   const char* label = "";
   const char* tooltip = "";
   bool input = false;
+  bool locked = false;
 };
 
 // Cells of a grid of labelled edits, in dialog units.
@@ -31,6 +34,9 @@ struct FieldGrid {
   DialogRect Label(int row, int column) const;
   DialogRect Edit(int row, int column) const;
 };
+
+// The names of the fields of rows, inputs first, each group in row order.
+std::vector<NamedControl> NamesOf(const std::vector<std::vector<FieldDef>>& rows);
 
 class CTemplateBuilder {
  public:

@@ -52,7 +52,8 @@ class CThreeRod : public CPage {
          m_C = 0.0, m_B = 0.0, m_A = 0.0, m_D = 0.0;
   ThreeRodResult m_result;
 
-  void ShowResults();
+  void ShowResults();  // the bound doubles
+  void ShowTexts();    // the extreme texts
 };
 
 }  // namespace tiecalc

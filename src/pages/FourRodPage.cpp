@@ -1,0 +1,314 @@
+#include "pages/FourRodPage.h"
+
+#include <cmath>
+
+#include "pages/PageTemplate.h"
+
+namespace tiecalc {
+
+namespace {
+
+using P = CFourRodPage;
+
+// Fields both layouts have.
+const FieldDef kR{P::kR, "R", "R:", "R水平力(KN)", true};
+const FieldDef kM{P::kM, "M", "M:", "M扭矩(KN.m)", true};
+const FieldDef kTheta{P::kTheta, "theta", "θ:", "水平力R角度值(度)", true};
+const std::vector<FieldDef> kModulusRow = {
+    {P::kE1, "E1", "E1:", "杆1弹性模量>0(GPa)", true},
+    {P::kE2, "E2", "E2:", "杆2弹性模量>0(GPa)", true},
+    {P::kE3, "E3", "E3:", "杆3弹性模量>0(GPa)", true},
+    {P::kE4, "E4", "E4:", "杆4弹性模量>0(GPa)", true}};
+const std::vector<FieldDef> kAreaRow = {
+    {P::kS1, "S1", "S1:", "杆1截面积>0(mm^2)", true},
+    {P::kS2, "S2", "S2:", "杆2截面积>0(mm^2)", true},
+    {P::kS3, "S3", "S3:", "杆3截面积>0(mm^2)", true},
+    {P::kS4, "S4", "S4:", "杆4截面积>0(mm^2)", true}};
+
+// The L fields are inputs only in manual-length mode.
+const std::vector<std::vector<FieldDef>> kOutputRows = {
+    {{P::kAlpha, "alpha", "α:", "杆1角度(度)"},
+     {P::kBeta, "beta", "β:", "杆2角度(度)"},
+     {P::kGamma, "gamma", "γ:", "杆3角度(度)"},
+     {P::kDelta, "delta", "δ:", "杆4角度(度)"}},
+    {{P::kL1, "L1", "L1:", "杆1长度(mm)", true, true},
+     {P::kL2, "L2", "L2:", "杆2长度(mm)", true, true},
+     {P::kL3, "L3", "L3:", "杆3长度(mm)", true, true},
+     {P::kL4, "L4", "L4:", "杆4长度(mm)", true, true}},
+    {{P::kF1, "F1", "F1:", "θ角度时的F1值(KN)"},
+     {P::kF2, "F2", "F2:", "θ角度时的F2值(KN)"},
+     {P::kF3, "F3", "F3:", "θ角度时的F3值(KN)"},
+     {P::kF4, "F4", "F4:", "θ角度时的F4值(KN)"}},
+    {{P::kF1x, "F1x", "F1x:", "θ角度时的F1x值(KN)"},
+     {P::kF1y, "F1y", "F1y:", "θ角度时的F1y值(KN)"},
+     {P::kF2x, "F2x", "F2x:", "θ角度时的F2x值(KN)"},
+     {P::kF2y, "F2y", "F2y:", "θ角度时的F2y值(KN)"}},
+    {{P::kF3x, "F3x", "F3x:", "θ角度时的F3x值(KN)"},
+     {P::kF3y, "F3y", "F3y:", "θ角度时的F3y值(KN)"},
+     {P::kF4x, "F4x", "F4x:", "θ角度时的F4x值(KN)"},
+     {P::kF4y, "F4y", "F4y:", "θ角度时的F4y值(KN)"}},
+};
+
+// Extremes in two columns: each rod's force pair beside its angle pair.
+const std::vector<std::vector<FieldDef>> kExtremeRows = {
+    {{P::kF1m, "F1m", "F1m:", "F1最大值(KN)"}, {P::kTheta1, "theta1", "θ1:", "F1最大值时的R角度值(度)"}},
+    {{P::kF2m, "F2m", "F2m:", "F2最大值(KN)"}, {P::kTheta2, "theta2", "θ2:", "F2最大值时的R角度值(度)"}},
+    {{P::kF3m, "F3m", "F3m:", "F3最大值(KN)"}, {P::kTheta3, "theta3", "θ3:", "F3最大值时的R角度值(度)"}},
+    {{P::kF4m, "F4m", "F4m:", "F4最大值(KN)"}, {P::kTheta4, "theta4", "θ4:", "F4最大值时的R角度值(度)"}},
+};
+
+constexpr int kBoundIds[] = {P::kAlpha, P::kBeta, P::kGamma, P::kDelta, P::kF1,  P::kF2,
+                             P::kF3,    P::kF4,   P::kF1x,   P::kF1y,   P::kF2x, P::kF2y,
+                             P::kF3x,   P::kF3y,  P::kF4x,   P::kF4y};
+constexpr int kLengthIds[] = {P::kL1, P::kL2, P::kL3, P::kL4};
+constexpr int kForceTextIds[] = {P::kF1m, P::kF2m, P::kF3m, P::kF4m};
+constexpr int kAngleTextIds[] = {P::kTheta1, P::kTheta2, P::kTheta3, P::kTheta4};
+
+// What one layout's page looks like.
+struct LayoutLook {
+  int templateId = 0;
+  int bitmap = 0;
+  int fontSize = 10;
+  std::vector<std::vector<FieldDef>> inputRows;  // geometry, R, M, θ, E, S
+  const char* exportCaption = "";
+  const char* reportCaption = "";
+  unsigned buttonStyle = kStyleNone;
+  const char* manualCaption = "";
+  const char* statusLabel = "";
+  bool statusInGroup = false;  // at the lower right of the parameters, after the last input
+  const char* note = "";
+  std::vector<int> lateStartIds;
+};
+
+// Page 349 x 245: the diagram top left with the extremes and the two buttons
+// below it; parameters top right with the results below them; the check box,
+// the status (unless it sits among the parameters) and the note at the bottom.
+CFourRodPage::LayoutData Build(const LayoutLook& look) {
+  CTemplateBuilder b(look.templateId, 349, 245, look.fontSize);
+  b.Picture(kStaticId, look.bitmap, {2, 4, 146, 114});
+
+  const int inputRowCount = static_cast<int>(look.inputRows.size());
+  FieldGrid grid{153, 12, 48, 13, 16, 30, 12};
+  const int inputsBottom = grid.y + (inputRowCount - 1) * grid.rowStep + grid.editHeight;
+  b.Group("设定参数", {150, 2, 197, inputsBottom + 3 - 2});
+  b.Fields(look.inputRows, grid);
+  if (look.statusInGroup) {
+    const int row = inputRowCount - 1;
+    const int col = static_cast<int>(look.inputRows.back().size());
+    DialogRect label = grid.Label(row, col);
+    label.width = 20;
+    b.Label(look.statusLabel, label);
+    b.Static(P::kStatus, "", {label.x + 21, label.y, 344 - (label.x + 21), label.height});
+  }
+
+  const int resultsTop = inputsBottom + 5;
+  grid.y = resultsTop + 10;
+  b.Group("输出结果", {150, resultsTop, 197, 10 + 4 * grid.rowStep + grid.editHeight + 3});
+  b.Fields(kOutputRows, grid);
+
+  FieldGrid extremes{5, 130, 58, 13, 16, 40, 12};
+  b.Group("输出结果", {2, 120, 146, 68});
+  b.Fields(kExtremeRows, extremes);
+  b.Button(P::kExportButton, look.exportCaption, {122, 131, 24, 24}, look.buttonStyle);
+  b.Button(P::kReportButton, look.reportCaption, {122, 159, 24, 24}, look.buttonStyle);
+
+  b.CheckBox(P::kManualL, look.manualCaption, {6, 194, 90, 10});
+  if (!look.statusInGroup) {
+    b.Label(look.statusLabel, {150, 194, 26, 10});
+    b.Static(P::kStatus, "", {177, 194, 167, 10});
+  }
+  b.Label(look.note, {4, 212, 341, 12});
+
+  std::vector<std::vector<FieldDef>> rows = look.inputRows;
+  rows.insert(rows.end(), kOutputRows.begin(), kOutputRows.end());
+  rows.insert(rows.end(), kExtremeRows.begin(), kExtremeRows.end());
+  std::vector<NamedControl> names = NamesOf(rows);
+  names.insert(names.begin() + static_cast<long>(NamesOf(look.inputRows).size()),
+               NamedControl{"manualL", P::kManualL, true});
+  return {b.Take(), std::move(names), look.lateStartIds};
+}
+
+CFourRodPage::LayoutData LayoutIData() {
+  using L = CFourRod;
+  LayoutLook look;
+  look.templateId = L::kTemplateId;
+  look.bitmap = L::kDiagramBitmap;
+  look.fontSize = 10;
+  look.inputRows = {
+      {{P::kA, "A", "A:", ">0,单位(mm)", true},
+       {P::kB, "B", "B:", "B可为正负值,单位(mm)", true},
+       {P::kC, "C", "C:", "C可为正负值,单位(mm)", true},
+       {P::kD, "D", "D:", ">0,单位(mm)", true}},
+      {{L::kE, "E", "E:", ">0,单位(mm)", true},
+       {L::kF, "F", "F:", ">0,单位(mm)", true},
+       {P::kX1, "X1", "X1:", ">A,>D,单位(mm)", true},
+       {P::kX2, "X2", "X2:", ">A,>D,单位(mm)", true}},
+      {{P::kX3, "X3", "X3:", ">=0,<=X1,单位(mm)", true},
+       {P::kX4, "X4", "X4:", ">=0,<=X2,单位(mm)", true},
+       {P::kY1, "Y1", "Y1:", ">C,单位(mm)", true},
+       {P::kY2, "Y2", "Y2:", ">C,单位(mm)", true}},
+      {kR, kM, kTheta},
+      kModulusRow,
+      kAreaRow,
+  };
+  look.exportCaption = "输 出\r\n结 果";
+  look.reportCaption = "生 成\r\n报 告";
+  look.buttonStyle = kMultiLine;
+  look.manualCaption = "手动修正L";
+  look.statusLabel = "状态：";
+  look.statusInGroup = false;
+  look.note = "附着杆受力正值为拉力,负值为压力；最大值已考虑M正负向,未考虑附着架风载和自重！";
+  look.lateStartIds = {P::kD, L::kE, L::kF};
+  return Build(look);
+}
+
+CFourRodPage::LayoutData LayoutIIData() {
+  using L = CFourRod1;
+  LayoutLook look;
+  look.templateId = L::kTemplateId;
+  look.bitmap = L::kDiagramBitmap;
+  look.fontSize = 9;
+  look.inputRows = {
+      {{P::kA, "A", "A:", "A>0,单位(mm)", true},
+       {P::kB, "B", "B:", "B>0,单位(mm)", true},
+       {P::kC, "C", "C:", "C可为正负值,单位(mm)", true},
+       {P::kD, "D", "D:", "D＞0,单位(mm)", true}},
+      {{L::kE, "E", "E:", "E可为正负值,单位(mm)", true},
+       {L::kF, "F", "F:", "F可为正负值,单位(mm)", true},
+       {L::kG, "G", "G:", "G可为正负值,单位(mm)", true},
+       {L::kH, "H", "H:", "H＞0,单位(mm)", true}},
+      {{P::kX1, "X1", "X1:", "X1＞0,单位(mm)", true},
+       {P::kX2, "X2", "X2:", "X2＞0,单位(mm)", true},
+       {P::kX3, "X3", "X3:", "X3≥0,单位(mm)", true},
+       {P::kX4, "X4", "X4:", "X4≥0,单位(mm)", true}},
+      {{P::kY1, "Y1", "Y1:", "Y1＞0,单位(mm)", true},
+       {P::kY2, "Y2", "Y2:", "Y2＞0,单位(mm)", true},
+       kR,
+       kM},
+      kModulusRow,
+      kAreaRow,
+      {kTheta},
+  };
+  look.exportCaption = "输出结果";
+  look.reportCaption = "生成报告";
+  look.buttonStyle = kMultiLine;  // one-line captions, wrapped in the narrow buttons
+  look.manualCaption = "手动修正L长度";
+  look.statusLabel = "状态:";
+  look.statusInGroup = true;
+  look.note = "附着杆受力正值为拉力,负值为压力；最大值已考虑M正负向,未考虑附着架风载和自重!";
+  look.lateStartIds = {P::kD, L::kE, L::kF, L::kG, L::kH};
+  return Build(look);
+}
+
+bool AllFinite(const FourRodResult& r) {
+  for (size_t i = 0; i < 4; ++i)
+    for (double v : {r.L[i], r.Forces.F[i], r.Forces.Fx[i], r.Forces.Fy[i]})
+      if (!std::isfinite(v)) return false;
+  return true;
+}
+
+}  // namespace
+
+CFourRodPage::CFourRodPage(LayoutData layout)
+    : CPage(std::move(layout.tmpl), kStatus, std::move(layout.names)),
+      m_lateStartIds(std::move(layout.lateStartIds)) {
+  m_result.ForceText.fill("0");
+  m_result.AngleText.fill("0");
+  BindInput(kR, m_R);
+  BindInput(kM, m_M);
+  BindInput(kTheta, m_Theta);
+  for (size_t i = 0; i < 4; ++i) {
+    BindInput(kE1 + static_cast<int>(i), m_E[i]);
+    BindInput(kS1 + static_cast<int>(i), m_S[i]);
+    // The page writes the lengths itself in automatic mode; only typed
+    // lengths recalculate.
+    OnChange(kLengthIds[i], [this] {
+      if (m_ManualL == 1) Recalculate();
+    });
+  }
+  OnClick(kManualL, [this] { OnManualL(); });
+}
+
+void CFourRodPage::OnInitDialog() {
+  for (int id : kBoundIds) ShowBound(id, 0.0);
+  for (int id = kA; id <= kTheta; ++id) SetText(id, "0");
+  for (int id = kL1; id <= kF1m; ++id) SetText(id, "0");
+  for (int id : {kF2m, kF3m, kF4m, kTheta1, kTheta2, kTheta3, kTheta4}) SetText(id, "0");
+  for (int id = kE1; id <= kE4; ++id) SetText(id, "206");
+  for (int id = kS1; id <= kS4; ++id) SetText(id, "2000");
+  for (int id : m_lateStartIds) SetText(id, "0");
+  SetText(kStatus, kStartStatus);
+}
+
+void CFourRodPage::OnManualL() {
+  m_ManualL = GetCheck(kManualL) ? 1 : 0;
+  for (int id : kLengthIds) SetReadOnly(id, m_ManualL == 0);
+  Recalculate();
+}
+
+void CFourRodPage::Recalculate() {
+  m_ManualL = GetCheck(kManualL) ? 1 : 0;
+  if (!IsInputValid()) {
+    SetText(kStatus, kInvalidStatus);
+    return;
+  }
+  const FourRodAngles angles = AnglesOf();
+  Rod4 L{};
+  if (m_ManualL == 1) {
+    for (size_t i = 0; i < 4; ++i) L[i] = ReadFieldValue(GetText(kLengthIds[i]));
+  } else {
+    L = LengthsOf(angles);
+  }
+  FourRodResult r = SolveFourRodPage(GeometryOf(angles), L, m_E, m_S, m_R, m_M, m_Theta);
+  // Degenerate geometry (parallel rods, a length typed as 0) gives infinite
+  // or undefined forces: not a result to show as a success.
+  if (!AllFinite(r)) {
+    SetText(kStatus, kInvalidStatus);
+    return;
+  }
+  m_angles = angles;
+  m_result = std::move(r);
+  ShowResults();
+  SetText(kStatus, kSuccessStatus);
+}
+
+void CFourRodPage::ShowResults() {
+  const FourRodForces& f = m_result.Forces;
+  const double bound[] = {m_angles.Alpha, m_angles.Beta, m_angles.Gamma, m_angles.Delta,
+                          f.F[0],  f.F[1],  f.F[2],  f.F[3],  f.Fx[0], f.Fy[0], f.Fx[1], f.Fy[1],
+                          f.Fx[2], f.Fy[2], f.Fx[3], f.Fy[3]};
+  for (size_t i = 0; i < std::size(kBoundIds); ++i) ShowBound(kBoundIds[i], bound[i]);
+  if (m_ManualL == 0)
+    for (size_t i = 0; i < 4; ++i) SetText(kLengthIds[i], Format2(m_result.L[i]));
+  for (size_t i = 0; i < 4; ++i) SetText(kForceTextIds[i], m_result.ForceText[i]);
+  for (size_t i = 0; i < 4; ++i) SetText(kAngleTextIds[i], m_result.AngleText[i]);
+}
+
+CFourRod::CFourRod() : CFourRodPage(LayoutIData()) {
+  for (auto [id, member] : {std::pair<int, double*>{kA, &m_layout.A}, {kB, &m_layout.B}, {kC, &m_layout.C},
+                            {kD, &m_layout.D}, {kE, &m_layout.E}, {kF, &m_layout.F},
+                            {kX1, &m_layout.X1}, {kX2, &m_layout.X2}, {kX3, &m_layout.X3},
+                            {kX4, &m_layout.X4}, {kY1, &m_layout.Y1}, {kY2, &m_layout.Y2}})
+    BindGeometry(id, *member);
+}
+
+bool CFourRod::IsInputValid() const { return IsFourRodInputValid(m_layout); }
+FourRodAngles CFourRod::AnglesOf() const { return FourRodAnglesOf(m_layout); }
+Rod4 CFourRod::LengthsOf(const FourRodAngles& a) const { return FourRodLengthsOf(m_layout, a); }
+FourRodGeometry CFourRod::GeometryOf(const FourRodAngles& a) const { return FourRodGeometryOf(m_layout, a); }
+
+CFourRod1::CFourRod1() : CFourRodPage(LayoutIIData()) {
+  for (auto [id, member] : {std::pair<int, double*>{kA, &m_layout.A}, {kB, &m_layout.B}, {kC, &m_layout.C},
+                            {kD, &m_layout.D}, {kE, &m_layout.E}, {kF, &m_layout.F},
+                            {kG, &m_layout.G}, {kH, &m_layout.H}, {kX1, &m_layout.X1},
+                            {kX2, &m_layout.X2}, {kX3, &m_layout.X3}, {kX4, &m_layout.X4},
+                            {kY1, &m_layout.Y1}, {kY2, &m_layout.Y2}})
+    BindGeometry(id, *member);
+}
+
+bool CFourRod1::IsInputValid() const { return IsFourRodInputValid(m_layout); }
+FourRodAngles CFourRod1::AnglesOf() const { return FourRodAnglesOf(m_layout); }
+Rod4 CFourRod1::LengthsOf(const FourRodAngles& a) const { return FourRodLengthsOf(m_layout, a); }
+FourRodGeometry CFourRod1::GeometryOf(const FourRodAngles& a) const { return FourRodGeometryOf(m_layout, a); }
+
+}  // namespace tiecalc

@@ -1,0 +1,229 @@
+#include "pages/JiaoHe.h"
+
+#include <algorithm>
+
+#include "pages/PageTemplate.h"
+
+namespace tiecalc {
+
+namespace {
+
+using J = CJiaoHe;
+
+// One control of the parameter area: the label sits left of it on the same
+// line, from the end of the control before it.
+struct ParamControl {
+  int id;
+  ControlKind kind;
+  const char* name;
+  const char* label;
+  DialogRect rect;
+  const char* tooltip;
+  unsigned style;
+  bool input;
+};
+
+constexpr unsigned RO = kReadOnly;
+
+// Positions in dialog units, row by row, left to right.
+const std::vector<ParamControl> kParams = {
+    {J::kForm, ControlKind::ComboBox, "form", "附着杆结构型式:", {69, 13, 54, 58}, "", 0, true},
+    {J::kMainGrade, ControlKind::ComboBox, "main", "主肢材质:", {177, 13, 45, 33}, "", 0, true},
+    {J::kLacingGrade, ControlKind::ComboBox, "lacing", "缀板(条)材质:", {293, 13, 45, 31}, "", 0, true},
+    {J::kF, ControlKind::Edit, "F", "附着杆轴向载荷:", {69, 30, 53, 12}, "F!=0,单位(kN)", 0, true},
+    {J::kL, ControlKind::Edit, "L", "附着杆长度：", {177, 30, 53, 12}, "L>0,单位(mm)", 0, true},
+    {J::kG, ControlKind::Edit, "G", "附着杆重量:", {285, 30, 53, 12}, "G>=0,单位(kg)", 0, true},
+    {J::kA, ControlKind::Edit, "A", "大截面主肢总截面积:", {81, 47, 41, 12}, "A>0,单位(mm^2)", 0, true},
+    {J::kh, ControlKind::Edit, "h", "大截面远点至X轴距离:", {201, 47, 38, 12}, "h>0,单位(mm)", 0, true},
+    {J::kAz, ControlKind::Edit, "Az", "单个缀件截面积:", {300, 47, 38, 12}, "缀条或缀板截面积Az>0,单位(mm^2)", 0, true},
+    {J::kImax, ControlKind::Edit, "Imax", "大截面主肢X轴惯性矩:", {85, 63, 44, 12},
+     "附着杆大截面弱轴惯性矩Imax>0,单位(mm^4)", 0, true},
+    {J::kImin, ControlKind::Edit, "Imin", "小截面主肢X轴惯性矩:", {210, 63, 44, 12},
+     "附着杆小截面弱轴惯性矩Imin>0,单位(mm^4)", 0, true},
+    {J::kLd, ControlKind::Edit, "Ld", "大截面长度:", {300, 63, 38, 12}, "大截面的长度,单位(mm)", RO, true},
+    {J::kI1, ControlKind::Edit, "I1", "主弦单肢弱轴惯性矩:", {81, 80, 45, 12},
+     "附着杆主弦单肢弱轴惯性矩I1>0,单位(mm^4)", 0, true},
+    {J::kIz, ControlKind::Edit, "Iz", "缀板y轴(缀条弱轴)惯性矩:", {220, 80, 45, 12},
+     "缀板截面y轴或缀条弱轴惯性矩Iz>0,单位(mm^4)", 0, true},
+    {J::kDelta, ControlKind::Edit, "delta", "缀板厚度:", {304, 80, 34, 12}, "δ>0,单位(mm)", 0, true},
+    {J::kMu, ControlKind::Edit, "mu", "变截面结构计算长度系数:", {98, 97, 38, 12},
+     "根据 附着杆大小截面惯性矩比和大截面长度选取", RO, false},
+    {J::kL1, ControlKind::Edit, "L1", "缀板(条)跨距:", {193, 97, 38, 12}, "L1>0,单位(mm)", 0, true},
+    {J::ka, ControlKind::Edit, "a", "杆截面缀件面边长:", {300, 98, 38, 12}, "缀板或缀条面最大截面边长a>0,单位(mm)", 0, true},
+    {J::kLambda, ControlKind::Edit, "lambda", "整体(换算)长细比:", {76, 114, 38, 12}, "", RO, false},
+    {J::kPsi, ControlKind::Edit, "psi", "整体轴压稳定系数:", {193, 114, 38, 12}, "根据 整体长细比 按b类截面选取", RO, false},
+    {J::kSigma, ControlKind::Edit, "sigma", "整体计算应力:", {300, 114, 38, 12}, "单位MPa", RO, false},
+    {J::kLambda1, ControlKind::Edit, "lambda1", "主弦单肢长细比:", {69, 131, 38, 12}, "", RO, false},
+    {J::kPsi1, ControlKind::Edit, "psi1", "主弦单肢轴压稳定系数:", {193, 131, 38, 12},
+     "根据 主弦单肢长细比 按b类截面选取", RO, false},
+    {J::kSigma1, ControlKind::Edit, "sigma1", "主弦单肢计算应力:", {300, 131, 38, 12}, "单位MPa", RO, false},
+    {J::kLambdaZ, ControlKind::Edit, "lambdaz", "缀条长细比:", {69, 147, 38, 12}, "", RO, false},
+    {J::kPsiZ, ControlKind::Edit, "psiz", "缀条轴压稳定系数:", {193, 147, 38, 12}, "根据 缀条长细比 按b类截面选取", RO, false},
+    {J::kSigmaZ, ControlKind::Edit, "sigmaz", "缀板(条)计算应力:", {300, 148, 38, 12}, "单位MPa", RO, false},
+};
+
+const std::vector<std::string> kFormItems = {"实腹式", "两肢缀板式", "两肢缀条式", "四肢缀板式", "四肢缀条式"};
+const std::vector<std::string> kGradeItems = {"Q235", "Q345"};
+
+// Page 345 x 247: the parameters and results above, the verdict, the safety
+// factor, the report button and the form's diagram below.
+DialogTemplate BuildTemplate() {
+  CTemplateBuilder b(J::kTemplateId, 345, 247, 10);
+  b.Group("附着杆参数设定", {2, 2, 341, 165});
+  int left = 6, rowY = -1;
+  for (const ParamControl& p : kParams) {
+    if (p.rect.y > rowY + 2) left = 6;  // a new row
+    rowY = p.rect.y;
+    b.Label(p.label, {left, p.rect.y + 2, p.rect.x - 1 - left, 10});
+    if (p.kind == ControlKind::ComboBox) {
+      b.Combo(p.id, p.id == J::kForm ? kFormItems : kGradeItems, p.rect);
+    } else {
+      b.Edit(p.id, p.rect, p.tooltip, p.style);
+    }
+    left = p.rect.x + p.rect.width + 2;
+  }
+  b.Group("附着杆校核结果", {2, 171, 341, 67});
+  b.Edit(J::kMessage, {8, 181, 147, 53}, "", kMultiLine | kReadOnly);
+  b.Label("材料许用安全系数", {159, 180, 32, 17}, kCentred);
+  b.Edit(J::kK, {159, 199, 33, 13}, "根据GB/T13752-92表19选取", kCentred);
+  b.Button(J::kReportButton, "生 成\r\n报 告", {159, 213, 33, 22}, kMultiLine);
+  b.Picture(J::kDiagram, J::kFormBitmaps[0], {195, 178, 143, 56}, kCentred);
+  return b.Take();
+}
+
+std::vector<NamedControl> PageNames() {
+  std::vector<NamedControl> names;
+  for (bool input : {true, false}) {
+    for (const ParamControl& p : kParams)
+      if (p.input == input) names.push_back({p.name, p.id, p.input, p.id == J::kForm});
+    if (input) names.push_back({"k", J::kK, true});
+  }
+  names.push_back({"message", J::kMessage, false});
+  return names;
+}
+
+// Form-dependent controls: their text for each form; an input is editable
+// exactly when it applies to the form.
+struct FormRow {
+  int id;
+  bool input;
+  const char* text[5];
+};
+
+constexpr const char* NA = CJiaoHe::kNotApplicable;
+
+const FormRow kFormTable[] = {
+    {J::kAz, true, {NA, "0", "0", "0", "0"}},
+    {J::kI1, true, {NA, "0", "0", "0", "0"}},
+    {J::kIz, true, {NA, "0", "0", "0", "0"}},
+    {J::kDelta, true, {NA, "0", NA, "0", NA}},
+    {J::kL1, true, {NA, "0", "0", "0", "0"}},
+    {J::ka, true, {NA, "0", "0", "0", "0"}},
+    {J::kLambda1, false, {NA, "0", "0", "0", "0"}},
+    {J::kLambdaZ, false, {NA, NA, "0", NA, "0"}},
+    {J::kPsi1, false, {NA, "1.00", "1.00", "1.00", "1.00"}},
+    {J::kPsiZ, false, {NA, NA, "1.00", NA, "1.00"}},
+    {J::kSigma1, false, {NA, "0", "0", "0", "0"}},
+    {J::kSigmaZ, false, {NA, "0", "0", "0", "0"}},
+};
+
+bool IsLattice(RodForm f) { return f != RodForm::SolidWeb; }
+bool IsBattened(RodForm f) { return f == RodForm::TwoLimbBattened || f == RodForm::FourLimbBattened; }
+
+}  // namespace
+
+CJiaoHe::CJiaoHe() : CPage(BuildTemplate(), kMessage, PageNames()) {
+  for (int id : {kF, kL, kG, kA, kh, kAz, kI1, kIz, kDelta, kL1, ka, kLd, kK})
+    OnChange(id, [this] { RunCurrentCheck(); });
+  for (int id : {kImax, kImin})
+    OnChange(id, [this] {
+      SyncLargeSectionLength();
+      RunCurrentCheck();
+    });
+  OnSelChange(kForm, [this] { ChangeForm(); });
+  OnSelChange(kMainGrade, [this] { RunCurrentCheck(); });
+  OnSelChange(kLacingGrade, [this] { RunCurrentCheck(); });
+}
+
+RodForm CJiaoHe::Form() const { return static_cast<RodForm>(std::clamp(GetCurSel(kForm), 0, 4)); }
+SteelGrade CJiaoHe::MainGrade() const {
+  return GetCurSel(kMainGrade) == 1 ? SteelGrade::Q345 : SteelGrade::Q235;
+}
+SteelGrade CJiaoHe::LacingGrade() const {
+  return GetCurSel(kLacingGrade) == 1 ? SteelGrade::Q345 : SteelGrade::Q235;
+}
+
+void CJiaoHe::InitPage() {
+  for (int id : {kForm, kMainGrade, kLacingGrade}) SetCurSel(id, 0);
+  SetTexts({{kK, "1.34"}, {kF, "0"}, {kL, "0"}, {kG, "0"}, {kA, "0"}, {kh, "0"}, {kImax, "0"},
+            {kImin, "0"}});
+  SetTexts({{kMu, "1.00"}, {kLambda, "0"}, {kPsi, "1.00"}, {kSigma, "0"}});
+  for (int id : {kAz, kI1, kIz, kDelta, kL1, ka, kLambda1, kLambdaZ, kPsi1, kPsiZ, kSigma1, kSigmaZ})
+    SetText(id, kNotApplicable);
+  for (int id : {kAz, kI1, kIz, kDelta, kL1, ka, kPsi1, kPsiZ}) SetReadOnly(id, true);
+  // Only the shown text changes: the record keeps the verdict of the last
+  // check run, which found the zero inputs invalid.
+  SetText(kMessage, kStartMessage);
+  SetBitmap(kDiagram, kFormBitmaps[0]);
+}
+
+void CJiaoHe::ChangeForm() {
+  const int form = static_cast<int>(Form());
+  for (const FormRow& row : kFormTable) {
+    SetText(row.id, row.text[form]);
+    if (row.input) SetReadOnly(row.id, row.text[form] == std::string(kNotApplicable));
+  }
+  RunCurrentCheck();
+  SetBitmap(kDiagram, kFormBitmaps[form]);
+}
+
+void CJiaoHe::SyncLargeSectionLength() {
+  const double L = ReadFieldValue(GetText(kL));
+  const double Imax = ReadFieldValue(GetText(kImax));
+  const double Imin = ReadFieldValue(GetText(kImin));
+  if (Imax == Imin) {
+    // A uniform rod: the large section runs the whole length.
+    m_data.Ld = L;
+    SetText(kLd, GetText(kL));
+    SetReadOnly(kLd, true);
+  } else {
+    SetReadOnly(kLd, false);
+  }
+}
+
+void CJiaoHe::RunCurrentCheck() {
+  RodCheckData& d = m_data;
+  const RodForm form = Form();
+  d.form = form;
+  d.mainGrade = MainGrade();
+  d.lacingGrade = LacingGrade();
+  auto read = [this](int id) { return ReadFieldValue(GetText(id)); };
+  d.F = read(kF);
+  d.L = read(kL);
+  d.G = read(kG);
+  d.A = read(kA);
+  d.h = read(kh);
+  d.Imax = read(kImax);
+  d.Imin = read(kImin);
+  d.Ld = read(kLd);
+  d.k = read(kK);
+  if (IsLattice(form)) {
+    d.Az = read(kAz);
+    d.I1 = read(kI1);
+    d.Iz = read(kIz);
+    d.L1 = read(kL1);
+    d.a = read(ka);
+    if (IsBattened(form)) d.delta = read(kDelta);
+  }
+  RodCheckDisplay shown;
+  switch (form) {
+    case RodForm::SolidWeb: shown = CheckSolidWeb(d); break;
+    case RodForm::TwoLimbBattened: shown = CheckTwoLimbBattened(d); break;
+    case RodForm::TwoLimbLaced: shown = CheckTwoLimbLaced(d); break;
+    case RodForm::FourLimbBattened: shown = CheckFourLimbBattened(d); break;
+    case RodForm::FourLimbLaced: shown = CheckFourLimbLaced(d); break;
+  }
+  for (const ShownText& t : shown.texts) SetText(t.controlId, t.text);
+}
+
+}  // namespace tiecalc
