@@ -1,0 +1,249 @@
+#include "cli/Cli.h"
+
+#include <map>
+#include <memory>
+#include <ostream>
+#include <sstream>
+
+#include "cli/Json.h"
+#include "cli/PageWiring.h"
+#include "core/input/FieldText.h"
+
+namespace tiecalc {
+
+namespace {
+
+// The four pages, in the order of the window's tabs.
+struct PageKind {
+  const char* name;
+  int exportButton;  // 0: none
+  int reportButton;
+  const char* readOnlyHint;  // how the read-only inputs of the page are unlocked
+};
+
+const PageKind kPages[] = {
+    {"three-rod", CThreeRod::kExportButton, CThreeRod::kReportButton, ""},
+    {"four-rod-1", CFourRodPage::kExportButton, CFourRodPage::kReportButton,
+     "the lengths L1..L4 take typing only after manualL=1"},
+    {"four-rod-2", CFourRodPage::kExportButton, CFourRodPage::kReportButton,
+     "the lengths L1..L4 take typing only after manualL=1"},
+    {"rod-check", 0, CJiaoHe::kReportButton,
+     "Az I1 Iz L1 a take typing only after a lattice form= (1..4), delta only after form=1 or 3, "
+     "Ld only while Imax differs from Imin"},
+};
+
+template <class TPage>
+std::unique_ptr<CPage> Make(IDesktop* desktop) {
+  auto page = std::make_unique<TPage>();
+  page->SetDesktop(desktop);
+  WirePage(*page);
+  return page;
+}
+
+std::unique_ptr<CPage> MakePage(const std::string& name, IDesktop* desktop) {
+  if (name == "three-rod") return Make<CThreeRod>(desktop);
+  if (name == "four-rod-1") return Make<CFourRod>(desktop);
+  if (name == "four-rod-2") return Make<CFourRod1>(desktop);
+  return Make<CJiaoHe>(desktop);
+}
+
+const PageKind* FindPage(const std::string& name) {
+  for (const PageKind& k : kPages)
+    if (name == k.name) return &k;
+  return nullptr;
+}
+
+std::string PageList() {
+  std::string s;
+  for (const PageKind& k : kPages) s += (s.empty() ? "" : ", ") + std::string(k.name);
+  return s;
+}
+
+std::string NameList(const CPage& page, bool inputs) {
+  std::string s;
+  for (const NamedControl& n : page.Names())
+    if (n.input == inputs) s += (s.empty() ? "" : " ") + n.name;
+  return s;
+}
+
+const NamedControl* FindInput(const CPage& page, const std::string& name) {
+  for (const NamedControl& n : page.Names())
+    if (n.input && n.name == name) return &n;
+  return nullptr;
+}
+
+// What a control shows, as the JSON carries it.
+std::string FieldText(const CPage& page, const NamedControl& n) {
+  switch (page.KindOf(n.id)) {
+    case ControlKind::CheckBox: return page.GetCheck(n.id) ? "1" : "0";
+    case ControlKind::ComboBox: return n.byIndex ? std::to_string(page.GetCurSel(n.id)) : page.GetText(n.id);
+    default: return page.GetText(n.id);
+  }
+}
+
+// Allowed values of a list or a check box, for the error message.
+std::string AllowedValues(const CPage& page, const NamedControl& n) {
+  if (page.KindOf(n.id) == ControlKind::CheckBox) return "0, 1";
+  const auto& items = [&]() -> const std::vector<std::string>& {
+    for (const ControlTemplate& t : page.Template().controls)
+      if (t.id == n.id) return t.items;
+    static const std::vector<std::string> none;
+    return none;
+  }();
+  if (n.byIndex) return "0.." + std::to_string(items.size() - 1);
+  std::string s;
+  for (const std::string& it : items) s += (s.empty() ? "" : ", ") + it;
+  return s;
+}
+
+// The list index of value, or -1.
+int ListIndex(const CPage& page, const NamedControl& n, const std::string& value) {
+  for (const ControlTemplate& t : page.Template().controls) {
+    if (t.id != n.id) continue;
+    for (size_t i = 0; i < t.items.size(); ++i) {
+      if (n.byIndex ? value == std::to_string(i) : value == t.items[i]) return static_cast<int>(i);
+    }
+  }
+  return -1;
+}
+
+void PrintHelp(std::ostream& out) {
+  out << "usage: tiecalc-cli PAGE [NAME=TEXT ...] [--export PATH] [--report PATH]\n"
+         "       tiecalc-cli eval TEXT\n"
+         "       tiecalc-cli --help | PAGE --help\n"
+         "\n"
+         "Starts PAGE exactly as the window does, then types each NAME=TEXT into that input,\n"
+         "in the order given, as a user would (its change handler runs). A read-only input\n"
+         "takes no typing: the command stops with an error. --export / --report answer the\n"
+         "save dialog with PATH and press the page's export / report button.\n"
+         "Prints one JSON object, keys sorted:\n"
+         "  {\"fields\": {NAME: TEXT, ...}, \"messages\": [TEXT, ...], \"page\": PAGE, \"status\": TEXT}\n"
+         "status is the status line (rod-check: the result box); messages are the message\n"
+         "boxes shown, in order.\n"
+         "\n"
+         "eval TEXT prints {\"value\": V}, the value of a field holding TEXT (\"%.15g\").\n"
+         "\n"
+         "Exit status: 0 done; 2 unknown page or name, malformed argument, read-only input.\n"
+         "\n";
+  CScriptedDesktop desktop;
+  for (const PageKind& k : kPages) {
+    auto page = MakePage(k.name, &desktop);
+    out << k.name << "\n  inputs:  " << NameList(*page, true) << "\n  outputs: " << NameList(*page, false)
+        << "\n";
+  }
+  out << "\nrod-check: form=0..4 (实腹式, 两肢缀板式, 两肢缀条式, 四肢缀板式, 四肢缀条式),\n"
+         "main=Q235|Q345, lacing=Q235|Q345. four-rod pages: manualL=0|1 (the check box).\n";
+}
+
+void PrintPageHelp(const PageKind& k, std::ostream& out) {
+  CScriptedDesktop desktop;
+  auto page = MakePage(k.name, &desktop);
+  out << "usage: tiecalc-cli " << k.name << " [NAME=TEXT ...]";
+  if (k.exportButton) out << " [--export PATH]";
+  out << " [--report PATH]\n";
+  out << "inputs:  " << NameList(*page, true) << "\n";
+  out << "outputs: " << NameList(*page, false) << "\n";
+  for (const NamedControl& n : page->Names()) {
+    const ControlKind kind = page->KindOf(n.id);
+    if (n.input && (kind == ControlKind::CheckBox || kind == ControlKind::ComboBox))
+      out << "  " << n.name << ": " << AllowedValues(*page, n) << "\n";
+  }
+  if (*k.readOnlyHint) out << "note: " << k.readOnlyHint << "\n";
+}
+
+int Usage(std::ostream& err, const std::string& message) {
+  err << "tiecalc-cli: " << message << "\n";
+  return kCliUsage;
+}
+
+int RunEval(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  if (args.size() != 2) return Usage(err, "eval takes exactly one TEXT (tiecalc-cli eval TEXT)");
+  out << JsonObject({{"value", JsonNumber(EvaluateFieldText(args[1]))}}) << "\n";
+  return kCliOk;
+}
+
+struct Setting {
+  std::string name, text;
+};
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  if (args.empty()) return Usage(err, "no page given; pages: " + PageList() + ", or eval TEXT; see --help");
+  if (args[0] == "--help" || args[0] == "-h") {
+    PrintHelp(out);
+    return kCliOk;
+  }
+  if (args[0] == "eval") return RunEval(args, out, err);
+  const PageKind* kind = FindPage(args[0]);
+  if (!kind) return Usage(err, "unknown page '" + args[0] + "'; pages: " + PageList() + ", or eval TEXT");
+  for (size_t i = 1; i < args.size(); ++i)
+    if (args[i] == "--help" || args[i] == "-h") {
+      PrintPageHelp(*kind, out);
+      return kCliOk;
+    }
+
+  CScriptedDesktop desktop;
+  std::unique_ptr<CPage> page = MakePage(kind->name, &desktop);
+
+  // Check the whole command line before the page starts.
+  std::vector<Setting> settings;
+  std::vector<std::pair<int, std::string>> clicks;  // button, save path
+  for (size_t i = 1; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--export" || a == "--report") {
+      if (i + 1 >= args.size()) return Usage(err, a + " needs a PATH");
+      const int button = a == "--export" ? kind->exportButton : kind->reportButton;
+      if (!button) return Usage(err, std::string(kind->name) + " has no export button; options: --report PATH");
+      clicks.emplace_back(button, args[++i]);
+      continue;
+    }
+    const size_t eq = a.find('=');
+    if (eq == std::string::npos || eq == 0 || a.rfind("--", 0) == 0)
+      return Usage(err, "malformed argument '" + a + "'; expected NAME=TEXT, --export PATH or --report PATH");
+    if (!clicks.empty())
+      return Usage(err, "setting '" + a + "' after --export/--report; NAME=TEXT settings come first");
+    Setting s{a.substr(0, eq), a.substr(eq + 1)};
+    const NamedControl* n = FindInput(*page, s.name);
+    if (!n) return Usage(err, "unknown input '" + s.name + "' of " + kind->name + "; inputs: " + NameList(*page, true));
+    const ControlKind k = page->KindOf(n->id);
+    if ((k == ControlKind::CheckBox && s.text != "0" && s.text != "1") ||
+        (k == ControlKind::ComboBox && ListIndex(*page, *n, s.text) < 0))
+      return Usage(err, "'" + a + "': " + s.name + " is one of " + AllowedValues(*page, *n));
+    settings.push_back(std::move(s));
+  }
+
+  page->Create();
+  for (const Setting& s : settings) {
+    const NamedControl& n = *FindInput(*page, s.name);
+    switch (page->KindOf(n.id)) {
+      case ControlKind::CheckBox:
+        if (page->GetCheck(n.id) != (s.text == "1")) page->UserClick(n.id);
+        break;
+      case ControlKind::ComboBox: page->UserSelect(n.id, ListIndex(*page, n, s.text)); break;
+      default:
+        if (!page->UserType(n.id, s.text)) {
+          std::string message = "input '" + s.name + "' is read-only at this point and takes no typing";
+          if (*kind->readOnlyHint) message += std::string(" (") + kind->readOnlyHint + ")";
+          return Usage(err, message);
+        }
+    }
+  }
+  for (const auto& [button, path] : clicks) {
+    desktop.QueueSavePath(path);
+    page->UserClick(button);
+  }
+
+  std::map<std::string, std::string> fields;
+  for (const NamedControl& n : page->Names()) fields[n.name] = JsonString(FieldText(*page, n));
+  std::vector<std::string> messages;
+  for (const CScriptedDesktop::Message& m : desktop.Messages()) messages.push_back(JsonString(m.text));
+  out << JsonObject({{"page", JsonString(kind->name)},
+                     {"status", JsonString(page->Status())},
+                     {"fields", JsonObject(fields)},
+                     {"messages", JsonArray(messages)}})
+      << "\n";
+  return kCliOk;
+}
+
+}  // namespace tiecalc

@@ -1,0 +1,20 @@
+#pragma once
+// tiecalc-cli: a page started exactly as in the window, inputs typed in the
+// order given, optionally the export or report button pressed with the save
+// dialog answered by a path, and what the page then shows printed as JSON.
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace tiecalc {
+
+// Exit statuses.
+inline constexpr int kCliOk = 0;
+inline constexpr int kCliUsage = 2;  // unknown page or name, malformed argument, read-only input
+
+// Runs one command; args without the program name. The JSON goes to out,
+// one-line errors to err.
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace tiecalc
