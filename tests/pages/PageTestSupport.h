@@ -1,0 +1,62 @@
+#pragma once
+// A page started as the window starts it, with a scripted desktop, and
+// helpers that address its controls by their short names.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "pages/Page.h"
+
+namespace tiecalc {
+
+template <class TPage>
+struct Started {
+  CScriptedDesktop desktop;
+  TPage page;
+  Started() {
+    page.SetDesktop(&desktop);
+    page.Create();
+  }
+};
+
+inline int Id(const CPage& p, const std::string& name) {
+  const int id = p.IdOf(name);
+  EXPECT_NE(id, 0) << name;
+  return id;
+}
+
+inline std::string Shown(const CPage& p, const std::string& name) { return p.GetText(Id(p, name)); }
+
+inline void Type(CPage& p, const std::string& name, const std::string& text) {
+  EXPECT_TRUE(p.UserType(Id(p, name), text)) << name << " takes no typing";
+}
+
+using Entries = std::vector<std::pair<std::string, std::string>>;
+
+// Types the entries in order and returns the status after each one.
+inline std::vector<std::string> TypeAll(CPage& p, const Entries& entries) {
+  std::vector<std::string> statuses;
+  for (const auto& [name, text] : entries) {
+    Type(p, name, text);
+    statuses.push_back(p.Status());
+  }
+  return statuses;
+}
+
+// The statuses expected when the data first become valid at entry n.
+inline std::vector<std::string> InvalidUntil(size_t n, size_t count, const std::string& invalid,
+                                             const std::string& valid) {
+  std::vector<std::string> s(count, valid);
+  for (size_t i = 0; i < n && i < count; ++i) s[i] = invalid;
+  return s;
+}
+
+// Expects every named control to show its text.
+inline void ExpectShown(const CPage& p, const Entries& expected) {
+  for (const auto& [name, text] : expected) EXPECT_EQ(Shown(p, name), text) << name;
+}
+
+}  // namespace tiecalc
