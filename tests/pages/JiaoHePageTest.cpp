@@ -1,0 +1,222 @@
+#include <gtest/gtest.h>
+
+#include "pages/JiaoHe.h"
+#include "pages/PageTestSupport.h"
+
+namespace tiecalc {
+namespace {
+
+constexpr const char* kInvalid = "请设定正确参数！";
+constexpr const char* NA = "不适用";
+
+const Entries kSolid = {{"F", "100"}, {"L", "6000"}, {"G", "300"}, {"A", "5000"},
+                        {"h", "150"}, {"Imax", "50000000"}, {"Imin", "50000000"}};
+
+// The lattice example; delta is typed only where the form has battens.
+Entries Lattice(bool battened) {
+  Entries e = {{"F", "200"}, {"L", "8000"}, {"G", "800"}, {"A", "6000"}, {"h", "250"},
+               {"Imax", "150000000"}, {"Imin", "150000000"}, {"Az", "1000"}, {"I1", "2000000"},
+               {"Iz", "500000"}, {"L1", "600"}, {"a", "400"}};
+  if (battened) e.push_back({"delta", "10"});
+  return e;
+}
+
+void SelectForm(CJiaoHe& page, int form) { ASSERT_TRUE(page.UserSelect(CJiaoHe::kForm, form)); }
+
+TEST(RodCheckStart, SolidWebQ235ZerosAndNotApplicableLatticeFields) {
+  Started<CJiaoHe> s;
+  CJiaoHe& p = s.page;
+  EXPECT_EQ(p.GetCurSel(CJiaoHe::kForm), 0);
+  ExpectShown(p, {{"form", "实腹式"}, {"main", "Q235"}, {"lacing", "Q235"}, {"k", "1.34"},
+                  {"F", "0"}, {"L", "0"}, {"G", "0"}, {"A", "0"}, {"h", "0"}, {"Imax", "0"},
+                  {"Imin", "0"}, {"Ld", "0"}, {"mu", "1.00"}, {"lambda", "0"}, {"psi", "1.00"},
+                  {"sigma", "0"}});
+  for (const char* name : {"Az", "I1", "Iz", "delta", "L1", "a", "lambda1", "lambdaz", "psi1", "psiz",
+                           "sigma1", "sigmaz"})
+    EXPECT_EQ(Shown(p, name), NA) << name;
+  for (const NamedControl& n : p.Names()) {
+    const bool editable = n.byIndex || n.name == "main" || n.name == "lacing" || n.name == "F" ||
+                          n.name == "L" || n.name == "G" || n.name == "A" || n.name == "h" ||
+                          n.name == "Imax" || n.name == "Imin" || n.name == "k";
+    if (p.KindOf(n.id) == ControlKind::Edit) {
+      EXPECT_EQ(p.IsReadOnly(n.id), !editable) << n.name;
+    }
+  }
+  EXPECT_EQ(p.Status(), "请设定计算参数!");
+  // The record keeps the verdict of the checks that ran while the page started.
+  EXPECT_EQ(p.Data().message, kInvalid);
+  EXPECT_EQ(p.GetBitmap(CJiaoHe::kDiagram), 193);
+  EXPECT_EQ(p.TooltipText(CJiaoHe::kK), "根据GB/T13752-92表19选取");
+  EXPECT_EQ(p.TooltipText(CJiaoHe::kMu), "根据 附着杆大小截面惯性矩比和大截面长度选取");
+  EXPECT_EQ(p.TooltipText(CJiaoHe::kSigmaZ), "单位MPa");
+  EXPECT_FALSE(p.TooltipText(CJiaoHe::kLambda).has_value());
+}
+
+TEST(RodCheckStart, TemplateHasTheGivenPositions) {
+  CJiaoHe page;
+  const DialogTemplate& t = page.Template();
+  EXPECT_EQ(t.width, 345);
+  EXPECT_EQ(t.height, 247);
+  auto rectOf = [&](int id) {
+    for (const ControlTemplate& c : t.controls)
+      if (c.id == id) return c.rect;
+    return DialogRect{};
+  };
+  auto same = [](DialogRect a, DialogRect b) {
+    return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
+  };
+  EXPECT_TRUE(same(rectOf(CJiaoHe::kForm), {69, 13, 54, 58}));
+  EXPECT_TRUE(same(rectOf(CJiaoHe::ka), {300, 98, 38, 12}));
+  EXPECT_TRUE(same(rectOf(CJiaoHe::kSigmaZ), {300, 148, 38, 12}));
+  EXPECT_TRUE(same(rectOf(CJiaoHe::kMessage), {8, 181, 147, 53}));
+  EXPECT_TRUE(same(rectOf(CJiaoHe::kReportButton), {159, 213, 33, 22}));
+  EXPECT_TRUE(same(rectOf(CJiaoHe::kDiagram), {195, 178, 143, 56}));
+  EXPECT_EQ(page.GetText(CJiaoHe::kReportButton), "生 成\r\n报 告");
+}
+
+TEST(RodCheckSolidWeb, MessageStaysInvalidUntilTheLastNeededField) {
+  Started<CJiaoHe> s;
+  const std::string pass = "附着杆整体刚度满足要求！\r\n附着杆整体稳定性满足要求！";
+  EXPECT_EQ(TypeAll(s.page, kSolid), InvalidUntil(6, 7, kInvalid, pass));
+  ExpectShown(s.page, {{"mu", "1.00"}, {"lambda", "60.00"}, {"psi", "0.807"}, {"sigma", "31.81"},
+                       {"Ld", "6000"}});
+  EXPECT_EQ(s.page.Data().message, pass);
+  EXPECT_DOUBLE_EQ(s.page.Data().M, 2250000.0);
+
+  Type(s.page, "L", "12000");
+  EXPECT_EQ(Shown(s.page, "lambda"), "120.00");
+  EXPECT_EQ(s.page.Status().rfind("附着杆整体刚度 不 满足要求！\r\n附着杆整体稳定性", 0), 0u);
+  EXPECT_EQ(Shown(s.page, "Ld"), "6000");  // a change of L alone leaves the large-section length
+
+  Type(s.page, "F", "0");
+  EXPECT_EQ(s.page.Status(), kInvalid);
+  EXPECT_EQ(Shown(s.page, "lambda"), "120.00");
+}
+
+TEST(RodCheckLargeSection, LdUnlocksWhileTheSectionsDifferAndCopiesLWhenTheyAgree) {
+  Started<CJiaoHe> s;
+  TypeAll(s.page, kSolid);
+  EXPECT_TRUE(s.page.IsReadOnly(CJiaoHe::kLd));
+  Type(s.page, "Imin", "25000000");
+  EXPECT_FALSE(s.page.IsReadOnly(CJiaoHe::kLd));
+  EXPECT_EQ(Shown(s.page, "Ld"), "6000");
+  EXPECT_EQ(Shown(s.page, "mu"), "1.000");  // Ld / L = 1: from the table, three decimals
+  Type(s.page, "Ld", "3000");
+  EXPECT_EQ(Shown(s.page, "mu"), "1.020");
+  Type(s.page, "Ld", "7200");  // Ld / L = 1.2: outside the table
+  EXPECT_EQ(Shown(s.page, "mu"), "-1.000");
+  EXPECT_EQ(s.page.Status(), kInvalid);
+  Type(s.page, "L", "7000");
+  Type(s.page, "Imin", "50000000");
+  EXPECT_TRUE(s.page.IsReadOnly(CJiaoHe::kLd));
+  EXPECT_EQ(Shown(s.page, "Ld"), "7000");
+  EXPECT_EQ(Shown(s.page, "mu"), "1.00");
+  EXPECT_EQ(s.page.Data().Ld, 7000.0);
+}
+
+struct FormState {
+  const char* az;      // Az, I1, Iz, L1, a
+  const char* delta;
+  const char* lambda1;  // also sigma1, sigmaz
+  const char* lambdaz;
+  const char* psi1;
+  const char* psiz;
+  int bitmap;
+};
+
+const FormState kForms[5] = {
+    {NA, NA, NA, NA, NA, NA, 193},
+    {"0", "0", "0", NA, "1.00", NA, 195},
+    {"0", NA, "0", "0", "1.00", "1.00", 196},
+    {"0", "0", "0", NA, "1.00", NA, 197},
+    {"0", NA, "0", "0", "1.00", "1.00", 198},
+};
+
+void ExpectForm(const CJiaoHe& p, int form) {
+  const FormState& f = kForms[form];
+  SCOPED_TRACE(form);
+  for (const char* name : {"Az", "I1", "Iz", "L1", "a"}) {
+    EXPECT_EQ(Shown(p, name), f.az) << name;
+    EXPECT_EQ(p.IsReadOnly(Id(p, name)), f.az == NA) << name;
+  }
+  EXPECT_EQ(Shown(p, "delta"), f.delta);
+  EXPECT_EQ(p.IsReadOnly(CJiaoHe::kDelta), f.delta == NA);
+  ExpectShown(p, {{"lambda1", f.lambda1}, {"sigma1", f.lambda1}, {"sigmaz", f.lambda1},
+                  {"lambdaz", f.lambdaz}, {"psi1", f.psi1}, {"psiz", f.psiz}});
+  EXPECT_EQ(p.GetBitmap(CJiaoHe::kDiagram), f.bitmap);
+  EXPECT_EQ(p.Form(), static_cast<RodForm>(form));
+}
+
+TEST(RodCheckForms, EachFormSetsItsFieldsAndDiagramAndBack) {
+  Started<CJiaoHe> s;
+  TypeAll(s.page, kSolid);
+  for (int form : {1, 2, 3, 4, 0, 3, 1}) {
+    SelectForm(s.page, form);
+    ExpectForm(s.page, form);
+    // The overall results and the common inputs keep their texts.
+    ExpectShown(s.page, {{"lambda", "60.00"}, {"psi", "0.807"}, {"sigma", "31.81"}, {"F", "100"}});
+    EXPECT_EQ(s.page.Status(), form == 0 ? "附着杆整体刚度满足要求！\r\n附着杆整体稳定性满足要求！" : kInvalid);
+  }
+}
+
+TEST(RodCheckForms, FromBattenedToLacedTheThicknessNoLongerApplies) {
+  Started<CJiaoHe> s;
+  SelectForm(s.page, 1);
+  Type(s.page, "delta", "10");
+  SelectForm(s.page, 2);
+  ExpectShown(s.page, {{"delta", NA}, {"psiz", "1.00"}, {"lambdaz", "0"}});
+  EXPECT_FALSE(s.page.UserType(CJiaoHe::kDelta, "10"));
+}
+
+struct LatticeCase {
+  int form;
+  bool q345;
+  Entries shown;
+};
+
+TEST(RodCheckLattice, WorkedExamplesOfTheFourLatticeForms) {
+  const LatticeCase cases[] = {
+      {1, false, {{"lambda", "54.18"}, {"lambda1", "19.36"}, {"psi", "0.837"}, {"psi1", "0.972"},
+                  {"sigma", "53.91"}, {"sigma1", "34.30"}, {"sigmaz", "57.56"}, {"lambdaz", "不适用"}}},
+      {2, false, {{"lambda", "51.39"}, {"lambda1", "23.24"}, {"lambdaz", "22.36"}, {"psi", "0.850"},
+                  {"psi1", "0.959"}, {"psiz", "0.962"}, {"sigma", "53.22"}, {"sigma1", "34.75"},
+                  {"sigmaz", "2.44"}}},
+      {3, false, {{"lambda", "52.42"}, {"lambda1", "13.69"}, {"psi", "0.845"}, {"psi1", "0.986"},
+                  {"sigma", "53.49"}, {"sigma1", "33.82"}, {"sigmaz", "57.11"}}},
+      {4, false, {{"lambda", "51.77"}, {"lambda1", "16.43"}, {"psi", "0.848"}, {"psi1", "0.980"},
+                  {"psiz", "0.962"}, {"sigma", "53.32"}, {"sigma1", "34.02"}, {"sigmaz", "2.45"}}},
+      {1, true, {{"psi", "0.776"}, {"psi1", "0.959"}, {"sigma", "57.03"}, {"sigma1", "34.77"},
+                 {"sigmaz", "73.79"}}},
+  };
+  for (const LatticeCase& c : cases) {
+    SCOPED_TRACE(c.form);
+    Started<CJiaoHe> s;
+    SelectForm(s.page, c.form);
+    const bool battened = c.form == 1 || c.form == 3;
+    TypeAll(s.page, Lattice(battened));
+    if (c.q345) {
+      ASSERT_TRUE(s.page.UserSelect(CJiaoHe::kMainGrade, 1));
+    }
+    ExpectShown(s.page, c.shown);
+    const std::string last = battened ? "附着杆缀板强度满足要求！" : "附着杆缀条稳定性满足要求！";
+    EXPECT_EQ(s.page.Status().rfind("附着杆整体刚度满足要求！\r\n附着杆单肢刚度满足要求！", 0), 0u);
+    EXPECT_EQ(s.page.Status().substr(s.page.Status().size() - last.size()), last);
+    EXPECT_EQ(s.page.Data().message, s.page.Status());
+    EXPECT_EQ(s.page.Data().form, static_cast<RodForm>(c.form));
+    EXPECT_EQ(s.page.MainGrade(), c.q345 ? SteelGrade::Q345 : SteelGrade::Q235);
+  }
+}
+
+TEST(RodCheckLattice, BattenedFormNeedsTheThickness) {
+  Started<CJiaoHe> s;
+  SelectForm(s.page, 3);
+  Entries e = Lattice(true);
+  e.back().second = "0";
+  TypeAll(s.page, e);
+  EXPECT_EQ(s.page.Status(), kInvalid);
+  Type(s.page, "delta", "10");
+  EXPECT_EQ(Shown(s.page, "sigmaz"), "57.11");
+}
+
+}  // namespace
+}  // namespace tiecalc
