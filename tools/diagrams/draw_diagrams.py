@@ -32,10 +32,16 @@ def round2(x):
 
 
 def close(a, b, tol_mm=1.0):
-    """Points equal within tol_mm. The angles are rounded to 0.01 degree
-    before the intersections are formed, which moves a distant intersection
-    of two nearly parallel rods by a few millimetres."""
+    """Points equal within tol_mm."""
     return math.hypot(a[0] - b[0], a[1] - b[1]) <= tol_mm
+
+
+def near_intersection(p, t1, d1, t2, d2):
+    """p is where the rod lines t1 + s d1 and t2 + s d2 meet. The angles are
+    rounded to 0.01 degree before the calculation intersects them, which
+    moves a distant intersection of nearly parallel rods in proportion."""
+    exact = intersect(t1, d1, t2, d2)
+    return close(p, exact, max(50.0, 0.01 * math.hypot(*exact)))
 
 
 class View:
@@ -86,8 +92,8 @@ class ThreeRod:
         self.x1Q = X1 - (H - self.Q[1]) / ta           # At
         # The same points as plain intersections of the rod lines.
         d = [vec(t, n) for t, n in zip(self.T, self.N)]
-        assert close(self.P, intersect(self.T[0], d[0], self.T[1], d[1]), 50), "P"
-        assert close(self.Q, intersect(self.T[1], d[1], self.T[2], d[2]), 50), "Q"
+        assert near_intersection(self.P, self.T[0], d[0], self.T[1], d[1]), "P"
+        assert near_intersection(self.Q, self.T[1], d[1], self.T[2], d[2]), "Q"
         at_p = intersect(self.T[2], d[2], (0, self.P[1]), (1, 0))
         assert abs(-at_p[0] - self.s3) < 50, "X2t"
         at_q = intersect(self.T[0], d[0], (0, self.Q[1]), (1, 0))
@@ -110,7 +116,7 @@ def draw_loads(svg, centre, r_len, theta, m_r):
     svg.force(centre, tip, "R", w=svg.s.medium * 1.3)
     svg.line(centre, add(centre, (1, 0), r_len * 0.8), svg.s.thin, "3,2", "butt")
     svg.angle(centre, (1, 0), d, r_len * 0.55, "θ")
-    svg.torque(centre, m_r, "M", clockwise=True, start_deg=200, span_deg=250)
+    svg.torque(centre, m_r, "M", clockwise=True, start_deg=270, span_deg=250)
 
 
 def wall_with_anchors(svg, anchors, wall_y, x_from, x_to, comp):
@@ -130,7 +136,7 @@ def anchor_components(svg, n, i, comp):
     fs = s.font * 0.85
     y = n[1] + 3.5
     svg.force((n[0], y), (n[0] - comp, y), None, w=s.thin * 1.8)
-    svg.label((n[0] - comp - 1.5, y), f"F_{i}x", fs, align="r")
+    svg.label((n[0] - 3, y + fs * 0.95), f"F_{i}x", fs, align="r")
     tip = (n[0], n[1] + comp * 1.25)
     svg.force(n, tip, None, w=s.thin * 1.8)
     svg.label((n[0], tip[1] + fs * 0.75), f"F_{i}y", fs)
@@ -148,26 +154,34 @@ def draw_three_rod(svg, g, view, wall_from, wall_to, comp):
     anchors = [view(n) for n in g.N]
     tower = [view(t) for t in g.T]
     wall_with_anchors(svg, anchors, wall_y, wall_from, wall_to, comp)
+    draw_rods(svg, o, tower, anchors, ("α", "β", "γ"), {1}, comp)
+    return o, sq, tower, anchors, wall_y
+
+
+def draw_rods(svg, o, tower, anchors, angles, inner, comp, at=0.55):
+    """Rods from their tower-side points to the anchors, each with its force
+    beside it (outside, or inside for the rods in inner), its angle to the
+    wall on the mast side and its force components at the anchor."""
+    s = svg.s
     for t, n in zip(tower, anchors):
         svg.line(t, n, s.thick)
     for t in tower:
         svg.node(t, s.thick * 0.8)
     for n in anchors:
         svg.pin(n, s.thick * 1.2)
-    # Rod forces beside each rod, on its outer side (rod 2 on its lower side).
     for i, (t, n) in enumerate(zip(tower, anchors)):
         d = unit(vec(t, n))
         out = (d[1], -d[0]) if d[0] < 0 else (-d[1], d[0])
-        if i == 1:
+        where = at
+        if i in inner:
             out = (-out[0], -out[1])
-        svg.label_beside(lerp(t, n, 0.55), out, f"F_{i + 1}", 3)
-    # Angles at the anchors, between the wall and the rod, on the mast side.
-    for n, t, name in zip(anchors, tower, ("α", "β", "γ")):
+            where = at + 0.12
+        svg.label_beside(lerp(t, n, where), out, f"F_{i + 1}", 3)
+    for n, t, name in zip(anchors, tower, angles):
         toward_centre = (1, 0) if n[0] < o[0] else (-1, 0)
         svg.angle(n, toward_centre, vec(n, t), s.font * 1.6, name)
     for i, n in enumerate(anchors):
         anchor_components(svg, n, i + 1, comp)
-    return o, sq, tower, anchors, wall_y
 
 
 def three_rod_dims(svg, o, sq, tower, anchors, wall_y, h_x, comp):
@@ -189,7 +203,8 @@ def three_rod_dims(svg, o, sq, tower, anchors, wall_y, h_x, comp):
     y1 = wall_y + comp * 1.25 + s.font * 2.2
     y2 = y1 + s.font * 1.6
     under = wall_y + comp * 1.25 + s.font * 1.3       # clear of the F_iy labels
-    svg.dim_h(o[0], anchors[0][0], y1, "X_1", y1=wall_y + s.font * 0.8, y2=under, place="above")
+    svg.dim_h(o[0], anchors[0][0], y1, "X_1", y1=wall_y + s.font * 0.8, y2=under, place="above",
+              shift=-(anchors[1][0] - anchors[0][0]) / 2)
     svg.dim_h(o[0], anchors[2][0], y1, "X_2", y2=under, place="above")
     svg.dim_h(anchors[0][0], anchors[1][0], y2, "X_3", y1=y1 + 3, y2=under, place="below")
 
@@ -201,9 +216,256 @@ def three_rod_dims(svg, o, sq, tower, anchors, wall_y, h_x, comp):
 # The report figures: rods 1 and 2 close in on each other toward the wall, so
 # that P lies beyond the wall and Q inside the mast, both at positive
 # distances, as the derivation of the report measures them.
-THREE_ROD = ThreeRod(A=900, B=900, C=300, D=900, X1=3000, X2=2600, X3=800, H=4200)
+THREE_ROD = ThreeRod(A=1000, B=1000, C=500, D=1000, X1=2800, X2=2400, X3=600, H=4000)
 # The page: a portrait picture, anchors well apart.
 THREE_ROD_PAGE = ThreeRod(A=900, B=900, C=300, D=900, X1=2700, X2=2300, X3=1200, H=5600)
+
+
+# ---------------------------------------------------------------------------
+# Four-rod frames
+# ---------------------------------------------------------------------------
+
+class FourRod:
+    """Rods 1 and 2 on the side of +x, rods 3 and 4 on the other; T are the
+    tower-side points, N the anchors (x, y frame, y toward the building)."""
+
+    def __init__(self, T, X1, X2, X3, X4, Y1, Y2):
+        self.T = T
+        self.N = [(X1, Y1), (X1 - X3, Y1), (-(X2 - X4), Y2), (-X2, Y2)]
+        self.X1, self.X2, self.X3, self.X4, self.Y1, self.Y2 = X1, X2, X3, X4, Y1, Y2
+        ang = []
+        for i, (t, n) in enumerate(zip(T, self.N)):
+            run = n[0] - t[0] if i < 2 else t[0] - n[0]     # rods 3, 4 from -x
+            ang.append(round2(deg(math.atan2(n[1] - t[1], run))))
+        self.alpha, self.beta, self.gamma, self.delta = ang
+        ta, tb, tg, td = (math.tan(rad(a)) for a in ang)
+        (t1x, t1y), (t2x, t2y) = T[0], T[1]
+        t3x, t3y = -T[2][0], T[2][1]          # mirrored frame for rods 3, 4
+        t4x, t4y = -T[3][0], T[3][1]
+        yP = (ta * tb * (t1x - t2x) - tb * t1y + ta * t2y) / (ta - tb)
+        xP = (yP - t1y) / ta + t1x
+        yQ = (td * tg * (t4x - t3x) - tg * t4y + td * t3y) / (td - tg)
+        xQm = (yQ - t4y) / td + t4x
+        self.P = (xP, yP)                     # (X1t, Y1t)
+        self.Q = (-xQm, yQ)                   # (-X2t, Y2t)
+        d = [vec(t, n) for t, n in zip(T, self.N)]
+        assert near_intersection(self.P, T[0], d[0], T[1], d[1]), "P"
+        assert near_intersection(self.Q, T[2], d[2], T[3], d[3]), "Q"
+
+
+def layout_one(A, B, C, D, E, F, X1, X2, X3, X4, Y1, Y2):
+    """Frame edges parallel to the building: the far edge at B behind the
+    mast centre with its corners at A and F, the near edge at C with its
+    corners at D and E."""
+    g = FourRod([(A, -B), (D, C), (-E, C), (-F, -B)], X1, X2, X3, X4, Y1, Y2)
+    g.dims = dict(A=A, B=B, C=C, D=D, E=E, F=F)
+    return g
+
+
+def layout_two(A, B, C, D, E, F, G, H, X1, X2, X3, X4, Y1, Y2):
+    """A frame turned to the building: rod 1 leaves at (A, -C), rod 2 at
+    (E, D), rod 3 at (F, H), rod 4 at (-B, G)."""
+    g = FourRod([(A, -C), (E, D), (F, H), (-B, G)], X1, X2, X3, X4, Y1, Y2)
+    g.dims = dict(A=A, B=B, C=C, D=D, E=E, F=F, G=G, H=H)
+    return g
+
+
+def self_test():
+    """The drawings' geometry reproduces the worked examples of the pages."""
+    t = ThreeRod(900, 900, 900, 900, 3000, 3000, 1500, 5000)
+    assert (t.alpha, t.beta, t.gamma) == (62.88, 69.9, 62.88)
+    one = layout_one(800, 800, 800, 800, 800, 800, 3000, 3000, 1200, 1200, 4000, 4000)
+    assert (one.alpha, one.beta, one.gamma, one.delta) == (65.38, 72.65, 72.65, 65.38)
+    assert abs(one.P[0] + 770.74) < 0.01 and abs(one.P[1] + 4227.65) < 0.01
+    assert close(one.Q, (770.74, -4227.65), 0.01)
+    two = layout_two(900, 900, 300, 1000, 300, 100, 300, 1000, 3500, 3500, 1500, 1500, 4500, 4500)
+    assert (two.alpha, two.beta, two.gamma, two.delta) == (61.56, 64.09, 59.04, 58.24)
+
+
+def frame_one(g):
+    """Frame of layout I through its four corners, and a mast inside it."""
+    frame = [g.T[0], g.T[3], g.T[2], g.T[1]]
+    h = 0.45 * min(g.dims["A"], g.dims["F"], g.dims["D"], g.dims["E"], g.dims["B"], g.dims["C"])
+    return frame, [(h, -h), (-h, -h), (-h, h), (h, h)]
+
+
+def frame_two(g):
+    """Layout II: a square turned to the building, with rod 1 and rod 4 at two
+    opposite corners; the mast inside, turned alike."""
+    c1, c4 = g.T[0], g.T[3]
+    mid = lerp(c1, c4, 0.5)
+    half = vec(mid, c1)
+    turn = (-half[1], half[0])                 # a quarter turn toward the building
+    frame = [c1, add(mid, turn), c4, add(mid, turn, -1)]
+    mast = [add(mid, add(half, turn), 0.4 * k) for k in (1,)]
+    mast = [add((0, 0), add(half, turn, sx), 0.38 * sy) for sx, sy in ((1, 1), (-1, 1), (-1, -1), (1, -1))]
+    return frame, mast
+
+
+def four_rod_wall(svg, view, g, anchors, comp, x_from, x_to):
+    """The building face at Y1 on the side of rods 1, 2 and at Y2 on the
+    other; one line when both are equal."""
+    y1, y2 = view((0, g.Y1))[1], view((0, g.Y2))[1]
+    o = view((0, 0))
+    if abs(y1 - y2) < 0.5:
+        wall_with_anchors(svg, anchors, y1, x_from, x_to, comp)
+    else:
+        wall_with_anchors(svg, anchors[:2], y1, x_from, o[0], comp)
+        wall_with_anchors(svg, anchors[2:], y2, o[0], x_to, comp)
+    return y1, y2
+
+
+def four_rod_common_dims(svg, o, anchors, y1, y2, comp, left_x, right_x):
+    """Y1, Y2 from the reference line through the mast centre to the
+    anchors; X1 to X4 along the building from the centre line."""
+    s = svg.s
+    svg.dim_v(o[1], y1, left_x, "Y_1", place="right")
+    svg.dim_v(o[1], y2, right_x, "Y_2", place="left")
+    under1 = y1 + comp * 1.25 + s.font * 1.3
+    under2 = y2 + comp * 1.25 + s.font * 1.3
+    r1 = max(y1, y2) + comp * 1.25 + s.font * 2.2
+    r2 = r1 + s.font * 1.6
+    svg.dim_h(o[0], anchors[0][0], r1, "X_1", y1=max(y1, y2) + s.font * 0.8, y2=under1, place="above",
+              shift=-(anchors[1][0] - anchors[0][0]) / 2)
+    svg.dim_h(anchors[0][0], anchors[1][0], r2, "X_3", y1=r1 + 3, y2=under1, place="below")
+    svg.dim_h(o[0], anchors[3][0], r1, "X_2", y2=under2, place="above",
+              shift=-(anchors[3][0] - anchors[2][0]) / 2)
+    svg.dim_h(anchors[3][0], anchors[2][0], r2, "X_4", y1=r1 + 3, y2=under2, place="below")
+    svg.line((o[0], max(y1, y2) + s.font * 0.8), (o[0], r1 + 3), s.thin)
+
+
+def layout_one_dims(svg, g, o, tower, frame, mast):
+    s = svg.s
+    f = s.font
+    far = tower[0][1]
+    near = tower[1][1]
+    row = far - f * 0.9
+    svg.dim_h(o[0], tower[0][0], row, "A", y2=far, place="above")
+    svg.dim_h(o[0], tower[3][0], row, "F", y2=far, place="above")
+    svg.line((o[0], far), (o[0], row - 3), s.thin)
+    low = near + f * 1.0
+    svg.dim_h(o[0], tower[1][0], low, "D", y2=near, place="below")
+    svg.dim_h(o[0], tower[2][0], low, "E", y2=near, place="below")
+    x = tower[0][0] + (mast[0][0] - tower[0][0]) * 0.3
+    svg.dim_v(o[1], far, x, "B", place="right")
+    svg.dim_v(o[1], near, x, "C", place="right")
+
+
+def four_rod_basic(g, frame_of, dims_of, width, height, style, title):
+    svg = Svg(width, height, style, title)
+    f = style.font
+    comp = f * 1.5
+    frame_w, mast_w = frame_of(g)
+    ml = mr = f * 3.8
+    above = f * 2.4
+    below = comp * 1.25 + f * 5.2
+    xs = [p[0] for p in frame_w + g.N]
+    ys = [p[1] for p in frame_w + g.N]
+    sx = (width - ml - mr) / (max(xs) - min(xs))
+    sy = (height - above - below) / (max(ys) - min(ys))
+    scale = min(sx, sy)
+    left = (width - ml - mr - scale * (max(xs) - min(xs))) / 2 + ml
+    top = (height - above - below - scale * (max(ys) - min(ys))) / 2 + above
+    view = View(scale, (left + scale * max(xs), top - scale * min(ys)))
+    o = view((0, 0))
+    frame = [view(p) for p in frame_w]
+    mast = [view(p) for p in mast_w]
+    tower = [view(t) for t in g.T]
+    anchors = [view(n) for n in g.N]
+    top_y = min(p[1] for p in frame)
+    bottom = max(view((0, g.Y1))[1], view((0, g.Y2))[1])
+    svg.centre_line((o[0], top_y - f * 0.6), (o[0], bottom + f * 0.8))
+    svg.centre_line((f * 0.8, o[1]), (width - f * 0.8, o[1]))
+    svg.polygon(mast, s_w := style.medium)
+    svg.polygon(frame, s_w * 1.5)
+    y1, y2 = four_rod_wall(svg, view, g, anchors, comp, f * 0.5, width - f * 0.5)
+    draw_rods(svg, o, tower, anchors, ("α", "β", "γ", "δ"), {1, 2}, comp, 0.42)
+    draw_loads(svg, o, abs(mast[0][0] - o[0]) * 1.5, 32.0, f * 0.8)
+    four_rod_common_dims(svg, o, anchors, y1, y2, comp, f * 1.2, width - f * 1.2)
+    dims_of(svg, g, o, tower, frame, mast)
+    return svg
+
+
+def four_rod_model(g, frame_of, kind, width, style, title):
+    """The four-rod frame reduced for the force method: the lines of rods 1
+    and 2 meet in P, those of rods 3 and 4 in Q (kind "simplified"); the base
+    structure, held at P1 = P by a pin and at P2 = Q by a roller, under the
+    loads (kind "load"), or under the unit redundant X_Q2 = 1 alone (kind
+    "unit", the same points named Q1 and Q2)."""
+    f = style.font
+    comp = f * 1.5
+    frame_w, mast_w = frame_of(g)
+    pts = frame_w + g.N + [g.P, g.Q]
+    xs = [p[0] for p in pts]
+    ys = [p[1] for p in pts]
+    ml = mr = f * 5.6
+    mt, mb = f * 1.5, f * 4.0
+    scale = (width - ml - mr) / (max(xs) - min(xs))
+    height = round(mt + mb + scale * (max(ys) - min(ys)))
+    svg = Svg(width, height, style, title)
+    s = style
+    view = View(scale, (ml + scale * max(xs), mt - scale * min(ys)))
+    o = view((0, 0))
+    frame = [view(p) for p in frame_w]
+    mast = [view(p) for p in mast_w]
+    tower = [view(t) for t in g.T]
+    anchors = [view(n) for n in g.N]
+    P, Q = view(g.P), view(g.Q)
+    low = max(P[1], Q[1])
+    svg.centre_line((o[0], min(p[1] for p in frame) - f * 0.6), (o[0], low + f * 2.4))
+    svg.centre_line((f * 0.6, o[1]), (width - f * 0.6, o[1]))
+    svg.polygon(mast, s.thin)
+    svg.polygon(frame, s.medium * 1.4)
+    y1, y2 = view((0, g.Y1))[1], view((0, g.Y2))[1]
+    svg.hatch((f * 0.5, y1), (o[0], y1), (0, 1))
+    svg.hatch((o[0], y2), (width - f * 0.5, y2), (0, 1))
+    # Rod lines produced to P and Q from their nearer end.
+    for i, (t, n) in enumerate(zip(tower, anchors)):
+        x = P if i < 2 else Q
+        start = n if math.hypot(*vec(n, x)) < math.hypot(*vec(t, x)) else t
+        svg.hidden(start, x, s.thin * 1.3)
+        svg.line(t, n, s.thick if kind == "simplified" else s.medium * 1.4)
+        svg.pin(n, s.thick * 1.1)
+    names = {"simplified": ("P", "Q"), "load": ("P_1", "P_2"), "unit": ("Q_1", "Q_2")}[kind]
+    for i, (t, n) in enumerate(zip(tower, anchors)):
+        d = unit(vec(t, n))
+        out = (d[1], -d[0]) if d[0] < 0 else (-d[1], d[0])
+        if i in (1, 2):
+            out = (-out[0], -out[1])
+        svg.label_beside(lerp(t, n, 0.5), out, f"F_{i + 1}" if kind == "simplified" else f"{i + 1}", 3)
+    arrow = f * 4.0
+    if kind != "simplified":
+        svg.support(P)
+        svg.support(Q, roller=True)
+    for p_, name, side in ((P, names[0], (-1, 0.15)), (Q, names[1], (1, 0.15))):
+        svg.node(p_, s.thick)
+        svg.label_beside(p_, side, name, 6)
+    # Reactions on the frame: horizontal at P1 (Q1) toward the side of rods 1
+    # and 2, vertical at both points toward the building; the unit redundant
+    # at Q2 points to the other side.
+    def push(at, frm, spec, label_side, w=None):
+        svg.force(add(at, frm, arrow), at, None, w=w)
+        svg.label_beside(add(at, frm, arrow * 0.55), label_side, spec, 5)
+
+    if kind == "simplified":
+        draw_loads(svg, o, abs(mast[0][0] - o[0]) * 1.5, 32.0, f * 0.9)
+    elif kind == "load":
+        draw_loads(svg, o, abs(mast[0][0] - o[0]) * 1.5, 32.0, f * 0.9)
+        push(P, (1, 0), "X_P1", (0, -1))
+        push(P, (0, -1), "Y_P1", (-1, 0))
+        push(Q, (0, -1), "Y_P2", (1, 0))
+    else:
+        push(P, (1, 0), "X_Q1", (0, -1))
+        push(P, (0, -1), "Y_Q1", (-1, 0))
+        push(Q, (-1, 0), "X_Q2 =1", (0, -1), s.medium * 1.4)
+        push(Q, (0, -1), "Y_Q2", (1, 0))
+    # Where P and Q are: X1t, Y1t and X2t, Y2t from the centre lines.
+    row = low + f * (2.8 if kind != "simplified" else 1.8)
+    svg.dim_h(o[0], P[0], row, "X_1t", y2=P[1] + (f * 1.8 if kind != "simplified" else 4), place="below")
+    svg.dim_h(o[0], Q[0], row, "X_2t", y2=Q[1] + (f * 1.8 if kind != "simplified" else 4), place="below")
+    svg.dim_v(o[1], P[1], P[0] - f * 3.4, "Y_1t", x2=P[0] - 4, place="left")
+    svg.dim_v(o[1], Q[1], Q[0] + f * 3.4, "Y_2t", x2=Q[0] + 4, place="right")
+    return svg
 
 
 def three_rod_page(g, width, height, style, title):
@@ -224,14 +486,99 @@ def three_rod_page(g, width, height, style, title):
     return svg
 
 
+def three_rod_simplified(g, width, height, style, title):
+    """Every rod ends on the line at H; the lines of rods 1 and 2 meet in P,
+    those of rods 2 and 3 in Q. Ht, X1t place P; X2t is rod 3's line at the
+    height of P; Bt, Ct place Q and At is rod 1's line at the height of Q."""
+    s = style
+    f = s.font
+    xs = [g.P[0], -g.s3, g.X1, -g.X2]
+    ys = [g.B - g.A - g.D, g.P[1]]
+    ml, mr, mt, mb = f * 5.5, f * 1.5, f * 1.2, f * 3.2
+    scale = (width - ml - mr) / (max(xs) - min(xs))
+    height = round(mt + mb + scale * (max(ys) - min(ys)))
+    svg = Svg(width, height, style, title)
+    view = View(scale, (ml + scale * max(xs), mt + scale * -min(ys)))
+    o = view((0, 0))
+    sq = [view(p) for p in mast_square(g)]
+    tower = [view(t) for t in g.T]
+    anchors = [view(n) for n in g.N]
+    P, Q = view(g.P), view(g.Q)
+    at_q = view((g.x1Q, g.Q[1]))
+    r3_p = view((-g.s3, g.P[1]))
+    wall_y = anchors[0][1]
+    svg.polygon(sq, s.thin)
+    svg.centre_line((o[0], sq[0][1] - f * 0.6), (o[0], P[1] + f * 2.6))
+    svg.centre_line((P[0] - f * 4.2, o[1]), (sq[1][0] + f * 3.2, o[1]))
+    svg.hatch((s.font * 0.5, wall_y), (width - f * 0.5, wall_y), (0, 1))
+    # Rod lines produced to the intersections.
+    for a, b in ((anchors[0], P), (anchors[1], P), (tower[1], Q), (tower[2], Q),
+                 (tower[0], at_q), (anchors[2], r3_p)):
+        svg.hidden(a, b, s.thin * 1.3)
+    for t, n in zip(tower, anchors):
+        svg.line(t, n, s.thick)
+    for n in anchors:
+        svg.pin(n, s.thick * 1.2)
+    for i, (t, n) in enumerate(zip(tower, anchors)):
+        d = unit(vec(t, n))
+        out = (d[1], -d[0]) if d[0] < 0 else (-d[1], d[0])
+        if i == 1:
+            out = (-out[0], -out[1])
+        svg.label_beside(lerp(t, n, 0.45), out, f"F_{i + 1}", 3)
+    svg.line(r3_p, P, s.thin, "2,2", "butt")
+    svg.line(at_q, Q, s.thin, "2,2", "butt")
+    for p_, name, side in ((P, "P", (-1, 0.6)), (Q, "Q", (0.6, 1))):
+        svg.node(p_, s.thick)
+        svg.label_beside(p_, side, name, 4)
+    svg.node(at_q, s.thin * 2)
+    svg.node(r3_p, s.thin * 2)
+    draw_loads(svg, o, f * 2.6, 32.0, f * 1.0)
+    # Ht and t beside P, X1t and X2t under it.
+    svg.dim_v(o[1], P[1], P[0] - f * 1.6, "H_t", x2=P[0] - 4, place="left", shift=-f * 2.5)
+    svg.dim_v(wall_y, P[1], P[0] - f * 4.0, "t", x1=anchors[0][0] - 4, place="left")
+    svg.line((P[0] - 4, P[1]), (P[0] - f * 4.0 - 3, P[1]), s.thin)
+    row = P[1] + f * 1.8
+    svg.dim_h(o[0], P[0], row, "X_1t", y2=P[1] + 4, place="below")
+    svg.dim_h(o[0], r3_p[0], row, "X_2t", y2=r3_p[1] + 4, place="below")
+    # Bt right of the mast; At and Ct on one line just above Q.
+    svg.dim_v(o[1], Q[1], sq[1][0] + f * 1.6, "B_t", x2=Q[0] + 3, place="right")
+    qrow = Q[1] - f * 1.0
+    svg.dim_h(o[0], Q[0], qrow, "C_t", y2=Q[1] - 3, place="above", outside=True, shift=f * 0.4)
+    svg.dim_h(o[0], at_q[0], qrow, "A_t", y2=at_q[1] - 3, place="above", outside=True, shift=-f * 0.4)
+    # H for reference, at the far left.
+    svg.dim_v(o[1], wall_y, f * 1.2, "H", place="right")
+    return svg
+
+
+# Layout I: the report figures with rods closing in on each other toward the
+# building (P and Q beyond it), the page with anchors well apart.
+FOUR_ROD_1 = layout_one(A=1000, B=1000, C=1000, D=1000, E=1000, F=1000,
+                        X1=3000, X2=3000, X3=500, X4=500, Y1=4000, Y2=4000)
+FOUR_ROD_1_PAGE = layout_one(A=1100, B=1100, C=1100, D=1100, E=1100, F=1100,
+                             X1=3300, X2=3100, X3=1400, X4=1300, Y1=3600, Y2=3600)
+
+PAGE = Style(font=11)
+FIGURE = Style(font=15, thick=3, medium=1.5, thin=0.8, arrow=8, force_arrow=11)
+
 DRAWINGS = {
-    "bmp135.svg": lambda: three_rod_page(THREE_ROD_PAGE, 270, 345, Style(font=11), "三杆附着"),
-    "fig_threerod_1.svg": lambda: three_rod_page(THREE_ROD, 600, 700, Style(font=15, thick=3, medium=1.5, thin=0.8,
-                                                                   arrow=8, force_arrow=11), "三杆附着计算模型"),
+    "bmp135.svg": lambda: three_rod_page(THREE_ROD_PAGE, 270, 345, PAGE, "三杆附着"),
+    "bmp143.svg": lambda: four_rod_basic(FOUR_ROD_1_PAGE, frame_one, layout_one_dims, 270, 250, PAGE,
+                                         "四杆附着(一)"),
+    "fig_fourrod1_1.svg": lambda: four_rod_basic(FOUR_ROD_1, frame_one, layout_one_dims, 600, 560, FIGURE,
+                                                 "四杆附着(一)分析模型"),
+    "fig_fourrod1_2.svg": lambda: four_rod_model(FOUR_ROD_1, frame_one, "simplified", 600, FIGURE,
+                                                 "四杆附着(一)简化模型"),
+    "fig_fourrod1_3.svg": lambda: four_rod_model(FOUR_ROD_1, frame_one, "load", 600, FIGURE,
+                                                 "四杆附着(一)基本结构受外载荷"),
+    "fig_fourrod1_4.svg": lambda: four_rod_model(FOUR_ROD_1, frame_one, "unit", 600, FIGURE,
+                                                 "四杆附着(一)基本结构受单位力"),
+    "fig_threerod_1.svg": lambda: three_rod_page(THREE_ROD, 600, 640, FIGURE, "三杆附着计算模型"),
+    "fig_threerod_2.svg": lambda: three_rod_simplified(THREE_ROD, 600, None, FIGURE, "三杆附着简化模型"),
 }
 
 
 def main():
+    self_test()
     here = os.path.dirname(os.path.abspath(__file__))
     default_out = os.path.normpath(os.path.join(here, "..", "..", "resources", "diagrams"))
     ap = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)

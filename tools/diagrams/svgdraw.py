@@ -333,6 +333,20 @@ class Svg:
     def pin(self, p, r=2.6):
         self.circle(p, r, self.s.thin * 1.5, "#fff")
 
+    def support(self, p, roller=False, size=None):
+        """A pin support under p; a roller (free to move sideways) with
+        roller=True."""
+        h = self.s.font * 0.9 if size is None else size
+        a, b = (p[0] - h * 0.6, p[1] + h), (p[0] + h * 0.6, p[1] + h)
+        self.polygon([p, a, b], self.s.thin * 1.5, "#fff")
+        base = p[1] + h
+        if roller:
+            r = h * 0.16
+            for x in (p[0] - h * 0.3, p[0] + h * 0.3):
+                self.circle((x, base + r), r, self.s.thin, "#fff")
+            base += 2 * r
+        self.hatch((p[0] - h * 0.9, base), (p[0] + h * 0.9, base), (0, 1), spacing=h * 0.3, depth=h * 0.3)
+
     def node(self, p, r=2.0):
         self.circle(p, r, self.s.thin, "#000")
 
