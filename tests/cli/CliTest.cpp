@@ -1,0 +1,202 @@
+// tiecalc-cli run as a process, as engineers and scripts run it.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace tiecalc {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+  int status = -1;
+  std::string out, err;
+};
+
+std::string Quote(const std::string& s) {
+  std::string q = "'";
+  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return q + "'";
+}
+
+std::string Slurp(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+class CliProcess : public ::testing::Test {
+ protected:
+  fs::path dir = fs::temp_directory_path() / ("tiecalc-cli-test-" + std::to_string(::getpid()));
+  void SetUp() override { fs::create_directories(dir); }
+  void TearDown() override { fs::remove_all(dir); }
+
+  Outcome Cli(const std::vector<std::string>& args) {
+    std::string cmd = Quote(TIECALC_CLI_PATH);
+    for (const std::string& a : args) cmd += " " + Quote(a);
+    cmd += " >" + Quote((dir / "out").string()) + " 2>" + Quote((dir / "err").string());
+    Outcome r;
+    const int raw = std::system(cmd.c_str());
+    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    r.out = Slurp(dir / "out");
+    r.err = Slurp(dir / "err");
+    return r;
+  }
+
+  // An independent reader: the output parses as JSON, with the keys of the
+  // object and of its fields in sorted order.
+  bool IsSortedJson(const std::string& text) {
+    std::ofstream(dir / "json", std::ios::binary) << text;
+    const std::string script =
+        "import json,sys\n"
+        "t=open(sys.argv[1],encoding='utf-8').read()\n"
+        "d=json.loads(t)\n"
+        "f=d.get('fields',{})\n"
+        "sys.exit(0 if list(d)==sorted(d) and list(f)==sorted(f) and t.endswith('}\\n') else 1)\n";
+    std::ofstream(dir / "check.py") << script;
+    return std::system(("/usr/bin/python3 " + Quote((dir / "check.py").string()) + " " +
+                        Quote((dir / "json").string()))
+                           .c_str()) == 0;
+  }
+
+  void ExpectUsageError(const std::vector<std::string>& args, const std::string& named) {
+    const Outcome r = Cli(args);
+    EXPECT_EQ(r.status, 2) << args[0];
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find(named), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "one line: " << r.err;
+  }
+};
+
+bool Has(const std::string& json, const std::string& key, const std::string& value) {
+  return json.find("\"" + key + "\": \"" + value + "\"") != std::string::npos;
+}
+
+TEST_F(CliProcess, ThreeRodWorkedExample) {
+  const Outcome r = Cli({"three-rod", "A=900", "B=900", "C=900", "D=900", "X1=3000", "X2=3000", "X3=1500",
+                     "H=5000", "R=100", "M=200", "theta=30"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  EXPECT_TRUE(IsSortedJson(r.out)) << r.out;
+  EXPECT_EQ(r.out.rfind("{\"fields\": {\"A\": \"900\"", 0), 0u) << r.out;
+  EXPECT_NE(r.out.find("\"messages\": [], \"page\": \"three-rod\", \"status\": \"数据计算成功\"}"), std::string::npos);
+  for (const auto& [k, v] : std::vector<std::pair<std::string, std::string>>{
+           {"alpha", "62.88"}, {"beta", "69.9"}, {"L2", "4365.9"}, {"F2", "-208.23"}, {"F3x", "16.2"},
+           {"F1m", "358.77/-358.77"}, {"theta2", "180.00/0.00"}, {"theta3", "336.80/516.80"}, {"theta", "30"}})
+    EXPECT_TRUE(Has(r.out, k, v)) << k;
+}
+
+TEST_F(CliProcess, FourRodLayoutIWithTypedLength) {
+  const std::vector<std::string> example = {"four-rod-1", "A=800", "B=800", "C=800", "D=800", "E=800",
+                                            "F=800", "X1=3000", "X2=3000", "X3=1200", "X4=1200",
+                                            "Y1=4000", "Y2=4000", "R=100", "M=300", "theta=30"};
+  Outcome r = Cli(example);
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(IsSortedJson(r.out));
+  EXPECT_TRUE(Has(r.out, "status", "数据计算成功!"));
+  EXPECT_TRUE(Has(r.out, "F4", "-215.47"));
+  EXPECT_TRUE(Has(r.out, "F2m", "-1185.40/1185.40"));
+  EXPECT_TRUE(Has(r.out, "L1", "5279.99"));
+  EXPECT_TRUE(Has(r.out, "manualL", "0"));
+
+  std::vector<std::string> typed = example;
+  typed.push_back("L1=5000");
+  ExpectUsageError(typed, "L1");  // read-only until manualL=1
+
+  typed.insert(typed.end() - 1, "manualL=1");
+  r = Cli(typed);
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(Has(r.out, "L1", "5000"));
+  EXPECT_TRUE(Has(r.out, "manualL", "1"));
+  EXPECT_FALSE(Has(r.out, "F1", "235.57"));
+  EXPECT_TRUE(Has(r.out, "status", "数据计算成功!"));
+}
+
+TEST_F(CliProcess, FourRodLayoutIIWorkedExample) {
+  const Outcome r = Cli({"four-rod-2", "A=900", "B=900", "C=300", "D=1000", "E=300", "F=100", "G=300", "H=1000",
+                     "X1=3500", "X2=3500", "X3=1500", "X4=1500", "Y1=4500", "Y2=4500", "R=100", "M=300",
+                     "theta=30"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(Has(r.out, "F4", "-149.7"));
+  EXPECT_TRUE(Has(r.out, "L3", "4081.50"));
+  EXPECT_TRUE(Has(r.out, "theta4", "-42.67/137.33"));
+  EXPECT_TRUE(Has(r.out, "G", "300"));
+}
+
+TEST_F(CliProcess, RodCheckStartAndLacedExample) {
+  Outcome r = Cli({"rod-check"});
+  ASSERT_EQ(r.status, 0);
+  EXPECT_TRUE(IsSortedJson(r.out));
+  EXPECT_TRUE(Has(r.out, "status", "请设定计算参数!"));
+  EXPECT_TRUE(Has(r.out, "form", "0"));
+  EXPECT_TRUE(Has(r.out, "main", "Q235"));
+  EXPECT_TRUE(Has(r.out, "Az", "不适用"));
+
+  ExpectUsageError({"rod-check", "Az=1000"}, "Az");  // solid-web: no lacing
+
+  r = Cli({"rod-check", "form=2", "lacing=Q345", "F=200", "L=8000", "G=800", "A=6000", "h=250",
+           "Imax=150000000", "Imin=150000000", "Az=1000", "I1=2000000", "Iz=500000", "L1=600", "a=400"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(IsSortedJson(r.out));
+  EXPECT_TRUE(Has(r.out, "form", "2"));
+  EXPECT_TRUE(Has(r.out, "lacing", "Q345"));
+  EXPECT_TRUE(Has(r.out, "lambda", "51.39"));
+  EXPECT_TRUE(Has(r.out, "sigma1", "34.75"));
+  EXPECT_TRUE(Has(r.out, "delta", "不适用"));
+  EXPECT_NE(r.out.find("\"status\": \"附着杆整体刚度满足要求！\\r\\n附着杆单肢刚度满足要求！\\r\\n"), std::string::npos)
+      << r.out;
+}
+
+TEST_F(CliProcess, EvalPrintsTheFieldValue) {
+  Outcome r = Cli({"eval", "2*450"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "{\"value\": 900}\n");
+  EXPECT_EQ(Cli({"eval", "pow（2，3）"}).out, "{\"value\": 8}\n");
+  EXPECT_EQ(Cli({"eval", "exp(1)"}).out, "{\"value\": 0}\n");
+  ExpectUsageError({"eval"}, "eval");
+}
+
+TEST_F(CliProcess, BadCommandLinesStopWithStatusTwoAndSayWhatIsAllowed) {
+  ExpectUsageError({"five-rod"}, "three-rod, four-rod-1, four-rod-2, rod-check");
+  ExpectUsageError({"three-rod", "E1=206"}, "A B C D X1 X2 X3 H R M theta");
+  ExpectUsageError({"three-rod", "alpha=5"}, "alpha");  // an output takes no typing
+  ExpectUsageError({"three-rod", "A900"}, "NAME=TEXT");
+  ExpectUsageError({"three-rod", "--export"}, "PATH");
+  ExpectUsageError({"three-rod", "--report", "r.doc", "A=1"}, "A=1");
+  ExpectUsageError({"rod-check", "--export", "x.xls"}, "--report");
+  ExpectUsageError({"rod-check", "form=5"}, "0..4");
+  ExpectUsageError({"rod-check", "main=Q390"}, "Q235, Q345");
+  ExpectUsageError({"four-rod-2", "manualL=yes"}, "0, 1");
+  ExpectUsageError({}, "three-rod");
+}
+
+TEST_F(CliProcess, HelpListsPagesInputsAndOutputs) {
+  Outcome r = Cli({"--help"});
+  EXPECT_EQ(r.status, 0);
+  for (const char* s : {"three-rod", "four-rod-1", "four-rod-2", "rod-check", "eval TEXT", "--export PATH",
+                        "--report PATH", "manualL", "theta1", "sigmaz", "Q345"})
+    EXPECT_NE(r.out.find(s), std::string::npos) << s;
+  r = Cli({"four-rod-2", "--help"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.out.find("A B C D E F G H X1"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("manualL: 0, 1"), std::string::npos) << r.out;
+}
+
+TEST_F(CliProcess, ButtonsArePressedAfterTheSettings) {
+  const std::string path = (dir / "sweep.xls").string();
+  const Outcome r = Cli({"three-rod", "A=900", "--export", path});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(IsSortedJson(r.out));
+  EXPECT_TRUE(Has(r.out, "A", "900"));
+}
+
+}  // namespace
+}  // namespace tiecalc
