@@ -73,6 +73,8 @@ struct LayoutLook {
   const char* exportCaption = "";
   const char* reportCaption = "";
   unsigned buttonStyle = kStyleNone;
+  FieldGrid extremes;                  // the extreme fields in the lower left group
+  DialogRect exportRect, reportRect;  // the buttons at the group's right end
   const char* manualCaption = "";
   const char* statusLabel = "";
   bool statusInGroup = false;  // at the lower right of the parameters, after the last input
@@ -106,11 +108,10 @@ CFourRodPage::LayoutData Build(const LayoutLook& look) {
   b.Group("输出结果", {150, resultsTop, 197, 10 + 4 * grid.rowStep + grid.editHeight + 3});
   b.Fields(kOutputRows, grid);
 
-  FieldGrid extremes{5, 130, 58, 13, 16, 40, 12};
   b.Group("输出结果", {2, 120, 146, 68});
-  b.Fields(kExtremeRows, extremes);
-  b.Button(P::kExportButton, look.exportCaption, {122, 131, 24, 24}, look.buttonStyle);
-  b.Button(P::kReportButton, look.reportCaption, {122, 159, 24, 24}, look.buttonStyle);
+  b.Fields(kExtremeRows, look.extremes);
+  b.Button(P::kExportButton, look.exportCaption, look.exportRect, look.buttonStyle);
+  b.Button(P::kReportButton, look.reportCaption, look.reportRect, look.buttonStyle);
 
   b.CheckBox(P::kManualL, look.manualCaption, {6, 194, 90, 10});
   if (!look.statusInGroup) {
@@ -154,6 +155,9 @@ CFourRodPage::LayoutData LayoutIData() {
   look.exportCaption = "输 出\r\n结 果";
   look.reportCaption = "生 成\r\n报 告";
   look.buttonStyle = kMultiLine;
+  look.extremes = {5, 130, 58, 13, 16, 40, 12};
+  look.exportRect = {122, 131, 24, 24};
+  look.reportRect = {122, 159, 24, 24};
   look.manualCaption = "手动修正L";
   look.statusLabel = "状态：";
   look.statusInGroup = false;
@@ -191,7 +195,10 @@ CFourRodPage::LayoutData LayoutIIData() {
   };
   look.exportCaption = "输出结果";
   look.reportCaption = "生成报告";
-  look.buttonStyle = kMultiLine;  // one-line captions, wrapped in the narrow buttons
+  look.buttonStyle = kStyleNone;  // one-line captions: wider, lower buttons
+  look.extremes = {5, 130, 54, 13, 16, 36, 12};
+  look.exportRect = {114, 134, 32, 14};
+  look.reportRect = {114, 160, 32, 14};
   look.manualCaption = "手动修正L长度";
   look.statusLabel = "状态:";
   look.statusInGroup = true;
