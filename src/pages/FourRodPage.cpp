@@ -103,7 +103,7 @@ CFourRodPage::LayoutData Build(const LayoutLook& look) {
     b.Static(P::kStatus, "", {label.x + 21, label.y, 344 - (label.x + 21), label.height});
   }
 
-  const int resultsTop = inputsBottom + 5;
+  const int resultsTop = inputsBottom + 8;  // room for the group caption
   grid.y = resultsTop + 10;
   b.Group("输出结果", {150, resultsTop, 197, 10 + 4 * grid.rowStep + grid.editHeight + 3});
   b.Fields(kOutputRows, grid);

@@ -59,11 +59,11 @@ DialogTemplate BuildTemplate() {
   b.Fields(kInputRows, grid);
   b.Static(I::kStatus, "", {grid.Label(3, 2).x, grid.Label(3, 2).y, 65, 10});
 
-  grid.y = 85;
-  b.Group("输出结果", {136, 74, 209, 134});
+  grid.y = 88;
+  b.Group("输出结果", {136, 77, 209, 134});
   b.Fields(kOutputRows, grid);
-  b.Button(I::kExportButton, "输出结果到文件", {140, 186, 98, 16});
-  b.Button(I::kReportButton, "生成报告文件", {242, 186, 99, 16});
+  b.Button(I::kExportButton, "输出结果到文件", {140, 189, 98, 16});
+  b.Button(I::kReportButton, "生成报告文件", {242, 189, 99, 16});
 
   b.Label("附着杆受力正值为拉力,负值为压力；最大值已考虑M正负向,未考虑附着架风载和自重！", {4, 229, 341, 12});
   return b.Take();
