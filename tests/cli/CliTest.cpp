@@ -1,7 +1,10 @@
 // tiecalc-cli run as a process, as engineers and scripts run it.
 
 #include <gtest/gtest.h>
+
+#ifndef _WIN32
 #include <sys/wait.h>
+#endif
 
 #include <cstdlib>
 #include <filesystem>
@@ -35,7 +38,8 @@ std::string Slurp(const fs::path& p) {
 
 class CliProcess : public ::testing::Test {
  protected:
-  fs::path dir = fs::temp_directory_path() / ("tiecalc-cli-test-" + std::to_string(::getpid()));
+  fs::path dir = fs::temp_directory_path() /
+                 (std::string("tiecalc-cli-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
   void SetUp() override { fs::create_directories(dir); }
   void TearDown() override { fs::remove_all(dir); }
 
@@ -45,7 +49,11 @@ class CliProcess : public ::testing::Test {
     cmd += " >" + Quote((dir / "out").string()) + " 2>" + Quote((dir / "err").string());
     Outcome r;
     const int raw = std::system(cmd.c_str());
+#ifdef _WIN32
+    r.status = raw;
+#else
     r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+#endif
     r.out = Slurp(dir / "out");
     r.err = Slurp(dir / "err");
     return r;
