@@ -290,16 +290,26 @@ def frame_one(g):
 
 
 def frame_two(g):
-    """Layout II: a square turned to the building, with rod 1 and rod 4 at two
-    opposite corners; the mast inside, turned alike."""
+    """Layout II: a square turned to the building, with rods 1 and 4 at two
+    opposite corners (the rods 2 and 3 leave from its edges near the corner
+    that faces the building); the mast inside, turned alike."""
     c1, c4 = g.T[0], g.T[3]
     mid = lerp(c1, c4, 0.5)
     half = vec(mid, c1)
     turn = (-half[1], half[0])                 # a quarter turn toward the building
     frame = [c1, add(mid, turn), c4, add(mid, turn, -1)]
-    mast = [add(mid, add(half, turn), 0.4 * k) for k in (1,)]
-    mast = [add((0, 0), add(half, turn, sx), 0.38 * sy) for sx, sy in ((1, 1), (-1, 1), (-1, -1), (1, -1))]
+    mast = [lerp(mid, c, 0.4) for c in frame]
     return frame, mast
+
+
+def turned_frame(a, c, t2, t3, X1, X2, X3, X4, Y1, Y2):
+    """Layout II dimensions of a square frame with corners (a, -c) for rod 1
+    and (-a, c) for rod 4; rods 2 and 3 leave its edges at the fractions t2
+    and t3 of the way from the corner (c, a) that faces the building."""
+    near = (c, a)
+    e, d = lerp(near, (a, -c), t2)
+    f, h = lerp(near, (-a, c), t3)
+    return layout_two(A=a, B=a, C=c, D=d, E=e, F=f, G=c, H=h, X1=X1, X2=X2, X3=X3, X4=X4, Y1=Y1, Y2=Y2)
 
 
 def four_rod_wall(svg, view, g, anchors, comp, x_from, x_to):
@@ -349,6 +359,26 @@ def layout_one_dims(svg, g, o, tower, frame, mast):
     x = tower[0][0] + (mast[0][0] - tower[0][0]) * 0.3
     svg.dim_v(o[1], far, x, "B", place="right")
     svg.dim_v(o[1], near, x, "C", place="right")
+
+
+def layout_two_dims(svg, g, o, tower, frame, mast):
+    """A, B to the corners of rods 1 and 4 over the frame, C and G inside it;
+    E, F under it and D, H down to the points of rods 2 and 3."""
+    s = svg.s
+    f = s.font
+    t1, t2, t3, t4 = tower
+    top = min(p[1] for p in frame)
+    row = top - f * 0.9
+    svg.dim_h(o[0], t1[0], row, "A", y2=t1[1], place="above")
+    svg.dim_h(o[0], t4[0], row, "B", y2=t4[1], place="above")
+    svg.line((o[0], top), (o[0], row - 3), s.thin)
+    svg.dim_v(o[1], t1[1], t1[0] + f * 0.9, "C", x2=t1[0], place="right")
+    svg.dim_v(o[1], t4[1], t4[0] - f * 0.9, "G", x2=t4[0], place="left")
+    svg.dim_v(o[1], t2[1], t2[0], "D", place="right")
+    svg.dim_v(o[1], t3[1], t3[0], "H", place="right")
+    bottom = max(p[1] for p in frame)
+    svg.dim_h(o[0], t3[0], bottom + f * 0.8, "F", y2=t3[1], place="below", outside=True)
+    svg.dim_h(o[0], t2[0], bottom + f * 2.2, "E", y2=t2[1], place="below")
 
 
 def four_rod_basic(g, frame_of, dims_of, width, height, style, title):
@@ -550,12 +580,163 @@ def three_rod_simplified(g, width, height, style, title):
     return svg
 
 
+# ---------------------------------------------------------------------------
+# Rod forms: the section (left, X the axis of Imax, h to its far point) and
+# a side view onto the face of the battens or lacing (right, L between the
+# pins, L1 the batten or lacing spacing, a the side of that face).
+# ---------------------------------------------------------------------------
+
+ROD_UNITS = 2.0          # drawing units per px of the 215 x 85 picture
+ROD_STYLE = Style(font=20, thick=3.2, medium=2.0, thin=1.1, arrow=9, force_arrow=11)
+
+
+def section_axes(svg, c, half):
+    reach = half + 30
+    svg.centre_line((c[0] - half - 10, c[1]), (c[0] + reach, c[1]))
+    svg.centre_line((c[0], c[1] - reach + 4), (c[0], c[1] + reach - 4))
+    svg.label((c[0] + reach + 3, c[1]), "X", align="l")
+    svg.label((c[0] + 10, c[1] - reach + 6), "Y", align="l")
+
+
+def section_box(svg, c, half):
+    t = 6
+    svg.polygon([(c[0] - half, c[1] - half), (c[0] + half, c[1] - half),
+                 (c[0] + half, c[1] + half), (c[0] - half, c[1] + half)], svg.s.medium)
+    i = half - t
+    svg.polygon([(c[0] - i, c[1] - i), (c[0] + i, c[1] - i), (c[0] + i, c[1] + i), (c[0] - i, c[1] + i)],
+                svg.s.medium)
+
+
+def section_channels(svg, c, half, laced):
+    """Two channels above and below X, flanges toward it; battens (plates)
+    or lacing bars (lines) on the two side faces."""
+    t, leg = 6, half * 0.45
+    for sgn in (-1, 1):
+        y0 = c[1] + sgn * half
+        y1 = c[1] + sgn * (half - t)
+        yl = c[1] + sgn * (half - leg)
+        x0, x1 = c[0] - half + 4, c[0] + half - 4
+        svg.polygon([(x0, y0), (x1, y0), (x1, yl), (x1 - t, yl), (x1 - t, y1), (x0 + t, y1),
+                     (x0 + t, yl), (x0, yl)], svg.s.medium)
+    lacing_faces(svg, c, half, laced, sides=("left", "right"))
+
+
+def section_angles(svg, c, half, laced):
+    """Four angles at the corners, battens or lacing on all four faces."""
+    t, leg = 5, half * 0.42
+    for sx in (-1, 1):
+        for sy in (-1, 1):
+            x0, y0 = c[0] + sx * half, c[1] + sy * half
+            pts = [(x0, y0), (x0 - sx * leg, y0), (x0 - sx * leg, y0 - sy * t), (x0 - sx * t, y0 - sy * t),
+                   (x0 - sx * t, y0 - sy * leg), (x0, y0 - sy * leg)]
+            svg.polygon(pts, svg.s.medium)
+    lacing_faces(svg, c, half, laced, sides=("left", "right", "top", "bottom"))
+
+
+def lacing_faces(svg, c, half, laced, sides):
+    t = 3.5
+    for side in sides:
+        if side in ("left", "right"):
+            x = c[0] - half - t / 2 if side == "left" else c[0] + half + t / 2
+            a, b = (x, c[1] - half), (x, c[1] + half)
+        else:
+            y = c[1] - half - t / 2 if side == "top" else c[1] + half + t / 2
+            a, b = (c[0] - half, y), (c[0] + half, y)
+        if laced:
+            svg.line(a, b, svg.s.thin, "5,3", "butt")
+        else:
+            svg.line(a, b, t, None, "butt")
+
+
+def side_view(svg, x0, x1, cy, depth, kind, spacing):
+    """The rod between its end pins at x0 and x1, chords depth apart."""
+    s = svg.s
+    r = 5.0
+    for x in (x0, x1):
+        svg.circle((x, cy), r, s.medium, "#fff")
+    end = 22.0
+    top, bot = cy - depth / 2, cy + depth / 2
+    # End pieces taper from the body to the pins.
+    for x, sgn in ((x0, 1), (x1, -1)):
+        svg.line((x + sgn * r, cy - r * 0.6), (x + sgn * end, top), s.medium)
+        svg.line((x + sgn * r, cy + r * 0.6), (x + sgn * end, bot), s.medium)
+    a, b = x0 + end, x1 - end
+    if kind == "solid":
+        svg.polygon([(a, top), (b, top), (b, bot), (a, bot)], s.medium)
+        svg.centre_line((x0 - 8, cy), (x1 + 8, cy))
+        return []
+    chord = 6.0
+    for y in (top, bot - chord):
+        svg.polygon([(a, y), (b, y), (b, y + chord), (a, y + chord)], s.medium)
+    svg.line((a, top), (a, bot), s.medium)
+    svg.line((b, top), (b, bot), s.medium)
+    inner_top, inner_bot = top + chord, bot - chord
+    n = int(round((b - a) / spacing))
+    step = (b - a) / n
+    marks = []
+    if kind == "battens":
+        width = step * 0.24
+        for k in range(n + 1):
+            xc = a + k * step
+            x_l = max(a, xc - width / 2)
+            x_r = min(b, xc + width / 2)
+            svg.polygon([(x_l, inner_top), (x_r, inner_top), (x_r, inner_bot), (x_l, inner_bot)], s.thin, "#fff")
+            marks.append(xc)
+        for xc in marks[1:3]:
+            svg.centre_line((xc, inner_top - 2), (xc, bot + 4))
+    else:
+        pts = []
+        for k in range(n + 1):
+            pts.append((a + k * step, inner_top))
+            if k < n:
+                pts.append((a + (k + 0.5) * step, inner_bot))
+        svg.polygon(pts, s.medium, closed=False)
+        marks = [a + (k + 0.5) * step for k in range(n)]
+    return marks
+
+
+def rod_form(kind, section, title):
+    """kind: solid, battens or lacing; section: box, channels or angles."""
+    svg = Svg(215, 85, ROD_STYLE, title, ROD_UNITS)
+    s = svg.s
+    c, half = (78.0, 88.0), 40.0
+    section_axes(svg, c, half)
+    if section == "box":
+        section_box(svg, c, half)
+    elif section == "channels":
+        section_channels(svg, c, half, kind == "lacing")
+    else:
+        section_angles(svg, c, half, kind == "lacing")
+    edge = half + (3.5 if section != "box" else 0.0)
+    svg.dim_v(c[1], c[1] - edge, c[0] - half - 16, "h", x1=c[0] - half - 10, x2=c[0] - half - 2, place="left")
+    if kind != "solid":
+        face = half + 4.0
+        svg.dim_v(c[1] - half, c[1] + half, c[0] + face + 10, "a", x1=c[0] + face, x2=c[0] + face,
+                  place="right", shift=-14)
+    x0, x1, cy = 192.0, 420.0, 92.0
+    depth = 44.0 if kind != "solid" else 30.0
+    marks = side_view(svg, x0, x1, cy, depth, kind, 38.0)
+    svg.dim_h(x0, x1, cy - depth / 2 - 22, "L", y1=cy - 7, y2=cy - 7, place="above")
+    if kind != "solid":
+        bot = cy + depth / 2
+        if kind == "battens":
+            p, q = marks[1], marks[2]
+        else:
+            p, q = marks[0], marks[1]
+        svg.dim_h(p, q, bot + 16, "L_1", y1=bot + 3, y2=bot + 3, place="below")
+    return svg
+
+
 # Layout I: the report figures with rods closing in on each other toward the
 # building (P and Q beyond it), the page with anchors well apart.
 FOUR_ROD_1 = layout_one(A=1000, B=1000, C=1000, D=1000, E=1000, F=1000,
                         X1=3000, X2=3000, X3=500, X4=500, Y1=4000, Y2=4000)
 FOUR_ROD_1_PAGE = layout_one(A=1100, B=1100, C=1100, D=1100, E=1100, F=1100,
                              X1=3300, X2=3100, X3=1400, X4=1300, Y1=3600, Y2=3600)
+
+# Layout II: a square frame turned by 30 degrees.
+FOUR_ROD_2 = turned_frame(950, 550, 0.35, 0.15, X1=3000, X2=3000, X3=250, X4=600, Y1=4000, Y2=4000)
+FOUR_ROD_2_PAGE = turned_frame(1300, 750, 0.4, 0.15, X1=3300, X2=3100, X3=1400, X4=1300, Y1=3600, Y2=3600)
 
 PAGE = Style(font=11)
 FIGURE = Style(font=15, thick=3, medium=1.5, thin=0.8, arrow=8, force_arrow=11)
@@ -572,6 +753,21 @@ DRAWINGS = {
                                                  "四杆附着(一)基本结构受外载荷"),
     "fig_fourrod1_4.svg": lambda: four_rod_model(FOUR_ROD_1, frame_one, "unit", 600, FIGURE,
                                                  "四杆附着(一)基本结构受单位力"),
+    "bmp149.svg": lambda: four_rod_basic(FOUR_ROD_2_PAGE, frame_two, layout_two_dims, 270, 250, PAGE,
+                                         "四杆附着(二)"),
+    "fig_fourrod2_1.svg": lambda: four_rod_basic(FOUR_ROD_2, frame_two, layout_two_dims, 600, 560, FIGURE,
+                                                 "四杆附着(二)分析模型"),
+    "fig_fourrod2_2.svg": lambda: four_rod_model(FOUR_ROD_2, frame_two, "simplified", 600, FIGURE,
+                                                 "四杆附着(二)简化模型"),
+    "fig_fourrod2_3.svg": lambda: four_rod_model(FOUR_ROD_2, frame_two, "load", 600, FIGURE,
+                                                 "四杆附着(二)基本结构受外载荷"),
+    "fig_fourrod2_4.svg": lambda: four_rod_model(FOUR_ROD_2, frame_two, "unit", 600, FIGURE,
+                                                 "四杆附着(二)基本结构受单位力"),
+    "bmp193.svg": lambda: rod_form("solid", "box", "实腹式"),
+    "bmp195.svg": lambda: rod_form("battens", "channels", "两肢缀板式"),
+    "bmp196.svg": lambda: rod_form("lacing", "channels", "两肢缀条式"),
+    "bmp197.svg": lambda: rod_form("battens", "angles", "四肢缀板式"),
+    "bmp198.svg": lambda: rod_form("lacing", "angles", "四肢缀条式"),
     "fig_threerod_1.svg": lambda: three_rod_page(THREE_ROD, 600, 640, FIGURE, "三杆附着计算模型"),
     "fig_threerod_2.svg": lambda: three_rod_simplified(THREE_ROD, 600, None, FIGURE, "三杆附着简化模型"),
 }

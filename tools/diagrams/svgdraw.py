@@ -126,9 +126,12 @@ class Style:
 
 
 class Svg:
-    def __init__(self, width, height, style, title):
+    def __init__(self, width, height, style, title, units=1.0):
+        """width, height: the declared size in px; units: drawing units per
+        px (the view box is units times the declared size)."""
         self.width = width
         self.height = height
+        self.units = units
         self.s = style
         self.title = title
         self.items = []
@@ -367,7 +370,8 @@ class Svg:
         head = (f'<?xml version="1.0" encoding="UTF-8"?>\n'
                 f'<svg xmlns="http://www.w3.org/2000/svg" version="1.1" '
                 f'width="{_num(self.width)}" height="{_num(self.height)}" '
-                f'viewBox="0 0 {_num(self.width)} {_num(self.height)}">\n'
+                f'viewBox="0 0 {_num(self.width * self.units)} {_num(self.height * self.units)}">\n'
                 f'<title>{_esc(self.title)}</title>\n'
-                f'<rect x="0" y="0" width="{_num(self.width)}" height="{_num(self.height)}" fill="#fff"/>\n')
+                f'<rect x="0" y="0" width="{_num(self.width * self.units)}" '
+                f'height="{_num(self.height * self.units)}" fill="#fff"/>\n')
         return head + "\n".join(self.items) + "\n</svg>\n"
