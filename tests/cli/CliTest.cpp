@@ -38,8 +38,8 @@ std::string Slurp(const fs::path& p) {
 
 class CliProcess : public ::testing::Test {
  protected:
-  fs::path dir = fs::temp_directory_path() /
-                 (std::string("tiecalc-cli-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+  fs::path dir = fs::path(TIECALC_BINARY_DIR) / "cli-test-files" /
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name();
   void SetUp() override { fs::create_directories(dir); }
   void TearDown() override { fs::remove_all(dir); }
 
