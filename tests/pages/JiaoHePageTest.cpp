@@ -93,6 +93,16 @@ TEST(RodCheckSolidWeb, MessageStaysInvalidUntilTheLastNeededField) {
   EXPECT_EQ(Shown(s.page, "lambda"), "120.00");
 }
 
+TEST(RodCheckSolidWeb, TypedBackwardsTheLargeSectionKeepsTheLengthOfItsTime) {
+  Started<CJiaoHe> s;
+  const std::string pass = "附着杆整体刚度满足要求！\r\n附着杆整体稳定性满足要求！";
+  EXPECT_EQ(TypeAll(s.page, Entries(kSolid.rbegin(), kSolid.rend())), InvalidUntil(6, 7, kInvalid, pass));
+  ExpectShown(s.page, {{"lambda", "60.00"}, {"psi", "0.807"}, {"sigma", "31.81"}});
+  // Imax met Imin while L was still 0; typing L later leaves Ld alone.
+  EXPECT_EQ(Shown(s.page, "Ld"), "0");
+  EXPECT_TRUE(s.page.IsReadOnly(CJiaoHe::kLd));
+}
+
 TEST(RodCheckLargeSection, LdUnlocksWhileTheSectionsDifferAndCopiesLWhenTheyAgree) {
   Started<CJiaoHe> s;
   TypeAll(s.page, kSolid);
@@ -205,6 +215,19 @@ TEST(RodCheckLattice, WorkedExamplesOfTheFourLatticeForms) {
     EXPECT_EQ(s.page.Data().form, static_cast<RodForm>(c.form));
     EXPECT_EQ(s.page.MainGrade(), c.q345 ? SteelGrade::Q345 : SteelGrade::Q235);
   }
+}
+
+TEST(RodCheckLattice, CommonInputsFirstThenTheFormThenItsOwnInputs) {
+  Started<CJiaoHe> s;
+  const Entries all = Lattice(true);
+  const Entries common(all.begin(), all.begin() + 7), own(all.begin() + 7, all.end());
+  TypeAll(s.page, common);
+  EXPECT_EQ(s.page.Status(), "附着杆整体刚度满足要求！\r\n附着杆整体稳定性满足要求！");  // as a solid web
+  SelectForm(s.page, 1);
+  const std::vector<std::string> statuses = TypeAll(s.page, own);
+  EXPECT_EQ(statuses, InvalidUntil(5, 6, kInvalid, s.page.Data().message));
+  EXPECT_EQ(s.page.Data().message.rfind("附着杆整体刚度满足要求！\r\n附着杆单肢刚度满足要求！", 0), 0u);
+  ExpectShown(s.page, {{"lambda", "54.18"}, {"lambda1", "19.36"}, {"sigmaz", "57.56"}, {"F", "200"}});
 }
 
 TEST(RodCheckLattice, BattenedFormNeedsTheThickness) {
