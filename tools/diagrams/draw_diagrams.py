@@ -218,7 +218,7 @@ def three_rod_dims(svg, o, sq, tower, anchors, wall_y, h_x, comp):
 # distances, as the derivation of the report measures them.
 THREE_ROD = ThreeRod(A=1000, B=1000, C=500, D=1000, X1=2800, X2=2400, X3=600, H=4000)
 # The page: a portrait picture, anchors well apart.
-THREE_ROD_PAGE = ThreeRod(A=900, B=900, C=300, D=900, X1=2700, X2=2300, X3=1200, H=5600)
+THREE_ROD_PAGE = ThreeRod(A=900, B=900, C=300, D=900, X1=2400, X2=2000, X3=1100, H=6400)
 
 
 # ---------------------------------------------------------------------------
@@ -731,19 +731,21 @@ def rod_form(kind, section, title):
 # building (P and Q beyond it), the page with anchors well apart.
 FOUR_ROD_1 = layout_one(A=1000, B=1000, C=1000, D=1000, E=1000, F=1000,
                         X1=3000, X2=3000, X3=500, X4=500, Y1=4000, Y2=4000)
-FOUR_ROD_1_PAGE = layout_one(A=1100, B=1100, C=1100, D=1100, E=1100, F=1100,
-                             X1=3300, X2=3100, X3=1400, X4=1300, Y1=3600, Y2=3600)
+FOUR_ROD_1_PAGE = layout_one(A=1200, B=1200, C=1200, D=1200, E=1200, F=1200,
+                             X1=3500, X2=3300, X3=1500, X4=1400, Y1=3000, Y2=3000)
 
 # Layout II: a square frame turned by 30 degrees.
 FOUR_ROD_2 = turned_frame(950, 550, 0.35, 0.15, X1=3000, X2=3000, X3=250, X4=600, Y1=4000, Y2=4000)
-FOUR_ROD_2_PAGE = turned_frame(1300, 750, 0.4, 0.15, X1=3300, X2=3100, X3=1400, X4=1300, Y1=3600, Y2=3600)
+FOUR_ROD_2_PAGE = turned_frame(1400, 810, 0.4, 0.15, X1=3500, X2=3300, X3=1500, X4=1400, Y1=3000, Y2=3000)
 
-PAGE = Style(font=11)
+# Page pictures at the size of their picture controls (1.5 px per dialog unit).
+PAGE = Style(font=10, thick=2.0, medium=1.1, thin=0.55, arrow=5.5, force_arrow=7)
+PAGE_SMALL = Style(font=8.5, thick=1.7, medium=1.0, thin=0.5, arrow=4.5, force_arrow=6)
 FIGURE = Style(font=15, thick=3, medium=1.5, thin=0.8, arrow=8, force_arrow=11)
 
 DRAWINGS = {
-    "bmp135.svg": lambda: three_rod_page(THREE_ROD_PAGE, 270, 345, PAGE, "三杆附着"),
-    "bmp143.svg": lambda: four_rod_basic(FOUR_ROD_1_PAGE, frame_one, layout_one_dims, 270, 250, PAGE,
+    "bmp135.svg": lambda: three_rod_page(THREE_ROD_PAGE, 192, 330, PAGE, "三杆附着"),
+    "bmp143.svg": lambda: four_rod_basic(FOUR_ROD_1_PAGE, frame_one, layout_one_dims, 219, 171, PAGE_SMALL,
                                          "四杆附着(一)"),
     "fig_fourrod1_1.svg": lambda: four_rod_basic(FOUR_ROD_1, frame_one, layout_one_dims, 600, 560, FIGURE,
                                                  "四杆附着(一)分析模型"),
@@ -753,7 +755,7 @@ DRAWINGS = {
                                                  "四杆附着(一)基本结构受外载荷"),
     "fig_fourrod1_4.svg": lambda: four_rod_model(FOUR_ROD_1, frame_one, "unit", 600, FIGURE,
                                                  "四杆附着(一)基本结构受单位力"),
-    "bmp149.svg": lambda: four_rod_basic(FOUR_ROD_2_PAGE, frame_two, layout_two_dims, 270, 250, PAGE,
+    "bmp149.svg": lambda: four_rod_basic(FOUR_ROD_2_PAGE, frame_two, layout_two_dims, 219, 171, PAGE_SMALL,
                                          "四杆附着(二)"),
     "fig_fourrod2_1.svg": lambda: four_rod_basic(FOUR_ROD_2, frame_two, layout_two_dims, 600, 560, FIGURE,
                                                  "四杆附着(二)分析模型"),
