@@ -429,7 +429,7 @@ def four_rod_model(g, frame_of, kind, width, style, title):
     xs = [p[0] for p in pts]
     ys = [p[1] for p in pts]
     ml = mr = f * 5.6
-    mt, mb = f * 1.5, f * 4.0
+    mt, mb = f * 1.5, f * (5.0 if kind != "simplified" else 4.0)
     scale = (width - ml - mr) / (max(xs) - min(xs))
     height = round(mt + mb + scale * (max(ys) - min(ys)))
     svg = Svg(width, height, style, title)
@@ -586,7 +586,7 @@ def three_rod_simplified(g, width, height, style, title):
 # pins, L1 the batten or lacing spacing, a the side of that face).
 # ---------------------------------------------------------------------------
 
-ROD_UNITS = 2.0          # drawing units per px of the 215 x 85 picture
+ROD_UNITS = 2.0          # drawing units per px of the 215 x 84 picture
 ROD_STYLE = Style(font=20, thick=3.2, medium=2.0, thin=1.1, arrow=9, force_arrow=11)
 
 
@@ -697,9 +697,9 @@ def side_view(svg, x0, x1, cy, depth, kind, spacing):
 
 def rod_form(kind, section, title):
     """kind: solid, battens or lacing; section: box, channels or angles."""
-    svg = Svg(215, 85, ROD_STYLE, title, ROD_UNITS)
+    svg = Svg(215, 84, ROD_STYLE, title, ROD_UNITS)
     s = svg.s
-    c, half = (78.0, 88.0), 40.0
+    c, half = (78.0, 86.0), 40.0
     section_axes(svg, c, half)
     if section == "box":
         section_box(svg, c, half)
@@ -713,7 +713,7 @@ def rod_form(kind, section, title):
         face = half + 4.0
         svg.dim_v(c[1] - half, c[1] + half, c[0] + face + 10, "a", x1=c[0] + face, x2=c[0] + face,
                   place="right", shift=-14)
-    x0, x1, cy = 192.0, 420.0, 92.0
+    x0, x1, cy = 192.0, 420.0, 90.0
     depth = 44.0 if kind != "solid" else 30.0
     marks = side_view(svg, x0, x1, cy, depth, kind, 38.0)
     svg.dim_h(x0, x1, cy - depth / 2 - 22, "L", y1=cy - 7, y2=cy - 7, place="above")
