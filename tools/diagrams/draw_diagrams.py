@@ -382,7 +382,6 @@ def layout_two_dims(svg, g, o, tower, frame, mast):
 
 
 def four_rod_basic(g, frame_of, dims_of, width, height, style, title):
-    svg = Svg(width, height, style, title)
     f = style.font
     comp = f * 1.5
     frame_w, mast_w = frame_of(g)
@@ -392,8 +391,12 @@ def four_rod_basic(g, frame_of, dims_of, width, height, style, title):
     xs = [p[0] for p in frame_w + g.N]
     ys = [p[1] for p in frame_w + g.N]
     sx = (width - ml - mr) / (max(xs) - min(xs))
-    sy = (height - above - below) / (max(ys) - min(ys))
-    scale = min(sx, sy)
+    if height is None:                 # a report figure: as tall as the width needs
+        scale = sx
+        height = round(above + below + scale * (max(ys) - min(ys)))
+    else:
+        scale = min(sx, (height - above - below) / (max(ys) - min(ys)))
+    svg = Svg(width, height, style, title)
     left = (width - ml - mr - scale * (max(xs) - min(xs))) / 2 + ml
     top = (height - above - below - scale * (max(ys) - min(ys))) / 2 + above
     view = View(scale, (left + scale * max(xs), top - scale * min(ys)))
@@ -467,7 +470,7 @@ def four_rod_model(g, frame_of, kind, width, style, title):
     if kind != "simplified":
         svg.support(P)
         svg.support(Q, roller=True)
-    for p_, name, side in ((P, names[0], (-1, 0.15)), (Q, names[1], (1, 0.15))):
+    for p_, name, side in ((P, names[0], (-1, -0.35)), (Q, names[1], (1, -0.35))):
         svg.node(p_, s.thick)
         svg.label_beside(p_, side, name, 6)
     # Reactions on the frame: horizontal at P1 (Q1) toward the side of rods 1
@@ -499,14 +502,17 @@ def four_rod_model(g, frame_of, kind, width, style, title):
 
 
 def three_rod_page(g, width, height, style, title):
-    svg = Svg(width, height, style, title)
     f = style.font
     margin_l, margin_r = f * 3.6, f * 1.8
     comp = f * 1.5
     above = f * 2.2                                   # A and D over the mast
     below = comp * 1.25 + f * 2.2 + f * 1.6 + f * 1.4   # components, X1 to X3
     span_y = g.H + g.A + g.D - g.B
-    scale = min((width - margin_l - margin_r) / (g.X1 + g.X2), (height - above - below) / span_y)
+    scale = (width - margin_l - margin_r) / (g.X1 + g.X2)
+    if height is None:                 # a report figure: as tall as the width needs
+        height = round(above + below + scale * span_y + f)
+    scale = min(scale, (height - above - below) / span_y)
+    svg = Svg(width, height, style, title)
     top = (height - above - below - scale * span_y) / 2 + above
     left = (width - margin_l - margin_r - scale * (g.X1 + g.X2)) / 2 + margin_l
     view = View(scale, (left + scale * g.X1, top + scale * (g.A + g.D - g.B)))
@@ -727,8 +733,10 @@ def rod_form(kind, section, title):
     return svg
 
 
-# Layout I: the report figures with rods closing in on each other toward the
-# building (P and Q beyond it), the page with anchors well apart.
+# Layout I: the force-method figures with rods closing in on each other
+# toward the building (P and Q beyond it, at positive distances as the
+# derivation measures them); the page and the first report figure, which
+# name the inputs, with anchors well apart.
 FOUR_ROD_1 = layout_one(A=1000, B=1000, C=1000, D=1000, E=1000, F=1000,
                         X1=3000, X2=3000, X3=500, X4=500, Y1=4000, Y2=4000)
 FOUR_ROD_1_PAGE = layout_one(A=1200, B=1200, C=1200, D=1200, E=1200, F=1200,
@@ -747,7 +755,7 @@ DRAWINGS = {
     "bmp135.svg": lambda: three_rod_page(THREE_ROD_PAGE, 192, 330, PAGE, "三杆附着"),
     "bmp143.svg": lambda: four_rod_basic(FOUR_ROD_1_PAGE, frame_one, layout_one_dims, 219, 171, PAGE_SMALL,
                                          "四杆附着(一)"),
-    "fig_fourrod1_1.svg": lambda: four_rod_basic(FOUR_ROD_1, frame_one, layout_one_dims, 600, 560, FIGURE,
+    "fig_fourrod1_1.svg": lambda: four_rod_basic(FOUR_ROD_1_PAGE, frame_one, layout_one_dims, 600, None, FIGURE,
                                                  "四杆附着(一)分析模型"),
     "fig_fourrod1_2.svg": lambda: four_rod_model(FOUR_ROD_1, frame_one, "simplified", 600, FIGURE,
                                                  "四杆附着(一)简化模型"),
@@ -757,7 +765,7 @@ DRAWINGS = {
                                                  "四杆附着(一)基本结构受单位力"),
     "bmp149.svg": lambda: four_rod_basic(FOUR_ROD_2_PAGE, frame_two, layout_two_dims, 219, 171, PAGE_SMALL,
                                          "四杆附着(二)"),
-    "fig_fourrod2_1.svg": lambda: four_rod_basic(FOUR_ROD_2, frame_two, layout_two_dims, 600, 560, FIGURE,
+    "fig_fourrod2_1.svg": lambda: four_rod_basic(FOUR_ROD_2_PAGE, frame_two, layout_two_dims, 600, None, FIGURE,
                                                  "四杆附着(二)分析模型"),
     "fig_fourrod2_2.svg": lambda: four_rod_model(FOUR_ROD_2, frame_two, "simplified", 600, FIGURE,
                                                  "四杆附着(二)简化模型"),
@@ -770,7 +778,7 @@ DRAWINGS = {
     "bmp196.svg": lambda: rod_form("lacing", "channels", "两肢缀条式"),
     "bmp197.svg": lambda: rod_form("battens", "angles", "四肢缀板式"),
     "bmp198.svg": lambda: rod_form("lacing", "angles", "四肢缀条式"),
-    "fig_threerod_1.svg": lambda: three_rod_page(THREE_ROD, 600, 640, FIGURE, "三杆附着计算模型"),
+    "fig_threerod_1.svg": lambda: three_rod_page(THREE_ROD, 600, None, FIGURE, "三杆附着计算模型"),
     "fig_threerod_2.svg": lambda: three_rod_simplified(THREE_ROD, 600, None, FIGURE, "三杆附着简化模型"),
 }
 
