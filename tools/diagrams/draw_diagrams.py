@@ -108,7 +108,7 @@ def mast_square(g):
     return [(g.A, top), (-g.D, top), (-g.D, g.B), (g.A, g.B)]
 
 
-def draw_loads(svg, centre, r_len, theta, m_r):
+def draw_loads(svg, centre, r_len, theta, m_r, m_label_at=240):
     """R at the angle θ from the horizontal toward the side of rod 3 (to the
     right), and the torque M, clockwise, about the mast centre."""
     d = screen_dir(theta)
@@ -116,16 +116,15 @@ def draw_loads(svg, centre, r_len, theta, m_r):
     svg.force(centre, tip, "R", w=svg.s.medium * 1.3)
     svg.line(centre, add(centre, (1, 0), r_len * 0.8), svg.s.thin, "3,2", "butt")
     svg.angle(centre, (1, 0), d, r_len * 0.55, "θ")
-    svg.torque(centre, m_r, "M", clockwise=True, start_deg=270, span_deg=250)
+    svg.torque(centre, m_r, "M", clockwise=True, start_deg=m_label_at, span_deg=250)
 
 
 def wall_with_anchors(svg, anchors, wall_y, x_from, x_to, comp):
     """The wall line with its hatch, open where the force components at the
     anchors run: x toward the side of rod 1 (left), y into the wall."""
     skip = []
-    reach = comp + svg.s.font * 2.0
     for a in anchors:
-        skip.append((a[0] - reach / 2 + 1.5, reach / 2 + 1.5))
+        skip.append((a[0] - comp / 2, comp / 2 + 2.5))
     svg.hatch((x_from, wall_y), (x_to, wall_y), (0, 1), skip=skip)
 
 
@@ -259,6 +258,7 @@ def layout_one(A, B, C, D, E, F, X1, X2, X3, X4, Y1, Y2):
     corners at D and E."""
     g = FourRod([(A, -B), (D, C), (-E, C), (-F, -B)], X1, X2, X3, X4, Y1, Y2)
     g.dims = dict(A=A, B=B, C=C, D=D, E=E, F=F)
+    g.torque_label_at = 40          # M's label clear of B and C, left of the mast
     return g
 
 
@@ -267,6 +267,7 @@ def layout_two(A, B, C, D, E, F, G, H, X1, X2, X3, X4, Y1, Y2):
     (E, D), rod 3 at (F, H), rod 4 at (-B, G)."""
     g = FourRod([(A, -C), (E, D), (F, H), (-B, G)], X1, X2, X3, X4, Y1, Y2)
     g.dims = dict(A=A, B=B, C=C, D=D, E=E, F=F, G=G, H=H)
+    g.torque_label_at = 290         # clear of C on the left and G on the right
     return g
 
 
@@ -413,7 +414,7 @@ def four_rod_basic(g, frame_of, dims_of, width, height, style, title):
     svg.polygon(frame, s_w * 1.5)
     y1, y2 = four_rod_wall(svg, view, g, anchors, comp, f * 0.5, width - f * 0.5)
     draw_rods(svg, o, tower, anchors, ("α", "β", "γ", "δ"), {1, 2}, comp, 0.42)
-    draw_loads(svg, o, abs(mast[0][0] - o[0]) * 1.5, 32.0, f * 0.8)
+    draw_loads(svg, o, abs(mast[0][0] - o[0]) * 1.5, 32.0, f * 0.8, g.torque_label_at)
     four_rod_common_dims(svg, o, anchors, y1, y2, comp, f * 1.2, width - f * 1.2)
     dims_of(svg, g, o, tower, frame, mast)
     return svg
@@ -517,7 +518,9 @@ def three_rod_page(g, width, height, style, title):
     left = (width - margin_l - margin_r - scale * (g.X1 + g.X2)) / 2 + margin_l
     view = View(scale, (left + scale * g.X1, top + scale * (g.A + g.D - g.B)))
     o, sq, tower, anchors, wall_y = draw_three_rod(svg, g, view, f * 0.6, width - f * 0.6, comp)
-    draw_loads(svg, o, f * 2.7, 32.0, f * 1.1)
+    half = (sq[1][0] - sq[0][0]) / 2
+    # R inside the mast when its label fits there, else reaching out of it.
+    draw_loads(svg, o, f * 2.7 if f * 3.8 < half else half * 1.5, 32.0, f * 1.1)
     three_rod_dims(svg, o, sq, tower, anchors, wall_y, f * 1.2, comp)
     return svg
 
