@@ -88,7 +88,10 @@ class DocumentBuilder {
     size.append_attribute("w:w") = "11906";
     size.append_attribute("w:h") = "16838";
     pugi::xml_node margins = section.append_child("w:pgMar");
-    for (const char* side : {"w:top", "w:right", "w:bottom", "w:left"}) margins.append_attribute(side) = "1440";
+    margins.append_attribute("w:top") = "1440";
+    margins.append_attribute("w:right") = "1800";
+    margins.append_attribute("w:bottom") = "1440";
+    margins.append_attribute("w:left") = "1800";
     margins.append_attribute("w:header") = "851";
     margins.append_attribute("w:footer") = "992";
     margins.append_attribute("w:gutter") = "0";

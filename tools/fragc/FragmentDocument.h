@@ -30,7 +30,8 @@ PngInfo ReadPngInfo(const std::string& png);
 std::map<std::string, std::string> BuildFragmentDocument(const FragmentSource& source,
                                                          const FigureSet& figures);
 
-// Widest picture: the text width of an A4 page with margins of one inch.
-constexpr long long kTextWidthEmu = 9026LL * 635;
+// Widest picture: the text width of an A4 page with side margins of 1800
+// twips (3.17 cm), as a report page has them.
+constexpr long long kTextWidthEmu = (11906LL - 2 * 1800) * 635;
 
 }  // namespace tiecalc::fragc
