@@ -463,8 +463,10 @@ def four_rod_model(g, frame_of, kind, width, style, title):
     names = {"simplified": ("P", "Q"), "load": ("P_1", "P_2"), "unit": ("Q_1", "Q_2")}[kind]
     for i, (t, n) in enumerate(zip(tower, anchors)):
         d = unit(vec(t, n))
+        # The side of each rod away from its neighbour: rods 1 and 2 close
+        # in on each other here, so their labels go outside the pair.
         out = (d[1], -d[0]) if d[0] < 0 else (-d[1], d[0])
-        if i in (1, 2):
+        if i in (0, 3):
             out = (-out[0], -out[1])
         svg.label_beside(lerp(t, n, 0.5), out, f"F_{i + 1}" if kind == "simplified" else f"{i + 1}", 3)
     arrow = f * 4.0
