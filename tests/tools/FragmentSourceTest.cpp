@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <map>
+#include <random>
 #include <string>
 
 namespace tiecalc::fragc {
@@ -86,6 +89,21 @@ TEST(FragmentSourceTest, FaultsNameTheLine) {
   EXPECT_EQ(ErrorOf("1. [field DATE]\n"), "test.frag:1: unknown field \"DATE\"");
   EXPECT_EQ(ErrorOf("1. \"a\" stray\n"), "test.frag:1: unexpected \"stray\"");
   EXPECT_EQ(ErrorOf("# nothing\n"), "test.frag: no paragraph");
+}
+
+TEST(FragmentSourceTest, FilesThatNameEachOtherAreRefused) {
+  const std::filesystem::path folder = std::filesystem::temp_directory_path() / ("tiecalc-fragc-test-" + std::to_string(std::random_device()()));
+  std::filesystem::create_directories(folder);
+  std::ofstream(folder / "a.frag") << "same as: b.frag\n";
+  std::ofstream(folder / "b.frag") << "same as: a.frag\n";
+  std::ofstream(folder / "c.frag") << "same as: d.frag\n2. \"Y\"\n";
+  std::ofstream(folder / "d.frag") << "1. \"x\"\n2. \"y\"\n";
+  EXPECT_THROW(LoadFragmentSource(folder / "a.frag"), SourceError);
+  const FragmentSource c = LoadFragmentSource(folder / "c.frag");
+  ASSERT_EQ(c.paragraphs.size(), 2u);
+  EXPECT_EQ(c.paragraphs[1].pieces.at(0).value, "Y");
+  EXPECT_THROW(LoadFragmentSource(folder / "missing.frag"), SourceError);
+  std::filesystem::remove_all(folder);
 }
 
 // The layout II method is the layout I one with its own geometry, wording

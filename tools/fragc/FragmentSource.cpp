@@ -162,16 +162,24 @@ FragmentSource ParseFragmentSource(std::string_view text, const std::string& nam
   return source;
 }
 
-FragmentSource LoadFragmentSource(const std::filesystem::path& path) {
+namespace {
+
+// depth: how many "same as:" lead here; one level is enough, and it keeps a
+// pair of files that name each other from going round for ever.
+FragmentSource LoadFragmentSource(const std::filesystem::path& path, int depth) {
   std::ifstream in(path, std::ios::binary);
   if (!in) throw SourceError("cannot read " + path.string());
   std::ostringstream text;
   text << in.rdbuf();
   return ParseFragmentSource(text.str(), path.filename().string(), [&](const std::string& base) {
-    if (path.filename() == base) throw SourceError(path.string() + ": \"same as:\" names itself");
-    return LoadFragmentSource(path.parent_path() / base);
+    if (depth > 0) throw SourceError(path.string() + ": a fragment named by \"same as:\" must be a full one");
+    return LoadFragmentSource(path.parent_path() / base, depth + 1);
   });
 }
+
+}  // namespace
+
+FragmentSource LoadFragmentSource(const std::filesystem::path& path) { return LoadFragmentSource(path, 0); }
 
 std::vector<std::string> FigureNames(const FragmentSource& source) {
   std::vector<std::string> names;

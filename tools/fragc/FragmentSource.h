@@ -50,7 +50,8 @@ struct FragmentSource {
 FragmentSource ParseFragmentSource(std::string_view text, const std::string& name,
                                    const std::function<FragmentSource(const std::string&)>& loadBase);
 
-// Reads a source file; a "same as:" fragment is read from the same folder.
+// Reads a source file; the fragment a "same as:" line names is read from the
+// same folder and must be a full one (no "same as:" of its own).
 FragmentSource LoadFragmentSource(const std::filesystem::path& path);
 
 // The figures the fragment shows, in order of appearance.
