@@ -55,9 +55,6 @@ class View:
     def __call__(self, p):
         return (self.o[0] - self.k * p[0], self.o[1] + self.k * p[1])
 
-    def len(self, mm):
-        return self.k * mm
-
 
 def screen_dir(deg_ccw):
     """Screen direction of a load at deg_ccw: 0 toward the side of rod 3 (to
@@ -212,14 +209,6 @@ def three_rod_dims(svg, o, sq, tower, anchors, wall_y, h_x, comp):
 # Drawings
 # ---------------------------------------------------------------------------
 
-# The report figures: rods 1 and 2 close in on each other toward the wall, so
-# that P lies beyond the wall and Q inside the mast, both at positive
-# distances, as the derivation of the report measures them.
-THREE_ROD = ThreeRod(A=1000, B=1000, C=500, D=1000, X1=2800, X2=2400, X3=600, H=4000)
-# The page: a portrait picture, anchors well apart.
-THREE_ROD_PAGE = ThreeRod(A=900, B=900, C=300, D=900, X1=2400, X2=2000, X3=1100, H=6400)
-
-
 # ---------------------------------------------------------------------------
 # Four-rod frames
 # ---------------------------------------------------------------------------
@@ -279,8 +268,25 @@ def self_test():
     assert (one.alpha, one.beta, one.gamma, one.delta) == (65.38, 72.65, 72.65, 65.38)
     assert abs(one.P[0] + 770.74) < 0.01 and abs(one.P[1] + 4227.65) < 0.01
     assert close(one.Q, (770.74, -4227.65), 0.01)
-    two = layout_two(900, 900, 300, 1000, 300, 100, 300, 1000, 3500, 3500, 1500, 1500, 4500, 4500)
+    A, B, C, D, E, F, G, H = 900, 900, 300, 1000, 300, 100, 300, 1000
+    two = layout_two(A, B, C, D, E, F, G, H, 3500, 3500, 1500, 1500, 4500, 4500)
     assert (two.alpha, two.beta, two.gamma, two.delta) == (61.56, 64.09, 59.04, 58.24)
+    ta, tb, tg, td = (math.tan(rad(a)) for a in (two.alpha, two.beta, two.gamma, two.delta))
+    yP = (tb * (ta * (A - E)) + tb * C + ta * D) / (ta - tb)
+    yQ = (td * (tg * (B + F)) + td * H - tg * G) / (td - tg)
+    assert close(two.P, ((yP + C) / ta + A, yP), 1e-6)
+    assert close(two.Q, (-((yQ - G) / td + B), yQ), 1e-6)
+
+
+def check_figure_geometry():
+    """The force-method figures draw P and Q, and the lengths that place
+    them, in the directions in which the report's derivation counts them
+    positive; so those lengths must come out positive for the frames drawn."""
+    g = THREE_ROD
+    assert g.t > 0 and g.P[0] > 0 and g.s3 > 0, "P beyond the wall, X1t and X2t to their sides"
+    assert -g.Q[0] > 0 and g.Q[1] > 0 and g.x1Q > 0, "Ct, Bt, At"
+    for four in (FOUR_ROD_1, FOUR_ROD_2):
+        assert four.P[0] > 0 and four.P[1] > 0 and -four.Q[0] > 0 and four.Q[1] > 0, "X1t, Y1t, X2t, Y2t"
 
 
 def frame_one(g):
@@ -738,6 +744,13 @@ def rod_form(kind, section, title):
     return svg
 
 
+# The report figures: rods 1 and 2 close in on each other toward the wall, so
+# that P lies beyond the wall and Q inside the mast, both at positive
+# distances, as the derivation of the report measures them.
+THREE_ROD = ThreeRod(A=1000, B=1000, C=500, D=1000, X1=2800, X2=2400, X3=600, H=4000)
+# The page: a portrait picture, anchors well apart.
+THREE_ROD_PAGE = ThreeRod(A=900, B=900, C=300, D=900, X1=2400, X2=2000, X3=1100, H=6400)
+
 # Layout I: the force-method figures with rods closing in on each other
 # toward the building (P and Q beyond it, at positive distances as the
 # derivation measures them); the page and the first report figure, which
@@ -790,6 +803,7 @@ DRAWINGS = {
 
 def main():
     self_test()
+    check_figure_geometry()
     here = os.path.dirname(os.path.abspath(__file__))
     default_out = os.path.normpath(os.path.join(here, "..", "..", "resources", "diagrams"))
     ap = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
