@@ -8,7 +8,7 @@
 #include <string>
 
 #include "platform/word/WordError.h"
-#include "platform/word/ZipPackage.h"
+#include "platform/word/WordEngine.h"
 #include "report/fragments/FragmentFolder.h"
 #include "report/fragments/Fragments.h"
 
@@ -64,16 +64,20 @@ TEST(ResourceTest, ReplacesALeftOverFileAndFailsWhereNoFileCanBeMade) {
   EXPECT_EQ(WriteResourceToFile(163, "doc", folder.Path()), 0);  // a folder, not a file
 }
 
-// A fragment that was never written is a clear failure of the engine when it
-// is inserted, not a crash.
+// A fragment that was never written (an unknown id, a folder that cannot be
+// written) is a clear failure of the document engine when it is inserted, not
+// a crash.
 TEST(ResourceTest, MissingFragmentFileFailsClearly) {
   FragmentFolder folder;
-  const std::string path = folder.FilePath(FragmentId::ThreeRodMethod);
+  const std::string path = folder.Path() + "999.doc";
+  ASSERT_EQ(WriteResourceToFile(999, "doc", path), 0);
+  const std::shared_ptr<IWordApplication> word = CreateWordEngine();
+  word->Documents()->Add("", false, 0, true);
   try {
-    ReadPackage(path);
-    ADD_FAILURE() << "read a file that is not there";
+    word->Selection()->InsertFile(path, "", 0, 0, 0);
+    ADD_FAILURE() << "inserted a file that is not there";
   } catch (const WordError& error) {
-    EXPECT_NE(std::string(error.what()).find(path), std::string::npos);
+    EXPECT_NE(std::string(error.what()).find(path), std::string::npos) << error.what();
   }
 }
 
