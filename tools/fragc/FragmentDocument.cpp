@@ -1,6 +1,7 @@
 #include "fragc/FragmentDocument.h"
 
 #include <cmath>
+#include <cstdint>
 #include <sstream>
 
 #include <pugixml.hpp>
@@ -61,6 +62,13 @@ void AppendField(pugi::xml_node parent, const std::string& name) {
   pugi::xml_node field = parent.append_child("w:fldSimple");
   field.append_attribute("w:instr") = (" " + name + " ").c_str();
   AppendTextRun(field, "1");  // the result shown until the field is updated
+}
+
+// FNV-1a of the name, folded into 1 .. 2^31 - 1.
+unsigned DrawingId(const std::string& name) {
+  std::uint32_t hash = 2166136261u;
+  for (char c : name) hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+  return (hash & 0x7FFFFFFFu) | 1u;
 }
 
 class DocumentBuilder {
@@ -146,8 +154,10 @@ class DocumentBuilder {
       cy = std::llround(static_cast<double>(cy) * kTextWidthEmu / static_cast<double>(cx));
       cx = kTextWidthEmu;
     }
-    const int number = ++m_pictures;
-    const std::string id = "rIdImage" + std::to_string(number);
+    const std::string id = "rIdImage" + std::to_string(++m_pictures);
+    // Drawing ids must differ across the whole report the fragments are
+    // inserted into; figure names do, so the id is made from the name.
+    const unsigned number = DrawingId(drawing.value);
     const std::string media = drawing.value + ".png";
     AddRelationship(id, "image", "media/" + media);
     m_parts["word/media/" + media] = found->second;

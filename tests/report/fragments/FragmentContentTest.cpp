@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <iostream>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -136,6 +137,7 @@ TEST(FragmentContentTest, EveryFragmentReadsBackAsItsSource) {
 
 TEST(FragmentContentTest, PicturesAreStoredWithTheFragment) {
   std::size_t pictures = 0;
+  std::set<unsigned> ids;
   for (const FragmentInfo& info : AllFragments()) {
     SCOPED_TRACE(info.fileName);
     const StoredFragment stored(info.id);
@@ -153,9 +155,11 @@ TEST(FragmentContentTest, PicturesAreStoredWithTheFragment) {
       EXPECT_GE(width, 5 * 360000);
       EXPECT_LE(width, (11906LL - 2 * 1800) * 635);
       EXPECT_GT(picture.child("wp:extent").attribute("cy").as_llong(), 0);
+      ids.insert(picture.child("wp:docPr").attribute("id").as_uint());
       ++pictures;
     }
   }
+  EXPECT_EQ(ids.size(), pictures);  // no two pictures of a report share an id
   std::size_t drawn = 0;
   for (const char* figure : {"fig_threerod_1", "fig_threerod_2", "fig_fourrod1_1", "fig_fourrod1_2",
                              "fig_fourrod1_3", "fig_fourrod1_4", "fig_fourrod2_1", "fig_fourrod2_2",
