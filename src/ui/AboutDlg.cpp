@@ -1,0 +1,122 @@
+#include "ui/AboutDlg.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QUrl>
+
+#include "ui/AppIcon.h"
+#include "ui/DialogUnits.h"
+
+namespace tiecalc {
+
+const char* const CAboutDlg::kTitle = "岱衡塔机附着计算V2.2（2013.11.13）";
+const char* const CAboutDlg::kChangeLog =
+    "V2.2更新内容(2013.11.17):\r\n"
+    "1、修正附着杆校核中变截面修正系数偶尔出错问题。\r\n"
+    "V2.1更新内容(2013.11.8):\r\n"
+    "1、修正附着杆校核中变截面修正系数部分情况出错问题；\r\n"
+    "2、修正Q345材质稳定系数读取错误问题。\r\n"
+    "V2.0更新内容(2013.10.28):\r\n"
+    "1、增加附着杆校核功能。\r\n";
+
+namespace {
+constexpr int kIdIcon = 2000;  // the icon has no id of its own
+constexpr int kIdLogLabel = 2001;
+}  // namespace
+
+DialogTemplate AboutDlgTemplate() {
+  DialogTemplate t;
+  t.id = 100;
+  t.title = CAboutDlg::kTitle;
+  t.width = 261;
+  t.height = 187;
+  t.fontName = "宋体";
+  t.fontSize = 9;
+  t.controls = {
+      MakeControl(kIdIcon, ControlKind::Picture, "", {2, 16, 20, 20}),
+      MakeControl(kIdLogLabel, ControlKind::Static, "更  新  日  志", {2, 80, 15, 36}, kCentred),
+      MakeControl(kIdChangeLog, ControlKind::Edit, "", {15, 55, 244, 83}, kReadOnly | kMultiLine),
+      MakeControl(kIdCheckUpdate, ControlKind::Button, "检查更新", {206, 11, 45, 13}),
+      MakeControl(1, ControlKind::Button, "确 定", {207, 164, 52, 21}),
+  };
+  return t;
+}
+
+CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
+  const DialogTemplate t = AboutDlgTemplate();
+  const QFont font = WindowFont(t.fontSize);
+  setFont(font);
+  const CDialogUnits units(font);
+  setFixedSize(units.X(t.width), units.Y(t.height));
+  setWindowTitle(QString::fromUtf8(kTitle));
+
+  for (const ControlTemplate& c : t.controls) {
+    QWidget* w = nullptr;
+    const QRect r = units.Rect(c.rect);
+    switch (c.kind) {
+      case ControlKind::Picture: {
+        auto* icon = new QLabel(this);
+        icon->setPixmap(AppIcon().pixmap(r.size()));
+        w = icon;
+        break;
+      }
+      case ControlKind::Static: {
+        auto* label = new QLabel(QString::fromUtf8(c.caption), this);
+        label->setWordWrap(true);
+        label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        w = label;
+        break;
+      }
+      case ControlKind::Edit: {
+        auto* log = new QPlainTextEdit(this);
+        log->setReadOnly(true);
+        log->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        w = log;
+        break;
+      }
+      default: {
+        auto* b = new QPushButton(QString::fromUtf8(c.caption), this);
+        b->setAutoDefault(c.id == 1);
+        b->setDefault(c.id == 1);
+        if (c.id == 1) connect(b, &QPushButton::clicked, this, &QDialog::accept);
+        if (c.id == kIdCheckUpdate) connect(b, &QPushButton::clicked, this, &CAboutDlg::OpenNotes);
+        w = b;
+      }
+    }
+    w->setGeometry(r);
+    w->setProperty("controlId", c.id);
+  }
+  // The log is kept with Windows line ends; the edit shows lines.
+  auto* log = static_cast<QPlainTextEdit*>(Control(kIdChangeLog));
+  QString text = QString::fromUtf8(kChangeLog);
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  if (text.endsWith(u'\n')) text.chop(1);
+  log->setPlainText(text);
+}
+
+QWidget* CAboutDlg::Control(int id) const {
+  for (QObject* o : children())
+    if (auto* w = qobject_cast<QWidget*>(o); w && w->property("controlId").toInt() == id) return w;
+  return nullptr;
+}
+
+QString CAboutDlg::NotesPath() {
+  const QDir dir(QCoreApplication::applicationDirPath());
+  for (const QString& candidate :
+       {dir.filePath(QStringLiteral("README.md")), dir.filePath(QStringLiteral("../share/doc/tiecalc/README.md"))}) {
+    if (QFileInfo::exists(candidate)) return QFileInfo(candidate).canonicalFilePath();
+  }
+  return {};
+}
+
+void CAboutDlg::OpenNotes() {
+  const QString path = NotesPath();
+  if (!path.isEmpty()) QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+}  // namespace tiecalc

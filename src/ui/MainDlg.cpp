@@ -1,0 +1,144 @@
+#include "ui/MainDlg.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+
+#include "core/input/FieldText.h"
+#include "ui/AboutDlg.h"
+#include "ui/AppIcon.h"
+#include "ui/DialogUnits.h"
+#include "ui/DialogView.h"
+#include "ui/XPTabCtrl.h"
+
+namespace tiecalc {
+
+const char* const CMainDlg::kTitle = "岱衡塔机附着计算V2.2";
+const char* const CMainDlg::kTopMostOff = "置  顶";
+const char* const CMainDlg::kTopMostOn = "不置顶";
+const char* const CMainDlg::kInfoText = "各输入框可填算式，改动即时计算；鼠标停留显示提示。";
+const char* const CMainDlg::kTabCaptions[4] = {" 三 杆 附 着 ", " 四 杆 附 着 (一) ", " 四 杆 附 着 (二) ",
+                                               " 附 着 杆 校 核 "};
+
+DialogTemplate MainDlgTemplate() {
+  DialogTemplate t;
+  t.id = 102;
+  t.title = CMainDlg::kTitle;
+  t.width = 347;
+  t.height = 274;
+  t.fontName = "宋体";
+  t.fontSize = 10;
+  t.controls = {
+      MakeControl(kIdTab, ControlKind::Static, "", {1, 1, 345, 252}),
+      MakeControl(kIdTopMost, ControlKind::Button, CMainDlg::kTopMostOff, {201, 258, 42, 14}),
+      MakeControl(kIdAbout, ControlKind::Button, "关  于", {251, 258, 42, 14}),
+      MakeControl(kIdExit, ControlKind::Button, "退  出", {301, 258, 42, 14}),
+      MakeControl(kStaticId, ControlKind::Static, CMainDlg::kInfoText, {2, 260, 191, 9}),
+  };
+  return t;
+}
+
+double CMainDlg::EvaluateFieldText(const std::string& text) { return tiecalc::EvaluateFieldText(text); }
+
+CMainDlg::CMainDlg(PageFactory makePages, CThemeServices theme, QWidget* parent)
+    : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
+      m_desktop(this) {
+  const DialogTemplate t = MainDlgTemplate();
+  const QFont font = WindowFont(t.fontSize);
+  setFont(font);
+  const CDialogUnits units(font);
+  setFixedSize(units.X(t.width), units.Y(t.height));
+  setWindowIcon(AppIcon());
+
+  for (const ControlTemplate& c : t.controls) {
+    const QRect r = units.Rect(c.rect);
+    if (c.id == kIdTab) {
+      m_tab = new CXPTabCtrl(this, std::move(theme));
+      m_tab->setGeometry(r);
+    } else if (c.kind == ControlKind::Button) {
+      auto* b = new QPushButton(QString::fromUtf8(c.caption), this);
+      b->setProperty("controlId", c.id);
+      b->setGeometry(r);
+      m_buttons.push_back(b);
+    } else {
+      m_info = new QLabel(QString::fromUtf8(c.caption), this);
+      m_info->setGeometry(r);
+    }
+  }
+  Button(kIdAbout)->setDefault(true);
+  connect(Button(kIdTopMost), &QPushButton::clicked, this, &CMainDlg::OnTopMost);
+  connect(Button(kIdAbout), &QPushButton::clicked, this, &CMainDlg::OnAbout);
+  connect(Button(kIdExit), &QPushButton::clicked, this, &QDialog::accept);
+  connect(m_tab, &CXPTabCtrl::SelectionChanged, this, &CMainDlg::OnTabSelChange);
+
+  // Initialisation, in this order: title, tab items, pages made, pages
+  // created (each runs its start sequence), placed, page 0 shown.
+  setWindowTitle(QString::fromUtf8(kTitle));
+  for (int i = 0; i < 4; ++i) m_tab->InsertItem(i, QString::fromUtf8(kTabCaptions[i]));
+  m_tab->SetCurSel(0);
+  m_pages = makePages();
+  for (auto& page : m_pages) {
+    page->SetDesktop(&m_desktop);
+    page->Create();
+    m_views.push_back(new CDialogView(*page, WindowFont(page->Template().fontSize), m_tab));
+  }
+  PlacePages();
+  for (size_t i = 0; i < m_views.size(); ++i) m_views[i]->setVisible(i == 0);
+}
+
+CMainDlg::~CMainDlg() {
+  // The views refer to the pages: they go first.
+  for (CDialogView* v : m_views) delete v;
+}
+
+QPushButton* CMainDlg::Button(int id) const {
+  for (QPushButton* b : m_buttons)
+    if (b->property("controlId").toInt() == id) return b;
+  return nullptr;
+}
+
+void CMainDlg::PlacePages() {
+  // The pages cover the tab control's client area below the strip, reaching
+  // 2 pixels past its left edge.
+  QRect r = m_tab->rect();
+  const int stripBottom = m_tab->GetItemCount() ? m_tab->GetItemRect(0).bottom() + 1 : 0;
+  r.setTop(std::max(20, stripBottom));
+  r.setLeft(r.left() - 2);
+  for (CDialogView* v : m_views) v->setGeometry(r);
+}
+
+void CMainDlg::OnTabSelChange() {
+  const int sel = m_tab->GetCurSel();
+  const int shown = (sel >= 1 && sel <= 3 && sel < PageCount()) ? sel : 0;
+  for (int i = 0; i < PageCount(); ++i) m_views[static_cast<size_t>(i)]->setVisible(i == shown);
+}
+
+bool CMainDlg::IsTopMost() const { return windowFlags().testFlag(Qt::WindowStaysOnTopHint); }
+
+void CMainDlg::OnTopMost() {
+  QPushButton* b = Button(kIdTopMost);
+  const bool toTop = b->text() == QString::fromUtf8(kTopMostOff);
+  const QRect place = geometry();
+  const bool shown = isVisible();
+  setWindowFlag(Qt::WindowStaysOnTopHint, toTop);
+  setGeometry(place);
+  if (shown) show();
+  b->setText(QString::fromUtf8(toTop ? kTopMostOn : kTopMostOff));
+}
+
+void CMainDlg::OnAbout() {
+  CAboutDlg about(this);
+  about.exec();
+}
+
+void CMainDlg::keyPressEvent(QKeyEvent* event) {
+  // Esc never closes the main window.
+  if (event->key() == Qt::Key_Escape) {
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+}  // namespace tiecalc

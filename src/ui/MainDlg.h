@@ -1,0 +1,76 @@
+#pragma once
+// The main window: the tab control with the four pages, the always-on-top
+// switch, the about box and the exit button.
+
+#include <QDialog>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "platform/dialog/Dialog.h"
+#include "platform/theme/ThemeServices.h"
+#include "ui/QtDesktop.h"
+
+class QLabel;
+class QPushButton;
+
+namespace tiecalc {
+
+class CDialogView;
+class CXPTabCtrl;
+
+// The main window's layout; the ids are those of its controls.
+DialogTemplate MainDlgTemplate();
+
+inline constexpr int kIdTab = 1026;
+inline constexpr int kIdTopMost = 1024;
+inline constexpr int kIdAbout = 1025;
+inline constexpr int kIdExit = 1;
+
+class CMainDlg : public QDialog {
+  Q_OBJECT
+ public:
+  // Makes the pages in page order; they are created and shown by the window.
+  using PageFactory = std::function<std::vector<std::unique_ptr<CDialog>>()>;
+
+  static const char* const kTitle;
+  static const char* const kTopMostOff;  // caption while not on top
+  static const char* const kTopMostOn;
+  static const char* const kInfoText;
+  static const char* const kTabCaptions[4];
+
+  explicit CMainDlg(PageFactory makePages, CThemeServices theme = CThemeServices(), QWidget* parent = nullptr);
+  ~CMainDlg() override;
+
+  // The one field reader of the program; every page reads through it.
+  static double EvaluateFieldText(const std::string& text);
+
+  CXPTabCtrl& Tab() const { return *m_tab; }
+  int PageCount() const { return static_cast<int>(m_views.size()); }
+  CDialogView& PageView(int index) const { return *m_views.at(static_cast<size_t>(index)); }
+  CDialog& Page(int index) const { return *m_pages.at(static_cast<size_t>(index)); }
+  QPushButton* Button(int id) const;
+  QLabel* InfoLabel() const { return m_info; }
+  CQtDesktop& Desktop() { return m_desktop; }
+  bool IsTopMost() const;
+
+  // Shows the page of the tab selection; any selection but 1, 2 or 3 shows page 0.
+  void OnTabSelChange();
+  void OnTopMost();
+  void OnAbout();
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void PlacePages();
+
+  CQtDesktop m_desktop;
+  CXPTabCtrl* m_tab = nullptr;
+  QLabel* m_info = nullptr;
+  std::vector<QPushButton*> m_buttons;
+  std::vector<std::unique_ptr<CDialog>> m_pages;
+  std::vector<CDialogView*> m_views;
+};
+
+}  // namespace tiecalc

@@ -1,0 +1,65 @@
+#include "ui/QtDesktop.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <memory>
+
+namespace tiecalc {
+
+QStringList NameFilters(const std::string& filter) {
+  const QStringList parts = QString::fromStdString(filter).split(u'|');
+  QStringList out;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    QString text = parts[i].trimmed();
+    const QString pattern = parts[i + 1].trimmed();
+    if (text.isEmpty() && pattern.isEmpty()) continue;
+    // The dialog reads the patterns from the last "(...)" of the text.
+    if (!text.endsWith(QLatin1Char('(') + pattern + QLatin1Char(')')))
+      text += QStringLiteral(" (") + QString(pattern).replace(u';', u' ') + QLatin1Char(')');
+    out << text;
+  }
+  return out;
+}
+
+QFileDialog* CQtDesktop::MakeSaveDialog(const SaveFileRequest& request, QWidget* parent) {
+  auto* dialog = new QFileDialog(parent);
+  dialog->setAcceptMode(QFileDialog::AcceptSave);
+  dialog->setFileMode(QFileDialog::AnyFile);
+  dialog->setOption(QFileDialog::DontConfirmOverwrite, !request.promptOverwrite);
+  // The dialogs here have no read-only box to show.
+  dialog->setOption(QFileDialog::ReadOnly, false);
+  QString suffix = QString::fromStdString(request.defaultExtension);
+  while (suffix.startsWith(u'*') || suffix.startsWith(u'.')) suffix.remove(0, 1);
+  dialog->setDefaultSuffix(suffix);
+  const QStringList filters = NameFilters(request.filter);
+  if (!filters.isEmpty()) dialog->setNameFilters(filters);
+  dialog->setDirectory(QDir::current());
+  dialog->selectFile(QString::fromStdString(request.fileName));
+  return dialog;
+}
+
+std::optional<std::string> CQtDesktop::AskSaveFileName(const SaveFileRequest& request) {
+  std::unique_ptr<QFileDialog> dialog(MakeSaveDialog(request, m_parent));
+  if (dialog->exec() != QDialog::Accepted) return std::nullopt;
+  const QStringList files = dialog->selectedFiles();
+  if (files.isEmpty()) return std::nullopt;
+  return QDir::toNativeSeparators(files.front()).toStdString();
+}
+
+void CQtDesktop::ShowMessage(const std::string& text, MessageIcon icon) {
+  QMessageBox::Icon qicon = QMessageBox::NoIcon;
+  switch (icon) {
+    case MessageIcon::None: qicon = QMessageBox::NoIcon; break;
+    case MessageIcon::Exclamation: qicon = QMessageBox::Warning; break;
+    case MessageIcon::Information: qicon = QMessageBox::Information; break;
+    case MessageIcon::Error: qicon = QMessageBox::Critical; break;
+    case MessageIcon::Question: qicon = QMessageBox::Question; break;
+  }
+  QMessageBox box(qicon, QApplication::applicationDisplayName(), QString::fromStdString(text), QMessageBox::Ok,
+                  m_parent);
+  box.exec();
+}
+
+}  // namespace tiecalc

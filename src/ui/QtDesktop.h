@@ -1,0 +1,33 @@
+#pragma once
+// The desktop of the window: real save-file dialogs and message boxes.
+
+#include <QString>
+#include <QStringList>
+
+#include "platform/dialog/Desktop.h"
+
+class QFileDialog;
+class QWidget;
+
+namespace tiecalc {
+
+// "EXCEL文档(*.xls)|*.xls|" -> {"EXCEL文档(*.xls)"} with the patterns the
+// dialog filters by; a text that does not name its pattern gets it appended.
+QStringList NameFilters(const std::string& filter);
+
+class CQtDesktop : public IDesktop {
+ public:
+  explicit CQtDesktop(QWidget* parent = nullptr) : m_parent(parent) {}
+  void SetParent(QWidget* parent) { m_parent = parent; }
+
+  std::optional<std::string> AskSaveFileName(const SaveFileRequest& request) override;
+  void ShowMessage(const std::string& text, MessageIcon icon) override;
+
+  // The configured dialog, not yet shown.
+  static QFileDialog* MakeSaveDialog(const SaveFileRequest& request, QWidget* parent);
+
+ private:
+  QWidget* m_parent;
+};
+
+}  // namespace tiecalc
