@@ -9,7 +9,7 @@
 //           end of the enclosing part; a bare ∑ is printed as it stands
 //   ⏎      line break: the lines stand one above the other
 //   {…}    a left brace before a stack of lines (no right brace is drawn)
-//   (…)    any other bracket pair is printed, and grows with what it holds
+//   (…)    any other bracket pair is printed; it grows round a built-up part
 //   every other character is printed as it stands, blanks included; blanks
 //   next to ⏎ and at either end of the notation only lay it out.
 
