@@ -302,5 +302,57 @@ TEST(WordWriter, LetsEngineErrorsThroughAndLeavesNoPartialFile) {
   EXPECT_EQ(Messages(desktop), "");
 }
 
+#ifdef TIECALC_FRAGMENT_DOCUMENTS
+// Every report fragment spliced into one document comes back exactly as the
+// fragments read alone, in order, with the typed lines between them and the
+// first footer met.
+TEST(WordWriter, ADocumentOfAllTheReportFragmentsReadsBackAsItsParts) {
+  const char* const names[] = {"31",  "32",  "33",  "41",  "42",  "43",  "44",  "411", "412", "413",
+                               "414", "sf1", "sf2", "sf3", "sf4", "sf5", "sf6", "sf7", "st1", "st3",
+                               "st6", "st8", "st9", "lb1", "lb3", "lb9", "lt1", "sb1"};
+  TempFolder folder;
+  CScriptedDesktop desktop;
+  std::string expected =
+      "P CENTER \"塔式起重机三杆附着分析报告\"\n"
+      "  R \"塔式起重机三杆附着分析报告\" 宋体/宋体 25 000000 1 0 0 -\n";
+  std::string footer;
+  {
+    CWordWriter writer(desktop);
+    ASSERT_EQ(writer.StartNewDocument(), 1);
+    writer.SaveDocumentAs(folder.Path("all.doc"));
+    writer.OpenDocument(folder.Path("all.doc"));
+    writer.SetFont("宋体", 25, 0, 0);
+    writer.SetFontStyle(1, 0, 0);
+    writer.SetAlignment(1);
+    writer.WriteText("塔式起重机三杆附着分析报告");
+    writer.NewParagraphs(1);
+    writer.SetFont("宋体", 14, 0, 0);
+    writer.SetFontStyle(0, 0, 0);
+    writer.SetAlignment(0);
+    for (const char* name : names) {
+      const std::string path = std::string(TIECALC_FRAGMENT_DOCUMENTS) + "/" + name + ".doc";
+      std::string alone = testdocs::ReadBack(path);
+      ASSERT_EQ(alone.rfind("P ", 0), 0u) << name << ": " << alone;
+      if (const size_t at = alone.find("FOOTER "); at != std::string::npos) {
+        if (footer.empty()) footer = alone.substr(at);
+        alone.erase(at);
+      }
+      const std::string line = std::string("  A=900 mm [") + name + ".doc]";
+      expected += alone + "P LEFT \"" + line + "\"\n  R \"" + line + "\" 宋体/宋体 14 000000 0 0 0 -\n";
+      writer.InsertDocumentFile(path);
+      writer.WriteText(line);
+      writer.NewParagraphs(1);
+    }
+    writer.SaveDocument();
+    writer.CloseWord();
+  }
+  expected += "P LEFT \"\"\n" + footer;
+  EXPECT_NE(expected.find("  MATH "), std::string::npos);
+  EXPECT_NE(expected.find("  PIC image/png"), std::string::npos);
+  EXPECT_EQ(testdocs::ReadBack(folder.Path("all.doc")), expected);
+  EXPECT_EQ(Messages(desktop), "");
+}
+#endif
+
 }  // namespace
 }  // namespace tiecalc
