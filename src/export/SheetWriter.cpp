@@ -45,9 +45,13 @@ CSheetWriter::CSheetWriter(const std::string& path, const std::string& sheetOrDe
   Construct(sheetOrDelimiter);
 }
 
+bool CSheetWriter::IsWorkbookPath(const std::string& path) {
+  // ".xlsx" is a workbook as well, stored as Office Open XML.
+  return LowerAscii(path.size() >= 4 ? path.substr(path.size() - 4) : path) == ".xls" || sheetdb::IsXlsxPath(path);
+}
+
 void CSheetWriter::Construct(const std::string& sheetOrDelimiter) {
   m_rowText = LowerAscii(m_path.size() >= 4 ? m_path.substr(m_path.size() - 4) : m_path);
-  // ".xlsx" is a workbook as well, stored as Office Open XML.
   m_isExcel = m_rowText == ".xls" || sheetdb::IsXlsxPath(m_path);
   m_rowText.clear();
 

@@ -35,6 +35,9 @@ class CSheetWriter {
   // Writes the whole table.
   bool SaveAll();
 
+  // A path the writer stores as a workbook: ".xls" or ".xlsx", any case.
+  static bool IsWorkbookPath(const std::string& path);
+
   const std::string& LastError() const { return m_lastError; }
   const std::vector<std::string>& Rows() const { return m_rows; }
 

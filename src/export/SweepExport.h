@@ -1,0 +1,40 @@
+#pragma once
+// The θ-sweep tables of the force-analysis pages and the exports behind
+// their output buttons: the rod forces and components for every whole
+// degree 0..359, then the page's inputs and results, written as one sheet
+// (or, for a path that is not a workbook, as comma-delimited text).
+//
+// The exports take the values the page's last calculation stored; they do
+// not recalculate.
+
+#include <string>
+#include <vector>
+
+#include "pages/FourRodPage.h"
+#include "pages/ThreeRod.h"
+#include "platform/dialog/Desktop.h"
+
+namespace tiecalc {
+
+// Rows of texts, the header first.
+using SheetTable = std::vector<std::vector<std::string>>;
+
+// The tables, cell for cell.
+SheetTable ThreeRodSweepTable(const CThreeRod& page);
+SheetTable FourRodSweepTable(const CFourRod& page);
+SheetTable FourRodSweepTable(const CFourRod1& page);
+
+// One export: the validity test and its message box, the save dialog
+// through desktop, the table written by CSheetWriter, the success message.
+// Failures of the workbook engine (CSheetDbError) leave as exceptions.
+void RunSweepExport(const CThreeRod& page, IDesktop& desktop);
+void RunSweepExport(const CFourRod& page, IDesktop& desktop);
+void RunSweepExport(const CFourRod1& page, IDesktop& desktop);
+
+// Makes the page's output button (1024 on the three-rod page, 1047 on the
+// four-rod pages) run the export with the page's desktop.
+void InstallSweepExport(CThreeRod& page);
+void InstallSweepExport(CFourRod& page);
+void InstallSweepExport(CFourRod1& page);
+
+}  // namespace tiecalc

@@ -1,0 +1,464 @@
+// The embedded workbook driver: its driver list, connection strings, the
+// table semantics of the statements, and the .xls files it writes as an
+// independent reader (xlrd) sees them.
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <gsf/gsf-outfile-msole.h>
+#include <gsf/gsf-output-memory.h>
+
+#include <csignal>
+#include <cstring>
+
+#include "platform/sheetdb/SheetConnection.h"
+#include "platform/sheetdb/SheetDbError.h"
+#include "platform/sheetdb/Workbook.h"
+#include "platform/sheetdb/SheetTestSupport.h"
+
+namespace tiecalc {
+namespace {
+
+using testing::FindSheet;
+using testing::ReadBack;
+using testing::ReadBytes;
+using testing::RunPython;
+using testing::ScratchFolder;
+using testing::WriteBytes;
+
+std::string Connect(const std::string& path, bool create = true) {
+  return std::string("DRIVER={") + kSheetDriverName + "};DSN='';FIRSTROWHASNAMES=1;READONLY=FALSE;" +
+         (create ? "CREATE_DB=\"" + path + "\";" : "") + "DBQ=" + path;
+}
+
+// Runs statements on one connection and closes it.
+void RunStatements(const std::string& path, const std::vector<std::string>& statements) {
+  CSheetConnection db;
+  db.Open(Connect(path));
+  for (const auto& s : statements) db.ExecuteSql(s);
+  db.Close();
+}
+
+std::string SqlError(CSheetConnection& db, const std::string& sql) {
+  try {
+    db.ExecuteSql(sql);
+  } catch (const CSheetSqlError& e) {
+    return e.what();
+  }
+  return "";
+}
+
+std::string OpenError(const std::string& connect) {
+  CSheetConnection db;
+  try {
+    db.Open(connect);
+  } catch (const CSheetDbError& e) {
+    EXPECT_FALSE(db.IsOpen());
+    return e.what();
+  }
+  return "";
+}
+
+TEST(SheetDbDriver, InstalledDriverListHoldsOneExcelDriverEndedByAnEmptyName) {
+  char list[2000];
+  std::memset(list, 'x', sizeof list);
+  unsigned short used = 0;
+  ASSERT_TRUE(SheetDbGetInstalledDrivers(list, sizeof list, &used));
+  std::string first(list);
+  EXPECT_NE(first.find("Excel"), std::string::npos);
+  EXPECT_EQ(used, first.size() + 2);
+  EXPECT_EQ(list[first.size()], '\0');
+  EXPECT_EQ(list[first.size() + 1], '\0');  // the empty name that ends the list
+
+  char tiny[5];
+  ASSERT_TRUE(SheetDbGetInstalledDrivers(tiny, sizeof tiny, &used));
+  EXPECT_EQ(used, 5);
+  EXPECT_EQ(tiny[4], '\0');
+  EXPECT_FALSE(SheetDbGetInstalledDrivers(nullptr, 10, &used));
+}
+
+TEST(SheetDbDriver, OpeningFailsClearlyForBadDriversPathsAndFiles) {
+  ScratchFolder dir;
+  const std::string path = dir.Path("book.xls");
+  EXPECT_NE(OpenError("DRIVER={};DSN='';DBQ=" + path).find("no default driver"), std::string::npos);
+  EXPECT_NE(OpenError("DSN='';DBQ=" + path).find("no default driver"), std::string::npos);
+  EXPECT_NE(OpenError("DRIVER={Other Driver (*.xls)};DBQ=" + path).find("'Other Driver (*.xls)' is not installed"),
+            std::string::npos);
+  EXPECT_NE(OpenError(Connect(path, false)).find("'" + path + "' does not exist"), std::string::npos);
+  EXPECT_NE(OpenError(Connect(dir.Path("notes.txt"))).find("is not a workbook path"), std::string::npos);
+
+  WriteBytes(path, "plain text, not a workbook\n");
+  std::string error = OpenError(Connect(path));
+  EXPECT_NE(error.find("'" + path + "' is not a readable .xls workbook"), std::string::npos) << error;
+  EXPECT_EQ(dir.Names(), std::vector<std::string>{"book.xls"});
+}
+
+TEST(SheetDbTables, CreateInsertSelectWithColumnsMatchedByName) {
+  ScratchFolder dir;
+  const std::string path = dir.Path("t.xls");
+  RunStatements(path, {"CREATE TABLE [S] ([a] char(255), [b] char(255), [c] char(255))",
+             "INSERT INTO [S$A1:IV1] ([a], [b], [c]) VALUES ('1', '2', '3')",
+             "INSERT INTO [S$A1:IV2] ([c], [a]) VALUES ('it''s', 'x')"});
+  auto sheets = ReadBack(path);
+  ASSERT_EQ(sheets.size(), 1u);
+  EXPECT_EQ(sheets[0].name, "S");
+  std::vector<std::vector<std::string>> expected{{"a", "b", "c"}, {"1", "2", "3"}, {"x", "", "it's"}};
+  EXPECT_EQ(sheets[0].rows, expected);
+
+  CSheetConnection db;
+  db.Open(Connect(path));
+  auto rs = db.OpenForwardOnly("SELECT * FROM [s$A1:IV65536]");  // sheet names ignore case
+  ASSERT_EQ(rs->ColumnCount(), 3);
+  EXPECT_EQ(rs->ColumnName(2), "c");
+  std::vector<std::string> seen;
+  for (; !rs->IsEOF(); rs->MoveNext())
+    for (short i = 0; i < 3; ++i) seen.push_back(rs->FieldText(i));
+  EXPECT_EQ(seen, (std::vector<std::string>{"1", "2", "3", "x", "", "it's"}));
+  EXPECT_THROW(rs->FieldText(0), CSheetSqlError);
+  db.Close();
+}
+
+TEST(SheetDbTables, ExistingTablesMissingSheetsAndOtherStatementsFailAndChangeNothing) {
+  ScratchFolder dir;
+  const std::string path = dir.Path("t.xls");
+  RunStatements(path, {"CREATE TABLE [S] ([a] char(255))", "INSERT INTO [S$A1:IV1] ([a]) VALUES ('kept')"});
+  const std::string before = ReadBytes(path);
+
+  CSheetConnection db;
+  db.Open(Connect(path));
+  EXPECT_EQ(SqlError(db, "CREATE TABLE [S] ([z] char(255))"), "Table 'S' already exists.");
+  EXPECT_EQ(SqlError(db, "CREATE TABLE [S$A1:IV65536] ([z] char(255))"), "Table 'S' already exists.");
+  EXPECT_EQ(SqlError(db, "DROP TABLE [Nope$A1:IV65536]"), "Table 'Nope' does not exist.");
+  EXPECT_EQ(SqlError(db, "INSERT INTO [S$A1:IV1] ([zz]) VALUES ('1')"), "Field 'zz' does not exist in table 'S'.");
+  EXPECT_EQ(SqlError(db, "INSERT INTO [S$A1:IV1] ([a]) VALUES ('1', '2')"),
+            "Number of query values and destination fields are not the same.");
+  EXPECT_NE(SqlError(db, "UPDATE [S$A1:IV1] SET [a] = 'x'").find("Syntax error"), std::string::npos);
+  EXPECT_NE(SqlError(db, "DELETE FROM [S$A1:IV65536]").find("Syntax error"), std::string::npos);
+  EXPECT_NE(SqlError(db, "INSERT INTO [S$A1:IV1] ([a]) VALUES ('open").find("unterminated text"), std::string::npos);
+  EXPECT_NE(SqlError(db, "SELECT * FROM [S$A1:IV65536]").find("record set"), std::string::npos);
+  EXPECT_NE(SqlError(db, "DROP TABLE [S$B2:IV65536]").find("must start at A1"), std::string::npos);
+  try {
+    db.OpenForwardOnly("SELECT * FROM [Missing$A1:IV65536]");
+    ADD_FAILURE() << "a missing sheet was selected";
+  } catch (const CSheetSqlError& e) {
+    EXPECT_STREQ(e.what(), "Table 'Missing' does not exist.");
+  }
+  // A statement that works, after failed ones: the connection had failures,
+  // so closing writes nothing and the workbook stays as it was.
+  db.ExecuteSql("DROP TABLE [S$A1:IV65536]");
+  db.Close();
+  EXPECT_EQ(ReadBytes(path), before);
+}
+
+TEST(SheetDbTables, DropEmptiesTheSheetWhichStaysAndCanBeCreatedAgain) {
+  ScratchFolder dir;
+  const std::string path = dir.Path("t.xls");
+  RunStatements(path, {"CREATE TABLE [First] ([a] char(255))", "INSERT INTO [First$A1:IV1] ([a]) VALUES ('1')",
+             "CREATE TABLE [Second] ([b] char(255))", "INSERT INTO [Second$A1:IV1] ([b]) VALUES ('2')"});
+  RunStatements(path, {"DROP TABLE [First$A1:IV65536]"});
+  auto sheets = ReadBack(path);
+  ASSERT_EQ(sheets.size(), 2u);
+  EXPECT_EQ(sheets[0].name, "First");
+  EXPECT_TRUE(sheets[0].rows.empty());
+  EXPECT_EQ(sheets[1].rows, (std::vector<std::vector<std::string>>{{"b"}, {"2"}}));
+
+  RunStatements(path, {"CREATE TABLE [First$A1:IV65536] ([n] char(255), [m] char(255))",
+             "INSERT INTO [First$A1:IV1] ([n], [m]) VALUES ('5', '6')"});
+  sheets = ReadBack(path);
+  ASSERT_EQ(sheets.size(), 2u);
+  EXPECT_EQ(sheets[0].rows, (std::vector<std::vector<std::string>>{{"n", "m"}, {"5", "6"}}));
+  EXPECT_EQ(sheets[1].name, "Second");
+}
+
+TEST(SheetDbTables, TheLimitsOfTheFileFormatAreRefused) {
+  ScratchFolder dir;
+  CSheetConnection db;
+  db.Open(Connect(dir.Path("limits.xls")));
+  EXPECT_EQ(SqlError(db, "CREATE TABLE [一二三四五六七八九十一二三四五六七八九十一二三四五六七八九十一二] ([a] char(255))"),
+            "The sheet name '一二三四五六七八九十一二三四五六七八九十一二三四五六七八九十一二' is longer than 31 characters.");
+  EXPECT_EQ(SqlError(db, "CREATE TABLE [一二三四五六七八九十一二三四五六七八九十一二三四五六七八九十一] ([a] char(255))"), "");
+  std::string wide = "CREATE TABLE [Wide] (";
+  for (int i = 0; i < 257; ++i) wide += "[c" + std::to_string(i) + "] char(255)" + (i < 256 ? ", " : ")");
+  EXPECT_EQ(SqlError(db, wide), "Too many fields defined: a sheet has at most 256 columns.");
+  EXPECT_EQ(SqlError(db, "CREATE TABLE [a:b] ([a] char(255))"), "The sheet name 'a:b' holds a character a sheet name cannot hold.");
+  EXPECT_EQ(SqlError(db, "CREATE TABLE [Tall] ([a] char(255))"), "");
+  for (int i = 1; i < 65536; ++i) db.ExecuteSql("INSERT INTO [Tall$A1:IV1] ([a]) VALUES ('r')");
+  EXPECT_EQ(SqlError(db, "INSERT INTO [Tall$A1:IV1] ([a]) VALUES ('r')"), "Table 'Tall' is full: a sheet has at most 65536 rows.");
+}
+
+TEST(SheetDbFiles, ChineseNamesAndSharedStringsAcrossContinueRecordsReadBackByXlrd) {
+  ScratchFolder dir;
+  const std::string path = dir.Path("中文.xls");
+  std::vector<std::string> statements{"CREATE TABLE [塔机三杆附着] ([θ角度(°)] char(255), [说明] char(255))"};
+  // 3000 distinct texts of 2-byte characters and one of 20000 characters:
+  // the shared string table runs over many CONTINUE records, one text
+  // across several.
+  std::string longText;
+  for (int i = 0; i < 20000; ++i) longText += (i % 7 == 0) ? "力" : "a";
+  for (int i = 0; i < 3000; ++i)
+    statements.push_back("INSERT INTO [塔机三杆附着$A1:IV1] ([θ角度(°)], [说明]) VALUES ('" + std::to_string(i) +
+                         "', '杆件受力第" + std::to_string(i) + "行')");
+  statements.push_back("INSERT INTO [塔机三杆附着$A1:IV1] ([说明]) VALUES ('" + longText + "')");
+  RunStatements(path, statements);
+
+  auto sheets = ReadBack(path);
+  ASSERT_EQ(sheets.size(), 1u);
+  EXPECT_EQ(sheets[0].name, "塔机三杆附着");
+  ASSERT_EQ(sheets[0].rows.size(), 3002u);
+  EXPECT_EQ(sheets[0].rows[0], (std::vector<std::string>{"θ角度(°)", "说明"}));
+  for (int i = 0; i < 3000; ++i)
+    ASSERT_EQ(sheets[0].rows[i + 1], (std::vector<std::string>{std::to_string(i), "杆件受力第" + std::to_string(i) + "行"}));
+  EXPECT_EQ(sheets[0].rows[3001], (std::vector<std::string>{"", longText}));
+
+  // Our own reader gives the same back.
+  sheetdb::Workbook book = sheetdb::LoadWorkbookFile(path);
+  EXPECT_TRUE(book.writtenByEngine);
+  ASSERT_EQ(book.sheets.size(), 1u);
+  EXPECT_EQ(book.sheets[0].rows[3001][1], longText);
+  EXPECT_EQ(book.sheets[0].rows[1234][1], "杆件受力第1233行");
+}
+
+// A workbook written by another program (python's xlwt): numbers (RK and
+// NUMBER records), booleans, formulas, long shared strings; every sheet.
+const char* kForeignBook = R"PY(
+import sys, xlwt
+wb = xlwt.Workbook(encoding='utf-8')
+s = wb.add_sheet('数据')
+s.write(0, 0, 'name'); s.write(0, 1, 'value'); s.write(0, 2, 'flag')
+s.write(1, 0, '整数'); s.write(1, 1, 3); s.write(1, 2, True)
+s.write(2, 0, 'real'); s.write(2, 1, 2.5); s.write(2, 2, False)
+s.write(3, 0, 'big'); s.write(3, 1, 123456789.125)
+s.write(4, 0, 'x' * 9000)
+s.write(5, 0, 'sum'); s.write(5, 1, xlwt.Formula('B2+B3'))
+t = wb.add_sheet('Other')
+t.write(0, 0, 'kept'); t.write(2, 3, -7)
+wb.save(sys.argv[1])
+)PY";
+
+TEST(SheetDbFiles, AForeignWorkbookIsReadWhollyKeptAndBackedUpOnceBeforeItsFirstRewrite) {
+  ScratchFolder dir;
+  const std::string path = dir.Path("foreign.xls");
+  int status = 0;
+  RunPython(kForeignBook, {path}, &status);
+  ASSERT_EQ(status, 0);
+  const std::string original = ReadBytes(path);
+
+  sheetdb::Workbook book = sheetdb::LoadWorkbookFile(path);
+  EXPECT_FALSE(book.writtenByEngine);
+  ASSERT_EQ(book.sheets.size(), 2u);
+  const auto& rows = book.sheets[0].rows;
+  EXPECT_EQ(book.sheets[0].name, "数据");
+  EXPECT_EQ(rows[1], (std::vector<std::string>{"整数", "3", "TRUE"}));
+  EXPECT_EQ(rows[2], (std::vector<std::string>{"real", "2.5", "FALSE"}));
+  EXPECT_EQ(rows[3], (std::vector<std::string>{"big", "123456789.125"}));
+  EXPECT_EQ(rows[4][0], std::string(9000, 'x'));
+  EXPECT_EQ(rows[5][0], "sum");
+  ASSERT_EQ(book.sheets[1].rows.size(), 3u);
+  EXPECT_EQ(book.sheets[1].rows[2][3], "-7");
+
+  RunStatements(path, {"CREATE TABLE [New] ([a] char(255))", "INSERT INTO [New$A1:IV1] ([a]) VALUES ('1')"});
+  EXPECT_EQ(ReadBytes(path + ".bak"), original);
+  auto sheets = ReadBack(path);
+  ASSERT_EQ(sheets.size(), 3u);
+  ASSERT_NE(FindSheet(sheets, "数据"), nullptr);
+  EXPECT_EQ(FindSheet(sheets, "数据")->rows[1], (std::vector<std::string>{"整数", "3", "TRUE"}));
+  EXPECT_EQ(FindSheet(sheets, "Other")->rows[2], (std::vector<std::string>{"", "", "", "-7"}));
+  EXPECT_EQ(FindSheet(sheets, "New")->rows, (std::vector<std::vector<std::string>>{{"a"}, {"1"}}));
+
+  // Now the file is ours: the next rewrite leaves the copy of the original.
+  RunStatements(path, {"INSERT INTO [New$A1:IV1] ([a]) VALUES ('2')"});
+  EXPECT_EQ(ReadBytes(path + ".bak"), original);
+  EXPECT_EQ(FindSheet(ReadBack(path), "New")->rows.size(), 3u);
+}
+
+TEST(SheetDbFiles, ALibreOfficeWorkbookWithMulRkFormulasAndBooleansIsRead) {
+  // Saved by LibreOffice Calc: consecutive numbers (MULRK), formulas whose
+  // results are numbers and booleans, a second sheet with a Chinese name.
+  const std::string path = std::string(TIECALC_SOURCE_DIR) + "/tests/platform/sheetdb/data/calc-values.xls";
+  sheetdb::Workbook book = sheetdb::LoadWorkbookFile(path);
+  ASSERT_GE(book.sheets.size(), 2u);
+  EXPECT_FALSE(book.writtenByEngine);
+  const auto& rows = book.sheets[0].rows;
+  ASSERT_GE(rows.size(), 4u);
+  EXPECT_EQ(rows[0], (std::vector<std::string>{"文本", "1", "2", "3.5", "-4"}));
+  EXPECT_EQ(rows[1], (std::vector<std::string>{"formula", "3", "2", "TRUE", "0.1"}));
+  EXPECT_EQ(rows[2], (std::vector<std::string>{"100000", "0.25"}));
+  EXPECT_EQ(rows[3], (std::vector<std::string>{"end"}));
+  EXPECT_EQ(book.sheets[1].name, "第二页");
+  EXPECT_EQ(book.sheets[1].rows, (std::vector<std::vector<std::string>>{{"second"}}));
+}
+
+// A workbook stream put together record by record, in a compound file.
+class StreamBuilder {
+ public:
+  void Record(unsigned type, const std::string& data) {
+    U16(m_s, type), U16(m_s, static_cast<unsigned>(data.size()));
+    m_s += data;
+  }
+  static void U16(std::string& s, unsigned v) {
+    s += static_cast<char>(v & 0xFF);
+    s += static_cast<char>((v >> 8) & 0xFF);
+  }
+  static std::string Cell(unsigned row, unsigned col) {
+    std::string s;
+    U16(s, row), U16(s, col), U16(s, 15);
+    return s;
+  }
+  static std::string Wide(const std::u16string& text) {
+    std::string s;
+    U16(s, static_cast<unsigned>(text.size()));
+    s += '\x01';
+    for (char16_t c : text) U16(s, c);
+    return s;
+  }
+  std::string& Bytes() { return m_s; }
+
+ private:
+  std::string m_s;
+};
+
+std::string CompoundFile(const std::string& stream) {
+  GsfOutput* memory = gsf_output_memory_new();
+  GsfOutfile* ole = gsf_outfile_msole_new(memory);
+  GsfOutput* child = gsf_outfile_new_child(ole, "Workbook", FALSE);
+  gsf_output_write(child, stream.size(), reinterpret_cast<const guint8*>(stream.data()));
+  gsf_output_close(child);
+  g_object_unref(child);
+  gsf_output_close(GSF_OUTPUT(ole));
+  g_object_unref(ole);
+  std::string bytes(reinterpret_cast<const char*>(gsf_output_memory_get_bytes(GSF_OUTPUT_MEMORY(memory))),
+                    static_cast<size_t>(gsf_output_size(memory)));
+  g_object_unref(memory);
+  return bytes;
+}
+
+TEST(SheetDbFiles, LabelsFormulaTextsErrorsAndRkNumbersAreRead) {
+  const std::string bof8{"\x00\x06\x05\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00", 16};
+  StreamBuilder globals;
+  globals.Record(0x0809, bof8);
+  std::string bound{"\x00\x00\x00\x00\x00\x00\x02\x01", 8};
+  bound += std::string{"\x4B\x6D\xD5\x8B", 4};  // 测试
+  const size_t globalsSize = 4 + 16 + 4 + bound.size() + 4;
+  bound[0] = static_cast<char>(globalsSize);
+  globals.Record(0x0085, bound);
+  globals.Record(0x000A, "");
+  ASSERT_EQ(globals.Bytes().size(), globalsSize);
+
+  StreamBuilder sheet;
+  std::string bofSheet = bof8;
+  bofSheet[2] = 0x10;
+  sheet.Record(0x0809, bofSheet);
+  sheet.Record(0x0204, StreamBuilder::Cell(0, 0) + StreamBuilder::Wide(u"标签"));
+  std::string textResult{"\x00\x00\x00\x00\x00\x00\xFF\xFF\x00\x00\x00\x00\x00\x00", 14};
+  sheet.Record(0x0006, StreamBuilder::Cell(0, 1) + textResult);
+  sheet.Record(0x0207, StreamBuilder::Wide(u"结果"));
+  std::string errorResult{"\x02\x00\x07\x00\x00\x00\xFF\xFF\x00\x00\x00\x00\x00\x00", 14};
+  sheet.Record(0x0006, StreamBuilder::Cell(0, 2) + errorResult);
+  sheet.Record(0x0205, StreamBuilder::Cell(0, 3) + std::string{"\x2A\x01", 2});
+  // RK: the integer 12345 (flag 2), and 1.25 as 125 / 100 (flags 3).
+  sheet.Record(0x027E, StreamBuilder::Cell(1, 0) + std::string{"\xE6\xC0\x00\x00", 4});
+  sheet.Record(0x027E, StreamBuilder::Cell(1, 1) + std::string{"\xF7\x01\x00\x00", 4});
+  sheet.Record(0x000A, "");
+
+  sheetdb::Workbook book = sheetdb::ReadXls(CompoundFile(globals.Bytes() + sheet.Bytes()), "built.xls");
+  ASSERT_EQ(book.sheets.size(), 1u);
+  EXPECT_EQ(book.sheets[0].name, "测试");
+  EXPECT_EQ(book.sheets[0].rows,
+            (std::vector<std::vector<std::string>>{{"标签", "结果", "#DIV/0!", "#N/A"}, {"12345", "1.25"}}));
+}
+
+TEST(SheetDbFiles, CorruptAndTruncatedWorkbooksGiveAClearError) {
+  ScratchFolder dir;
+  const std::string good = dir.Path("good.xls");
+  RunStatements(good, {"CREATE TABLE [S] ([a] char(255), [b] char(255))", "INSERT INTO [S$A1:IV1] ([a], [b]) VALUES ('1', '2')"});
+  const std::string bytes = ReadBytes(good);
+  int failures = 0;
+  for (size_t cut = 0; cut < bytes.size(); cut += 97) {
+    try {
+      sheetdb::ReadXls(bytes.substr(0, cut), "cut.xls");
+    } catch (const CSheetDbError& e) {
+      EXPECT_NE(std::string(e.what()).find("'cut.xls' is not a readable .xls workbook"), std::string::npos) << e.what();
+      ++failures;
+    }
+  }
+  EXPECT_GT(failures, 0);
+  // Every byte of the file flipped in turn: an error or a workbook, never a crash.
+  for (size_t at = 0; at < bytes.size(); at += 13) {
+    std::string broken = bytes;
+    broken[at] = static_cast<char>(broken[at] ^ 0x5A);
+    try {
+      sheetdb::ReadXls(broken, "flipped.xls");
+    } catch (const CSheetDbError&) {
+    }
+  }
+  const std::string path = dir.Path("short.xls");
+  WriteBytes(path, bytes.substr(0, bytes.size() / 2));
+  try {
+    sheetdb::LoadWorkbookFile(path);
+    ADD_FAILURE() << "a truncated workbook was read";
+  } catch (const CSheetDbError& e) {
+    EXPECT_NE(std::string(e.what()).find(path), std::string::npos);
+  }
+}
+
+TEST(SheetDbFiles, AFailedWriteLeavesTheOldWorkbookByteForByte) {
+  ScratchFolder dir;
+  const std::string path = dir.Path("old.xls");
+  RunStatements(path, {"CREATE TABLE [S] ([a] char(255))", "INSERT INTO [S$A1:IV1] ([a]) VALUES ('old')"});
+  const std::string before = ReadBytes(path);
+
+  // The file size limit makes the write of the new workbook fail half-way.
+  std::signal(SIGXFSZ, SIG_IGN);
+  rlimit old{};
+  getrlimit(RLIMIT_FSIZE, &old);
+  CSheetConnection db;
+  db.Open(Connect(path));
+  for (int i = 0; i < 2000; ++i) db.ExecuteSql("INSERT INTO [S$A1:IV1] ([a]) VALUES ('row " + std::to_string(i) + "')");
+  rlimit small = old;
+  small.rlim_cur = 4096;
+  setrlimit(RLIMIT_FSIZE, &small);
+  std::string error;
+  try {
+    db.Close();
+  } catch (const CSheetDbError& e) {
+    error = e.what();
+  }
+  setrlimit(RLIMIT_FSIZE, &old);
+  EXPECT_NE(error.find("cannot write '" + path + "'"), std::string::npos) << error;
+  EXPECT_FALSE(db.IsOpen());
+  EXPECT_EQ(ReadBytes(path), before);
+  EXPECT_EQ(dir.Names(), std::vector<std::string>{"old.xls"});  // no temporary file left
+}
+
+TEST(SheetDbFiles, AMissingOrReadOnlyFolderGivesAClearFailure) {
+  ScratchFolder dir;
+  const std::string missing = dir.Path("no/such/folder/t.xls");
+  CSheetConnection db;
+  db.Open(Connect(missing));
+  db.ExecuteSql("CREATE TABLE [S] ([a] char(255))");
+  try {
+    db.Close();
+    ADD_FAILURE() << "wrote into a missing folder";
+  } catch (const CSheetDbError& e) {
+    EXPECT_NE(std::string(e.what()).find(missing), std::string::npos);
+  }
+
+  // A folder made read-only; a process that may write anyway (root) uses a
+  // folder of a read-only file system instead.
+  std::string folder = dir.Path("ro");
+  std::filesystem::create_directory(folder);
+  std::filesystem::permissions(folder, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+  if (access(folder.c_str(), W_OK) == 0) folder = "/proc/self";
+  const std::string path = folder + "/t.xls";
+  db.Open(Connect(path));
+  db.ExecuteSql("CREATE TABLE [S] ([a] char(255))");
+  try {
+    db.Close();
+    ADD_FAILURE() << "wrote into a read-only folder";
+  } catch (const CSheetDbError& e) {
+    EXPECT_NE(std::string(e.what()).find("'" + path + "'"), std::string::npos) << e.what();
+  }
+}
+
+}  // namespace
+}  // namespace tiecalc
