@@ -380,18 +380,15 @@ CWordDocumentModel::CWordDocumentModel() {
          {"word/_rels/document.xml.rels", kBlankDocumentRelations},
          {"word/document.xml", kBlankDocument},
          {"word/styles.xml", kBlankStyles},
-         {"word/settings.xml", kBlankSettings}});
+         {"word/settings.xml", kBlankSettings}},
+        "(空白文档)");
 }
 
 void CWordDocumentModel::Load(const std::string& path) {
   PackageParts parts = ReadPackage(path);
   // Parse into a fresh model first, so that a bad file leaves this one intact.
   CWordDocumentModel loaded;
-  try {
-    loaded.Parse(std::move(parts));
-  } catch (const WordError& error) {
-    throw WordError("无法打开文档 " + path + ": " + error.what());
-  }
+  loaded.Parse(std::move(parts), path);
   m_parts = std::move(loaded.m_parts);
   m_mainPart = loaded.m_mainPart;
   m_document.reset(loaded.m_document);
@@ -404,18 +401,19 @@ void CWordDocumentModel::Load(const std::string& path) {
   m_format = RunFormat();
 }
 
-void CWordDocumentModel::Parse(PackageParts parts) {
-  const std::string main = MainPartOf(parts, "");
+void CWordDocumentModel::Parse(PackageParts parts, const std::string& path) {
+  const std::string main = MainPartOf(parts, path);
   auto document = parts.find(main);
-  if (document == parts.end()) throw WordError("缺少主文档部件 " + main);
-  ParseXml(m_document, document->second, main);
-  if (!m_document.first_element_by_path("w:document/w:body")) throw WordError(main + " 不是 Word 文档正文");
+  const std::string of = path + " 的 ";
+  if (document == parts.end()) throw WordError("文档 " + path + " 缺少主文档部件 " + main);
+  ParseXml(m_document, document->second, of + main);
+  if (!m_document.first_element_by_path("w:document/w:body")) throw WordError("文档 " + path + " 没有正文");
   auto types = parts.find(kContentTypesPart);
-  if (types == parts.end()) throw WordError("缺少 [Content_Types].xml");
-  ParseXml(m_contentTypes, types->second, kContentTypesPart);
+  if (types == parts.end()) throw WordError("文档 " + path + " 缺少 [Content_Types].xml");
+  ParseXml(m_contentTypes, types->second, of + kContentTypesPart);
   auto relations = parts.find(RelationsPartOf(main));
   if (relations != parts.end())
-    ParseXml(m_relations, relations->second, RelationsPartOf(main));
+    ParseXml(m_relations, relations->second, of + RelationsPartOf(main));
   else
     m_relations.append_child("Relationships").append_attribute("xmlns") =
         "http://schemas.openxmlformats.org/package/2006/relationships";
@@ -535,8 +533,8 @@ void CWordDocumentModel::TypeText(const std::string& text) {
 void CWordDocumentModel::SplitParagraph() {
   pugi::xml_node next = m_paragraph.parent().insert_child_after("w:p", m_paragraph);
   if (pugi::xml_node pPr = m_paragraph.child("w:pPr")) {
-    pugi::xml_node copy = next.append_copy(pPr);
-    copy.remove_child("w:sectPr");  // a section ends once, at the first paragraph
+    next.append_copy(pPr);
+    pPr.remove_child("w:sectPr");  // a section break stays at the end of its section
   }
   pugi::xml_node move = m_after ? m_after.next_sibling() : m_paragraph.first_child();
   while (move) {
@@ -564,7 +562,10 @@ void CWordDocumentModel::TypeParagraph() {
 
 // ---- inserting a document ----------------------------------------------------
 
-struct CWordDocumentModel::Source {
+namespace {
+
+// The document being inserted, and what of it was copied so far.
+struct Source {
   std::string path;
   PackageParts parts;
   std::string mainPart;
@@ -575,16 +576,13 @@ struct CWordDocumentModel::Source {
   std::map<std::string, std::string> relationIds;  // source id -> id here
 };
 
-namespace {
-
 class CSplicer {
  public:
   CSplicer(PackageParts& parts, const std::string& mainPart, pugi::xml_document& relations,
            pugi::xml_document& contentTypes)
       : m_parts(parts), m_mainPart(mainPart), m_relations(relations), m_contentTypes(contentTypes) {}
 
-  template <typename SourceT>
-  std::string CopyPart(SourceT& source, const std::string& part) {
+  std::string CopyPart(Source& source, const std::string& part) {
     if (auto done = source.copiedParts.find(part); done != source.copiedParts.end()) return done->second;
     auto data = source.parts.find(part);
     if (data == source.parts.end())
@@ -610,8 +608,7 @@ class CSplicer {
 
   // A relationship of the main part to a copy of what the source's
   // relationship id reaches; the new id.
-  template <typename SourceT>
-  std::string CopyRelation(SourceT& source, const std::string& id) {
+  std::string CopyRelation(Source& source, const std::string& id) {
     if (auto done = source.relationIds.find(id); done != source.relationIds.end()) return done->second;
     pugi::xml_node relation = FindRelation(source.relations, id);
     if (!relation)

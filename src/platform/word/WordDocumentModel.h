@@ -68,8 +68,7 @@ class CWordDocumentModel {
   void InsertFile(const std::string& path);
 
  private:
-  struct Source;
-  void Parse(PackageParts parts);
+  void Parse(PackageParts parts, const std::string& path);
   void DropSelection();
   pugi::xml_node InsertRun(const std::string& text);
   void SplitParagraph();

@@ -159,9 +159,9 @@ class CEngineDocument : public IWordDocument {
 
 bool SameFile(const std::string& a, const std::string& b) {
   std::error_code error;
-  const auto left = std::filesystem::weakly_canonical(a, error);
+  const auto left = std::filesystem::weakly_canonical(std::u8string(a.begin(), a.end()), error);
   if (error) return a == b;
-  const auto right = std::filesystem::weakly_canonical(b, error);
+  const auto right = std::filesystem::weakly_canonical(std::u8string(b.begin(), b.end()), error);
   if (error) return a == b;
   return left == right;
 }

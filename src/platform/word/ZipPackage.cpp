@@ -26,15 +26,23 @@ std::string ZipErrorText(int code) {
   return text;
 }
 
+// Paths are UTF-8 throughout.
+fs::path PathOf(const std::string& text) { return fs::path(std::u8string(text.begin(), text.end())); }
+
+std::string TextOf(const fs::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
 // A name beside the target that no other writer of this process or another
 // one picks at the same moment.
 fs::path TemporaryPathBeside(const fs::path& target) {
   static std::atomic<unsigned> counter{0};
   const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-  const std::string name = "." + target.filename().string() + ".tmp" +
+  const std::string name = "." + TextOf(target.filename()) + ".tmp" +
                            std::to_string(static_cast<unsigned long long>(stamp)) + "-" +
                            std::to_string(counter++);
-  return target.parent_path() / name;
+  return target.parent_path() / PathOf(name);
 }
 
 void AddPart(zip_t* archive, const std::string& name, const std::string& data,
@@ -88,10 +96,10 @@ PackageParts ReadPackage(const std::string& path) {
 }
 
 void WritePackage(const std::string& path, const PackageParts& parts) {
-  const fs::path target(path);
+  const fs::path target = PathOf(path);
   const fs::path temporary = TemporaryPathBeside(target);
   int code = 0;
-  zip_t* archive = zip_open(temporary.string().c_str(), ZIP_CREATE | ZIP_EXCL, &code);
+  zip_t* archive = zip_open(TextOf(temporary).c_str(), ZIP_CREATE | ZIP_EXCL, &code);
   if (!archive) throw WordError("无法写入文件 " + path + ": " + ZipErrorText(code));
   try {
     auto types = parts.find(kContentTypes);
