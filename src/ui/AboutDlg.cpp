@@ -76,6 +76,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
         auto* log = new QPlainTextEdit(this);
         log->setReadOnly(true);
         log->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        log->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         w = log;
         break;
       }

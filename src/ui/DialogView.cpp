@@ -104,6 +104,7 @@ QWidget* CDialogView::Build(const ControlTemplate& c) {
       if (c.style & kMultiLine) {
         auto* e = new QPlainTextEdit(this);
         e->setTabChangesFocus(true);
+        e->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         connect(e, &QPlainTextEdit::textChanged, this, [this, e, id] {
           if (e->isReadOnly() || e->property("syncing").toBool()) return;
           Forward([&] { m_dialog.UserType(id, e->toPlainText().toStdString()); });

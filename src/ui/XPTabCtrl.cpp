@@ -134,9 +134,12 @@ void CXPTabCtrl::PaintStandard() {
     tab.shape = shape;
     tab.rect = GetItemRect(i);
     if (i == m_curSel) tab.state |= QStyle::State_Selected;
-    tab.text = fontMetrics().elidedText(GetItemText(i), Qt::ElideRight, tab.rect.width() - 4);
     tab.position = QStyleOptionTab::Middle;
-    p.drawControl(QStyle::CE_TabBarTab, tab);
+    p.drawControl(QStyle::CE_TabBarTabShape, tab);
+    const QRect text = tab.rect.adjusted(3, 0, -3, 0);
+    p.setPen(palette().color(QPalette::WindowText));
+    p.drawText(text, Qt::AlignCenter | Qt::TextSingleLine,
+               fontMetrics().elidedText(GetItemText(i), Qt::ElideRight, text.width()));
   };
   for (int i = 0; i < GetItemCount(); ++i)
     if (i != m_curSel) drawTab(i);

@@ -1,0 +1,286 @@
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QUrl>
+
+#include "QtTestApp.h"
+#include "pages/JiaoHe.h"
+#include "pages/ThreeRod.h"
+#include "ui/AboutDlg.h"
+#include "ui/DialogView.h"
+#include "ui/MainDlg.h"
+#include "ui/Pages.h"
+#include "ui/XPTabCtrl.h"
+
+namespace tiecalc {
+namespace {
+
+QString Q(const char* s) { return QString::fromUtf8(s); }
+
+class MainDlgTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { test::App(); }
+  void SetUp() override {
+    dlg = std::make_unique<CMainDlg>(&MakePages);
+    dlg->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
+  }
+  QLineEdit* Edit(int page, int id) const { return qobject_cast<QLineEdit*>(dlg->PageView(page).Control(id)); }
+  void Type(int page, int id, const char* text) {
+    QLineEdit* e = Edit(page, id);
+    e->selectAll();
+    QTest::keyClicks(e, Q(text));
+  }
+  std::vector<bool> Shown() const {
+    std::vector<bool> out;
+    for (int i = 0; i < dlg->PageCount(); ++i) out.push_back(dlg->PageView(i).isVisible());
+    return out;
+  }
+  void ClickTab(int index) {
+    QTest::mouseClick(&dlg->Tab(), Qt::LeftButton, {}, dlg->Tab().GetItemRect(index).center());
+  }
+  std::unique_ptr<CMainDlg> dlg;
+};
+
+TEST_F(MainDlgTest, StartsWithTitleCaptionsPageZeroAndTheSwitchOff) {
+  EXPECT_EQ(Q("岱衡塔机附着计算V2.2"), dlg->windowTitle());
+  const CXPTabCtrl& tab = dlg->Tab();
+  ASSERT_EQ(4, tab.GetItemCount());
+  EXPECT_EQ(Q(" 三 杆 附 着 "), tab.GetItemText(0));
+  EXPECT_EQ(Q(" 四 杆 附 着 (一) "), tab.GetItemText(1));
+  EXPECT_EQ(Q(" 四 杆 附 着 (二) "), tab.GetItemText(2));
+  EXPECT_EQ(Q(" 附 着 杆 校 核 "), tab.GetItemText(3));
+  EXPECT_EQ(0, tab.GetCurSel());
+  EXPECT_EQ((std::vector<bool>{true, false, false, false}), Shown());
+  EXPECT_EQ(Q("置  顶"), dlg->Button(kIdTopMost)->text());
+  EXPECT_EQ(Q("关  于"), dlg->Button(kIdAbout)->text());
+  EXPECT_EQ(Q("退  出"), dlg->Button(kIdExit)->text());
+  EXPECT_TRUE(dlg->Button(kIdAbout)->isDefault());
+  EXPECT_FALSE(dlg->IsTopMost());
+  EXPECT_FALSE(dlg->windowIcon().isNull());
+  // The pages in order, each after its start sequence.
+  EXPECT_EQ(140, dlg->Page(0).Template().id);
+  EXPECT_EQ(141, dlg->Page(1).Template().id);
+  EXPECT_EQ(142, dlg->Page(2).Template().id);
+  EXPECT_EQ(143, dlg->Page(3).Template().id);
+  auto* status = qobject_cast<QLabel*>(dlg->PageView(0).Control(CThreeRod::kStatus));
+  ASSERT_TRUE(status);
+  EXPECT_EQ(Q("请设定参数!"), status->text());
+  EXPECT_EQ(Q("0"), Edit(0, CThreeRod::kA)->text());
+  auto* message = qobject_cast<QPlainTextEdit*>(dlg->PageView(3).Control(CJiaoHe::kMessage));
+  ASSERT_TRUE(message);
+  EXPECT_EQ(Q("请设定计算参数!"), message->toPlainText());
+  // The main window's background is the program's sky blue.
+  EXPECT_EQ(QColor(135, 206, 235), dlg->palette().color(QPalette::Window));
+}
+
+TEST_F(MainDlgTest, SwitchingTabsShowsOnePageAndKeepsContents) {
+  Type(0, CThreeRod::kA, "2*450");
+  ClickTab(2);
+  EXPECT_EQ(2, dlg->Tab().GetCurSel());
+  EXPECT_EQ((std::vector<bool>{false, false, true, false}), Shown());
+  ClickTab(3);
+  EXPECT_EQ((std::vector<bool>{false, false, false, true}), Shown());
+  ClickTab(0);
+  EXPECT_EQ((std::vector<bool>{true, false, false, false}), Shown());
+  EXPECT_EQ(Q("2*450"), Edit(0, CThreeRod::kA)->text());
+  EXPECT_EQ("2*450", dlg->Page(0).GetText(CThreeRod::kA));
+  // No selection shows the three-rod page.
+  ClickTab(1);
+  dlg->Tab().SetCurSel(-1);
+  dlg->OnTabSelChange();
+  EXPECT_EQ((std::vector<bool>{true, false, false, false}), Shown());
+  // The arrow keys move along the strip.
+  dlg->Tab().SetCurSel(0);
+  dlg->Tab().setFocus();
+  QTest::keyClick(&dlg->Tab(), Qt::Key_Right);
+  EXPECT_EQ((std::vector<bool>{false, true, false, false}), Shown());
+}
+
+TEST_F(MainDlgTest, TheOnTopSwitchTwiceReturnsToTheStart) {
+  const QRect place = dlg->geometry();
+  QTest::mouseClick(dlg->Button(kIdTopMost), Qt::LeftButton);
+  EXPECT_TRUE(dlg->IsTopMost());
+  EXPECT_EQ(Q("不置顶"), dlg->Button(kIdTopMost)->text());
+  EXPECT_TRUE(dlg->isVisible());
+  QTest::mouseClick(dlg->Button(kIdTopMost), Qt::LeftButton);
+  EXPECT_FALSE(dlg->IsTopMost());
+  EXPECT_EQ(Q("置  顶"), dlg->Button(kIdTopMost)->text());
+  EXPECT_TRUE(dlg->isVisible());
+  EXPECT_EQ(place.size(), dlg->geometry().size());
+}
+
+TEST_F(MainDlgTest, EscNeverEndsTheWindowAndExitDoes) {
+  dlg->hide();
+  std::vector<bool> visibleAfterEsc;
+  QTimer::singleShot(50, [&] {
+    QTest::keyClick(dlg.get(), Qt::Key_Escape);
+    QTest::keyClick(dlg->Button(kIdTopMost), Qt::Key_Escape);
+    visibleAfterEsc.push_back(dlg->isVisible());
+    QTest::mouseClick(dlg->Button(kIdExit), Qt::LeftButton);
+  });
+  EXPECT_EQ(QDialog::Accepted, dlg->exec());
+  EXPECT_EQ(std::vector<bool>{true}, visibleAfterEsc);
+}
+
+TEST_F(MainDlgTest, EnterAndEscInAPageNeitherCloseNorPressAnything) {
+  for (int page = 0; page < 4; ++page) {
+    ClickTab(page);
+    for (QWidget* w : dlg->PageView(page).Widgets()) {
+      if (!qobject_cast<QLineEdit*>(w) && !qobject_cast<QComboBox*>(w)) continue;
+      w->setFocus();
+      for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) QTest::keyClick(w, key);
+    }
+    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_TRUE(dlg->PageView(page).isVisible());
+    // The about box (the default button) did not open.
+    EXPECT_EQ(nullptr, QApplication::activeModalWidget());
+  }
+  EXPECT_EQ(Q("请设定参数!"), qobject_cast<QLabel*>(dlg->PageView(0).Control(CThreeRod::kStatus))->text());
+}
+
+// What a control's text needs to be read whole.
+bool TextFits(QWidget* w) {
+  const QFontMetrics fm = w->fontMetrics();
+  auto widest = [&](const QString& text) {
+    int width = 0;
+    for (const QString& line : text.split(u'\n')) width = std::max(width, fm.horizontalAdvance(line));
+    return width;
+  };
+  if (auto* l = qobject_cast<QLabel*>(w))
+    return l->wordWrap() ? l->heightForWidth(l->width()) <= l->height() : widest(l->text()) <= l->width();
+  if (auto* b = qobject_cast<QPushButton*>(w))
+    return widest(b->text()) + 4 <= b->width() && fm.height() * (b->text().count(u'\n') + 1) <= b->height();
+  if (auto* c = qobject_cast<QCheckBox*>(w)) return c->sizeHint().width() <= c->width();
+  if (auto* e = qobject_cast<QLineEdit*>(w)) return fm.height() + 2 <= e->height();
+  if (auto* g = qobject_cast<QGroupBox*>(w)) return widest(g->title()) + 16 <= g->width();
+  return true;
+}
+
+TEST_F(MainDlgTest, EveryControlIsOnItsPageWholeAndApart) {
+  for (int page = 0; page < dlg->PageCount(); ++page) {
+    ClickTab(page);
+    const CDialogView& view = dlg->PageView(page);
+    const QRect pageRect = view.rect();
+    // The page lies on the tab control below its strip.
+    EXPECT_TRUE(dlg->Tab().rect().adjusted(-2, 0, 0, 0).contains(view.geometry())) << page;
+    EXPECT_GE(view.geometry().top(), dlg->Tab().GetItemRect(0).bottom()) << page;
+    const DialogTemplate& t = view.Dialog().Template();
+    ASSERT_EQ(t.controls.size(), view.Widgets().size());
+    for (size_t i = 0; i < t.controls.size(); ++i) {
+      QWidget* w = view.Widgets()[i];
+      const std::string what = std::to_string(t.id) + " control " + std::to_string(t.controls[i].id) + " \"" +
+                               t.controls[i].caption + "\"";
+      EXPECT_TRUE(w->isVisible()) << what;
+      EXPECT_TRUE(pageRect.contains(w->geometry())) << what;
+      EXPECT_TRUE(TextFits(w)) << what << " clips its text";
+      if (qobject_cast<QGroupBox*>(w)) continue;
+      for (size_t j = i + 1; j < t.controls.size(); ++j) {
+        QWidget* other = view.Widgets()[j];
+        if (qobject_cast<QGroupBox*>(other)) continue;
+        EXPECT_FALSE(w->geometry().intersects(other->geometry()))
+            << what << " overlaps control " << t.controls[j].id << " \"" << t.controls[j].caption << "\"";
+      }
+    }
+  }
+  // The main window's own controls.
+  EXPECT_TRUE(TextFits(dlg->InfoLabel()));
+  for (int id : {kIdTopMost, kIdAbout, kIdExit}) EXPECT_TRUE(TextFits(dlg->Button(id))) << id;
+}
+
+TEST_F(MainDlgTest, TheThreeRodExampleTypedShowsItsResults) {
+  const std::vector<std::pair<int, const char*>> inputs = {
+      {CThreeRod::kA, "900"},  {CThreeRod::kB, "900"},  {CThreeRod::kC, "900"},   {CThreeRod::kD, "900"},
+      {CThreeRod::kX1, "3000"}, {CThreeRod::kX2, "3000"}, {CThreeRod::kX3, "1500"}, {CThreeRod::kH, "5000"},
+      {CThreeRod::kR, "100"},  {CThreeRod::kM, "200"},  {CThreeRod::kTheta, "30"}};
+  auto* status = qobject_cast<QLabel*>(dlg->PageView(0).Control(CThreeRod::kStatus));
+  // The geometry is complete with H; R, M and θ may be 0.
+  for (size_t i = 0; i < inputs.size(); ++i) {
+    Type(0, inputs[i].first, inputs[i].second);
+    EXPECT_EQ(Q(inputs[i].first == CThreeRod::kH || i > 7 ? "数据计算成功" : "数据错误或不全"), status->text()) << i;
+  }
+  EXPECT_EQ(Q("数据计算成功"), status->text());
+  const std::vector<std::pair<int, const char*>> results = {
+      {CThreeRod::kAlpha, "62.88"},   {CThreeRod::kBeta, "69.9"},     {CThreeRod::kGamma, "62.88"},
+      {CThreeRod::kL1, "4606.46"},    {CThreeRod::kL2, "4365.9"},     {CThreeRod::kL3, "4606.46"},
+      {CThreeRod::kF1, "311.42"},     {CThreeRod::kF2, "-208.23"},    {CThreeRod::kF3, "-35.54"},
+      {CThreeRod::kF1x, "141.96"},    {CThreeRod::kF1y, "277.18"},    {CThreeRod::kF3x, "16.2"},
+      {CThreeRod::kF1m, "358.77/-358.77"}, {CThreeRod::kTheta1, "108.45/288.45"},
+      {CThreeRod::kF2m, "-473.17/473.17"}, {CThreeRod::kTheta3, "336.80/516.80"}};
+  for (const auto& [id, text] : results) EXPECT_EQ(Q(text), Edit(0, id)->text()) << id;
+  // An invalid value afterwards changes only the status.
+  Type(0, CThreeRod::kH, "800");
+  EXPECT_EQ(Q("数据错误或不全"), status->text());
+  EXPECT_EQ(Q("311.42"), Edit(0, CThreeRod::kF1)->text());
+}
+
+TEST_F(MainDlgTest, EachPageRendersToAnImageForReview) {
+  const QDir out(QStringLiteral(TIECALC_BINARY_DIR "/ui-screens"));
+  QDir().mkpath(out.path());
+  for (int page = 0; page < dlg->PageCount(); ++page) {
+    ClickTab(page);
+    const QImage image = dlg->grab().toImage();
+    ASSERT_FALSE(image.isNull());
+    EXPECT_TRUE(image.save(out.filePath(QStringLiteral("page%1.png").arg(page))));
+    // The page's own background, just below the strip, is sky blue.
+    const QPoint probe = dlg->PageView(page).mapTo(dlg.get(), QPoint(dlg->PageView(page).width() - 3, 2));
+    EXPECT_EQ(QColor(135, 206, 235), image.pixelColor(probe)) << page;
+  }
+  // The diagrams are drawn, not empty frames.
+  EXPECT_TRUE(qobject_cast<CPictureBox*>(dlg->PageView(0).Control(CThreeRod::kDiagram))->HasDrawing());
+  CAboutDlg about(dlg.get());
+  about.show();
+  EXPECT_TRUE(about.grab().save(out.filePath(QStringLiteral("about.png"))));
+}
+
+class NotesCatcher : public QObject {
+  Q_OBJECT
+ public:
+  QList<QUrl> opened;
+ public slots:
+  void Open(const QUrl& url) { opened << url; }
+};
+
+TEST_F(MainDlgTest, AboutBoxShowsTheLogAndOpensTheNotes) {
+  QString title, log;
+  test::WhenModal(
+      [&](QWidget* modal) {
+        auto* about = qobject_cast<CAboutDlg*>(modal);
+        ASSERT_TRUE(about);
+        title = about->windowTitle();
+        log = qobject_cast<QPlainTextEdit*>(about->Control(kIdChangeLog))->toPlainText();
+        NotesCatcher catcher;
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "Open");
+        QTest::mouseClick(qobject_cast<QPushButton*>(about->Control(kIdCheckUpdate)), Qt::LeftButton);
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+        ASSERT_EQ(1, catcher.opened.size());
+        EXPECT_TRUE(catcher.opened.front().toLocalFile().endsWith(QStringLiteral("README.md")));
+        EXPECT_TRUE(QFile::exists(catcher.opened.front().toLocalFile()));
+        QTest::mouseClick(qobject_cast<QPushButton*>(about->Control(1)), Qt::LeftButton);
+      },
+      [&] { QTest::mouseClick(dlg->Button(kIdAbout), Qt::LeftButton); });
+  EXPECT_EQ(Q("岱衡塔机附着计算V2.2（2013.11.13）"), title);
+  const QStringList lines = log.split(u'\n');
+  ASSERT_EQ(7, lines.size());
+  EXPECT_EQ(Q("V2.2更新内容(2013.11.17):"), lines[0]);
+  EXPECT_EQ(Q("1、修正附着杆校核中变截面修正系数偶尔出错问题。"), lines[1]);
+  EXPECT_EQ(Q("2、修正Q345材质稳定系数读取错误问题。"), lines[4]);
+  EXPECT_EQ(Q("1、增加附着杆校核功能。"), lines[6]);
+  EXPECT_EQ(7, QString::fromUtf8(CAboutDlg::kChangeLog).count(QStringLiteral("\r\n")));
+  EXPECT_TRUE(QString::fromUtf8(CAboutDlg::kChangeLog).endsWith(QStringLiteral("\r\n")));
+  EXPECT_EQ(nullptr, QApplication::activeModalWidget());
+}
+
+}  // namespace
+}  // namespace tiecalc
+
+#include "MainDlgTest.moc"
