@@ -43,11 +43,11 @@ Workbook LoadWorkbookFile(const std::string& path) {
   std::ostringstream bytes;
   bytes << in.rdbuf();
   if (in.bad()) throw CSheetDbError("cannot read the workbook '" + path + "': " + Reason({}));
-  return ReadXls(bytes.str(), path);
+  return IsXlsxPath(path) ? ReadXlsx(bytes.str(), path) : ReadXls(bytes.str(), path);
 }
 
 void SaveWorkbookFile(const std::string& path, const Workbook& book, bool backupOld) {
-  const std::string bytes = WriteXls(book);
+  const std::string bytes = IsXlsxPath(path) ? WriteXlsx(book) : WriteXls(book);
   const fs::path target = PathOf(path);
   std::error_code ec;
   if (backupOld && fs::exists(target, ec)) {

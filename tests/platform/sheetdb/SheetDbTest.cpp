@@ -271,21 +271,58 @@ TEST(SheetDbFiles, AForeignWorkbookIsReadWhollyKeptAndBackedUpOnceBeforeItsFirst
   EXPECT_EQ(FindSheet(ReadBack(path), "New")->rows.size(), 3u);
 }
 
-TEST(SheetDbFiles, ALibreOfficeWorkbookWithMulRkFormulasAndBooleansIsRead) {
-  // Saved by LibreOffice Calc: consecutive numbers (MULRK), formulas whose
-  // results are numbers and booleans, a second sheet with a Chinese name.
-  const std::string path = std::string(TIECALC_SOURCE_DIR) + "/tests/platform/sheetdb/data/calc-values.xls";
+// Saved by LibreOffice Calc, as .xls and as .xlsx: consecutive numbers
+// (MULRK in .xls), formulas whose results are numbers and booleans, a second
+// sheet with a Chinese name.
+TEST(SheetDbFiles, LibreOfficeWorkbooksWithMulRkFormulasAndBooleansAreRead) {
+  for (const char* name : {"calc-values.xls", "calc-values.xlsx"}) {
+    SCOPED_TRACE(name);
+    const std::string path = std::string(TIECALC_SOURCE_DIR) + "/tests/platform/sheetdb/data/" + name;
+    sheetdb::Workbook book = sheetdb::LoadWorkbookFile(path);
+    ASSERT_EQ(book.sheets.size(), 2u);
+    EXPECT_FALSE(book.writtenByEngine);
+    const auto& rows = book.sheets[0].rows;
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[0], (std::vector<std::string>{"文本", "1", "2", "3.5", "-4"}));
+    EXPECT_EQ(rows[1], (std::vector<std::string>{"formula", "3", "2", "TRUE", "0.1"}));
+    EXPECT_EQ(rows[2], (std::vector<std::string>{"100000", "0.25"}));
+    EXPECT_EQ(rows[3], (std::vector<std::string>{"end"}));
+    EXPECT_EQ(book.sheets[1].name, "第二页");
+    EXPECT_EQ(book.sheets[1].rows, (std::vector<std::vector<std::string>>{{"second"}}));
+  }
+}
+
+TEST(SheetDbFiles, XlsxWorkbooksKeepTheSameTableSemanticsAndEverySheet) {
+  ScratchFolder dir;
+  const std::string path = dir.Path("表.xlsx");
+  WriteBytes(path, ReadBytes(std::string(TIECALC_SOURCE_DIR) + "/tests/platform/sheetdb/data/calc-values.xlsx"));
+  const std::string original = ReadBytes(path);
+  RunStatements(path, {"CREATE TABLE [塔机] ([θ] char(255), [b] char(255))",
+                       "INSERT INTO [塔机$A1:IV1] ([θ], [b]) VALUES (' ', 'it''s <&>')"});
+  EXPECT_EQ(ReadBytes(path + ".bak"), original);  // another program's workbook
+  auto sheets = ReadBack(path);
+  ASSERT_EQ(sheets.size(), 3u);
+  EXPECT_EQ(FindSheet(sheets, "Values")->rows[0], (std::vector<std::string>{"文本", "1", "2", "3.5", "-4"}));
+  EXPECT_EQ(FindSheet(sheets, "第二页")->rows, (std::vector<std::vector<std::string>>{{"second"}}));
+  EXPECT_EQ(FindSheet(sheets, "塔机")->rows, (std::vector<std::vector<std::string>>{{"θ", "b"}, {" ", "it's <&>"}}));
+
+  CSheetConnection db;
+  db.Open(Connect(path));
+  EXPECT_EQ(SqlError(db, "CREATE TABLE [塔机] ([x] char(255))"), "Table '塔机' already exists.");
+  db.Close();
+  RunStatements(path, {"DROP TABLE [塔机$A1:IV65536]"});
   sheetdb::Workbook book = sheetdb::LoadWorkbookFile(path);
-  ASSERT_GE(book.sheets.size(), 2u);
-  EXPECT_FALSE(book.writtenByEngine);
-  const auto& rows = book.sheets[0].rows;
-  ASSERT_GE(rows.size(), 4u);
-  EXPECT_EQ(rows[0], (std::vector<std::string>{"文本", "1", "2", "3.5", "-4"}));
-  EXPECT_EQ(rows[1], (std::vector<std::string>{"formula", "3", "2", "TRUE", "0.1"}));
-  EXPECT_EQ(rows[2], (std::vector<std::string>{"100000", "0.25"}));
-  EXPECT_EQ(rows[3], (std::vector<std::string>{"end"}));
-  EXPECT_EQ(book.sheets[1].name, "第二页");
-  EXPECT_EQ(book.sheets[1].rows, (std::vector<std::vector<std::string>>{{"second"}}));
+  EXPECT_TRUE(book.writtenByEngine);
+  ASSERT_EQ(book.sheets.size(), 3u);
+  EXPECT_TRUE(book.sheets[2].rows.empty());
+
+  WriteBytes(path, original.substr(0, original.size() / 2));
+  try {
+    sheetdb::LoadWorkbookFile(path);
+    ADD_FAILURE() << "a truncated package was read";
+  } catch (const CSheetDbError& e) {
+    EXPECT_NE(std::string(e.what()).find("'" + path + "' is not a readable .xlsx workbook"), std::string::npos) << e.what();
+  }
 }
 
 // A workbook stream put together record by record, in a compound file.
