@@ -253,28 +253,34 @@ void CFourRodPage::OnManualL() {
   Recalculate();
 }
 
-void CFourRodPage::Recalculate() {
-  m_ManualL = GetCheck(kManualL) ? 1 : 0;
-  if (!IsInputValid()) {
-    SetText(kStatus, kInvalidStatus);
-    return;
-  }
-  const FourRodAngles angles = AnglesOf();
+std::optional<CFourRodPage::Solution> CFourRodPage::Solve() const {
+  if (!LayoutRuleHolds()) return std::nullopt;
+  Solution s;
+  s.angles = AnglesOf();
   Rod4 L{};
   if (m_ManualL == 1) {
     for (size_t i = 0; i < 4; ++i) L[i] = ReadFieldValue(GetText(kLengthIds[i]));
   } else {
-    L = LengthsOf(angles);
+    L = LengthsOf(s.angles);
   }
-  FourRodResult r = SolveFourRodPage(GeometryOf(angles), L, m_E, m_S, m_R, m_M, m_Theta);
+  s.result = SolveFourRodPage(GeometryOf(s.angles), L, m_E, m_S, m_R, m_M, m_Theta);
   // Degenerate geometry (parallel rods, a length typed as 0) gives infinite
   // or undefined forces: not a result to show as a success.
-  if (!AllFinite(r)) {
+  if (!AllFinite(s.result)) return std::nullopt;
+  return s;
+}
+
+bool CFourRodPage::IsInputValid() const { return Solve().has_value(); }
+
+void CFourRodPage::Recalculate() {
+  m_ManualL = GetCheck(kManualL) ? 1 : 0;
+  std::optional<Solution> s = Solve();
+  if (!s) {
     SetText(kStatus, kInvalidStatus);
     return;
   }
-  m_angles = angles;
-  m_result = std::move(r);
+  m_angles = s->angles;
+  m_result = std::move(s->result);
   ShowResults();
   SetText(kStatus, kSuccessStatus);
 }
@@ -299,7 +305,7 @@ CFourRod::CFourRod() : CFourRodPage(LayoutIData()) {
     BindGeometry(id, *member);
 }
 
-bool CFourRod::IsInputValid() const { return IsFourRodInputValid(m_layout); }
+bool CFourRod::LayoutRuleHolds() const { return IsFourRodInputValid(m_layout); }
 FourRodAngles CFourRod::AnglesOf() const { return FourRodAnglesOf(m_layout); }
 Rod4 CFourRod::LengthsOf(const FourRodAngles& a) const { return FourRodLengthsOf(m_layout, a); }
 FourRodGeometry CFourRod::GeometryOf(const FourRodAngles& a) const { return FourRodGeometryOf(m_layout, a); }
@@ -313,7 +319,7 @@ CFourRod1::CFourRod1() : CFourRodPage(LayoutIIData()) {
     BindGeometry(id, *member);
 }
 
-bool CFourRod1::IsInputValid() const { return IsFourRodInputValid(m_layout); }
+bool CFourRod1::LayoutRuleHolds() const { return IsFourRodInputValid(m_layout); }
 FourRodAngles CFourRod1::AnglesOf() const { return FourRodAnglesOf(m_layout); }
 Rod4 CFourRod1::LengthsOf(const FourRodAngles& a) const { return FourRodLengthsOf(m_layout, a); }
 FourRodGeometry CFourRod1::GeometryOf(const FourRodAngles& a) const { return FourRodGeometryOf(m_layout, a); }

@@ -4,6 +4,7 @@
 // the manual-length mode; what differs is data (the layout's inputs,
 // captions, tooltips, positions, font) and the overloads of FourRodLayout.h.
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -58,15 +59,20 @@ class CFourRodPage : public CPage {
   const FourRodResult& Result() const { return m_result; }
   bool ManualL() const { return m_ManualL != 0; }
 
-  // Is the geometry valid for this layout (the rule the export and the
-  // report test too)?
-  virtual bool IsInputValid() const = 0;
+  // Can the current inputs be calculated and shown: the layout's rule holds
+  // and the solver gives finite results (parallel rods, or lengths that
+  // leave the redundant undetermined, do not)? The page shows a success
+  // exactly when this holds, and the export and the report test it too, so
+  // that they never pair the current inputs with results of earlier ones.
+  virtual bool IsInputValid() const;
 
   void Recalculate() override;
 
  protected:
   explicit CFourRodPage(LayoutData layout);
 
+  // The layout's own rule on its dimensions.
+  virtual bool LayoutRuleHolds() const = 0;
   virtual FourRodAngles AnglesOf() const = 0;
   virtual Rod4 LengthsOf(const FourRodAngles& a) const = 0;
   virtual FourRodGeometry GeometryOf(const FourRodAngles& a) const = 0;
@@ -84,6 +90,13 @@ class CFourRodPage : public CPage {
   FourRodResult m_result;
   std::vector<int> m_lateStartIds;  // set to "0" last in the start sequence
 
+  struct Solution {
+    FourRodAngles angles;
+    FourRodResult result;
+  };
+  // What a recalculation of the current inputs shows, or nothing when they
+  // cannot be shown (see IsInputValid).
+  std::optional<Solution> Solve() const;
   void OnManualL();
   void ShowResults();
 };
@@ -97,9 +110,9 @@ class CFourRod : public CFourRodPage {
 
   CFourRod();
   const FourRodLayoutI& Layout() const { return m_layout; }
-  bool IsInputValid() const override;
 
  protected:
+  bool LayoutRuleHolds() const override;
   FourRodAngles AnglesOf() const override;
   Rod4 LengthsOf(const FourRodAngles& a) const override;
   FourRodGeometry GeometryOf(const FourRodAngles& a) const override;
@@ -118,9 +131,9 @@ class CFourRod1 : public CFourRodPage {
 
   CFourRod1();
   const FourRodLayoutII& Layout() const { return m_layout; }
-  bool IsInputValid() const override;
 
  protected:
+  bool LayoutRuleHolds() const override;
   FourRodAngles AnglesOf() const override;
   Rod4 LengthsOf(const FourRodAngles& a) const override;
   FourRodGeometry GeometryOf(const FourRodAngles& a) const override;

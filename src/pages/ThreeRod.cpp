@@ -107,12 +107,20 @@ void CThreeRod::OnInitDialog() {
   // The report writer needs no per-thread initialisation here.
 }
 
-void CThreeRod::Recalculate() {
+std::optional<ThreeRodResult> CThreeRod::Solve() const {
   std::optional<ThreeRodResult> r = SolveThreeRod(Input());
   // A geometry the validity rule lets through can still be degenerate
   // (parallel rods); its infinite or undefined results are not shown as a
   // success.
-  if (!r || !AllFinite(*r)) {
+  if (r && !AllFinite(*r)) r.reset();
+  return r;
+}
+
+bool CThreeRod::IsInputValid() const { return Solve().has_value(); }
+
+void CThreeRod::Recalculate() {
+  std::optional<ThreeRodResult> r = Solve();
+  if (!r) {
     SetText(kStatus, kInvalidStatus);
     return;
   }

@@ -3,6 +3,7 @@
 // statically determinate frame and shows angles, lengths, forces at θ, their
 // components and the extreme forces over every direction of R.
 
+#include <optional>
 #include <string>
 
 #include "core/analysis/ThreeRod.h"
@@ -41,6 +42,11 @@ class CThreeRod : public CPage {
   // The results of the last valid calculation (zeros and "0" texts before).
   const ThreeRodResult& Result() const { return m_result; }
   ThreeRodAngles Angles() const { return {m_result.Alpha, m_result.Beta, m_result.Gamma}; }
+  // Can the inputs be calculated and shown: they pass the model's validity
+  // rule and give finite results (parallel rods do not)? The page shows a
+  // success exactly when this holds; the export and the report should test
+  // it too, so that they never pair these inputs with earlier results.
+  bool IsInputValid() const;
 
   void Recalculate() override;
 
@@ -52,6 +58,8 @@ class CThreeRod : public CPage {
          m_C = 0.0, m_B = 0.0, m_A = 0.0, m_D = 0.0;
   ThreeRodResult m_result;
 
+  // The results of the inputs when they can be shown (see IsInputValid).
+  std::optional<ThreeRodResult> Solve() const;
   void ShowResults();  // the bound doubles
   void ShowTexts();    // the extreme texts
 };

@@ -218,10 +218,30 @@ TEST(FourRodManualLength, RodsWithoutFlexibilityAreNotASuccess) {
   s.page.UserClick(CFourRodPage::kManualL);
   EXPECT_EQ(TypeAll(s.page, {{"L1", "0"}, {"L2", "0"}, {"L3", "0"}}), std::vector<std::string>(3, kSuccess));
   const std::string shownF1 = Shown(s.page, "F1");
+  EXPECT_TRUE(s.page.IsInputValid());
   // With every length 0 the redundant is undetermined (0 / 0).
   Type(s.page, "L4", "0");
   EXPECT_EQ(s.page.Status(), kInvalid);
   EXPECT_EQ(Shown(s.page, "F1"), shownF1);
+  EXPECT_FALSE(s.page.IsInputValid());  // the export and the report refuse it too
+}
+
+TEST(FourRodValidity, ParallelRodsAreInvalidForThePageTheExportAndTheReport) {
+  Started<CFourRod> s;
+  TypeAll(s.page, kExampleI);
+  // B = C = 0 and X3 = 0 with A = D: rods 1 and 2 run side by side.
+  EXPECT_EQ(TypeAll(s.page, {{"B", "0"}, {"C", "0"}}), std::vector<std::string>(2, kSuccess));
+  const std::string shownF1 = Shown(s.page, "F1");
+  const FourRodAngles shownAngles = s.page.Angles();
+  Type(s.page, "X3", "0");
+  EXPECT_EQ(s.page.Status(), kInvalid);
+  EXPECT_EQ(Shown(s.page, "F1"), shownF1);
+  EXPECT_EQ(s.page.Angles().Beta, shownAngles.Beta);
+  EXPECT_TRUE(IsFourRodInputValid(s.page.Layout()));
+  EXPECT_FALSE(s.page.IsInputValid());
+  Type(s.page, "X3", "1200");
+  EXPECT_EQ(s.page.Status(), kSuccess);
+  EXPECT_TRUE(s.page.IsInputValid());
 }
 
 }  // namespace

@@ -91,9 +91,18 @@ TEST(ThreeRodInvalid, ParallelRodsAreNotShownAsASuccess) {
   // X3 = 900 makes rods 1 and 2 parallel: P lies at infinity.
   Started<CThreeRod> s;
   TypeAll(s.page, kExampleInputs);
+  EXPECT_TRUE(s.page.IsInputValid());
   Type(s.page, "X3", "900");
   EXPECT_EQ(s.page.Status(), "数据错误或不全");
   ExpectShown(s.page, kExampleResults);
+  // The export and the report must refuse it too: the shown results belong
+  // to X3 = 1500.
+  EXPECT_TRUE(IsThreeRodInputValid(s.page.Input()));
+  EXPECT_FALSE(s.page.IsInputValid());
+  Type(s.page, "X3", "1500");
+  EXPECT_TRUE(s.page.IsInputValid());
+  Type(s.page, "H", "800");
+  EXPECT_FALSE(s.page.IsInputValid());
 }
 
 TEST(ThreeRodExample, PerpendicularRodStillComputes) {
