@@ -1,0 +1,161 @@
+// The reports of the force-analysis pages: the three-rod frame and both
+// four-rod layouts. Inputs are printed without decimals, angles with two,
+// the extreme texts as the page shows them.
+
+#include <array>
+
+#include "core/analysis/ThreeRod.h"
+#include "report/composers/ReportComposer.h"
+#include "report/composers/Reports.h"
+
+namespace tiecalc {
+
+namespace {
+
+using F = FragmentId;
+
+constexpr const char* kInvalidInput = "输入数据错误或不完整!";
+
+// The extreme force of rod i and the directions of R where it occurs.
+void ExtremeLines(CReportComposer& r, int rod, const std::string& force, const std::string& angles) {
+  static constexpr std::array<const char*, 4> kForce = {"附着杆1极值F1m为：%s KN", "附着杆2极值F2m为：%s KN",
+                                                        "附着杆3极值F3m为：%s KN", "附着杆4极值F4m为：%s KN"};
+  static constexpr std::array<const char*, 4> kAngle = {
+      "附着杆1极值对应的角度值θ1为：%s°", "附着杆2极值对应的角度值θ2为：%s°", "附着杆3极值对应的角度值θ3为：%s°",
+      "附着杆4极值对应的角度值θ4为：%s°"};
+  r.TextLine(Fill(kForce[rod], force));
+  r.TextLine(Fill(kAngle[rod], angles));
+}
+
+// ---- three rods -----------------------------------------------------------
+
+constexpr ReportRequest kThreeRodRequest = {"塔机三杆附着分析报告", "塔式起重机三杆附着分析报告"};
+
+void ThreeRodBody(const CThreeRod& page, CReportComposer& r) {
+  const ThreeRodInput in = page.Input();
+  const ThreeRodResult& res = page.Result();
+  r.Fragment(F::ThreeRodModel);
+  r.Line({{"  A=%.0f mm", in.A}, {"     B=%.0f mm", in.B}, {"     C=%.0f mm", in.C}, {"     D=%.0f mm", in.D}});
+  r.Line({{"  X1=%.0f mm", in.X1}, {"         X2=%.0f mm", in.X2}, {"           X3=%.0f mm", in.X3}});
+  r.Line({{"  H=%.0f mm", in.H}, {"          R=%.0f KN", in.R}, {"              M=%.0f KN.m", in.M}});
+  r.Fragment(F::ThreeRodAngles);
+  r.Line({{"  α=%.2f°", res.Alpha}});
+  r.Line({{"  β=%.2f°", res.Beta}});
+  r.Line({{"  γ=%.2f°", res.Gamma}});
+  r.Fragment(F::ThreeRodMethod);
+  ExtremeLines(r, 0, res.F1m, res.Theta1);
+  ExtremeLines(r, 1, res.F2m, res.Theta2);
+  ExtremeLines(r, 2, res.F3m, res.Theta3);
+}
+
+// ---- four rods -------------------------------------------------------------
+
+constexpr ReportRequest kFourRodRequest = {"塔机四杆附着分析报告", "塔式起重机四杆附着分析报告"};
+
+// What the two layouts' reports differ in.
+struct FourRodLayoutReport {
+  std::array<FragmentId, 4> fragments;  // model, angles, lengths, method
+  std::vector<std::vector<Piece>> geometryLines;
+};
+
+FourRodLayoutReport LayoutReport(const CFourRod& page) {
+  const FourRodLayoutI& g = page.Layout();
+  return {{F::FourRodIModel, F::FourRodIAngles, F::FourRodILengths, F::FourRodIMethod},
+          {{{"  A=%.0f mm", g.A}, {"    B=%.0f mm", g.B}, {"    C=%.0f mm", g.C}, {"    D=%.0f mm", g.D},
+            {"    E=%.0f mm", g.E}},
+           {{"  F=%.0f mm", g.F}, {"   X1=%.0f mm", g.X1}, {"   X2=%.0f mm", g.X2}, {"   X3=%.0f mm", g.X3},
+            {"   X4=%.0f mm", g.X4}}}};
+}
+
+FourRodLayoutReport LayoutReport(const CFourRod1& page) {
+  const FourRodLayoutII& g = page.Layout();
+  return {{F::FourRodIIModel, F::FourRodIIAngles, F::FourRodIILengths, F::FourRodIIMethod},
+          {{{"  A=%.0f mm", g.A}, {"      B=%.0f mm", g.B}, {"      C=%.0f mm", g.C}, {"      D=%.0f mm", g.D}},
+           {{"  E=%.0f mm", g.E}, {"      F=%.0f mm", g.F}, {"      G=%.0f mm", g.G}, {"      H=%.0f mm", g.H}},
+           {{"  X1=%.0f mm", g.X1}, {"     X2=%.0f mm", g.X2}, {"     X3=%.0f mm", g.X3},
+            {"     X4=%.0f mm", g.X4}}}};
+}
+
+// Y1, Y2 and the layout-independent parameters.
+template <typename Layout>
+void CommonParameterLines(const CFourRodPage& page, const Layout& g, CReportComposer& r) {
+  const Rod4& E = page.E();
+  const Rod4& S = page.S();
+  r.Line({{"  Y1=%.0f mm", g.Y1}, {"     Y2=%.0f mm", g.Y2}, {"     R=%.0f KN", page.R()},
+          {"       M=%.0f KN.m", page.M()}});
+  r.Line({{"  E1=%.0f GPa", E[0]}, {"     E2=%.0f GPa", E[1]}, {"     E3=%.0f GPa", E[2]}, {"     E4=%.0f GPa", E[3]}});
+  r.Line({{"  S1=%.0f mm", S[0]}, {"     S2=%.0f mm", S[1]}, {"     S3=%.0f mm", S[2]}, {"     S4=%.0f mm", S[3]}});
+  r.TextLine(std::vector<std::string>{"  E:附着杆材料弹性模量", "         S:附着杆主肢截面积"});
+}
+
+template <typename Page>
+void FourRodBody(const Page& page, CReportComposer& r) {
+  const FourRodLayoutReport layout = LayoutReport(page);
+  const FourRodAngles& a = page.Angles();
+  const FourRodResult& res = page.Result();
+  r.Fragment(layout.fragments[0]);
+  for (const std::vector<Piece>& line : layout.geometryLines) r.Line(line);
+  CommonParameterLines(page, page.Layout(), r);
+  r.Fragment(layout.fragments[1]);
+  r.Line({{"  α=%.2f°", a.Alpha}});
+  r.Line({{"  β=%.2f°", a.Beta}});
+  r.Line({{"  γ=%.2f°", a.Gamma}});
+  r.Line({{"  δ=%.2f°", a.Delta}});
+  r.Fragment(layout.fragments[2]);
+  r.Line({{"  L1=%.0f mm", res.L[0]}});
+  r.Line({{"  L2=%.0f mm", res.L[1]}});
+  r.Line({{"  L3=%.0f mm", res.L[2]}});
+  r.Line({{"  L4=%.0f mm", res.L[3]}});
+  r.Fragment(layout.fragments[3]);
+  for (int i = 0; i < 4; ++i) ExtremeLines(r, i, res.ForceText[i], res.AngleText[i]);
+}
+
+template <typename Page>
+void FourRodReport(const Page& page, IDesktop& desktop, std::shared_ptr<IWordClassRegistry> registry) {
+  if (!page.IsInputValid()) {
+    desktop.ShowMessage(kInvalidInput, MessageIcon::None);
+    return;
+  }
+  RunReport(desktop, std::move(registry), kFourRodRequest, [&page](CReportComposer& r) { FourRodBody(page, r); });
+}
+
+}  // namespace
+
+void WriteThreeRodReport(const CThreeRod& page, IDesktop& desktop, std::shared_ptr<IWordClassRegistry> registry) {
+  if (!IsThreeRodInputValid(page.Input())) {
+    desktop.ShowMessage(kInvalidInput, MessageIcon::None);
+    return;
+  }
+  RunReport(desktop, std::move(registry), kThreeRodRequest, [&page](CReportComposer& r) { ThreeRodBody(page, r); });
+}
+
+void WriteFourRodReport(const CFourRod& page, IDesktop& desktop, std::shared_ptr<IWordClassRegistry> registry) {
+  FourRodReport(page, desktop, std::move(registry));
+}
+
+void WriteFourRodReport(const CFourRod1& page, IDesktop& desktop, std::shared_ptr<IWordClassRegistry> registry) {
+  FourRodReport(page, desktop, std::move(registry));
+}
+
+void InstallReport(CThreeRod& page) {
+  CThreeRod* p = &page;
+  page.OnClick(CThreeRod::kReportButton, [p] {
+    if (IDesktop* desktop = p->Desktop()) WriteThreeRodReport(*p, *desktop);
+  });
+}
+
+void InstallReport(CFourRod& page) {
+  CFourRod* p = &page;
+  page.OnClick(CFourRod::kReportButton, [p] {
+    if (IDesktop* desktop = p->Desktop()) WriteFourRodReport(*p, *desktop);
+  });
+}
+
+void InstallReport(CFourRod1& page) {
+  CFourRod1* p = &page;
+  page.OnClick(CFourRod1::kReportButton, [p] {
+    if (IDesktop* desktop = p->Desktop()) WriteFourRodReport(*p, *desktop);
+  });
+}
+
+}  // namespace tiecalc

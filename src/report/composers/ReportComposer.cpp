@@ -1,0 +1,209 @@
+#include "report/composers/ReportComposer.h"
+
+#include <filesystem>
+#include <optional>
+#include <random>
+#include <stdexcept>
+
+#include "core/input/Format.h"
+#include "report/WordWriter.h"
+#include "report/fragments/FragmentFolder.h"
+
+namespace tiecalc {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kFontName = "宋体";
+constexpr float kTitleSize = 25.0f;
+constexpr float kBodySize = 14.0f;
+constexpr int32_t kAlignLeft = 0;
+constexpr int32_t kAlignCentre = 1;
+
+// Where the conversion of pattern starts and how long it is.
+struct Conversion {
+  size_t at = std::string_view::npos;
+  size_t length = 0;
+  int decimals = 0;
+};
+
+Conversion FindConversion(std::string_view pattern, char kind) {
+  for (size_t at = pattern.find('%'); at != std::string_view::npos; at = pattern.find('%', at + 1)) {
+    if (kind == 's' && pattern.substr(at, 2) == "%s") return {at, 2, 0};
+    // "%.Nf" with one digit N.
+    if (kind == 'f' && at + 3 < pattern.size() && pattern[at + 1] == '.' && pattern[at + 2] >= '0' &&
+        pattern[at + 2] <= '9' && pattern[at + 3] == 'f')
+      return {at, 4, pattern[at + 2] - '0'};
+  }
+  throw std::logic_error("report pattern without its conversion: " + std::string(pattern));
+}
+
+std::string Replace(std::string_view pattern, const Conversion& c, std::string_view by) {
+  std::string out(pattern.substr(0, c.at));
+  out += by;
+  out += pattern.substr(c.at + c.length);
+  return out;
+}
+
+// The file at the chosen path while a report is written there: a file that
+// was there is moved aside under a free name in the same folder, so that it
+// can be put back if the report fails, and dropped once the report is saved.
+class CTargetGuard {
+ public:
+  explicit CTargetGuard(const std::string& path) : m_path(path) {
+    std::error_code error;
+    const fs::file_status status = fs::symlink_status(m_path, error);
+    if (!fs::exists(status) || fs::is_directory(status)) return;  // a folder makes the save fail
+    std::random_device random;
+    for (int attempt = 0; attempt < 16 && !m_aside; ++attempt) {
+      fs::path aside = m_path;
+      aside += ".tiecalc-" + std::to_string(random() % 1000000000u) + ".bak";
+      if (fs::exists(fs::symlink_status(aside, error))) continue;
+      fs::rename(m_path, aside, error);
+      if (error) throw std::runtime_error("无法替换文件 " + m_path.string() + ": " + error.message());
+      m_aside = aside;
+    }
+    if (!m_aside) throw std::runtime_error("无法替换文件 " + m_path.string());
+  }
+
+  // The report failed: the path as it was before.
+  void Restore() noexcept {
+    std::error_code ignored;
+    fs::remove(m_path, ignored);
+    if (m_aside) fs::rename(*m_aside, m_path, ignored);
+    m_aside.reset();
+  }
+
+  // The report is saved: the old file is not needed any more. False when it
+  // could not be removed.
+  bool Commit() noexcept {
+    std::error_code error;
+    if (m_aside) fs::remove(*m_aside, error);
+    m_aside.reset();
+    return !error;
+  }
+
+  std::optional<fs::path> Aside() const { return m_aside; }
+
+ private:
+  fs::path m_path;
+  std::optional<fs::path> m_aside;
+};
+
+// A writer call the report cannot go on without reported failure (the writer
+// has shown its message).
+struct StepFailed {};
+
+void Require(int result) {
+  if (!result) throw StepFailed{};
+}
+
+}  // namespace
+
+std::string Fill(std::string_view pattern, double value) {
+  const Conversion c = FindConversion(pattern, 'f');
+  return Replace(pattern, c, FormatFixed(value, c.decimals));
+}
+
+std::string Fill(std::string_view pattern, std::string_view text) {
+  return Replace(pattern, FindConversion(pattern, 's'), text);
+}
+
+CReportComposer::CReportComposer(CWordWriter& writer, const FragmentFolder& folder)
+    : m_writer(writer), m_folder(folder) {}
+
+void CReportComposer::TextLine(const std::vector<std::string>& pieces) {
+  for (const std::string& piece : pieces) m_writer.WriteText(piece);
+  m_writer.NewParagraphs(1);
+}
+
+void CReportComposer::Line(const std::vector<Piece>& pieces) {
+  for (const Piece& piece : pieces) m_writer.WriteText(Fill(piece.pattern, piece.value));
+  m_writer.NewParagraphs(1);
+}
+
+void CReportComposer::Paragraphs(int count) { m_writer.NewParagraphs(count); }
+
+void CReportComposer::BodyFont(int32_t colour) { m_writer.SetFont(kFontName, kBodySize, colour, 0); }
+
+void CReportComposer::Fragment(FragmentId id) {
+  const std::string path = m_folder.FilePath(id);
+  m_inserted.push_back(id);  // deleted at the end, written or not
+  if (!m_folder.Write(id)) throw std::runtime_error("无法写出报告片段文件 " + path);
+  m_writer.InsertDocumentFile(path);
+}
+
+void RunReport(IDesktop& desktop, std::shared_ptr<IWordClassRegistry> registry, const ReportRequest& request,
+               const std::function<void(CReportComposer&)>& body) {
+  SaveFileRequest dialog;
+  dialog.defaultExtension = "*.doc";
+  dialog.fileName = request.fileName;
+  dialog.filter = "WORD文档(*.doc)|*.doc|";
+  dialog.hideReadOnly = true;
+  dialog.promptOverwrite = false;
+  const std::optional<std::string> path = desktop.AskSaveFileName(dialog);
+  if (!path) return;
+
+  const FragmentFolder folder;
+  CWordWriter writer(desktop, std::move(registry));
+  if (!writer.StartNewDocument()) return;
+
+  CReportComposer composer(writer, folder);
+  // Fragment files in insertion order; the folder takes whatever is left.
+  const auto deleteFragments = [&](std::vector<std::string>* failures) {
+    for (FragmentId id : composer.Inserted()) {
+      try {
+        folder.Delete(id);
+      } catch (const std::exception& e) {
+        if (failures) failures->push_back(e.what());
+      }
+    }
+  };
+
+  CTargetGuard target(*path);
+  try {
+    Require(writer.SaveDocumentAs(*path));
+    Require(writer.OpenDocument(*path));
+
+    writer.SetFont(kFontName, kTitleSize, kTextBlack, 0);
+    writer.SetFontStyle(1, 0, 0);
+    writer.SetAlignment(kAlignCentre);
+    writer.WriteText(request.title);
+    writer.NewParagraphs(1);
+
+    writer.SetFont(kFontName, kBodySize, kTextBlack, 0);
+    writer.SetFontStyle(0, 0, 0);
+    writer.SetAlignment(kAlignLeft);
+
+    body(composer);
+
+    Require(writer.SaveDocument());
+    writer.CloseWord();
+  } catch (...) {
+    // Release the engine before the file it may still hold is removed.
+    try {
+      writer.CloseWord();
+    } catch (...) {
+    }
+    deleteFragments(nullptr);
+    target.Restore();
+    try {
+      throw;
+    } catch (const StepFailed&) {
+      return;  // the writer has shown its message; nothing is left behind
+    } catch (const std::exception& e) {
+      throw std::runtime_error(std::string("报告文件输出失败!\n") + e.what());
+    }
+  }
+
+  // The report is saved: what goes wrong from here on is told, not thrown.
+  std::vector<std::string> failures;
+  deleteFragments(&failures);
+  const std::optional<fs::path> aside = target.Aside();
+  if (!target.Commit()) failures.push_back("无法删除文件 " + aside->string());
+  desktop.ShowMessage(kReportWritten, MessageIcon::None);
+  for (const std::string& failure : failures) desktop.ShowMessage(failure, MessageIcon::Exclamation);
+}
+
+}  // namespace tiecalc

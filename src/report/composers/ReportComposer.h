@@ -1,0 +1,90 @@
+#pragma once
+// The course every report takes, and the few things a report body does.
+//
+// A report asks for a file name, starts a document, saves it under that name
+// and opens it again, types its title and sets the body style; its body then
+// types lines (pieces typed one after the other, closed by one paragraph) and
+// inserts fragments (the stored document written into the report's own
+// temporary folder, then inserted from there); at the end the document is
+// saved, the engine released, the fragment files deleted in the order they
+// were inserted, and "报告文件输出成功!" shown.
+//
+// A report that cannot be finished leaves the chosen path as it found it: a
+// file that was there is moved aside before the first save and put back, a
+// file that was not there is removed; the fragment files go as well; the
+// error then ends the command with its text.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/dialog/Desktop.h"
+#include "platform/word/WordObjectModel.h"
+#include "report/fragments/Fragments.h"
+
+namespace tiecalc {
+
+class CWordWriter;
+class FragmentFolder;
+
+// Colours of typed text, 0x00BBGGRR.
+inline constexpr int32_t kTextBlack = 0;
+inline constexpr int32_t kTextGreen = 65280;
+inline constexpr int32_t kTextRed = 255;
+
+inline constexpr const char* kReportWritten = "报告文件输出成功!";
+
+// pattern with its one printf-style conversion ("%.0f", "%.2f", "%.3f")
+// replaced by value, formatted independently of the locale.
+std::string Fill(std::string_view pattern, double value);
+// pattern with its "%s" replaced by text.
+std::string Fill(std::string_view pattern, std::string_view text);
+
+// One piece of a typed line: a pattern and the value it is filled with.
+struct Piece {
+  const char* pattern;
+  double value;
+};
+
+class CReportComposer {
+ public:
+  CReportComposer(CWordWriter& writer, const FragmentFolder& folder);
+
+  // Pieces typed one after the other, then one paragraph.
+  void Line(const std::vector<Piece>& pieces);
+  void TextLine(const std::vector<std::string>& pieces);
+  void TextLine(const std::string& text) { TextLine(std::vector<std::string>{text}); }
+  // Empty paragraphs (none for count <= 0).
+  void Paragraphs(int count);
+  // The body font ("宋体", 14 points) in a colour, without highlight.
+  void BodyFont(int32_t colour = kTextBlack);
+  // Writes the fragment into the report's folder and inserts that file.
+  void Fragment(FragmentId id);
+
+  // The fragments inserted so far, in order.
+  const std::vector<FragmentId>& Inserted() const { return m_inserted; }
+
+ private:
+  CWordWriter& m_writer;
+  const FragmentFolder& m_folder;
+  std::vector<FragmentId> m_inserted;
+};
+
+// What differs between reports besides their body.
+struct ReportRequest {
+  const char* fileName;  // proposed in the save dialog
+  const char* title;     // the first, centred line
+};
+
+// Runs one report: the save dialog through desktop, the document through the
+// engine that registry answers "Word.Application" with, body between the
+// body style and the final save. Nothing happens when the dialog is cancelled
+// or the engine gives no document (the writer has said why). Errors leave as
+// a std::runtime_error after the path has been restored.
+void RunReport(IDesktop& desktop, std::shared_ptr<IWordClassRegistry> registry, const ReportRequest& request,
+               const std::function<void(CReportComposer&)>& body);
+
+}  // namespace tiecalc

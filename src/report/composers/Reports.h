@@ -1,0 +1,40 @@
+#pragma once
+// The calculation reports of the four pages, behind their report buttons.
+//
+// Each report takes the values the page's last calculation stored (it does
+// not recalculate), refuses invalid ones with a message box before any
+// dialog, and otherwise writes the document through the save dialog of the
+// desktop and the document engine registry answers with (the embedded one
+// by default).
+
+#include <memory>
+
+#include "pages/FourRodPage.h"
+#include "pages/JiaoHe.h"
+#include "pages/ThreeRod.h"
+#include "platform/dialog/Desktop.h"
+#include "platform/word/WordEngine.h"
+
+namespace tiecalc {
+
+inline std::shared_ptr<IWordClassRegistry> DefaultWordRegistry() { return std::make_shared<CEmbeddedWordRegistry>(); }
+
+void WriteThreeRodReport(const CThreeRod& page, IDesktop& desktop,
+                         std::shared_ptr<IWordClassRegistry> registry = DefaultWordRegistry());
+// Both four-rod layouts: one course, their own fragments and parameter lines.
+void WriteFourRodReport(const CFourRod& page, IDesktop& desktop,
+                        std::shared_ptr<IWordClassRegistry> registry = DefaultWordRegistry());
+void WriteFourRodReport(const CFourRod1& page, IDesktop& desktop,
+                        std::shared_ptr<IWordClassRegistry> registry = DefaultWordRegistry());
+void WriteRodCheckReport(const CJiaoHe& page, IDesktop& desktop,
+                         std::shared_ptr<IWordClassRegistry> registry = DefaultWordRegistry());
+
+// Makes the page's report button (1025 on the three-rod page, 1056 on the
+// four-rod pages, 1024 on the rod-check page) write its report with the
+// page's desktop and the embedded engine.
+void InstallReport(CThreeRod& page);
+void InstallReport(CFourRod& page);
+void InstallReport(CFourRod1& page);
+void InstallReport(CJiaoHe& page);
+
+}  // namespace tiecalc
