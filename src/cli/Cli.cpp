@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "cli/Json.h"
-#include "cli/PageWiring.h"
+#include "wiring/PageWiring.h"
 #include "core/input/FieldText.h"
 
 namespace tiecalc {

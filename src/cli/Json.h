@@ -1,6 +1,7 @@
 #pragma once
-// A minimal JSON writer for the command-line tool: strings (UTF-8 passed
-// through, quotes, backslashes and control characters escaped), arrays and
+// A minimal JSON writer for the command-line tool: strings (well-formed UTF-8
+// passed through, any other byte written as U+FFFD; quotes, backslashes and
+// control characters escaped), arrays and
 // objects of already written values, objects with their keys sorted.
 
 #include <map>

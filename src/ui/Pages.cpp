@@ -1,6 +1,6 @@
 #include "ui/Pages.h"
 
-#include "cli/PageWiring.h"
+#include "wiring/PageWiring.h"
 
 namespace tiecalc {
 

@@ -1,0 +1,19 @@
+#include "wiring/PageWiring.h"
+
+#include "export/SweepExport.h"
+
+namespace tiecalc {
+
+// The pages know nothing of workbooks and documents: the sweep export and
+// the report behind their buttons are installed here, once per page, by the
+// window and the command-line tool alike.
+
+void WirePage(CThreeRod& page) { InstallSweepExport(page); }
+
+void WirePage(CFourRod& page) { InstallSweepExport(page); }
+
+void WirePage(CFourRod1& page) { InstallSweepExport(page); }
+
+void WirePage(CJiaoHe& page) { (void)page; }
+
+}  // namespace tiecalc
