@@ -36,7 +36,9 @@ BattenStress BattenStresses(double V, double L1, double a, double Az, double Iz,
   s.Wb = 2 * Iz * delta / Az;
   s.sigmaB = s.Mb / s.Wb;
   s.tau = 1.5 * s.T / Az;
-  s.sigmaZ = std::sqrt(s.sigmaB * s.sigmaB + 3 * s.tau * s.tau);
+  // τ is squared before it is tripled: 3·(τ·τ), not (3·τ)·τ, which can move
+  // the last bit of σz and with it a shown digit.
+  s.sigmaZ = std::sqrt(s.sigmaB * s.sigmaB + 3 * (s.tau * s.tau));
   return s;
 }
 

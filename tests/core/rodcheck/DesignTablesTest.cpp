@@ -38,6 +38,42 @@ TEST(PsiTable, FallsMonotonicallyAndEndsInZeros) {
   for (int i = 251; i < 300; ++i) EXPECT_EQ(kPsiTableB[i], 0.0) << i;
 }
 
+// Sums of the printed tables in their last digits, plain and weighted by the
+// position of each entry: a mistyped digit changes the first, two entries
+// swapped change the second.
+struct Checksum {
+  long long sum = 0;
+  long long weighted = 0;
+};
+Checksum InLastDigits(const double* table, int count, double scale) {
+  Checksum c;
+  for (int i = 0; i < count; ++i) {
+    const long long units = std::llround(table[i] * scale);
+    EXPECT_NEAR(table[i] * scale, static_cast<double>(units), 1e-9) << i << " has more digits";
+    c.sum += units;
+    c.weighted += i * units;
+  }
+  return c;
+}
+
+TEST(PsiTable, MatchesThePrintedTableDigitForDigit) {
+  const Checksum c = InLastDigits(kPsiTableB, 251, 1000);
+  EXPECT_EQ(c.sum, 124067);
+  EXPECT_EQ(c.weighted, 10109707);
+}
+
+TEST(MuTables, MatchThePrintedTablesDigitForDigit) {
+  const Checksum solid = InLastDigits(kMuTableSolid, 35, 100);
+  EXPECT_EQ(solid.sum, 3812);
+  EXPECT_EQ(solid.weighted, 61617);
+  const Checksum twoLimb = InLastDigits(kMuTableTwoLimb, 35, 100);
+  EXPECT_EQ(twoLimb.sum, 3682);
+  EXPECT_EQ(twoLimb.weighted, 61015);
+  const Checksum fourLimb = InLastDigits(kMuTableFourLimb, 35, 100);
+  EXPECT_EQ(fourLimb.sum, 3759);
+  EXPECT_EQ(fourLimb.weighted, 61403);
+}
+
 TEST(LookupPsi, InterpolatesWithinTheTable) {
   EXPECT_EQ(LookupPsi(SteelGrade::Q235, 0), 1.0);
   EXPECT_EQ(LookupPsi(SteelGrade::Q235, 120), 0.437);

@@ -17,6 +17,7 @@ const std::string kStiffFails = "附着杆整体刚度 不 满足要求！";
 const std::string kLimbStiffOk = "\r\n附着杆单肢刚度满足要求！";
 const std::string kLimbStiffFails = "\r\n附着杆单肢刚度 不 满足要求！";
 const std::string kLacingStiffOk = "\r\n附着杆缀条刚度满足要求！";
+const std::string kLacingStiffFails = "\r\n附着杆缀条刚度 不 满足要求！";
 const std::string kStableOk = "\r\n附着杆整体稳定性满足要求！";
 const std::string kStableFails = "\r\n附着杆整体稳定性 不 满足要求！";
 const std::string kLimbStableOk = "\r\n附着杆单肢稳定性满足要求！";
@@ -24,6 +25,7 @@ const std::string kLimbStableFails = "\r\n附着杆单肢稳定性 不 满足要
 const std::string kBattenOk = "\r\n附着杆缀板强度满足要求！";
 const std::string kBattenFails = "\r\n附着杆缀板强度 不 满足要求！";
 const std::string kLacingOk = "\r\n附着杆缀条稳定性满足要求！";
+const std::string kLacingFails = "\r\n附着杆缀条稳定性 不 满足要求！";
 const std::string kInvalid = "请设定正确参数！";
 
 using CheckFn = RodCheckDisplay (*)(RodCheckData&);
@@ -177,6 +179,18 @@ TEST(TwoLimbCheck, Q345MainLimbsWithQ235Battens) {
   d.lacingGrade = SteelGrade::Q345;
   shown = CheckTwoLimbBattened(d);
   EXPECT_EQ(shown.Message(), kStiffOk + kLimbStiffOk + kStableOk + kLimbStableOk + kBattenOk);
+}
+
+TEST(TwoLimbCheck, BattenCombinedStressSquaresTheShearBeforeTripling) {
+  // σ = 134.98, V = 9528.27 N, T = 7146.21 N, σb = 142.92 MPa, τ = 10.72 MPa:
+  // sqrt(σb² + 3·τ²) falls exactly on 144.125, which "%.2f" rounds to even.
+  // Tripling τ before squaring it ends one bit higher and shows 144.13.
+  RodCheckData d = LatticeExample();
+  d.F = 598.2530319916983;
+  const RodCheckDisplay shown = CheckTwoLimbBattened(d);
+  EXPECT_EQ(Shown(shown, RodCheckId::kSigma), "134.98");
+  EXPECT_EQ(Shown(shown, RodCheckId::kSigmaZ), "144.12");
+  EXPECT_EQ(d.sigmaZ, 144.125);
 }
 
 TEST(FourLimbCheck, BattenedWorkedExample) {
@@ -449,6 +463,49 @@ TEST(VerdictBoundaries, BattensWiderThanTheirSpacingGiveNoSingleLimbStiffnessLin
   EXPECT_LT(d.lambda1, 0);
   EXPECT_EQ(Shown(shown, RodCheckId::kPsi1), "1.000");
   EXPECT_EQ(shown.Message(), kStiffOk + kStableOk + kLimbStableOk + kBattenOk);
+
+  d.L1 = 100;  // battens exactly as wide as their spacing: λ1 = 0
+  EXPECT_EQ(CheckTwoLimbBattened(d).Message(), kStiffOk + kStableOk + kLimbStableOk + kBattenOk);
+  EXPECT_EQ(d.lambda1, 0.0);
+}
+
+TEST(VerdictBoundaries, EveryFailingLineOfTheLatticeForms) {
+  // A long rod (λx = 126.5) with wide panels (L1 = 3400) and thin lacing bars
+  // (rz = 10): every slenderness fails; k < 0 makes every stress fail too.
+  RodCheckData base = LatticeExample();
+  base.L = base.Ld = 20000;
+  base.L1 = 3400;
+  base.Iz = 1.0e5;
+  base.k = -1;
+  const std::string battened =
+      kStiffFails + kLimbStiffFails + kStableFails + kLimbStableFails + kBattenFails;
+  const std::string laced = kStiffFails + kLimbStiffFails + kLacingStiffFails + kStableFails +
+                            kLimbStableFails + kLacingFails;
+  RodCheckData d = base;
+  EXPECT_EQ(CheckTwoLimbBattened(d).Message(), battened);
+  EXPECT_EQ(Shown(CheckTwoLimbLaced(d), RodCheckId::kLambdaZ), "174.64");
+  EXPECT_EQ(d.message, laced);
+  EXPECT_EQ(CheckFourLimbBattened(d).Message(), battened);
+  const RodCheckDisplay shown = CheckFourLimbLaced(d);
+  EXPECT_EQ(Shown(shown, RodCheckId::kLambda), "126.96");
+  EXPECT_EQ(Shown(shown, RodCheckId::kLambda1), "93.11");  // 0.7·λ换 = 88.87
+  EXPECT_EQ(shown.Message(), laced);
+}
+
+TEST(VerdictBoundaries, CompressionJustBelowTheEulerLimitKeepsTheFormula) {
+  // 0.9·Fe = 2538847.0 N; at 2538.8 kN the amplifier 1 - F/(0.9·Fe) is 1.85e-5.
+  RodCheckData d = SolidExample();
+  d.F = 2538.8;
+  RodCheckDisplay shown = CheckSolidWeb(d);
+  EXPECT_EQ(Shown(shown, RodCheckId::kSigma), "365250.84");
+  EXPECT_EQ(shown.Message(), kStiffOk + kStableFails);
+  // Without self-weight only the axial part 2538800 / (5000·0.807) is left,
+  // and an allowable stress above it passes.
+  d.G = 0;
+  d.k = 0.01;
+  shown = CheckSolidWeb(d);
+  EXPECT_EQ(Shown(shown, RodCheckId::kSigma), "629.19");
+  EXPECT_EQ(shown.Message(), kStiffOk + kStableOk);
 }
 
 TEST(VerdictBoundaries, CompressionBeyondTheEulerLimitFails) {
