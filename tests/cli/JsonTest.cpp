@@ -12,6 +12,18 @@ TEST(Json, StringsEscapeQuotesBackslashesAndControlsAndPassUtf8Through) {
   EXPECT_EQ(JsonString("满足要求！\r\n附着杆"), "\"满足要求！\\r\\n附着杆\"");
   EXPECT_EQ(JsonString(std::string("\t\x01\x1f\b\f", 5)), R"("\t\u0001\u001f\b\f")");
   EXPECT_EQ(JsonString("θ/°"), "\"θ/°\"");
+  EXPECT_EQ(JsonString("\xF0\x9F\x98\x80"), "\"\xF0\x9F\x98\x80\"");  // four bytes, U+1F600
+}
+
+TEST(Json, BytesThatAreNotUtf8BecomeReplacementCharacters) {
+  // A field holds whatever was typed; the output must stay valid UTF-8.
+  const std::string fffd = "\xEF\xBF\xBD";
+  EXPECT_EQ(JsonString("9\xFF" "0"), "\"9" + fffd + "0\"");
+  EXPECT_EQ(JsonString("\xE6\xBB"), "\"" + fffd + fffd + "\"");        // cut short
+  EXPECT_EQ(JsonString("\xC0\xAF"), "\"" + fffd + fffd + "\"");        // overlong "/"
+  EXPECT_EQ(JsonString("\xED\xA0\x80"), "\"" + fffd + fffd + fffd + "\"");  // a surrogate
+  EXPECT_EQ(JsonString("\xF4\x90\x80\x80"), "\"" + fffd + fffd + fffd + fffd + "\"");  // above U+10FFFF
+  EXPECT_EQ(JsonString("满\x80足"), "\"满" + fffd + "足\"");
 }
 
 TEST(Json, ObjectsSortTheirKeysArraysKeepTheirOrder) {
