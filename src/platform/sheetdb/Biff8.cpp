@@ -53,6 +53,7 @@ enum : uint16_t {
   kBookBool = 0x00DA,
   kXf = 0x00E0,
   kSst = 0x00FC,
+  kExtSst = 0x00FF,
   kLabelSst = 0x00FD,
   kTabId = 0x013D,
   kUsesElfs = 0x0160,
@@ -114,8 +115,13 @@ std::string UnicodeString(const std::u16string& s, bool shortLength) {
 
 // The shared string table: an SST record and as many CONTINUE records as its
 // strings need. A string's 3-byte header is never split; its characters may
-// be, and the part in the next record starts with its own option byte.
-void WriteSst(std::string& out, const std::vector<std::u16string>& strings, uint32_t total) {
+// be, and the part in the next record starts with its own option byte. Then
+// EXTSST, the index readers use to find every dsst-th string: its offset in
+// the stream (the table starts at `base`) and within its record.
+void WriteSst(std::string& out, size_t base, const std::vector<std::u16string>& strings, uint32_t total) {
+  const size_t dsst = std::max<size_t>(8, strings.size() / 128 + 1);
+  Bytes index;
+  index.U16(static_cast<unsigned>(dsst));
   Bytes rec;
   rec.U32(total);
   rec.U32(static_cast<uint32_t>(strings.size()));
@@ -125,10 +131,16 @@ void WriteSst(std::string& out, const std::vector<std::u16string>& strings, uint
     rec.data.clear();
     type = kContinue;
   };
-  for (const auto& s : strings) {
+  for (size_t n = 0; n < strings.size(); ++n) {
+    const auto& s = strings[n];
     bool wide = NeedsWide(s);
     size_t unit = wide ? 2 : 1;
     if (rec.data.size() + 3 + (s.empty() ? 0 : unit) > kMaxRecordData) emit();
+    if (n % dsst == 0) {
+      index.U32(static_cast<uint32_t>(base + out.size() + 4 + rec.data.size()));
+      index.U16(static_cast<unsigned>(4 + rec.data.size()));
+      index.U16(0);
+    }
     rec.U16(static_cast<unsigned>(s.size()));
     rec.U8(wide ? 1 : 0);
     size_t pos = 0;
@@ -145,6 +157,7 @@ void WriteSst(std::string& out, const std::vector<std::u16string>& strings, uint
     }
   }
   emit();
+  Record(out, kExtSst, index.data);
 }
 
 std::string Bof(unsigned kind) {
@@ -275,16 +288,15 @@ std::string WorkbookStream(const Workbook& book) {
     sheetStreams.push_back(SheetStream(book.sheets[i], i == 0, index, strings, total));
 
   std::string head = GlobalsUpToSheets(book);
-  std::string tail;
-  WriteSst(tail, strings, total);
-  Record(tail, kEof, "");
-
   std::vector<std::string> names;
   size_t boundSize = 0;
   for (const auto& sheet : book.sheets) {
     names.push_back(UnicodeString(Utf8ToUtf16(sheet.name), true));
     boundSize += 4 + 6 + names.back().size();
   }
+  std::string tail;
+  WriteSst(tail, head.size() + boundSize, strings, total);
+  Record(tail, kEof, "");
   uint32_t offset = static_cast<uint32_t>(head.size() + boundSize + tail.size());
   std::string out = head;
   for (size_t i = 0; i < book.sheets.size(); ++i) {
