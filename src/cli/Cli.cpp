@@ -19,17 +19,20 @@ struct PageKind {
   int exportButton;  // 0: none
   int reportButton;
   const char* readOnlyHint;  // how the read-only inputs of the page are unlocked
+  const char* alsoShown;     // inputs the page writes itself: outputs too, listed
+  const char* shownAfter;    // after this output
 };
 
 const PageKind kPages[] = {
-    {"three-rod", CThreeRod::kExportButton, CThreeRod::kReportButton, ""},
+    {"three-rod", CThreeRod::kExportButton, CThreeRod::kReportButton, "", "", ""},
     {"four-rod-1", CFourRodPage::kExportButton, CFourRodPage::kReportButton,
-     "the lengths L1..L4 take typing only after manualL=1"},
+     "the lengths L1..L4 take typing only after manualL=1", "L1 L2 L3 L4", "delta"},
     {"four-rod-2", CFourRodPage::kExportButton, CFourRodPage::kReportButton,
-     "the lengths L1..L4 take typing only after manualL=1"},
+     "the lengths L1..L4 take typing only after manualL=1", "L1 L2 L3 L4", "delta"},
     {"rod-check", 0, CJiaoHe::kReportButton,
      "Az I1 Iz L1 a take typing only after a lattice form= (1..4), delta only after form=1 or 3, "
-     "Ld only while Imax differs from Imin"},
+     "Ld only while Imax differs from Imin",
+     "Ld", "sigmaz"},
 };
 
 template <class TPage>
@@ -63,6 +66,18 @@ std::string NameList(const CPage& page, bool inputs) {
   std::string s;
   for (const NamedControl& n : page.Names())
     if (n.input == inputs) s += (s.empty() ? "" : " ") + n.name;
+  return s;
+}
+
+// The outputs of a page: what it shows and takes no typing, and the inputs it
+// also writes (the automatic lengths, the large-section length).
+std::string OutputList(const CPage& page, const PageKind& k) {
+  std::string s;
+  for (const NamedControl& n : page.Names()) {
+    if (n.input) continue;
+    s += (s.empty() ? "" : " ") + n.name;
+    if (n.name == k.shownAfter) s += std::string(" ") + k.alsoShown;
+  }
   return s;
 }
 
@@ -128,7 +143,7 @@ void PrintHelp(std::ostream& out) {
   CScriptedDesktop desktop;
   for (const PageKind& k : kPages) {
     auto page = MakePage(k.name, &desktop);
-    out << k.name << "\n  inputs:  " << NameList(*page, true) << "\n  outputs: " << NameList(*page, false)
+    out << k.name << "\n  inputs:  " << NameList(*page, true) << "\n  outputs: " << OutputList(*page, k)
         << "\n";
   }
   out << "\nrod-check: form=0..4 (实腹式, 两肢缀板式, 两肢缀条式, 四肢缀板式, 四肢缀条式),\n"
@@ -142,7 +157,7 @@ void PrintPageHelp(const PageKind& k, std::ostream& out) {
   if (k.exportButton) out << " [--export PATH]";
   out << " [--report PATH]\n";
   out << "inputs:  " << NameList(*page, true) << "\n";
-  out << "outputs: " << NameList(*page, false) << "\n";
+  out << "outputs: " << OutputList(*page, k) << "\n";
   for (const NamedControl& n : page->Names()) {
     const ControlKind kind = page->KindOf(n.id);
     if (n.input && (kind == ControlKind::CheckBox || kind == ControlKind::ComboBox))

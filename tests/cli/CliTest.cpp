@@ -196,6 +196,12 @@ TEST_F(CliProcess, HelpListsPagesInputsAndOutputs) {
   EXPECT_EQ(r.status, 0);
   EXPECT_NE(r.out.find("A B C D E F G H X1"), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("manualL: 0, 1"), std::string::npos) << r.out;
+  // Fields a page writes itself are outputs too.
+  EXPECT_NE(r.out.find("outputs: alpha beta gamma delta L1 L2 L3 L4 F1 "), std::string::npos) << r.out;
+  r = Cli({"rod-check", "--help"});
+  EXPECT_NE(r.out.find("outputs: mu lambda psi sigma lambda1 psi1 sigma1 lambdaz psiz sigmaz Ld message\n"),
+            std::string::npos)
+      << r.out;
 }
 
 TEST_F(CliProcess, ButtonsArePressedAfterTheSettings) {
