@@ -50,7 +50,16 @@ std::map<std::string, std::string> ParseConnect(const std::string& connect) {
       value = connect.substr(v + 1, end - v - 1);
       i = connect.find(';', end);
     } else {
-      i = connect.find(';', v);
+      // A bare value runs to the ';' that starts the next KEY=, so a path
+      // holding ';' (DBQ comes last) stays whole.
+      i = v;
+      while ((i = connect.find(';', i)) != std::string::npos) {
+        size_t eqNext = connect.find('=', i + 1);
+        std::string next = connect.substr(i + 1, eqNext == std::string::npos ? 0 : eqNext - i - 1);
+        if (!next.empty() && next.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz_ ") == std::string::npos)
+          break;
+        ++i;
+      }
       value = connect.substr(v, i == std::string::npos ? std::string::npos : i - v);
     }
     keys[Upper(key)] = value;

@@ -95,7 +95,7 @@ TEST(SheetDbDriver, OpeningFailsClearlyForBadDriversPathsAndFiles) {
 
 TEST(SheetDbTables, CreateInsertSelectWithColumnsMatchedByName) {
   ScratchFolder dir;
-  const std::string path = dir.Path("t.xls");
+  const std::string path = dir.Path("t;1.xls");  // a ';' in the path of DBQ
   RunStatements(path, {"CREATE TABLE [S] ([a] char(255), [b] char(255), [c] char(255))",
              "INSERT INTO [S$A1:IV1] ([a], [b], [c]) VALUES ('1', '2', '3')",
              "INSERT INTO [S$A1:IV2] ([c], [a]) VALUES ('it''s', 'x')"});
