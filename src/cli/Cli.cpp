@@ -6,8 +6,13 @@
 #include <sstream>
 
 #include "cli/Json.h"
-#include "wiring/PageWiring.h"
 #include "core/input/FieldText.h"
+#include "pages/FourRodPage.h"
+#include "pages/JiaoHe.h"
+#include "pages/ThreeRod.h"
+#if TIECALC_HAVE_WIRING
+#include "wiring/PageWiring.h"
+#endif
 
 namespace tiecalc {
 
@@ -39,7 +44,9 @@ template <class TPage>
 std::unique_ptr<CPage> Make(IDesktop* desktop) {
   auto page = std::make_unique<TPage>();
   page->SetDesktop(desktop);
+#if TIECALC_HAVE_WIRING
   WirePage(*page);
+#endif
   return page;
 }
 
