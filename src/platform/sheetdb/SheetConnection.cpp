@@ -137,7 +137,7 @@ void CSheetConnection::Open(const std::string& connect) {
   auto keys = ParseConnect(connect);
   std::string driver = keys.count("DRIVER") ? keys["DRIVER"] : "";
   if (driver.empty())
-    throw CSheetDbError("Data source name not found and no default driver specified (connection string: " + connect + ")");
+    throw CSheetDbError("No workbook driver is named in the connection string: " + connect);
   if (driver != kSheetDriverName) throw CSheetDbError("The driver '" + driver + "' is not installed (connection string: " + connect + ")");
   if (keys.count("FIRSTROWHASNAMES") && keys["FIRSTROWHASNAMES"] != "1")
     throw CSheetDbError("The workbook driver needs FIRSTROWHASNAMES=1 (connection string: " + connect + ")");

@@ -80,8 +80,8 @@ TEST(SheetDbDriver, InstalledDriverListHoldsOneExcelDriverEndedByAnEmptyName) {
 TEST(SheetDbDriver, OpeningFailsClearlyForBadDriversPathsAndFiles) {
   ScratchFolder dir;
   const std::string path = dir.Path("book.xls");
-  EXPECT_NE(OpenError("DRIVER={};DSN='';DBQ=" + path).find("no default driver"), std::string::npos);
-  EXPECT_NE(OpenError("DSN='';DBQ=" + path).find("no default driver"), std::string::npos);
+  EXPECT_NE(OpenError("DRIVER={};DSN='';DBQ=" + path).find("No workbook driver is named"), std::string::npos);
+  EXPECT_NE(OpenError("DSN='';DBQ=" + path).find("No workbook driver is named"), std::string::npos);
   EXPECT_NE(OpenError("DRIVER={Other Driver (*.xls)};DBQ=" + path).find("'Other Driver (*.xls)' is not installed"),
             std::string::npos);
   EXPECT_NE(OpenError(Connect(path, false)).find("'" + path + "' does not exist"), std::string::npos);
