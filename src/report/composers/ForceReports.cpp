@@ -122,7 +122,7 @@ void FourRodReport(const Page& page, IDesktop& desktop, std::shared_ptr<IWordCla
 }  // namespace
 
 void WriteThreeRodReport(const CThreeRod& page, IDesktop& desktop, std::shared_ptr<IWordClassRegistry> registry) {
-  if (!IsThreeRodInputValid(page.Input())) {
+  if (!page.IsInputValid()) {
     desktop.ShowMessage(kInvalidInput, MessageIcon::None);
     return;
   }

@@ -1,0 +1,208 @@
+#pragma once
+// What the report tests share: a private temporary folder per test (the
+// reports put their fragment files under it), the engine behind a recorder,
+// the recorded calls that carry the report's content, the calls expected of
+// a report, and the document as python-docx reads it.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "pages/PageTestSupport.h"
+#include "platform/word/RecordingWord.h"
+#include "platform/word/TempFolder.h"
+#include "platform/word/WordEngine.h"
+
+namespace tiecalc {
+
+class ReportTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const char* old = std::getenv("TMPDIR");
+    m_oldTmp = old ? std::optional<std::string>(old) : std::nullopt;
+    std::filesystem::create_directories(m_tmp.Path("tmp"));
+    std::filesystem::create_directories(m_tmp.Path("out"));
+    setenv("TMPDIR", m_tmp.Path("tmp").c_str(), 1);
+    m_recorder = std::make_shared<CRecordingWordRegistry>(std::make_shared<CEmbeddedWordRegistry>());
+  }
+  void TearDown() override {
+    if (m_oldTmp)
+      setenv("TMPDIR", m_oldTmp->c_str(), 1);
+    else
+      unsetenv("TMPDIR");
+  }
+
+  // A path for a report in the output folder.
+  std::string Out(const std::string& name) const { return m_tmp.Path("out/" + name); }
+  std::vector<std::string> OutNames() const { return Names("out"); }
+  // What is left in the temporary folder the reports used.
+  std::vector<std::string> TmpNames() const { return Names("tmp"); }
+
+  std::shared_ptr<CRecordingWordRegistry> Recorder() const { return m_recorder; }
+
+  // The calls that put content into the document or store it, in order,
+  // with the report's fragment folder written as "{fragments}/".
+  std::vector<std::string> ContentCalls() const {
+    static const char* kKept[] = {"Documents.Add(", "Document.SaveAs(", "Documents.Open(", "Document.Save",
+                                  "Font.", "Range.HighlightColorIndex", "ParagraphFormat.Alignment",
+                                  "Selection.TypeText(", "Selection.TypeParagraph", "Selection.InsertFile(",
+                                  "Application.Quit("};
+    const std::regex folder(std::regex_replace(m_tmp.Path("tmp/"), std::regex(R"([.^$|()\[\]{}*+?\\])"), R"(\$&)") +
+                            "tiecalc-report-[0-9a-z]{12}/");
+    std::vector<std::string> out;
+    for (const std::string& call : m_recorder->Calls()) {
+      for (const char* kept : kKept) {
+        if (call.rfind(kept, 0) == 0) {
+          out.push_back(std::regex_replace(call, folder, "{fragments}/"));
+          break;
+        }
+      }
+    }
+    return out;
+  }
+
+  // The document's paragraphs as read_report.py prints them; skips the test
+  // when python-docx is missing.
+  std::vector<std::string> ReadBack(const std::string& path) {
+    const std::string command = std::string("/usr/bin/python3 ") + TIECALC_SOURCE_DIR +
+                                "/tests/report/composers/read_report.py '" + path + "' 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    std::string text;
+    char buffer[4096];
+    size_t n;
+    while (pipe && (n = fread(buffer, 1, sizeof buffer, pipe)) > 0) text.append(buffer, n);
+    const int status = pipe ? pclose(pipe) : -1;
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 3) {
+      m_skipped = true;
+      return {};
+    }
+    EXPECT_EQ(status, 0) << text;
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+      lines.push_back(text.substr(start, end - start));
+    return lines;
+  }
+  bool ReaderMissing() const { return m_skipped; }
+
+ private:
+  std::vector<std::string> Names(const std::string& sub) const {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(m_tmp.Path(sub)))
+      names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  TempFolder m_tmp;
+  std::optional<std::string> m_oldTmp;
+  std::shared_ptr<CRecordingWordRegistry> m_recorder;
+  bool m_skipped = false;
+};
+
+// The content calls a report is expected to make, built writer call by
+// writer call.
+class ExpectedCalls {
+ public:
+  // Start, save as, open, the title and the body style.
+  ExpectedCalls(const std::string& path, const std::string& title) {
+    Add("Documents.Add(\"\", BOOL false, I4 0, BOOL true)");
+    Add("Document.SaveAs(" + RecordedString(path) + ", -, -, -, -, -, -, -, -, -, -, -, -, -, -, -)");
+    Add("Documents.Open(" + RecordedString(path) + ", I2 1, I2 0, I2 0, -, -, -, -, -, -, -, -, -, I2 0, -, -)");
+    Font(25, 0);
+    Style(1);
+    Align(1);
+    Text(title);
+    Paragraphs(1);
+    Font(14, 0);
+    Style(0);
+    Align(0);
+  }
+
+  ExpectedCalls& Font(int size, int colour) {
+    Add("Font.Size = R4 " + std::to_string(size));
+    Add("Font.Name = \"宋体\"");
+    Add("Font.Color = I4 " + std::to_string(colour));
+    return Add("Range.HighlightColorIndex = I4 0");
+  }
+  ExpectedCalls& Style(int bold) {
+    Add("Font.Bold = I4 " + std::to_string(bold));
+    Add("Font.Italic = I4 0");
+    return Add("Font.Underline = I4 0");
+  }
+  ExpectedCalls& Align(int alignment) { return Add("ParagraphFormat.Alignment = I4 " + std::to_string(alignment)); }
+  ExpectedCalls& Text(const std::string& text) { return Add("Selection.TypeText(" + RecordedString(text) + ")"); }
+  ExpectedCalls& Paragraphs(int count) {
+    for (int i = 0; i < count; ++i) Add("Selection.TypeParagraph");
+    return *this;
+  }
+  // Pieces, then one paragraph.
+  ExpectedCalls& Line(const std::vector<std::string>& pieces) {
+    for (const std::string& piece : pieces) Text(piece);
+    return Paragraphs(1);
+  }
+  ExpectedCalls& Lines(const std::vector<std::string>& lines) {
+    for (const std::string& line : lines) Line({line});
+    return *this;
+  }
+  ExpectedCalls& Insert(const std::string& fileName) {
+    return Add("Selection.InsertFile(" + RecordedString("{fragments}/" + fileName) + ", \"\", I2 0, I2 0, I2 0)");
+  }
+  // A verdict line in its colour with the empty paragraphs around it.
+  ExpectedCalls& Verdict(int colour, int before, const std::string& text, int after) {
+    Font(14, colour);
+    Paragraphs(before);
+    Line({text});
+    return Paragraphs(after);
+  }
+  // Save, and the engine this report started quits.
+  ExpectedCalls& End() {
+    Add("Document.Save");
+    return Add("Application.Quit(I2 0, I2 1, I2 0)");
+  }
+
+  const std::vector<std::string>& Calls() const { return m_calls; }
+
+ private:
+  ExpectedCalls& Add(std::string call) {
+    m_calls.push_back(std::move(call));
+    return *this;
+  }
+  std::vector<std::string> m_calls;
+};
+
+// A read-back document for a failure message.
+inline std::string Joined(const std::vector<std::string>& lines) {
+  std::string out;
+  for (const std::string& line : lines) out += line + "\n";
+  return out;
+}
+
+// The last body paragraph with text.
+inline std::string LastText(const std::vector<std::string>& lines) {
+  for (auto it = lines.rbegin(); it != lines.rend(); ++it)
+    if (it->rfind("footer|", 0) != 0 && !it->ends_with("|")) return *it;
+  return {};
+}
+
+// Compares call lists line by line, so that a failure names the first
+// difference.
+inline void ExpectSameCalls(const std::vector<std::string>& actual, const std::vector<std::string>& expected) {
+  const size_t n = std::min(actual.size(), expected.size());
+  for (size_t i = 0; i < n; ++i) {
+    if (actual[i] != expected[i]) {
+      ADD_FAILURE() << "call " << i << " differs:\n  actual:   " << actual[i] << "\n  expected: " << expected[i];
+      return;
+    }
+  }
+  EXPECT_EQ(actual.size(), expected.size()) << "first extra call: "
+                                            << (actual.size() > n ? actual[n] : expected[n]);
+}
+
+}  // namespace tiecalc
