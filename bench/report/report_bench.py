@@ -1,0 +1,59 @@
+"""Times a rod-check report of a lattice form written by tiecalc-cli, whole
+process, against /usr/bin/python3 with python-docx writing a document of the
+same paragraphs (the typed lines and the fragments' texts, without pictures
+or equations), and prints the median of each and their ratio.
+
+usage: report_bench.py TIECALC_CLI [RUNS]
+"""
+import json
+import os
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+PYTHON = "/usr/bin/python3"
+# The two-limb laced example.
+ARGS = ["rod-check", "form=2", "F=200", "L=8000", "G=800", "A=6000", "h=250", "Imax=150000000",
+        "Imin=150000000", "Az=1000", "I1=2000000", "Iz=500000", "L1=600", "a=400"]
+
+
+def timed(command):
+    start = time.perf_counter()
+    done = subprocess.run(command, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+    elapsed = time.perf_counter() - start
+    if done.returncode != 0:
+        sys.exit("failed: %s\n%s" % (" ".join(command), done.stderr.decode("utf-8", "replace")))
+    return elapsed, done.stdout
+
+
+def main():
+    cli = sys.argv[1]
+    runs = int(sys.argv[2]) if len(sys.argv) > 2 else 15
+    with tempfile.TemporaryDirectory() as folder:
+        ours = os.path.join(folder, "ours.doc")
+        _, out = timed([cli] + ARGS + ["--report", ours])
+        messages = json.loads(out.decode("utf-8"))["messages"]
+        if messages != ["报告文件输出成功!"]:
+            sys.exit("tiecalc-cli did not write the report (messages %s); is the report installed on the "
+                     "rod-check page?" % messages)
+        # What python-docx is to write: our document's paragraphs and runs.
+        paragraphs = os.path.join(folder, "paragraphs.json")
+        subprocess.run([PYTHON, os.path.join(HERE, "docx_writer.py"), "dump", ours, paragraphs], check=True)
+
+        cli_times, py_times = [], []
+        for i in range(runs):
+            cli_times.append(timed([cli] + ARGS + ["--report", os.path.join(folder, "c%d.doc" % i)])[0])
+            py_times.append(timed([PYTHON, os.path.join(HERE, "docx_writer.py"), "write", paragraphs,
+                                   os.path.join(folder, "p%d.docx" % i)])[0])
+    cli_median = statistics.median(cli_times)
+    py_median = statistics.median(py_times)
+    print("runs: %d" % runs)
+    print("tiecalc-cli rod-check report:  median %.1f ms" % (cli_median * 1000))
+    print("python-docx same paragraphs:   median %.1f ms" % (py_median * 1000))
+    print("ratio (ours / python-docx):    %.3f" % (cli_median / py_median))
+
+
+main()
