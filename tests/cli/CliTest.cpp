@@ -150,6 +150,11 @@ TEST_F(CliProcess, RodCheckStartAndLacedExample) {
 
   ExpectUsageError({"rod-check", "Az=1000"}, "Az");  // solid-web: no lacing
 
+  // Choosing the items already shown changes nothing, as in the window.
+  r = Cli({"rod-check", "form=0", "main=Q235", "lacing=Q235"});
+  ASSERT_EQ(r.status, 0);
+  EXPECT_TRUE(Has(r.out, "status", "请设定计算参数!"));
+
   r = Cli({"rod-check", "form=2", "lacing=Q345", "F=200", "L=8000", "G=800", "A=6000", "h=250",
            "Imax=150000000", "Imin=150000000", "Az=1000", "I1=2000000", "Iz=500000", "L1=600", "a=400"});
   ASSERT_EQ(r.status, 0) << r.err;

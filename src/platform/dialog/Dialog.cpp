@@ -134,6 +134,8 @@ bool CDialog::UserSelect(int id, int index) {
   Control* c = Find(id);
   if (!c || c->tmpl->kind != ControlKind::ComboBox) return false;
   if (index < 0 || index >= static_cast<int>(c->tmpl->items.size())) return false;
+  // Picking the item already selected is no change of selection.
+  if (index == c->selection) return true;
   SetCurSel(id, index);
   RunGuarded(Handler(c->onSelChange));
   return true;

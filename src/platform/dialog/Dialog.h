@@ -89,7 +89,7 @@ class CDialog {
   // message box through the desktop, as a framework's default handler
   // would, and the dialog goes on.
   bool UserType(int id, const std::string& text);
-  bool UserSelect(int id, int index);  // fires the selection change
+  bool UserSelect(int id, int index);  // fires the selection change, unless index is selected already
   bool UserClick(int id);              // a check box toggles first
 
   // The tooltip of a control, when it has one.

@@ -92,6 +92,7 @@ TEST(DialogUser, SelectionAndCheckBox) {
   d.SetCurSel(5, 0);  // code: no notification
   EXPECT_EQ(d.GetText(5), "Q235");
   EXPECT_TRUE(seen.empty());
+  EXPECT_TRUE(d.UserSelect(5, 0));  // the item already selected: no change, nothing fired
   EXPECT_TRUE(d.UserSelect(5, 1));
   EXPECT_FALSE(d.UserSelect(5, 2));
   EXPECT_EQ(d.GetCurSel(5), 1);
