@@ -83,7 +83,7 @@ class Lexer {
       while (m_pos < m_sql.size() && (std::isalnum(static_cast<unsigned char>(m_sql[m_pos])) || m_sql[m_pos] == '_'))
         word += static_cast<char>(std::toupper(static_cast<unsigned char>(m_sql[m_pos++])));
       m_token = {Token::Kind::Word, word};
-    } else if (c == '(' || c == ')' || c == ',' || c == '*' || c == ';') {
+    } else if (c == '(' || c == ')' || c == ',' || c == '*') {
       ++m_pos;
       m_token = {Token::Kind::Punct, std::string(1, c)};
     } else {
@@ -112,7 +112,7 @@ bool ParseCell(const std::string& ref, int& column, int& row) {
 }
 
 TableRef ParseTable(Lexer& lex) {
-  if (lex.Peek().kind != Token::Kind::Name && lex.Peek().kind != Token::Kind::Word) lex.Fail("expected a table name");
+  if (lex.Peek().kind != Token::Kind::Name) lex.Fail("expected a table name in brackets");
   std::string name = lex.Take().text;
   TableRef t;
   size_t dollar = name.rfind('$');
@@ -122,12 +122,6 @@ TableRef ParseTable(Lexer& lex) {
   }
   std::string range = name.substr(dollar + 1);
   t.sheet = name.substr(0, dollar);
-  if (range.empty()) {
-    t.hasRange = true;
-    t.lastRow = static_cast<int>(kMaxRows);
-    t.lastColumn = static_cast<int>(kMaxColumns);
-    return t;
-  }
   size_t colon = range.find(':');
   int c0 = 0, r0 = 0;
   if (colon == std::string::npos || !ParseCell(range.substr(0, colon), c0, r0) ||
@@ -142,12 +136,11 @@ TableRef ParseTable(Lexer& lex) {
 }
 
 std::string ParseColumnName(Lexer& lex) {
-  if (lex.Peek().kind != Token::Kind::Name && lex.Peek().kind != Token::Kind::Word) lex.Fail("expected a column name");
+  if (lex.Peek().kind != Token::Kind::Name) lex.Fail("expected a column name in brackets");
   return lex.Take().text;
 }
 
 void ParseEnd(Lexer& lex) {
-  lex.TakePunct(';');
   if (lex.Peek().kind != Token::Kind::End) lex.Fail("unexpected text after the statement");
 }
 
@@ -167,13 +160,13 @@ Statement ParseStatement(const std::string& sql) {
       st.columns.push_back(ParseColumnName(lex));
       if (lex.Peek().kind != Token::Kind::Word) lex.Fail("expected a column type");
       std::string type = lex.Take().text;
-      if (type != "CHAR" && type != "VARCHAR" && type != "TEXT") lex.Fail("unsupported column type " + type);
-      if (lex.TakePunct('(')) {
-        Token size = lex.Take();
-        if (size.kind != Token::Kind::Word || !std::isdigit(static_cast<unsigned char>(size.text[0])))
-          lex.Fail("expected a column size");
-        lex.ExpectPunct(')');
-      }
+      if (type != "CHAR") lex.Fail("unsupported column type " + type);
+      lex.ExpectPunct('(');
+      Token size = lex.Take();
+      if (size.kind != Token::Kind::Word || size.text.find_first_not_of("0123456789") != std::string::npos ||
+          size.text.size() > 3 || std::stoi(size.text) < 1 || std::stoi(size.text) > 255)
+        lex.Fail("expected a column size of 1 to 255");
+      lex.ExpectPunct(')');
     } while (lex.TakePunct(','));
     lex.ExpectPunct(')');
   } else if (first.text == "DROP") {

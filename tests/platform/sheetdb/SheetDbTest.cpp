@@ -137,6 +137,12 @@ TEST(SheetDbTables, ExistingTablesMissingSheetsAndOtherStatementsFailAndChangeNo
   EXPECT_NE(SqlError(db, "INSERT INTO [S$A1:IV1] ([a]) VALUES ('open").find("unterminated text"), std::string::npos);
   EXPECT_NE(SqlError(db, "SELECT * FROM [S$A1:IV65536]").find("record set"), std::string::npos);
   EXPECT_NE(SqlError(db, "DROP TABLE [S$B2:IV65536]").find("must start at A1"), std::string::npos);
+  // Only the forms the writer issues: bracketed names, char(n), no ';'.
+  EXPECT_NE(SqlError(db, "CREATE TABLE [T] ([a] varchar(10))").find("unsupported column type VARCHAR"), std::string::npos);
+  EXPECT_NE(SqlError(db, "CREATE TABLE T ([a] char(255))").find("expected a table name in brackets"), std::string::npos);
+  EXPECT_NE(SqlError(db, "DROP TABLE [S$A1:IV65536];").find("unexpected character ';'"), std::string::npos);
+  EXPECT_NE(SqlError(db, "DROP TABLE [S$]").find("is not a valid cell range"), std::string::npos);
+  EXPECT_NE(SqlError(db, "DROP TABLE [S$A1:IW65536]").find("lies beyond IV65536"), std::string::npos);
   try {
     db.OpenForwardOnly("SELECT * FROM [Missing$A1:IV65536]");
     ADD_FAILURE() << "a missing sheet was selected";
