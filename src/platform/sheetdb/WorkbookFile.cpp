@@ -83,6 +83,9 @@ void WriteFileAtomically(const std::string& path, const std::string& bytes) {
     out.close();
     if (!out) fail("write", Reason({}));
   }
+  // The new file keeps the old one's permissions.
+  fs::file_status old = fs::status(target, ec);
+  if (!ec && fs::exists(old)) fs::permissions(temp, old.permissions(), ec);
   fs::rename(temp, target, ec);
   if (ec) fail("replace", ec.message());
 }
