@@ -1,0 +1,133 @@
+#include <gtest/gtest.h>
+
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <fstream>
+
+#include "QtTestApp.h"
+#include "ui/DialogView.h"
+#include "ui/QtDesktop.h"
+
+namespace tiecalc {
+namespace {
+
+SaveFileRequest SheetRequest() {
+  SaveFileRequest r;
+  r.defaultExtension = "*.xls";
+  r.fileName = "塔机三杆附着";
+  r.filter = "EXCEL文档(*.xls)|*.xls|EXCEL文档(*.xlsx)|*.xlsx|";
+  r.hideReadOnly = true;
+  r.promptOverwrite = false;
+  return r;
+}
+
+class DesktopTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { test::App(); }
+};
+
+TEST_F(DesktopTest, SaveDialogTakesNameExtensionFilterAndOverwriteRule) {
+  EXPECT_EQ((QStringList{QStringLiteral("EXCEL文档(*.xls)"), QStringLiteral("EXCEL文档(*.xlsx)")}),
+            NameFilters(SheetRequest().filter));
+  EXPECT_EQ((QStringList{QStringLiteral("Word文档 (*.doc)"), QStringLiteral("所有文件 (*.txt *.csv)")}),
+            NameFilters("Word文档|*.doc|所有文件|*.txt;*.csv|"));
+
+  std::unique_ptr<QFileDialog> dialog(CQtDesktop::MakeSaveDialog(SheetRequest(), nullptr));
+  EXPECT_EQ(QFileDialog::AcceptSave, dialog->acceptMode());
+  EXPECT_EQ(QStringLiteral("xls"), dialog->defaultSuffix());
+  EXPECT_EQ(NameFilters(SheetRequest().filter), dialog->nameFilters());
+  EXPECT_TRUE(dialog->testOption(QFileDialog::DontConfirmOverwrite));
+  ASSERT_EQ(1, dialog->selectedFiles().size());
+  EXPECT_TRUE(dialog->selectedFiles().front().endsWith(QStringLiteral("/塔机三杆附着.xls")))
+      << dialog->selectedFiles().front().toStdString();
+
+  SaveFileRequest ask = SheetRequest();
+  ask.promptOverwrite = true;
+  std::unique_ptr<QFileDialog> asking(CQtDesktop::MakeSaveDialog(ask, nullptr));
+  EXPECT_FALSE(asking->testOption(QFileDialog::DontConfirmOverwrite));
+}
+
+// A page whose button asks for a file, writes it and says so, as the
+// export and report commands do.
+class CWritingPage : public CDialog {
+ public:
+  CWritingPage() : CDialog(MakeTemplate()) {
+    OnClick(1, [this] {
+      const auto path = Desktop()->AskSaveFileName(SheetRequest());
+      if (!path) return;
+      lastPath = *path;
+      std::ofstream(*path) << "rows";
+      Desktop()->ShowMessage("文件输出成功!", MessageIcon::Information);
+    });
+  }
+  std::string lastPath;
+  static DialogTemplate MakeTemplate() {
+    DialogTemplate t;
+    t.width = 100;
+    t.height = 40;
+    ControlTemplate b;
+    b.id = 1;
+    b.kind = ControlKind::Button;
+    b.caption = "输出结果到文件";
+    b.rect = {10, 10, 80, 14};
+    t.controls = {b};
+    return t;
+  }
+};
+
+TEST_F(DesktopTest, AButtonReachesTheRealSaveDialogAndMessageBox) {
+  QTemporaryDir dir;
+  const QString target = dir.filePath(QStringLiteral("三杆.xls"));
+  CWritingPage page;
+  QWidget host;
+  CQtDesktop desktop(&host);
+  page.SetDesktop(&desktop);
+  page.Create();
+  CDialogView view(page, WindowFont(10), &host);
+  host.show();
+
+  QString message;
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+  QStringList filters;
+  test::WhenModal(
+      [&](QWidget* modal) {
+        auto* files = qobject_cast<QFileDialog*>(modal);
+        ASSERT_TRUE(files);
+        filters = files->nameFilters();
+        // Typed into the name field, as a user would.
+        auto* name = files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_TRUE(name);
+        QTest::qWait(50);
+        name->setText(target);
+        // The message box comes next.
+        test::WhenModal(
+            [&](QWidget* next) {
+              auto* box = qobject_cast<QMessageBox*>(next);
+              ASSERT_TRUE(box);
+              message = box->text();
+              icon = box->icon();
+              box->accept();
+            },
+            [] {});
+        static_cast<QDialog*>(files)->accept();
+      },
+      [&] { QTest::mouseClick(qobject_cast<QPushButton*>(view.Control(1)), Qt::LeftButton); });
+  EXPECT_EQ(2, filters.size());
+  EXPECT_EQ(target.toStdString(), page.lastPath);
+  EXPECT_TRUE(QFile::exists(target));
+  EXPECT_EQ(QStringLiteral("文件输出成功!"), message);
+  EXPECT_EQ(QMessageBox::Information, icon);
+
+  // Cancelling writes nothing.
+  QFile::remove(target);
+  test::WhenModal([](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); },
+                  [&] { QTest::mouseClick(qobject_cast<QPushButton*>(view.Control(1)), Qt::LeftButton); });
+  EXPECT_FALSE(QFile::exists(target));
+}
+
+}  // namespace
+}  // namespace tiecalc
