@@ -162,7 +162,7 @@ SheetTable FourRodSweepTable(const CFourRod1& page) {
 }
 
 void RunSweepExport(const CThreeRod& page, IDesktop& desktop) {
-  ExportTable(desktop, IsThreeRodInputValid(page.Input()), kThreeRodName, [&] { return ThreeRodSweepTable(page); });
+  ExportTable(desktop, page.IsInputValid(), kThreeRodName, [&] { return ThreeRodSweepTable(page); });
 }
 
 void RunSweepExport(const CFourRod& page, IDesktop& desktop) {

@@ -1,6 +1,7 @@
 #include "wiring/PageWiring.h"
 
 #include "export/SweepExport.h"
+#include "report/composers/Reports.h"
 
 namespace tiecalc {
 
@@ -8,12 +9,21 @@ namespace tiecalc {
 // the report behind their buttons are installed here, once per page, by the
 // window and the command-line tool alike.
 
-void WirePage(CThreeRod& page) { InstallSweepExport(page); }
+void WirePage(CThreeRod& page) {
+  InstallSweepExport(page);
+  InstallReport(page);
+}
 
-void WirePage(CFourRod& page) { InstallSweepExport(page); }
+void WirePage(CFourRod& page) {
+  InstallSweepExport(page);
+  InstallReport(page);
+}
 
-void WirePage(CFourRod1& page) { InstallSweepExport(page); }
+void WirePage(CFourRod1& page) {
+  InstallSweepExport(page);
+  InstallReport(page);
+}
 
-void WirePage(CJiaoHe& page) { (void)page; }
+void WirePage(CJiaoHe& page) { InstallReport(page); }
 
 }  // namespace tiecalc

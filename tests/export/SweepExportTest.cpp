@@ -127,6 +127,16 @@ TEST(ThreeRodSweepExport, InvalidInputsAndACancelledDialogWriteNothing) {
   EXPECT_EQ(f.Messages(), std::vector<std::string>{"输入数据错误或不完整!"});
   EXPECT_TRUE(f.desktop.Requests().empty());
 
+  // Rods 1 and 2 parallel pass the geometric rules but have no finite
+  // forces: the page refuses them, and so must the export, or the file
+  // would pair the new inputs with the forces of the old ones.
+  ThreeRodFixture p;
+  p.Type({{CThreeRod::kX3, "900"}});
+  p.desktop.QueueSavePath(dir.Path("x.xls"));
+  p.page.UserClick(CThreeRod::kExportButton);
+  EXPECT_EQ(p.Messages(), std::vector<std::string>{"输入数据错误或不完整!"});
+  EXPECT_TRUE(p.desktop.Requests().empty());
+
   ThreeRodFixture g;
   g.page.UserClick(CThreeRod::kExportButton);  // nothing queued: the dialog is cancelled
   EXPECT_EQ(g.desktop.Requests().size(), 1u);
