@@ -90,37 +90,15 @@ TEST_F(DesktopTest, AButtonReachesTheRealSaveDialogAndMessageBox) {
   CDialogView view(page, WindowFont(10), &host);
   host.show();
 
-  QString message;
-  QMessageBox::Icon icon = QMessageBox::NoIcon;
-  QStringList filters;
-  test::WhenModal(
-      [&](QWidget* modal) {
-        auto* files = qobject_cast<QFileDialog*>(modal);
-        ASSERT_TRUE(files);
-        filters = files->nameFilters();
-        // Typed into the name field, as a user would.
-        auto* name = files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-        ASSERT_TRUE(name);
-        QTest::qWait(50);
-        name->setText(target);
-        // The message box comes next.
-        test::WhenModal(
-            [&](QWidget* next) {
-              auto* box = qobject_cast<QMessageBox*>(next);
-              ASSERT_TRUE(box);
-              message = box->text();
-              icon = box->icon();
-              box->accept();
-            },
-            [] {});
-        static_cast<QDialog*>(files)->accept();
-      },
-      [&] { QTest::mouseClick(qobject_cast<QPushButton*>(view.Control(1)), Qt::LeftButton); });
-  EXPECT_EQ(2, filters.size());
+  {
+    test::ModalAnswers answers({target});
+    QTest::mouseClick(qobject_cast<QPushButton*>(view.Control(1)), Qt::LeftButton);
+    EXPECT_EQ(2, answers.Filters().size());
+    EXPECT_EQ(QStringList{QStringLiteral("文件输出成功!")}, answers.Messages());
+    EXPECT_EQ(QList<QMessageBox::Icon>{QMessageBox::Information}, answers.Icons());
+  }
   EXPECT_EQ(target.toStdString(), page.lastPath);
   EXPECT_TRUE(QFile::exists(target));
-  EXPECT_EQ(QStringLiteral("文件输出成功!"), message);
-  EXPECT_EQ(QMessageBox::Information, icon);
 
   // Cancelling writes nothing.
   QFile::remove(target);

@@ -9,7 +9,9 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QFileInfo>
 #include <QUrl>
 
 #include "QtTestApp.h"
@@ -221,6 +223,34 @@ TEST_F(MainDlgTest, TheThreeRodExampleTypedShowsItsResults) {
   Type(0, CThreeRod::kH, "800");
   EXPECT_EQ(Q("数据错误或不全"), status->text());
   EXPECT_EQ(Q("311.42"), Edit(0, CThreeRod::kF1)->text());
+}
+
+TEST_F(MainDlgTest, ExportAndReportButtonsReachTheSaveDialogAndWriteTheFiles) {
+  const std::vector<std::pair<int, const char*>> inputs = {
+      {CThreeRod::kA, "900"},  {CThreeRod::kB, "900"},  {CThreeRod::kC, "900"},   {CThreeRod::kD, "900"},
+      {CThreeRod::kX1, "3000"}, {CThreeRod::kX2, "3000"}, {CThreeRod::kX3, "1500"}, {CThreeRod::kH, "5000"},
+      {CThreeRod::kR, "100"},  {CThreeRod::kM, "200"},  {CThreeRod::kTheta, "30"}};
+  for (const auto& [id, text] : inputs) Type(0, id, text);
+  QTemporaryDir dir;
+  const QString sheet = dir.filePath(QStringLiteral("三杆附着.xls"));
+  const QString report = dir.filePath(QStringLiteral("三杆附着报告.doc"));
+  auto* exportButton = qobject_cast<QPushButton*>(dlg->PageView(0).Control(CThreeRod::kExportButton));
+  auto* reportButton = qobject_cast<QPushButton*>(dlg->PageView(0).Control(CThreeRod::kReportButton));
+  ASSERT_TRUE(exportButton && reportButton);
+  {
+    test::ModalAnswers answers({sheet});
+    QTest::mouseClick(exportButton, Qt::LeftButton);
+    EXPECT_EQ(QStringList{Q("文件输出成功!")}, answers.Messages());
+    EXPECT_TRUE(answers.Filters().join(u'|').contains(QStringLiteral("*.xls")));
+  }
+  EXPECT_GT(QFileInfo(sheet).size(), 0);
+  {
+    test::ModalAnswers answers({report});
+    QTest::mouseClick(reportButton, Qt::LeftButton);
+    EXPECT_EQ(QStringList{Q("报告文件输出成功!")}, answers.Messages());
+  }
+  EXPECT_GT(QFileInfo(report).size(), 0);
+  EXPECT_TRUE(dlg->isVisible());
 }
 
 TEST_F(MainDlgTest, EachPageRendersToAnImageForReview) {

@@ -4,6 +4,10 @@
 
 #include <QApplication>
 #include <QTimer>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTest>
 #include <functional>
 
 #include "ui/MainApp.h"
@@ -41,5 +45,42 @@ inline void WhenModal(const std::function<void(QWidget*)>& answer, const std::fu
   timer->start();
   call();
 }
+
+// While alive, answers the save dialogs with the paths queued (typed into
+// the name field, as a user would) and confirms every message box,
+// recording its text.
+class ModalAnswers {
+ public:
+  explicit ModalAnswers(QStringList paths) : m_paths(std::move(paths)) {
+    m_timer.setInterval(10);
+    QObject::connect(&m_timer, &QTimer::timeout, [this] { Answer(); });
+    m_timer.start();
+  }
+  const QStringList& Messages() const { return m_messages; }
+  const QList<QMessageBox::Icon>& Icons() const { return m_icons; }
+  const QStringList& Filters() const { return m_filters; }
+
+ private:
+  void Answer() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (auto* files = qobject_cast<QFileDialog*>(modal)) {
+      if (files->property("answered").toBool()) return;
+      files->setProperty("answered", true);
+      m_filters = files->nameFilters();
+      QTest::qWait(50);  // the dialog settles on its proposed name first
+      auto* name = files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+      if (m_paths.isEmpty() || !name) return static_cast<QDialog*>(files)->reject();
+      name->setText(m_paths.takeFirst());
+      static_cast<QDialog*>(files)->accept();
+    } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+      m_messages << box->text();
+      m_icons << box->icon();
+      box->accept();
+    }
+  }
+  QTimer m_timer;
+  QStringList m_paths, m_messages, m_filters;
+  QList<QMessageBox::Icon> m_icons;
+};
 
 }  // namespace tiecalc::test
