@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QWindow>
 
 #include "core/input/FieldText.h"
 #include "ui/AboutDlg.h"
@@ -114,16 +115,20 @@ void CMainDlg::OnTabSelChange() {
   for (int i = 0; i < PageCount(); ++i) m_views[static_cast<size_t>(i)]->setVisible(i == shown);
 }
 
-bool CMainDlg::IsTopMost() const { return windowFlags().testFlag(Qt::WindowStaysOnTopHint); }
+bool CMainDlg::IsTopMost() const {
+  const QWindow* window = windowHandle();
+  return (window ? window->flags() : windowFlags()).testFlag(Qt::WindowStaysOnTopHint);
+}
 
 void CMainDlg::OnTopMost() {
   QPushButton* b = Button(kIdTopMost);
   const bool toTop = b->text() == QString::fromUtf8(kTopMostOff);
-  const QRect place = geometry();
-  const bool shown = isVisible();
-  setWindowFlag(Qt::WindowStaysOnTopHint, toTop);
-  setGeometry(place);
-  if (shown) show();
+  // Changed on the native window: changing the widget's flags would hide
+  // and re-show it, and hiding a running dialog ends it.
+  if (QWindow* window = windowHandle())
+    window->setFlag(Qt::WindowStaysOnTopHint, toTop);
+  else
+    setWindowFlag(Qt::WindowStaysOnTopHint, toTop);
   b->setText(QString::fromUtf8(toTop ? kTopMostOn : kTopMostOff));
 }
 

@@ -121,6 +121,25 @@ TEST_F(MainDlgTest, TheOnTopSwitchTwiceReturnsToTheStart) {
   EXPECT_EQ(place.size(), dlg->geometry().size());
 }
 
+TEST_F(MainDlgTest, TheOnTopSwitchDoesNotEndTheRunningWindow) {
+  dlg->hide();
+  std::vector<bool> running;
+  QTimer::singleShot(50, [&] {
+    QTest::mouseClick(dlg->Button(kIdTopMost), Qt::LeftButton);
+    QTimer::singleShot(50, [&] {
+      running.push_back(dlg->isVisible() && dlg->IsTopMost());
+      QTest::mouseClick(dlg->Button(kIdTopMost), Qt::LeftButton);
+      QTimer::singleShot(50, [&] {
+        running.push_back(dlg->isVisible() && !dlg->IsTopMost());
+        QTest::mouseClick(dlg->Button(kIdExit), Qt::LeftButton);
+      });
+    });
+  });
+  QTimer::singleShot(5000, [&] { dlg->reject(); });
+  EXPECT_EQ(QDialog::Accepted, dlg->exec());
+  EXPECT_EQ((std::vector<bool>{true, true}), running);
+}
+
 TEST_F(MainDlgTest, EscNeverEndsTheWindowAndExitDoes) {
   dlg->hide();
   std::vector<bool> visibleAfterEsc;
