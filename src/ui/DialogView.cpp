@@ -161,7 +161,12 @@ void CDialogView::Show(int id) {
   if (!w) return;
   const QString text = Q(m_dialog.GetText(id));
   if (auto* e = qobject_cast<QLineEdit*>(w)) {
-    if (e->text() != text) e->setText(text);
+    if (e->text() != text && !e->hasFocus()) {
+      e->setText(text);
+      e->setCursorPosition(0);  // a text too long for its box shows its start
+    } else if (e->text() != text) {
+      e->setText(text);
+    }
     e->setReadOnly(m_dialog.IsReadOnly(id));
   } else if (auto* e = qobject_cast<QPlainTextEdit*>(w)) {
     e->setReadOnly(m_dialog.IsReadOnly(id));

@@ -9,12 +9,14 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyleOptionFrame>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QFileInfo>
 #include <QUrl>
 
 #include "QtTestApp.h"
+#include "pages/FourRodPage.h"
 #include "pages/JiaoHe.h"
 #include "pages/ThreeRod.h"
 #include "ui/AboutDlg.h"
@@ -27,6 +29,30 @@ namespace tiecalc {
 namespace {
 
 QString Q(const char* s) { return QString::fromUtf8(s); }
+
+// The width an edit has for its text: inside its frame and text margins.
+int TextRoom(QLineEdit* e) {
+  QStyleOptionFrame option;
+  option.initFrom(e);
+  option.lineWidth = e->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, e);
+  const QRect contents = e->style()->subElementRect(QStyle::SE_LineEditContents, &option, e);
+  const QMargins m = e->textMargins();
+  return contents.width() - m.left() - m.right() - 2 * 2;  // the edit keeps 2 px each side free
+}
+
+// The worked examples, by the pages' short names.
+const std::vector<std::vector<std::pair<const char*, const char*>>> kExamples = {
+    {{"A", "900"}, {"B", "900"}, {"C", "900"}, {"D", "900"}, {"X1", "3000"}, {"X2", "3000"}, {"X3", "1500"},
+     {"H", "5000"}, {"R", "100"}, {"M", "200"}, {"theta", "30"}},
+    {{"A", "800"}, {"B", "800"}, {"C", "800"}, {"D", "800"}, {"E", "800"}, {"F", "800"}, {"X1", "3000"},
+     {"X2", "3000"}, {"X3", "1200"}, {"X4", "1200"}, {"Y1", "4000"}, {"Y2", "4000"}, {"R", "100"}, {"M", "300"},
+     {"theta", "30"}},
+    {{"A", "900"}, {"B", "900"}, {"C", "300"}, {"D", "1000"}, {"E", "300"}, {"F", "100"}, {"G", "300"},
+     {"H", "1000"}, {"X1", "3500"}, {"X2", "3500"}, {"X3", "1500"}, {"X4", "1500"}, {"Y1", "4500"},
+     {"Y2", "4500"}, {"R", "100"}, {"M", "300"}, {"theta", "30"}},
+    {{"form", "1"}, {"F", "200"}, {"L", "8000"}, {"G", "800"}, {"A", "6000"}, {"h", "250"}, {"Imax", "150000000"},
+     {"Imin", "150000000"}, {"Az", "1000"}, {"I1", "2000000"}, {"Iz", "500000"}, {"delta", "10"}, {"L1", "600"},
+     {"a", "400"}}};
 
 class MainDlgTest : public ::testing::Test {
  protected:
@@ -49,6 +75,19 @@ class MainDlgTest : public ::testing::Test {
   }
   void ClickTab(int index) {
     QTest::mouseClick(&dlg->Tab(), Qt::LeftButton, {}, dlg->Tab().GetItemRect(index).center());
+  }
+  // The worked example of a page typed in, as an engineer would.
+  void TypeExample(int page) {
+    const auto& names = static_cast<const CPage&>(dlg->Page(page));
+    for (const auto& [name, text] : kExamples[static_cast<size_t>(page)]) {
+      QWidget* w = dlg->PageView(page).Control(names.IdOf(name));
+      ASSERT_TRUE(w) << name;
+      if (auto* list = qobject_cast<QComboBox*>(w)) {
+        emit list->activated(std::atoi(text));
+      } else {
+        Type(page, names.IdOf(name), text);
+      }
+    }
   }
   std::unique_ptr<CMainDlg> dlg;
 };
@@ -277,18 +316,44 @@ TEST_F(MainDlgTest, EachPageRendersToAnImageForReview) {
   QDir().mkpath(out.path());
   for (int page = 0; page < dlg->PageCount(); ++page) {
     ClickTab(page);
-    const QImage image = dlg->grab().toImage();
-    ASSERT_FALSE(image.isNull());
-    EXPECT_TRUE(image.save(out.filePath(QStringLiteral("page%1.png").arg(page))));
+    const QImage start = dlg->grab().toImage();
+    ASSERT_FALSE(start.isNull());
+    EXPECT_TRUE(start.save(out.filePath(QStringLiteral("page%1-start.png").arg(page))));
     // The page's own background, just below the strip, is sky blue.
     const QPoint probe = dlg->PageView(page).mapTo(dlg.get(), QPoint(dlg->PageView(page).width() - 3, 2));
-    EXPECT_EQ(QColor(135, 206, 235), image.pixelColor(probe)) << page;
+    EXPECT_EQ(QColor(135, 206, 235), start.pixelColor(probe)) << page;
+
+    TypeExample(page);
+    EXPECT_TRUE(dlg->grab().save(out.filePath(QStringLiteral("page%1-example.png").arg(page))));
   }
+  EXPECT_EQ(Q("235.57"), Edit(1, CFourRodPage::kF1)->text());
+  EXPECT_EQ(Q("156.57"), Edit(2, CFourRodPage::kF1)->text());
+  EXPECT_EQ(Q("54.18"), Edit(3, CJiaoHe::kLambda)->text());
   // The diagrams are drawn, not empty frames.
   EXPECT_TRUE(qobject_cast<CPictureBox*>(dlg->PageView(0).Control(CThreeRod::kDiagram))->HasDrawing());
+  EXPECT_EQ(195, qobject_cast<CPictureBox*>(dlg->PageView(3).Control(CJiaoHe::kDiagram))->Bitmap());
+  EXPECT_TRUE(qobject_cast<CPictureBox*>(dlg->PageView(3).Control(CJiaoHe::kDiagram))->HasDrawing());
   CAboutDlg about(dlg.get());
   about.show();
   EXPECT_TRUE(about.grab().save(out.filePath(QStringLiteral("about.png"))));
+}
+
+TEST_F(MainDlgTest, TheWorkedExamplesShowEveryValueWhole) {
+  for (int page = 0; page < dlg->PageCount(); ++page) {
+    ClickTab(page);
+    TypeExample(page);
+    // Every value shows whole, and at least its start shows.
+    for (QWidget* w : dlg->PageView(page).Widgets()) {
+      auto* e = qobject_cast<QLineEdit*>(w);
+      if (!e) continue;
+      EXPECT_LE(e->fontMetrics().horizontalAdvance(e->text()), TextRoom(e))
+          << page << ": \"" << e->text().toStdString() << "\" does not fit: "
+          << e->fontMetrics().horizontalAdvance(e->text()) << " px in " << TextRoom(e);
+      if (e->isReadOnly()) {
+        EXPECT_EQ(0, e->cursorPosition()) << e->text().toStdString();
+      }
+    }
+  }
 }
 
 class NotesCatcher : public QObject {
