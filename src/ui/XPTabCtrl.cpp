@@ -20,6 +20,12 @@ constexpr int kPadX = 6, kPadY = 3;
 CXPTabCtrl::CXPTabCtrl(QWidget* parent, CThemeServices theme) : QWidget(parent), m_theme(std::move(theme)) {
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_OpaquePaintEvent, false);
+#ifdef _WIN32
+  // The theme library there draws into a device context, not into the
+  // pixel surfaces handed to it here; until a context over them exists the
+  // strip paints in the standard way.
+  m_useTheme = false;
+#endif
 }
 
 void CXPTabCtrl::InsertItem(int index, const QString& text) {

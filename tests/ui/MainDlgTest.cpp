@@ -120,6 +120,16 @@ TEST_F(MainDlgTest, StartsWithTitleCaptionsPageZeroAndTheSwitchOff) {
   auto* message = qobject_cast<QPlainTextEdit*>(dlg->PageView(3).Control(CJiaoHe::kMessage));
   ASSERT_TRUE(message);
   EXPECT_EQ(Q("请设定计算参数!"), message->toPlainText());
+  // Every tooltip of the pages' tables is on its control, and only those.
+  int tips = 0;
+  for (int page = 0; page < dlg->PageCount(); ++page)
+    for (const ControlTemplate& c : dlg->Page(page).Template().controls) {
+      if (c.id == kStaticId) continue;
+      EXPECT_EQ(Q(c.tooltip.c_str()), dlg->PageView(page).Control(c.id)->toolTip()) << c.id;
+      tips += !c.tooltip.empty();
+    }
+  EXPECT_GT(tips, 80);
+  EXPECT_EQ(Q("F!=0,单位(kN)"), dlg->PageView(3).Control(CJiaoHe::kF)->toolTip());
   // The main window's background is the program's sky blue.
   EXPECT_EQ(QColor(135, 206, 235), dlg->palette().color(QPalette::Window));
 }
