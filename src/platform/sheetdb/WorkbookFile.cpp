@@ -1,5 +1,7 @@
 // Reading and atomically replacing workbook files.
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -59,8 +61,23 @@ void SaveWorkbookFile(const std::string& path, const Workbook& book, bool backup
 }
 
 void WriteFileAtomically(const std::string& path, const std::string& bytes) {
-  const fs::path target = PathOf(path);
+  fs::path target = PathOf(path);
   std::error_code ec;
+  // A link is followed, as a write into the file would: the file it names
+  // is replaced, and the link stays.
+  if (fs::is_symlink(fs::symlink_status(target, ec))) {
+    fs::path resolved = fs::canonical(target, ec);
+    if (!ec) target = resolved;
+  }
+  // A rename needs only the folder to be writable; a file marked read-only
+  // (no write permission at all, or none for this process) keeps its
+  // content, as a write into it would.
+  const fs::file_status old = fs::status(target, ec);
+  if (!ec && fs::is_regular_file(old)) {
+    constexpr fs::perms anyWrite = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    if ((old.permissions() & anyWrite) == fs::perms::none || access(target.c_str(), W_OK) != 0)
+      throw CSheetDbError("cannot replace '" + path + "': the file is read-only");
+  }
   // The temporary file lives beside the target, so the rename stays within
   // one file system and replaces the old file in one step.
   std::random_device random;
@@ -84,8 +101,7 @@ void WriteFileAtomically(const std::string& path, const std::string& bytes) {
     if (!out) fail("write", Reason({}));
   }
   // The new file keeps the old one's permissions.
-  fs::file_status old = fs::status(target, ec);
-  if (!ec && fs::exists(old)) fs::permissions(temp, old.permissions(), ec);
+  if (fs::exists(old)) fs::permissions(temp, old.permissions(), ec);
   fs::rename(temp, target, ec);
   if (ec) fail("replace", ec.message());
 }

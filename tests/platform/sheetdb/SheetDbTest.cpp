@@ -473,7 +473,7 @@ TEST(SheetDbFiles, AFailedWriteLeavesTheOldWorkbookByteForByte) {
   EXPECT_EQ(dir.Names(), std::vector<std::string>{"old.xls"});  // no temporary file left
 }
 
-TEST(SheetDbFiles, AMissingOrReadOnlyFolderGivesAClearFailure) {
+TEST(SheetDbFiles, AMissingOrReadOnlyFolderOrFileGivesAClearFailure) {
   ScratchFolder dir;
   const std::string missing = dir.Path("no/such/folder/t.xls");
   CSheetConnection db;
@@ -501,6 +501,35 @@ TEST(SheetDbFiles, AMissingOrReadOnlyFolderGivesAClearFailure) {
   } catch (const CSheetDbError& e) {
     EXPECT_NE(std::string(e.what()).find("'" + path + "'"), std::string::npos) << e.what();
   }
+
+  // A read-only workbook in a writable folder: a rename would replace it,
+  // which a write into the file itself cannot do.
+  const std::string locked = dir.Path("locked.xls");
+  RunStatements(locked, {"CREATE TABLE [S] ([a] char(255))"});
+  const std::string before = ReadBytes(locked);
+  std::filesystem::permissions(locked, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+  db.Open(Connect(locked));
+  db.ExecuteSql("INSERT INTO [S$A1:IV1] ([a]) VALUES ('new')");
+  try {
+    db.Close();
+    ADD_FAILURE() << "replaced a read-only workbook";
+  } catch (const CSheetDbError& e) {
+    EXPECT_NE(std::string(e.what()).find("'" + locked + "'"), std::string::npos) << e.what();
+  }
+  EXPECT_TRUE(ReadBytes(locked) == before) << "the read-only workbook changed";
+}
+
+TEST(SheetDbFiles, AWorkbookReachedThroughALinkIsRewrittenWhereItLies) {
+  ScratchFolder dir;
+  const std::string real = dir.Path("real.xls");
+  const std::string link = dir.Path("link.xls");
+  RunStatements(real, {"CREATE TABLE [S] ([a] char(255))"});
+  std::filesystem::create_symlink(real, link);
+  RunStatements(link, {"INSERT INTO [S$A1:IV1] ([a]) VALUES ('x')"});
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  ASSERT_EQ(ReadBack(real).size(), 1u);
+  EXPECT_EQ(ReadBack(real)[0].rows, (std::vector<std::vector<std::string>>{{"a"}, {"x"}}));
+  EXPECT_EQ(dir.Names(), (std::vector<std::string>{"link.xls", "real.xls"}));
 }
 
 }  // namespace
