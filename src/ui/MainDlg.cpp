@@ -86,6 +86,18 @@ CMainDlg::CMainDlg(PageFactory makePages, CThemeServices theme, QWidget* parent)
   }
   PlacePages();
   for (size_t i = 0; i < m_views.size(); ++i) m_views[i]->setVisible(i == 0);
+  // Tab goes from the strip through the page shown, then to the buttons.
+  QWidget* previous = m_tab;
+  for (CDialogView* v : m_views)
+    for (QWidget* w : v->Widgets())
+      if (w->focusPolicy() & Qt::TabFocus) {
+        setTabOrder(previous, w);
+        previous = w;
+      }
+  for (QPushButton* b : m_buttons) {
+    setTabOrder(previous, b);
+    previous = b;
+  }
 }
 
 CMainDlg::~CMainDlg() {

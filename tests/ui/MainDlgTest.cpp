@@ -150,6 +150,10 @@ TEST_F(MainDlgTest, SwitchingTabsShowsOnePageAndKeepsContents) {
   dlg->Tab().SetCurSel(-1);
   dlg->OnTabSelChange();
   EXPECT_EQ((std::vector<bool>{true, false, false, false}), Shown());
+  // Tab leads from the strip into the page shown.
+  dlg->Tab().setFocus();
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  EXPECT_EQ(Edit(0, CThreeRod::kA), QApplication::focusWidget());
   // The arrow keys move along the strip.
   dlg->Tab().SetCurSel(0);
   dlg->Tab().setFocus();
