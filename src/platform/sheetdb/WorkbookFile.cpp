@@ -1,7 +1,5 @@
 // Reading and atomically replacing workbook files.
 
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -12,6 +10,10 @@
 #include "platform/sheetdb/SheetDbError.h"
 #include "platform/sheetdb/Utf.h"
 #include "platform/sheetdb/Workbook.h"
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 namespace tiecalc::sheetdb {
 
@@ -75,7 +77,11 @@ void WriteFileAtomically(const std::string& path, const std::string& bytes) {
   const fs::file_status old = fs::status(target, ec);
   if (!ec && fs::is_regular_file(old)) {
     constexpr fs::perms anyWrite = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
-    if ((old.permissions() & anyWrite) == fs::perms::none || access(target.c_str(), W_OK) != 0)
+    bool writable = (old.permissions() & anyWrite) != fs::perms::none;
+#ifndef _WIN32
+    writable = writable && access(target.c_str(), W_OK) == 0;
+#endif
+    if (!writable)
       throw CSheetDbError("cannot replace '" + path + "': the file is read-only");
   }
   // The temporary file lives beside the target, so the rename stays within
