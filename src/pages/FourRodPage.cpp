@@ -73,8 +73,7 @@ struct LayoutLook {
   const char* exportCaption = "";
   const char* reportCaption = "";
   unsigned buttonStyle = kStyleNone;
-  FieldGrid extremes;                  // the extreme fields in the lower left group
-  DialogRect exportRect, reportRect;  // the buttons at the group's right end
+  DialogRect exportRect, reportRect;  // the buttons at the lower right end of the extremes
   const char* manualCaption = "";
   const char* statusLabel = "";
   bool statusInGroup = false;  // at the lower right of the parameters, after the last input
@@ -82,17 +81,19 @@ struct LayoutLook {
   std::vector<int> lateStartIds;
 };
 
-// Page 349 x 245: the diagram top left with the extremes and the two buttons
-// below it; parameters top right with the results below them; the check box,
-// the status (unless it sits among the parameters) and the note at the bottom.
+// Page 349 x 245: the diagram top left with the extremes below it and the two
+// buttons at the group's lower right end; parameters top right with the
+// results below them; the check box, the status (unless it sits among the
+// parameters) and the note at the bottom. The right-hand groups end at 343,
+// inside the tab's page area of 345.
 CFourRodPage::LayoutData Build(const LayoutLook& look) {
   CTemplateBuilder b(look.templateId, 349, 245, look.fontSize);
   b.Picture(kStaticId, look.bitmap, {2, 4, 146, 114});
 
   const int inputRowCount = static_cast<int>(look.inputRows.size());
-  FieldGrid grid{153, 12, 48, 13, 16, 30, 12};
+  FieldGrid grid{153, 12, 47, 13, 16, 30, 12};
   const int inputsBottom = grid.y + (inputRowCount - 1) * grid.rowStep + grid.editHeight;
-  b.Group("设定参数", {150, 2, 197, inputsBottom + 3 - 2});
+  b.Group("设定参数", {150, 2, 193, inputsBottom + 3 - 2});
   b.Fields(look.inputRows, grid);
   if (look.statusInGroup) {
     const int row = inputRowCount - 1;
@@ -100,25 +101,32 @@ CFourRodPage::LayoutData Build(const LayoutLook& look) {
     DialogRect label = grid.Label(row, col);
     label.width = 20;
     b.Label(look.statusLabel, label);
-    b.Static(P::kStatus, "", {label.x + 21, label.y, 344 - (label.x + 21), label.height});
+    b.Static(P::kStatus, "", {label.x + 21, label.y, 342 - (label.x + 21), label.height});
   }
 
   const int resultsTop = inputsBottom + 8;  // room for the group caption
   grid.y = resultsTop + 10;
-  b.Group("输出结果", {150, resultsTop, 197, 10 + 4 * grid.rowStep + grid.editHeight + 3});
+  b.Group("输出结果", {150, resultsTop, 193, 10 + 4 * grid.rowStep + grid.editHeight + 3});
   b.Fields(kOutputRows, grid);
 
-  b.Group("输出结果", {2, 120, 146, 68});
-  b.Fields(kExtremeRows, look.extremes);
+  // Each rod's force pair beside its angle pair, the force texts being the
+  // longer ("-1185.40/1185.40"); the buttons go below, at the right.
+  b.Group("输出结果", {2, 120, 146, 89});
+  const FieldGrid forces{4, 130, 0, 13, 15, 56, 12};
+  const FieldGrid angles{79, 130, 0, 13, 12, 52, 12};
+  for (size_t r = 0; r < kExtremeRows.size(); ++r) {
+    b.Field(kExtremeRows[r][0], forces, static_cast<int>(r), 0);
+    b.Field(kExtremeRows[r][1], angles, static_cast<int>(r), 0);
+  }
   b.Button(P::kExportButton, look.exportCaption, look.exportRect, look.buttonStyle);
   b.Button(P::kReportButton, look.reportCaption, look.reportRect, look.buttonStyle);
 
-  b.CheckBox(P::kManualL, look.manualCaption, {6, 194, 90, 10});
+  b.CheckBox(P::kManualL, look.manualCaption, {6, 213, 90, 10});
   if (!look.statusInGroup) {
-    b.Label(look.statusLabel, {150, 194, 26, 10});
-    b.Static(P::kStatus, "", {177, 194, 167, 10});
+    b.Label(look.statusLabel, {150, 213, 26, 10});
+    b.Static(P::kStatus, "", {177, 213, 165, 10});
   }
-  b.Label(look.note, {4, 212, 341, 12});
+  b.Label(look.note, {4, 228, 341, 12});
 
   std::vector<std::vector<FieldDef>> rows = look.inputRows;
   rows.insert(rows.end(), kOutputRows.begin(), kOutputRows.end());
@@ -155,9 +163,8 @@ CFourRodPage::LayoutData LayoutIData() {
   look.exportCaption = "输 出\r\n结 果";
   look.reportCaption = "生 成\r\n报 告";
   look.buttonStyle = kMultiLine;
-  look.extremes = {5, 130, 58, 13, 16, 40, 12};
-  look.exportRect = {122, 131, 24, 24};
-  look.reportRect = {122, 159, 24, 24};
+  look.exportRect = {92, 184, 24, 22};
+  look.reportRect = {120, 184, 24, 22};
   look.manualCaption = "手动修正L";
   look.statusLabel = "状态：";
   look.statusInGroup = false;
@@ -196,9 +203,8 @@ CFourRodPage::LayoutData LayoutIIData() {
   look.exportCaption = "输出结果";
   look.reportCaption = "生成报告";
   look.buttonStyle = kStyleNone;  // one-line captions: wider, lower buttons
-  look.extremes = {5, 130, 54, 13, 16, 36, 12};
-  look.exportRect = {114, 134, 32, 14};
-  look.reportRect = {114, 160, 32, 14};
+  look.exportRect = {78, 188, 32, 14};
+  look.reportRect = {112, 188, 32, 14};
   look.manualCaption = "手动修正L长度";
   look.statusLabel = "状态:";
   look.statusInGroup = true;

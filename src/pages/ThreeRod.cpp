@@ -54,7 +54,7 @@ DialogTemplate BuildTemplate() {
   CTemplateBuilder b(I::kTemplateId, 349, 245, 10);
   b.Picture(I::kDiagram, I::kDiagramBitmap, {4, 6, 128, 220});
 
-  FieldGrid grid{140, 13, 68, 14, 18, 46, 12};
+  FieldGrid grid{140, 13, 68, 14, 16, 48, 12};
   b.Group("设定参数", {136, 2, 209, 70});
   b.Fields(kInputRows, grid);
   b.Static(I::kStatus, "", {grid.Label(3, 2).x, grid.Label(3, 2).y, 65, 10});
