@@ -54,7 +54,11 @@ class CTargetGuard {
   explicit CTargetGuard(const std::string& path) : m_path(path) {
     std::error_code error;
     const fs::file_status status = fs::symlink_status(m_path, error);
-    if (!fs::exists(status) || fs::is_directory(status)) return;  // a folder makes the save fail
+    if (!fs::exists(status)) {
+      m_free = true;  // whatever is there after a failure was made by the report
+      return;
+    }
+    if (fs::is_directory(status)) return;  // a folder makes the save fail, and it stays
     std::random_device random;
     for (int attempt = 0; attempt < 16 && !m_aside; ++attempt) {
       fs::path aside = m_path;
@@ -70,7 +74,9 @@ class CTargetGuard {
   // The report failed: the path as it was before.
   void Restore() noexcept {
     std::error_code ignored;
-    fs::remove(m_path, ignored);
+    if (m_free || m_aside) {
+      if (!fs::is_directory(fs::symlink_status(m_path, ignored))) fs::remove(m_path, ignored);
+    }
     if (m_aside) fs::rename(*m_aside, m_path, ignored);
     m_aside.reset();
   }
@@ -88,6 +94,7 @@ class CTargetGuard {
 
  private:
   fs::path m_path;
+  bool m_free = false;  // nothing was at the path
   std::optional<fs::path> m_aside;
 };
 

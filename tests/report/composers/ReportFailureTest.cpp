@@ -113,6 +113,17 @@ TEST_F(ReportFailure, UnwritablePathEndsWithTheErrorAndLeavesNothing) {
   EXPECT_TRUE(TmpNames().empty());
 }
 
+TEST_F(ReportFailure, FolderChosenAsTheFileIsLeftAsItWas) {
+  const std::string path = Out("a folder");
+  fs::create_directory(path);
+  const auto messages = Press(path, Recorder());
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].text.rfind("报告文件输出失败!\n", 0), 0u) << messages[0].text;
+  EXPECT_TRUE(fs::is_directory(path)) << "an empty folder at the chosen path survives the failed report";
+  EXPECT_EQ(OutNames(), std::vector<std::string>{"a folder"});
+  EXPECT_TRUE(TmpNames().empty());
+}
+
 TEST_F(ReportFailure, FailedInsertionRestoresTheFileThatWasThere) {
   const std::string path = Out("kept.doc");
   WriteFile(path, "an older report");
