@@ -186,7 +186,6 @@ void RunReport(IDesktop& desktop, std::shared_ptr<IWordClassRegistry> registry, 
     body(composer);
 
     Require(writer.SaveDocument());
-    writer.CloseWord();
   } catch (...) {
     // Release the engine before the file it may still hold is removed.
     try {
@@ -204,11 +203,23 @@ void RunReport(IDesktop& desktop, std::shared_ptr<IWordClassRegistry> registry, 
     }
   }
 
-  // The report is saved: what goes wrong from here on is told, not thrown.
+  // The report is saved: nothing from here on removes it. An engine error
+  // while letting go of the engine still ends the command, after the clean-up
+  // and without the success message; everything else is told.
+  std::optional<std::string> closeError;
+  try {
+    writer.CloseWord();
+  } catch (const std::exception& e) {
+    closeError = e.what();
+  }
   std::vector<std::string> failures;
   deleteFragments(&failures);
   const std::optional<fs::path> aside = target.Aside();
   if (!target.Commit()) failures.push_back("无法删除文件 " + aside->string());
+  if (closeError) {
+    for (const std::string& failure : failures) *closeError += "\n" + failure;
+    throw std::runtime_error(*closeError);
+  }
   desktop.ShowMessage(kReportWritten, MessageIcon::None);
   for (const std::string& failure : failures) desktop.ShowMessage(failure, MessageIcon::Exclamation);
 }

@@ -83,7 +83,8 @@ struct ReportRequest {
 // engine that registry answers "Word.Application" with, body between the
 // body style and the final save. Nothing happens when the dialog is cancelled
 // or the engine gives no document (the writer has said why). Errors leave as
-// a std::runtime_error after the path has been restored.
+// a std::runtime_error after the path has been restored; an error of the
+// engine while it is let go after the save keeps the saved report.
 void RunReport(IDesktop& desktop, std::shared_ptr<IWordClassRegistry> registry, const ReportRequest& request,
                const std::function<void(CReportComposer&)>& body);
 

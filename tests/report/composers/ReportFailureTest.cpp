@@ -45,35 +45,44 @@ class CHookedSelection : public IWordSelection {
   InsertHook m_hook;
 };
 
+// Runs after the engine has quitted.
+using QuitHook = std::function<void()>;
+
 class CHookedApplication : public IWordApplication {
  public:
-  CHookedApplication(std::shared_ptr<IWordApplication> inner, InsertHook hook)
-      : m_inner(std::move(inner)), m_hook(std::move(hook)) {}
+  CHookedApplication(std::shared_ptr<IWordApplication> inner, InsertHook hook, QuitHook quitHook)
+      : m_inner(std::move(inner)), m_hook(std::move(hook)), m_quitHook(std::move(quitHook)) {}
   std::shared_ptr<IWordDocuments> Documents() override { return m_inner->Documents(); }
   std::shared_ptr<IWordDocument> ActiveDocument() override { return m_inner->ActiveDocument(); }
   std::shared_ptr<IWordSelection> Selection() override {
     std::shared_ptr<IWordSelection> s = m_inner->Selection();
     return s ? std::make_shared<CHookedSelection>(s, m_hook) : nullptr;
   }
-  void Quit(int16_t s, int16_t f, int16_t r) override { m_inner->Quit(s, f, r); }
+  void Quit(int16_t s, int16_t f, int16_t r) override {
+    m_inner->Quit(s, f, r);
+    if (m_quitHook) m_quitHook();
+  }
 
  private:
   std::shared_ptr<IWordApplication> m_inner;
   InsertHook m_hook;
+  QuitHook m_quitHook;
 };
 
 class CHookedRegistry : public IWordClassRegistry {
  public:
-  explicit CHookedRegistry(InsertHook hook) : m_hook(std::move(hook)) {}
+  explicit CHookedRegistry(InsertHook hook, QuitHook quitHook = nullptr)
+      : m_hook(std::move(hook)), m_quitHook(std::move(quitHook)) {}
   std::optional<std::string> LookupClass(const std::string& p) override { return m_inner.LookupClass(p); }
   std::shared_ptr<IWordRunningInstance> GetRunningInstance(const std::string&) override { return nullptr; }
   std::shared_ptr<IWordApplication> CreateInstance(const std::string& id) override {
-    return std::make_shared<CHookedApplication>(m_inner.CreateInstance(id), m_hook);
+    return std::make_shared<CHookedApplication>(m_inner.CreateInstance(id), m_hook, m_quitHook);
   }
 
  private:
   CEmbeddedWordRegistry m_inner;
   InsertHook m_hook;
+  QuitHook m_quitHook;
 };
 
 void WriteFile(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
@@ -175,6 +184,21 @@ TEST_F(ReportFailure, FragmentFolderThatCannotBeMadeStopsBeforeTheEngine) {
   EXPECT_EQ(messages[0].icon, MessageIcon::Error);
   EXPECT_TRUE(Recorder()->Calls().empty());
   EXPECT_EQ(OutNames(), std::vector<std::string>{"plain file"});
+}
+
+TEST_F(ReportFailure, EngineErrorWhenQuittingAfterTheSaveKeepsTheSavedReport) {
+  const auto registry = std::make_shared<CHookedRegistry>(
+      [](const std::string&) {}, [] { throw WordError("the engine failed while quitting"); });
+  const std::string path = Out("quit.doc");
+  const auto messages = Press(path, registry);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].icon, MessageIcon::Error);
+  EXPECT_NE(messages[0].text.find("the engine failed while quitting"), std::string::npos) << messages[0].text;
+  EXPECT_EQ(OutNames(), std::vector<std::string>{"quit.doc"}) << "the report saved before quitting stays";
+  EXPECT_TRUE(TmpNames().empty());
+  const std::vector<std::string> p = ReadBack(path);
+  if (ReaderMissing()) GTEST_SKIP() << "python-docx is not installed";
+  EXPECT_TRUE(LastText(p).ends_with("附着杆3极值对应的角度值θ3为：336.80/516.80°")) << Joined(p);
 }
 
 TEST_F(ReportFailure, FragmentFileThatCannotBeDeletedKeepsTheSavedReport) {
