@@ -11,6 +11,7 @@
 
 #include "ui/AppIcon.h"
 #include "ui/DialogUnits.h"
+#include "ui/DialogView.h"
 
 namespace tiecalc {
 
@@ -75,6 +76,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
       case ControlKind::Edit: {
         auto* log = new QPlainTextEdit(this);
         log->setReadOnly(true);
+        SetEditBackground(log, true);
         log->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         log->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         w = log;
@@ -92,12 +94,10 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     w->setGeometry(r);
     w->setProperty("controlId", c.id);
   }
-  // The log is kept with Windows line ends; the edit shows lines.
+  // The log is kept with Windows line ends; the edit breaks lines on "\n".
+  // The last line is ended too, so the edit holds an empty line after it.
   auto* log = static_cast<QPlainTextEdit*>(Control(kIdChangeLog));
-  QString text = QString::fromUtf8(kChangeLog);
-  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  if (text.endsWith(u'\n')) text.chop(1);
-  log->setPlainText(text);
+  log->setPlainText(QString::fromUtf8(kChangeLog).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
 
 QWidget* CAboutDlg::Control(int id) const {

@@ -1,5 +1,6 @@
 #include "ui/DialogView.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -27,6 +28,13 @@ QString Lines(const std::string& s) { return Q(s).replace(QStringLiteral("\r\n")
 constexpr int kComboDu = 12;
 
 }  // namespace
+
+void SetEditBackground(QWidget* edit, bool readOnly) {
+  QWidget* parent = edit->parentWidget();
+  QPalette palette = parent ? parent->palette() : QApplication::palette(edit);
+  if (readOnly) palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+  if (edit->palette().color(QPalette::Base) != palette.color(QPalette::Base)) edit->setPalette(palette);
+}
 
 QString DiagramResource(int bitmap) { return QStringLiteral(":/diagrams/bmp%1.svg").arg(bitmap); }
 
@@ -168,8 +176,10 @@ void CDialogView::Show(int id) {
       e->setText(text);
     }
     e->setReadOnly(m_dialog.IsReadOnly(id));
+    SetEditBackground(e, e->isReadOnly());
   } else if (auto* e = qobject_cast<QPlainTextEdit*>(w)) {
     e->setReadOnly(m_dialog.IsReadOnly(id));
+    SetEditBackground(e, e->isReadOnly());
     const QString lines = Lines(m_dialog.GetText(id));
     if (e->toPlainText() != lines) {
       e->setProperty("syncing", true);

@@ -65,4 +65,8 @@ class CPictureBox : public QWidget {
 
 QString DiagramResource(int bitmap);
 
+// A read-only edit is drawn as the static texts are, on the dialog's
+// background; an editable one on the base colour of input fields.
+void SetEditBackground(QWidget* edit, bool readOnly);
+
 }  // namespace tiecalc

@@ -17,7 +17,6 @@ void CMainApp::SetDialogColours(QApplication& app) {
 
 int CMainApp::InitInstance(QApplication& app, CMainDlg::PageFactory makePages) {
   SetDialogColours(app);
-  app.setApplicationDisplayName(QString::fromUtf8(CMainDlg::kTitle));
   CMainDlg dlg(std::move(makePages));
   dlg.exec();
   return 0;

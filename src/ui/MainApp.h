@@ -9,7 +9,9 @@ namespace tiecalc {
 
 class CMainApp {
  public:
-  // Sky-blue dialogs with black text, everywhere in the program.
+  // Sky-blue dialogs with black text, everywhere in the program. No display
+  // name is given to the application: the platform would append it to every
+  // window title that does not already end in it, the about box's included.
   static void SetDialogColours(QApplication& app);
 
   // Runs the main window; returns when it closes.

@@ -1,10 +1,12 @@
 #include "ui/QtDesktop.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <memory>
+
+#include "ui/MainDlg.h"
 
 namespace tiecalc {
 
@@ -35,6 +37,12 @@ QFileDialog* CQtDesktop::MakeSaveDialog(const SaveFileRequest& request, QWidget*
   dialog->setDefaultSuffix(suffix);
   const QStringList filters = NameFilters(request.filter);
   if (!filters.isEmpty()) dialog->setNameFilters(filters);
+  // A name typed without extension takes that of the file type chosen.
+  QObject::connect(dialog, &QFileDialog::filterSelected, dialog, [dialog](const QString& filter) {
+    static const QRegularExpression single(QStringLiteral("\\(\\*\\.([^*?;() ]+)\\)$"));
+    const QRegularExpressionMatch m = single.match(filter);
+    if (m.hasMatch()) dialog->setDefaultSuffix(m.captured(1));
+  });
   dialog->setDirectory(QDir::current());
   dialog->selectFile(QString::fromStdString(request.fileName));
   return dialog;
@@ -57,8 +65,7 @@ void CQtDesktop::ShowMessage(const std::string& text, MessageIcon icon) {
     case MessageIcon::Error: qicon = QMessageBox::Critical; break;
     case MessageIcon::Question: qicon = QMessageBox::Question; break;
   }
-  QMessageBox box(qicon, QApplication::applicationDisplayName(), QString::fromStdString(text), QMessageBox::Ok,
-                  m_parent);
+  QMessageBox box(qicon, QString::fromUtf8(CMainDlg::kTitle), QString::fromStdString(text), QMessageBox::Ok, m_parent);
   box.exec();
 }
 

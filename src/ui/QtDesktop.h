@@ -17,10 +17,12 @@ QStringList NameFilters(const std::string& filter);
 
 class CQtDesktop : public IDesktop {
  public:
+
   explicit CQtDesktop(QWidget* parent = nullptr) : m_parent(parent) {}
   void SetParent(QWidget* parent) { m_parent = parent; }
 
   std::optional<std::string> AskSaveFileName(const SaveFileRequest& request) override;
+  // A message box captioned with the program's name.
   void ShowMessage(const std::string& text, MessageIcon icon) override;
 
   // The configured dialog, not yet shown.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -44,6 +45,17 @@ TEST_F(DesktopTest, SaveDialogTakesNameExtensionFilterAndOverwriteRule) {
   ASSERT_EQ(1, dialog->selectedFiles().size());
   EXPECT_TRUE(dialog->selectedFiles().front().endsWith(QStringLiteral("/塔机三杆附着.xls")))
       << dialog->selectedFiles().front().toStdString();
+
+  // A name typed without extension takes that of the file type picked.
+  dialog->show();
+  auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+  ASSERT_TRUE(types);
+  types->setFocus();
+  QTest::keyClick(types, Qt::Key_Down);
+  EXPECT_EQ(QStringLiteral("xlsx"), dialog->defaultSuffix());
+  QTest::keyClick(types, Qt::Key_Up);
+  EXPECT_EQ(QStringLiteral("xls"), dialog->defaultSuffix());
+  dialog->hide();
 
   SaveFileRequest ask = SheetRequest();
   ask.promptOverwrite = true;

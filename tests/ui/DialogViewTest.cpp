@@ -19,6 +19,8 @@
 namespace tiecalc {
 namespace {
 
+const QColor kSky(135, 206, 235);
+
 enum : int { kIn = 10, kOut = 11, kLog = 12, kList = 13, kTick = 14, kGo = 15, kPic = 16, kFail = 17 };
 
 ControlTemplate Ctl(int id, ControlKind kind, DialogRect r, const char* caption = "", unsigned style = kStyleNone) {
@@ -117,12 +119,17 @@ TEST_F(DialogViewTest, TypingIsForwardedOnceAndResultsMirrored) {
   EXPECT_EQ(2, page.inputChanges);
   EXPECT_EQ(2, page.outputChanges);  // the page's own SetText, not the mirror
   EXPECT_EQ(QStringLiteral("abab"), Get<QLineEdit>(kOut)->text());
-  // The page unlocked its output; the view follows.
+  // The page unlocked its output; the view follows, on an input's white.
   EXPECT_FALSE(Get<QLineEdit>(kOut)->isReadOnly());
+  EXPECT_NE(kSky, Get<QLineEdit>(kOut)->palette().color(QPalette::Base));
 
   in->clear();
   QTest::keyClicks(in, "lock");
   EXPECT_TRUE(Get<QLineEdit>(kOut)->isReadOnly());
+  // Read-only fields are drawn on the dialog's sky blue, as static texts are.
+  EXPECT_EQ(kSky, Get<QLineEdit>(kOut)->palette().color(QPalette::Base));
+  EXPECT_EQ(kSky, Get<QPlainTextEdit>(kLog)->palette().color(QPalette::Base));
+  EXPECT_NE(kSky, in->palette().color(QPalette::Base));
   EXPECT_EQ(QStringLiteral("locklock"), Get<QLineEdit>(kOut)->text());
   // A read-only field takes no typing.
   QTest::keyClicks(Get<QLineEdit>(kOut), "x");
@@ -183,18 +190,20 @@ TEST_F(DialogViewTest, EnterAndEscInAPageDoNothing) {
 TEST_F(DialogViewTest, AFailingCommandIsShownAndTheViewGoesOn) {
   CQtDesktop desktop(&host);
   page.SetDesktop(&desktop);
-  QString shown;
+  QString shown, title;
   QMessageBox::Icon icon = QMessageBox::NoIcon;
   test::WhenModal(
       [&](QWidget* modal) {
         auto* box = qobject_cast<QMessageBox*>(modal);
         ASSERT_TRUE(box);
         shown = box->text();
+        title = box->windowTitle();
         icon = box->icon();
         box->accept();
       },
       [&] { QTest::mouseClick(Get<QPushButton>(kFail), Qt::LeftButton); });
   EXPECT_EQ(QStringLiteral("工作簿无法打开"), shown);
+  EXPECT_EQ(QStringLiteral("岱衡塔机附着计算V2.2"), title);
   EXPECT_EQ(QMessageBox::Critical, icon);
   QTest::keyClicks(Get<QLineEdit>(kIn), "7");
   EXPECT_EQ(QStringLiteral("77"), Get<QLineEdit>(kOut)->text());

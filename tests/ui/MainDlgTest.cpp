@@ -134,6 +134,31 @@ TEST_F(MainDlgTest, StartsWithTitleCaptionsPageZeroAndTheSwitchOff) {
   EXPECT_EQ(QColor(135, 206, 235), dlg->palette().color(QPalette::Window));
 }
 
+TEST_F(MainDlgTest, TheProgramRunsItsWindowModallyWithTheTitlesAsWritten) {
+  bool ran = false;
+  test::WhenModal(
+      [&](QWidget* modal) {
+        auto* main = qobject_cast<CMainDlg*>(modal);
+        ASSERT_TRUE(main);
+        ran = true;
+        EXPECT_EQ(Q("岱衡塔机附着计算V2.2"), main->windowTitle());
+        EXPECT_EQ(QColor(135, 206, 235), main->palette().color(QPalette::Window));
+        EXPECT_EQ(QColor(Qt::black), main->palette().color(QPalette::WindowText));
+        // The platform appends a display name given to the application to
+        // every window title that does not already end in it.
+        const QString shownName = QGuiApplication::applicationDisplayName();
+        if (shownName != QCoreApplication::applicationName()) {
+          for (const char* t : {CMainDlg::kTitle, CAboutDlg::kTitle}) {
+            EXPECT_TRUE(Q(t).endsWith(shownName)) << t << " would show as \"" << t << " — "
+                                                   << shownName.toStdString() << "\"";
+          }
+        }
+        QTest::mouseClick(main->Button(kIdExit), Qt::LeftButton);
+      },
+      [&] { EXPECT_EQ(0, CMainApp().InitInstance(test::App(), &MakePages)); });
+  EXPECT_TRUE(ran);
+}
+
 TEST_F(MainDlgTest, SwitchingTabsShowsOnePageAndKeepsContents) {
   Type(0, CThreeRod::kA, "2*450");
   ClickTab(2);
@@ -380,12 +405,14 @@ class NotesCatcher : public QObject {
 
 TEST_F(MainDlgTest, AboutBoxShowsTheLogAndOpensTheNotes) {
   QString title, log;
+  QColor logBase;
   test::WhenModal(
       [&](QWidget* modal) {
         auto* about = qobject_cast<CAboutDlg*>(modal);
         ASSERT_TRUE(about);
         title = about->windowTitle();
         log = qobject_cast<QPlainTextEdit*>(about->Control(kIdChangeLog))->toPlainText();
+        logBase = about->Control(kIdChangeLog)->palette().color(QPalette::Base);
         NotesCatcher catcher;
         QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "Open");
         QTest::mouseClick(qobject_cast<QPushButton*>(about->Control(kIdCheckUpdate)), Qt::LeftButton);
@@ -397,8 +424,12 @@ TEST_F(MainDlgTest, AboutBoxShowsTheLogAndOpensTheNotes) {
       },
       [&] { QTest::mouseClick(dlg->Button(kIdAbout), Qt::LeftButton); });
   EXPECT_EQ(Q("岱衡塔机附着计算V2.2（2013.11.13）"), title);
+  // Seven lines, the last one ended too.
+  EXPECT_EQ(QString::fromUtf8(CAboutDlg::kChangeLog).replace(QStringLiteral("\r\n"), QStringLiteral("\n")), log);
+  EXPECT_EQ(QColor(135, 206, 235), logBase);
   const QStringList lines = log.split(u'\n');
-  ASSERT_EQ(7, lines.size());
+  ASSERT_EQ(8, lines.size());
+  EXPECT_EQ(QString(), lines[7]);
   EXPECT_EQ(Q("V2.2更新内容(2013.11.17):"), lines[0]);
   EXPECT_EQ(Q("1、修正附着杆校核中变截面修正系数偶尔出错问题。"), lines[1]);
   EXPECT_EQ(Q("2、修正Q345材质稳定系数读取错误问题。"), lines[4]);

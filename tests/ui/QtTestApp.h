@@ -3,6 +3,7 @@
 // to answer the modal box a call is about to open.
 
 #include <QApplication>
+#include <QColor>
 #include <QTimer>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -16,6 +17,7 @@
 
 // Readable texts in failure messages.
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QColor& c, std::ostream* os) { *os << c.name(QColor::HexArgb).toStdString(); }
 
 namespace tiecalc::test {
 
