@@ -12,6 +12,18 @@
 #include "ui/DialogView.h"
 #include "ui/XPTabCtrl.h"
 
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+
+#include <string>
+#endif
+
 namespace tiecalc {
 
 const char* const CMainDlg::kTitle = "岱衡塔机附着计算V2.2";
@@ -20,6 +32,7 @@ const char* const CMainDlg::kTopMostOn = "不置顶";
 const char* const CMainDlg::kInfoText = "各输入框可填算式，改动即时计算；鼠标停留显示提示。";
 const char* const CMainDlg::kTabCaptions[4] = {" 三 杆 附 着 ", " 四 杆 附 着 (一) ", " 四 杆 附 着 (二) ",
                                                " 附 着 杆 校 核 "};
+const char* const CMainDlg::kAboutMenuText = "关于 岱衡塔机附着计算(&A)...";
 
 DialogTemplate MainDlgTemplate() {
   DialogTemplate t;
@@ -98,6 +111,34 @@ CMainDlg::CMainDlg(PageFactory makePages, CThemeServices theme, QWidget* parent)
     setTabOrder(previous, b);
     previous = b;
   }
+  AddAboutToSystemMenu();
+}
+
+void CMainDlg::AddAboutToSystemMenu() {
+#ifdef _WIN32
+  // A separator, then the about entry, at the end of the window's menu.
+  HMENU menu = ::GetSystemMenu(reinterpret_cast<HWND>(winId()), FALSE);
+  const std::wstring text = QString::fromUtf8(kAboutMenuText).toStdWString();
+  if (menu && !text.empty()) {
+    ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuW(menu, MF_STRING, kIdAboutCommand, text.c_str());
+  }
+#endif
+  // Elsewhere the window manager owns the window menu: nothing to add.
+}
+
+bool CMainDlg::nativeEvent(const QByteArray& eventType, void* message, qintptr* result) {
+#ifdef _WIN32
+  // The low four bits of a system command are the system's own.
+  const MSG* msg = static_cast<const MSG*>(message);
+  if (eventType == "windows_generic_MSG" && msg->message == WM_SYSCOMMAND &&
+      (static_cast<unsigned>(msg->wParam) & 0xFFF0u) == kIdAboutCommand) {
+    OnAbout();
+    *result = 0;
+    return true;
+  }
+#endif
+  return QDialog::nativeEvent(eventType, message, result);
 }
 
 CMainDlg::~CMainDlg() {

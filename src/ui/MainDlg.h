@@ -38,6 +38,9 @@ class CMainDlg : public QDialog {
   static const char* const kTopMostOn;
   static const char* const kInfoText;
   static const char* const kTabCaptions[4];
+  // The about entry appended to the system menu, and its command.
+  static const char* const kAboutMenuText;
+  static constexpr unsigned kIdAboutCommand = 16;
 
   explicit CMainDlg(PageFactory makePages, CThemeServices theme = CThemeServices(), QWidget* parent = nullptr);
   ~CMainDlg() override;
@@ -61,9 +64,12 @@ class CMainDlg : public QDialog {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  // The about entry of the system menu, where the platform has one.
+  bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
 
  private:
   void PlacePages();
+  void AddAboutToSystemMenu();
 
   CQtDesktop m_desktop;
   CXPTabCtrl* m_tab = nullptr;
