@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyleOptionFocusRect>
 #include <QStyleOptionTab>
 #include <QStyleOptionTabWidgetFrame>
 #include <QStylePainter>
@@ -149,7 +150,15 @@ void CXPTabCtrl::PaintStandard() {
   };
   for (int i = 0; i < GetItemCount(); ++i)
     if (i != m_curSel) drawTab(i);
-  if (m_curSel >= 0) drawTab(m_curSel);
+  if (m_curSel < 0) return;
+  drawTab(m_curSel);
+  // The keyboard is on the strip: the arrow keys move the selection.
+  if (hasFocus()) {
+    QStyleOptionFocusRect focus;
+    focus.initFrom(this);
+    focus.rect = GetItemRect(m_curSel).adjusted(3, 3, -3, -3);
+    p.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
+  }
 }
 
 void CXPTabCtrl::PaintThemed() {

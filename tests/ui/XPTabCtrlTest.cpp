@@ -113,6 +113,23 @@ TEST_F(XPTabCtrlTest, WithoutThemeOldSystemOrLibraryTheStripPaintsAsStandard) {
   }
 }
 
+TEST_F(XPTabCtrlTest, TheStandardStripShowsWhenItHasTheKeyboard) {
+  auto tab = Make(V(5, 0));
+  tab->show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(tab.get()));
+  // Focus cues show once the keyboard has been used in the window.
+  tab->setFocus(Qt::TabFocusReason);
+  tab->setAttribute(Qt::WA_KeyboardFocusChange);
+  ASSERT_TRUE(tab->hasFocus());
+  const QImage focused = Paint(*tab);
+  tab->clearFocus();
+  const QImage unfocused = Paint(*tab);
+  const QRect selected = tab->GetItemRect(1);
+  EXPECT_NE(focused.copy(selected), unfocused.copy(selected));
+  // Only the selected item shows it.
+  EXPECT_EQ(focused.copy(tab->GetItemRect(3)), unfocused.copy(tab->GetItemRect(3)));
+}
+
 TEST_F(XPTabCtrlTest, OrientationAndPaneEdgeFollowTheStyle) {
   auto tab = Make();
   Paint(*tab);
