@@ -84,7 +84,8 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
       }
       default: {
         auto* b = new QPushButton(QString::fromUtf8(c.caption), this);
-        b->setAutoDefault(c.id == 1);
+        // Enter presses the button that has the focus, else "确 定".
+        b->setAutoDefault(true);
         b->setDefault(c.id == 1);
         if (c.id == 1) connect(b, &QPushButton::clicked, this, &QDialog::accept);
         if (c.id == kIdCheckUpdate) connect(b, &QPushButton::clicked, this, &CAboutDlg::OpenNotes);
