@@ -20,6 +20,10 @@ function(tiecalc_gtest name)
   target_compile_definitions(${name} PRIVATE
     TIECALC_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     TIECALC_BINARY_DIR="${PROJECT_BINARY_DIR}")
+  if(TIECALC_SANITIZE OR TIECALC_FUZZ)
+    # Leaks of the system libraries (fontconfig, libgsf) are not ours.
+    target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/LsanSuppressions.cpp)
+  endif()
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "${ARG_ENV}")
 endfunction()
 
