@@ -1,7 +1,10 @@
 #include "ui/MainApp.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QPalette>
+#include <QTranslator>
 
 namespace tiecalc {
 
@@ -15,8 +18,21 @@ void CMainApp::SetDialogColours(QApplication& app) {
   app.setPalette(palette);
 }
 
+void CMainApp::LoadChineseTranslations(QApplication& app) {
+  // The desktop's own dialogs (the save dialog, the buttons of a message
+  // box) speak Chinese like the rest of the program, where Qt's translations
+  // are installed; elsewhere they stay as they are.
+  auto* translator = new QTranslator(&app);
+  if (translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    app.installTranslator(translator);
+  else
+    delete translator;
+}
+
 int CMainApp::InitInstance(QApplication& app, CMainDlg::PageFactory makePages) {
   SetDialogColours(app);
+  LoadChineseTranslations(app);
   CMainDlg dlg(std::move(makePages));
   dlg.exec();
   return 0;

@@ -14,6 +14,9 @@ class CMainApp {
   // window title that does not already end in it, the about box's included.
   static void SetDialogColours(QApplication& app);
 
+  // Qt's own dialogs in Chinese, where its translations are installed.
+  static void LoadChineseTranslations(QApplication& app);
+
   // Runs the main window; returns when it closes.
   int InitInstance(QApplication& app, CMainDlg::PageFactory makePages);
 };

@@ -144,6 +144,8 @@ TEST_F(MainDlgTest, TheProgramRunsItsWindowModallyWithTheTitlesAsWritten) {
         EXPECT_EQ(Q("岱衡塔机附着计算V2.2"), main->windowTitle());
         EXPECT_EQ(QColor(135, 206, 235), main->palette().color(QPalette::Window));
         EXPECT_EQ(QColor(Qt::black), main->palette().color(QPalette::WindowText));
+        // The save dialog and the buttons of message boxes speak Chinese too.
+        EXPECT_EQ(Q("确定"), QCoreApplication::translate("QPlatformTheme", "OK"));
         // The platform appends a display name given to the application to
         // every window title that does not already end in it.
         const QString shownName = QGuiApplication::applicationDisplayName();
