@@ -485,9 +485,9 @@ def four_rod_model(g, frame_of, kind, width, style, title):
     # Reactions on the frame: horizontal at P1 (Q1) toward the side of rods 1
     # and 2, vertical at both points toward the building; the unit redundant
     # at Q2 points to the other side.
-    def push(at, frm, spec, label_side, w=None):
+    def push(at, frm, markup, label_side, w=None):
         svg.force(add(at, frm, arrow), at, None, w=w)
-        svg.label_beside(add(at, frm, arrow * 0.55), label_side, spec, 5)
+        svg.label_beside(add(at, frm, arrow * 0.55), label_side, markup, 5)
 
     if kind == "simplified":
         draw_loads(svg, o, abs(mast[0][0] - o[0]) * 1.5, 32.0, f * 0.9)

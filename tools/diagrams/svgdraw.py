@@ -66,8 +66,8 @@ def _esc(text):
 _LABEL = re.compile(r"^([^_ ]*)(?:_(\S+))?(.*)$")
 
 
-def _label_parts(spec, size):
-    m = _LABEL.match(spec)
+def _label_parts(markup, size):
+    m = _LABEL.match(markup)
     base, sub, rest = m.group(1), m.group(2) or "", m.group(3)
     parts = []
     if base:
@@ -80,8 +80,8 @@ def _label_parts(spec, size):
     return parts
 
 
-def label_width(spec, size):
-    return sum(advance(t, s) for t, s, _, _ in _label_parts(spec, size))
+def label_width(markup, size):
+    return sum(advance(t, s) for t, s, _, _ in _label_parts(markup, size))
 
 
 def vec(a, b):
@@ -173,11 +173,11 @@ class Svg:
     def cjk(self, x, y, text, size=None, anchor="start"):
         self.text(x, y, text, size, False, anchor, CJK)
 
-    def label(self, p, spec, size=None, align="c", valign="m"):
+    def label(self, p, markup, size=None, align="c", valign="m"):
         """A variable label at p. align: l, c, r (p at the left end, middle,
         right end); valign: b (p on the baseline) or m (p at mid-height)."""
         size = self.s.font if size is None else size
-        parts = _label_parts(spec, size)
+        parts = _label_parts(markup, size)
         width = sum(advance(t, s) for t, s, _, _ in parts)
         x = p[0] - {"l": 0.0, "c": width / 2, "r": width}[align]
         y = p[1] + (0.36 * size if valign == "m" else 0.0)
@@ -185,15 +185,15 @@ class Svg:
             self.text(x, y + shift, t, s, italic)
             x += advance(t, s)
 
-    def label_beside(self, p, direction, spec, gap=3.0, size=None):
+    def label_beside(self, p, direction, markup, gap=3.0, size=None):
         """A label just off p, on the side given by the screen direction."""
         size = self.s.font if size is None else size
         d = unit(direction)
-        w = label_width(spec, size)
+        w = label_width(markup, size)
         h = 0.72 * size
         # Move the label's centre out until its box clears p by gap.
         reach = abs(d[0]) * w / 2 + abs(d[1]) * h / 2 + gap
-        self.label(add(p, d, reach), spec, size)
+        self.label(add(p, d, reach), markup, size)
 
     # --- arrows -----------------------------------------------------------
     def arrowhead(self, tip, direction, length=None, half=None):
@@ -208,21 +208,21 @@ class Svg:
             f'<path d="M{_num(tip[0])},{_num(tip[1])} L{_num(a[0])},{_num(a[1])} '
             f'L{_num(b[0])},{_num(b[1])} Z" fill="#000" stroke="none"/>')
 
-    def force(self, tail, tip, spec=None, side=None, w=None, gap=3.0):
+    def force(self, tail, tip, markup=None, side=None, w=None, gap=3.0):
         """A force arrow from tail to tip; its label beside the shaft's middle
         on the screen side given (a direction), or beyond the tip."""
         w = self.s.medium if w is None else w
         d = unit(vec(tail, tip))
         self.line(tail, add(tip, d, -self.s.force_arrow * 0.6), w)
         self.arrowhead(tip, d, self.s.force_arrow)
-        if spec:
+        if markup:
             if side is None:
-                self.label_beside(tip, d, spec, gap)
+                self.label_beside(tip, d, markup, gap)
             else:
-                self.label_beside(lerp(tail, tip, 0.5), side, spec, gap)
+                self.label_beside(lerp(tail, tip, 0.5), side, markup, gap)
 
     # --- dimensions -------------------------------------------------------
-    def dim(self, a, b, off, spec, place=None, ext_a=True, ext_b=True, outside=False, shift=0.0):
+    def dim(self, a, b, off, markup, place=None, ext_a=True, ext_b=True, outside=False, shift=0.0):
         """Dimension of the distance a-b, its line offset by off px along the
         normal of a->b (negative: the other side). The label sits at the
         middle (moved by shift px along the line) on the side away from the
@@ -252,20 +252,20 @@ class Svg:
             side = (n[0] * sgn, n[1] * sgn)
         else:
             side = {"above": (0, -1), "below": (0, 1), "left": (-1, 0), "right": (1, 0)}[place]
-        self.label_beside(mid, side, spec, 2.0)
+        self.label_beside(mid, side, markup, 2.0)
 
-    def dim_h(self, x1, x2, y, spec, y1=None, y2=None, place="above", outside=False, shift=0.0):
+    def dim_h(self, x1, x2, y, markup, y1=None, y2=None, place="above", outside=False, shift=0.0):
         """Horizontal dimension from x1 to x2 with its line at y; extension
         lines come from y1 and y2 when given."""
         self._ext((x1, y1), (x1, y))
         self._ext((x2, y2), (x2, y))
-        self.dim((x1, y), (x2, y), 0.0, spec, place, False, False, outside, shift)
+        self.dim((x1, y), (x2, y), 0.0, markup, place, False, False, outside, shift)
 
-    def dim_v(self, y1, y2, x, spec, x1=None, x2=None, place="right", outside=False, shift=0.0):
+    def dim_v(self, y1, y2, x, markup, x1=None, x2=None, place="right", outside=False, shift=0.0):
         """Vertical dimension from y1 to y2 with its line at x."""
         self._ext((x1, y1), (x, y1))
         self._ext((x2, y2), (x, y2))
-        self.dim((x, y1), (x, y2), 0.0, spec, place, False, False, outside, shift)
+        self.dim((x, y1), (x, y2), 0.0, markup, place, False, False, outside, shift)
 
     def _ext(self, start, end):
         if start[0] is None or start[1] is None:
@@ -277,7 +277,7 @@ class Svg:
         u = (d[0] / n, d[1] / n)
         self.line(add(start, u, 2.0), add(end, u, 3.0))
 
-    def angle(self, vertex, d1, d2, r, spec, label_r=None):
+    def angle(self, vertex, d1, d2, r, markup, label_r=None):
         """An angle arc at vertex from screen direction d1 to d2 (the smaller
         turn), labelled on its bisector."""
         a1 = math.atan2(d1[1], d1[0])
@@ -290,9 +290,9 @@ class Svg:
         mid = a1 + turn / 2
         lr = r + 2.0 if label_r is None else label_r
         self.label_beside((vertex[0] + lr * math.cos(mid), vertex[1] + lr * math.sin(mid)),
-                          (math.cos(mid), math.sin(mid)), spec, 1.0)
+                          (math.cos(mid), math.sin(mid)), markup, 1.0)
 
-    def torque(self, centre, r, spec, clockwise=True, start_deg=-150.0, span_deg=260.0, w=None):
+    def torque(self, centre, r, markup, clockwise=True, start_deg=-150.0, span_deg=260.0, w=None):
         """A torque arrow: an arc of span_deg about centre starting at
         start_deg (screen angle, degrees, y down), arrowhead at its end."""
         w = self.s.medium if w is None else w
@@ -312,8 +312,8 @@ class Svg:
         # Aim the head along the chord it replaces, so it sits on the arc.
         aim = unit(vec(p1, tip)) if math.hypot(*vec(p1, tip)) > 1e-6 else tangent
         self.arrowhead(tip, aim, self.s.force_arrow)
-        if spec:
-            self.label_beside(p0, vec(centre, p0), spec, 2.0)
+        if markup:
+            self.label_beside(p0, vec(centre, p0), markup, 2.0)
 
     # --- symbols ----------------------------------------------------------
     def hatch(self, a, b, side, spacing=6.0, depth=5.0, skip=()):
