@@ -7,16 +7,17 @@
 #include <pugixml.hpp>
 
 #include "fragc/Notation.h"
+#include "platform/word/OoxmlNamespaces.h"
 
 namespace tiecalc::fragc {
 
 namespace {
 
-constexpr const char* kRelationshipsNs = "http://schemas.openxmlformats.org/package/2006/relationships";
-constexpr const char* kOfficeRelNs = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
-constexpr const char* kDrawingNs = "http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing";
-constexpr const char* kDrawingMainNs = "http://schemas.openxmlformats.org/drawingml/2006/main";
-constexpr const char* kPictureNs = "http://schemas.openxmlformats.org/drawingml/2006/picture";
+constexpr const char* kRelationshipsNs = ooxml::kPackageRelationships;
+constexpr const char* kOfficeRelNs = ooxml::kOfficeRelationships;
+constexpr const char* kDrawingNs = ooxml::kWordDrawing;
+constexpr const char* kDrawingMainNs = ooxml::kDrawingMain;
+constexpr const char* kPictureNs = ooxml::kPicture;
 constexpr const char* kFooterId = "rIdFooter1";
 constexpr long long kEmuPerInch = 914400;
 
@@ -234,7 +235,7 @@ class DocumentBuilder {
   static std::string ContentTypes(bool footer) {
     pugi::xml_document document;
     pugi::xml_node root = Root(document, "Types");
-    root.append_attribute("xmlns") = "http://schemas.openxmlformats.org/package/2006/content-types";
+    root.append_attribute("xmlns") = ooxml::kContentTypes;
     const auto add = [&](const char* kind, const char* key, const char* value, const char* type) {
       pugi::xml_node node = root.append_child(kind);
       node.append_attribute(key) = value;

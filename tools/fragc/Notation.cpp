@@ -3,11 +3,12 @@
 #include <sstream>
 
 #include "fragc/Utf8.h"
+#include "platform/word/OoxmlNamespaces.h"
 
 namespace tiecalc::fragc {
 
-const char* const kMathNamespace = "http://schemas.openxmlformats.org/officeDocument/2006/math";
-const char* const kWordNamespace = "http://schemas.openxmlformats.org/wordprocessingml/2006/main";
+const char* const kMathNamespace = ooxml::kMath;
+const char* const kWordNamespace = ooxml::kWordMain;
 
 namespace {
 

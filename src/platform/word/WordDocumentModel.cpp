@@ -8,16 +8,17 @@
 #include <set>
 #include <vector>
 
+#include "platform/word/OoxmlNamespaces.h"
 #include "platform/word/WordError.h"
 
 namespace tiecalc {
 
 namespace {
 
-constexpr const char* kNsW = "http://schemas.openxmlformats.org/wordprocessingml/2006/main";
-constexpr const char* kNsR = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
-constexpr const char* kNsWp = "http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing";
-constexpr const char* kNsMc = "http://schemas.openxmlformats.org/markup-compatibility/2006";
+constexpr const char* kNsW = ooxml::kWordMain;
+constexpr const char* kNsR = ooxml::kOfficeRelationships;
+constexpr const char* kNsWp = ooxml::kWordDrawing;
+constexpr const char* kNsMc = ooxml::kMarkupCompatibility;
 constexpr const char* kRelTypes = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
 constexpr const char* kContentTypesPart = "[Content_Types].xml";
 
@@ -415,8 +416,7 @@ void CWordDocumentModel::Parse(PackageParts parts, const std::string& path) {
   if (relations != parts.end())
     ParseXml(m_relations, relations->second, of + RelationsPartOf(main));
   else
-    m_relations.append_child("Relationships").append_attribute("xmlns") =
-        "http://schemas.openxmlformats.org/package/2006/relationships";
+    m_relations.append_child("Relationships").append_attribute("xmlns") = ooxml::kPackageRelationships;
   parts.erase(main);
   parts.erase(kContentTypesPart);
   parts.erase(RelationsPartOf(main));
