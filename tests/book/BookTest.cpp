@@ -1,0 +1,207 @@
+#include "book/Book.h"
+
+#include <gtest/gtest.h>
+
+#include "core/input/Format.h"
+#include "pages/PageTestSupport.h"
+
+namespace tiecalc {
+namespace {
+
+const Entries kThreeRod = {{"A", "900"}, {"B", "900"}, {"C", "900"}, {"D", "900"}, {"X1", "3000"},
+                           {"X2", "3000"}, {"X3", "1500"}, {"H", "5000"}, {"R", "100"}, {"M", "200"},
+                           {"theta", "30"}};
+const Entries kFourRodI = {{"A", "800"}, {"B", "800"}, {"C", "800"}, {"D", "800"}, {"E", "800"},
+                           {"F", "800"}, {"X1", "3000"}, {"X2", "3000"}, {"X3", "1200"}, {"X4", "1200"},
+                           {"Y1", "4000"}, {"Y2", "4000"}, {"R", "100"}, {"M", "300"}, {"theta", "30"}};
+const Entries kFourRodII = {{"A", "900"}, {"B", "900"}, {"C", "300"}, {"D", "1000"}, {"E", "300"},
+                            {"F", "100"}, {"G", "300"}, {"H", "1000"}, {"X1", "3500"}, {"X2", "3500"},
+                            {"X3", "1500"}, {"X4", "1500"}, {"Y1", "4500"}, {"Y2", "4500"}, {"R", "100"},
+                            {"M", "300"}, {"theta", "30"}};
+
+// A section per form: the solid web is non-uniform (half its length in the
+// large section), the lattice forms are uniform.
+Entries Section(int form) {
+  if (form == 0)
+    return {{"F", "100"}, {"L", "6000"}, {"G", "600"}, {"A", "5000"}, {"h", "150"},
+            {"Imax", "50000000"}, {"Imin", "25000000"}, {"Ld", "3000"}};
+  Entries e = {{"F", "200"}, {"L", "8000"}, {"G", "800"}, {"A", "6000"}, {"h", "250"},
+               {"Imax", "150000000"}, {"Imin", "150000000"}, {"Az", "1000"}, {"I1", "2000000"},
+               {"Iz", "500000"}, {"L1", "600"}, {"a", "400"}};
+  if (form == 1 || form == 3) e.push_back({"delta", "10"});
+  return e;
+}
+
+void SetUpSection(CJiaoHe& page, int form, const Entries& extra = {}) {
+  if (form != 0) {
+    ASSERT_TRUE(page.UserSelect(CJiaoHe::kForm, form));
+  }
+  TypeAll(page, Section(form));
+  TypeAll(page, extra);
+}
+
+std::vector<std::pair<std::string, std::string>> AllTexts(const CPage& p) {
+  std::vector<std::pair<std::string, std::string>> texts;
+  for (const NamedControl& n : p.Names()) texts.emplace_back(n.name, p.GetText(n.id));
+  return texts;
+}
+
+template <class TPage>
+void ExpectBookEqualsHandTyping(const Entries& layout, size_t rodCount) {
+  for (int form = 0; form < 5; ++form) {
+    SCOPED_TRACE("form " + std::to_string(form));
+    Started<TPage> forces;
+    TypeAll(forces.page, layout);
+    Started<CJiaoHe> section;
+    SetUpSection(section.page, form);
+    const auto before = AllTexts(section.page);
+
+    const CalculationBook book = ComputeBook(forces.page, section.page);
+    ASSERT_FALSE(book.Refused()) << book.refusal;
+    ASSERT_EQ(book.rods.size(), rodCount);
+    EXPECT_EQ(AllTexts(section.page), before);  // the page itself is left alone
+
+    for (const BookRod& rod : book.rods) {
+      SCOPED_TRACE("rod " + std::to_string(rod.rod));
+      // The pair as the force page shows it, and the compression typed.
+      const std::string pair = Shown(forces.page, "F" + std::to_string(rod.rod) + "m");
+      EXPECT_TRUE(pair == rod.texts.Fmax + "/" + rod.texts.Fmin || pair == rod.texts.Fmin + "/" + rod.texts.Fmax);
+      EXPECT_GE(ParseDouble(rod.texts.Fmax), ParseDouble(rod.texts.Fmin));
+      EXPECT_EQ(rod.texts.L, Shown(forces.page, "L" + std::to_string(rod.rod)));
+      EXPECT_EQ(rod.texts.Ld.has_value(), form == 0);
+
+      Started<CJiaoHe> hand;
+      SetUpSection(hand.page, form);
+      Type(hand.page, "F", rod.texts.F);
+      Type(hand.page, "L", rod.texts.L);
+      Type(hand.page, "G", rod.texts.G);
+      if (rod.texts.Ld) Type(hand.page, "Ld", *rod.texts.Ld);
+      for (const NamedControl& n : hand.page.Names()) {
+        if (!n.input) {
+          EXPECT_EQ(rod.Field(n.name), hand.page.GetText(n.id)) << n.name;
+        }
+      }
+      EXPECT_EQ(rod.data.message, hand.page.Data().message);
+      EXPECT_EQ(rod.data.sigma, hand.page.Data().sigma);
+      EXPECT_TRUE(rod.valid);
+    }
+  }
+}
+
+TEST(BookRods, EachRodIsTheRodCheckPageTypedByHandForEveryLayoutAndForm) {
+  ExpectBookEqualsHandTyping<CThreeRod>(kThreeRod, 3);
+  ExpectBookEqualsHandTyping<CFourRod>(kFourRodI, 4);
+  ExpectBookEqualsHandTyping<CFourRod1>(kFourRodII, 4);
+}
+
+TEST(BookRods, TextsOfAWorkedRod) {
+  Started<CThreeRod> forces;
+  TypeAll(forces.page, kThreeRod);
+  Started<CJiaoHe> section;
+  SetUpSection(section.page, 0);
+  const CalculationBook book = ComputeBook(forces.page, section.page);
+  ASSERT_EQ(book.rods.size(), 3u);
+  // F1m "358.77/-358.77", L1 "4606.46"; G = 600·4606.46/6000, Ld = 3000·4606.46/6000.
+  const RodTexts& t = book.rods[0].texts;
+  EXPECT_EQ(t.Fmax, "358.77");
+  EXPECT_EQ(t.Fmin, "-358.77");
+  EXPECT_EQ(t.F, "358.77");
+  EXPECT_EQ(t.L, "4606.46");
+  EXPECT_EQ(t.G, "460.65");
+  EXPECT_EQ(t.Ld, "2303.23");
+  // F2m "-473.17/473.17": the larger comes first whatever the page's order.
+  EXPECT_EQ(book.rods[1].texts.Fmax, "473.17");
+  EXPECT_EQ(book.rods[1].texts.F, "473.17");
+}
+
+// A uniform solid-web section that carries 100 kN with ease and not 2000 kN.
+CalculationBook BookOf(const std::vector<LayoutRod>& rods, const Entries& sectionChanges = {}) {
+  Started<CJiaoHe> section;
+  TypeAll(section.page, {{"F", "100"}, {"L", "6000"}, {"G", "300"}, {"A", "5000"}, {"h", "150"},
+                         {"Imax", "50000000"}, {"Imin", "50000000"}});
+  TypeAll(section.page, sectionChanges);
+  return ComputeBook(rods, section.page);
+}
+
+TEST(BookTension, LineAtTheAllowableStress) {
+  // k = 1: [σ] = 235 MPa; A = 1000 mm², so σt = Fmax in MPa.
+  const struct {
+    const char* pair;
+    const char* grade;  // main grade index
+    bool present;
+    const char* sigma;
+    const char* message;
+  } cases[] = {
+      {"234.99/-10", "0", true, "234.99", kTensionOk},
+      {"235/-10", "0", true, "235.00", kTensionFails},
+      {"-10/235.01", "0", true, "235.01", kTensionFails},
+      {"300/-10", "1", true, "300.00", kTensionOk},  // Q345: [σ] = 345
+      {"0.00/-10", "0", false, "", ""},
+      {"-5/-10", "0", false, "", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.pair);
+    Started<CJiaoHe> section;
+    ASSERT_TRUE(section.page.UserSelect(CJiaoHe::kMainGrade, c.grade[0] - '0'));
+    TypeAll(section.page, {{"F", "10"}, {"L", "1000"}, {"G", "10"}, {"A", "1000"}, {"h", "50"},
+                           {"Imax", "10000000"}, {"Imin", "10000000"}, {"k", "1"}});
+    const CalculationBook book = ComputeBook(std::vector<LayoutRod>{{c.pair, "1000"}}, section.page);
+    ASSERT_EQ(book.rods.size(), 1u);
+    const BookRod& rod = book.rods[0];
+    ASSERT_EQ(rod.tension.has_value(), c.present);
+    if (!c.present) continue;
+    EXPECT_EQ(rod.tension->sigmaText, c.sigma);
+    EXPECT_EQ(rod.tension->message, c.message);
+    EXPECT_EQ(rod.passes, c.message == std::string(kTensionOk));
+  }
+}
+
+TEST(BookVerdict, NamesTheRodsThatFailOrCannotBeChecked) {
+  const LayoutRod ok{"100/-100", "6000"};
+  const LayoutRod crushed{"100/-2000", "6000"};
+  const LayoutRod pulledApart{"5000/-100", "6000"};  // σt = 1000 MPa
+  const LayoutRod neverPressed{"100/0.00", "6000"};  // F = 0: the check cannot run
+
+  CalculationBook all = BookOf({ok, ok, ok});
+  EXPECT_EQ(all.Status(), "全部附着杆满足要求！");
+  for (const BookRod& rod : all.rods) EXPECT_TRUE(rod.passes);
+
+  CalculationBook one = BookOf({ok, crushed, ok, ok});
+  EXPECT_EQ(one.Status(), "附着杆 2 不 满足要求！");
+  EXPECT_NE(one.rods[1].data.message.find("附着杆整体稳定性 不 满足要求！"), std::string::npos);
+  EXPECT_TRUE(one.rods[1].valid);
+
+  CalculationBook three = BookOf({pulledApart, ok, neverPressed});
+  EXPECT_EQ(three.Status(), "附着杆 1、3 不 满足要求！");
+  EXPECT_TRUE(three.rods[0].valid);
+  EXPECT_FALSE(three.rods[2].valid);
+  EXPECT_EQ(three.rods[2].texts.F, "0.00");
+  EXPECT_EQ(three.rods[2].Field("message"), "请设定正确参数！");
+}
+
+TEST(BookRefusals, ForcesFirstThenTheSection) {
+  Started<CThreeRod> noForces;
+  Started<CFourRod> forces;
+  TypeAll(forces.page, kFourRodI);
+  Started<CJiaoHe> noSection;
+  Started<CJiaoHe> section;
+  SetUpSection(section.page, 0);
+
+  const struct {
+    CalculationBook book;
+    const char* refusal;
+  } cases[] = {
+      {ComputeBook(noForces.page, section.page), "请先完成附着杆内力计算!"},
+      {ComputeBook(noForces.page, noSection.page), "请先完成附着杆内力计算!"},
+      {ComputeBook(forces.page, noSection.page), "请先在附着杆校核页设定杆件截面参数!"},
+      // A section the check refuses (A = 0) after it was valid once.
+      {BookOf({{"100/-100", "6000"}}, {{"A", "0"}}), "请先在附着杆校核页设定杆件截面参数!"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(c.book.Status(), c.refusal);
+    EXPECT_TRUE(c.book.rods.empty());
+  }
+}
+
+}  // namespace
+}  // namespace tiecalc
