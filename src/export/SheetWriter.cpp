@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/file/AtomicFile.h"
 #include "platform/sheetdb/SheetDbError.h"
 #include "platform/sheetdb/Workbook.h"
 
@@ -366,8 +367,8 @@ bool CSheetWriter::SaveText() {
   std::string text;
   for (const auto& row : m_rows) text += row + "\r\n";
   try {
-    sheetdb::WriteFileAtomically(m_path, text);
-  } catch (const CSheetDbError&) {
+    file::WriteFileAtomically(m_path, text);
+  } catch (const file::CFileError&) {
     m_lastError = "Error writing file\n";
     return false;
   }

@@ -59,9 +59,4 @@ Workbook LoadWorkbookFile(const std::string& path);
 // program, whose formatting and formulas a rewrite drops). Throws CSheetDbError naming the path on any failure.
 void SaveWorkbookFile(const std::string& path, const Workbook& book, bool backupOld);
 
-// Replaces the file at path with bytes: a temporary file in the same folder,
-// then a rename. Throws CSheetDbError naming the path; the old file is then
-// untouched and no temporary file is left.
-void WriteFileAtomically(const std::string& path, const std::string& bytes);
-
 }  // namespace tiecalc::sheetdb

@@ -2,19 +2,14 @@
 
 #include <zip.h>
 
-#include <atomic>
-#include <chrono>
-#include <filesystem>
-#include <system_error>
 #include <vector>
 
+#include "platform/file/AtomicFile.h"
 #include "platform/word/WordError.h"
 
 namespace tiecalc {
 
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr const char* kContentTypes = "[Content_Types].xml";
 
@@ -24,25 +19,6 @@ std::string ZipErrorText(int code) {
   std::string text = zip_error_strerror(&error);
   zip_error_fini(&error);
   return text;
-}
-
-// Paths are UTF-8 throughout.
-fs::path PathOf(const std::string& text) { return fs::path(std::u8string(text.begin(), text.end())); }
-
-std::string TextOf(const fs::path& path) {
-  const std::u8string text = path.u8string();
-  return std::string(text.begin(), text.end());
-}
-
-// A name beside the target that no other writer of this process or another
-// one picks at the same moment.
-fs::path TemporaryPathBeside(const fs::path& target) {
-  static std::atomic<unsigned> counter{0};
-  const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-  const std::string name = "." + TextOf(target.filename()) + ".tmp" +
-                           std::to_string(static_cast<unsigned long long>(stamp)) + "-" +
-                           std::to_string(counter++);
-  return target.parent_path() / PathOf(name);
 }
 
 void AddPart(zip_t* archive, const std::string& name, const std::string& data,
@@ -56,6 +32,50 @@ void AddPart(zip_t* archive, const std::string& name, const std::string& data,
   }
   // 1980-01-01 00:00, the earliest time a zip entry can carry.
   zip_file_set_dostime(archive, static_cast<zip_uint64_t>(index), 0, (0 << 9) | (1 << 5) | 1, 0);
+}
+
+// The whole archive, built in memory: the file is written only once it is
+// complete.
+std::string ZipBytes(const PackageParts& parts, const std::string& path) {
+  zip_error_t error;
+  zip_error_init(&error);
+  zip_source_t* buffer = zip_source_buffer_create(nullptr, 0, 0, &error);
+  zip_t* archive = buffer ? zip_open_from_source(buffer, ZIP_TRUNCATE, &error) : nullptr;
+  if (!archive) {
+    const std::string reason = zip_error_strerror(&error);
+    zip_error_fini(&error);
+    if (buffer) zip_source_free(buffer);
+    throw WordError("无法写入文件 " + path + ": " + reason);
+  }
+  zip_error_fini(&error);
+  zip_source_keep(buffer);  // it outlives the archive, holding the bytes
+  try {
+    auto types = parts.find(kContentTypes);
+    if (types != parts.end()) AddPart(archive, types->first, types->second, path);
+    for (const auto& [name, data] : parts)
+      if (name != kContentTypes) AddPart(archive, name, data, path);
+  } catch (...) {
+    zip_discard(archive);
+    zip_source_free(buffer);
+    throw;
+  }
+  if (zip_close(archive) != 0) {
+    const std::string reason = zip_strerror(archive);
+    zip_discard(archive);
+    zip_source_free(buffer);
+    throw WordError("无法写入文件 " + path + ": " + reason);
+  }
+  std::string bytes;
+  zip_stat_t stat;
+  bool read = zip_source_stat(buffer, &stat) == 0 && (stat.valid & ZIP_STAT_SIZE) && zip_source_open(buffer) == 0;
+  if (read) {
+    bytes.resize(static_cast<size_t>(stat.size));
+    read = zip_source_read(buffer, bytes.data(), bytes.size()) == static_cast<zip_int64_t>(bytes.size());
+    zip_source_close(buffer);
+  }
+  zip_source_free(buffer);
+  if (!read) throw WordError("无法写入文件 " + path + ": 压缩包无法生成");
+  return bytes;
 }
 
 }  // namespace
@@ -96,33 +116,11 @@ PackageParts ReadPackage(const std::string& path) {
 }
 
 void WritePackage(const std::string& path, const PackageParts& parts) {
-  const fs::path target = PathOf(path);
-  const fs::path temporary = TemporaryPathBeside(target);
-  int code = 0;
-  zip_t* archive = zip_open(TextOf(temporary).c_str(), ZIP_CREATE | ZIP_EXCL, &code);
-  if (!archive) throw WordError("无法写入文件 " + path + ": " + ZipErrorText(code));
+  const std::string bytes = ZipBytes(parts, path);
   try {
-    auto types = parts.find(kContentTypes);
-    if (types != parts.end()) AddPart(archive, types->first, types->second, path);
-    for (const auto& [name, data] : parts)
-      if (name != kContentTypes) AddPart(archive, name, data, path);
-  } catch (...) {
-    zip_discard(archive);
-    throw;
-  }
-  if (zip_close(archive) != 0) {
-    const std::string reason = zip_strerror(archive);
-    zip_discard(archive);
-    std::error_code ignored;
-    fs::remove(temporary, ignored);
-    throw WordError("无法写入文件 " + path + ": " + reason);
-  }
-  std::error_code error;
-  fs::rename(temporary, target, error);
-  if (error) {
-    std::error_code ignored;
-    fs::remove(temporary, ignored);
-    throw WordError("无法写入文件 " + path + ": " + error.message());
+    file::WriteFileAtomically(path, bytes);
+  } catch (const file::CFileError& e) {
+    throw WordError("无法写入文件 " + path + ": " + e.Reason());
   }
 }
 
