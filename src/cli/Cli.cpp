@@ -1,7 +1,6 @@
 #include "cli/Cli.h"
 
 #include <map>
-#include <memory>
 #include <ostream>
 #include <sstream>
 
@@ -10,15 +9,13 @@
 #include "pages/FourRodPage.h"
 #include "pages/JiaoHe.h"
 #include "pages/ThreeRod.h"
-#if TIECALC_HAVE_WIRING
-#include "wiring/PageWiring.h"
-#endif
+#include "wiring/PageSet.h"
 
 namespace tiecalc {
 
 namespace {
 
-// The four pages, in the order of the window's tabs.
+// What the command line says of each page, in tab order (CPageSet).
 struct PageKind {
   const char* name;
   int exportButton;  // 0: none
@@ -28,39 +25,21 @@ struct PageKind {
   const char* shownAfter;    // after this output
 };
 
-const PageKind kPages[] = {
-    {"three-rod", CThreeRod::kExportButton, CThreeRod::kReportButton, "", "", ""},
-    {"four-rod-1", CFourRodPage::kExportButton, CFourRodPage::kReportButton,
+const PageKind kPages[CPageSet::kCount] = {
+    {CPageSet::kNames[0], CThreeRod::kExportButton, CThreeRod::kReportButton, "", "", ""},
+    {CPageSet::kNames[1], CFourRodPage::kExportButton, CFourRodPage::kReportButton,
      "the lengths L1..L4 take typing only after manualL=1", "L1 L2 L3 L4", "delta"},
-    {"four-rod-2", CFourRodPage::kExportButton, CFourRodPage::kReportButton,
+    {CPageSet::kNames[2], CFourRodPage::kExportButton, CFourRodPage::kReportButton,
      "the lengths L1..L4 take typing only after manualL=1", "L1 L2 L3 L4", "delta"},
-    {"rod-check", 0, CJiaoHe::kReportButton,
+    {CPageSet::kNames[3], 0, CJiaoHe::kReportButton,
      "Az I1 Iz L1 a take typing only after a lattice form= (1..4), delta only after form=1 or 3, "
      "Ld only while Imax differs from Imin",
      "Ld", "sigmaz"},
 };
 
-template <class TPage>
-std::unique_ptr<CPage> Make(IDesktop* desktop) {
-  auto page = std::make_unique<TPage>();
-  page->SetDesktop(desktop);
-#if TIECALC_HAVE_WIRING
-  WirePage(*page);
-#endif
-  return page;
-}
-
-std::unique_ptr<CPage> MakePage(const std::string& name, IDesktop* desktop) {
-  if (name == "three-rod") return Make<CThreeRod>(desktop);
-  if (name == "four-rod-1") return Make<CFourRod>(desktop);
-  if (name == "four-rod-2") return Make<CFourRod1>(desktop);
-  return Make<CJiaoHe>(desktop);
-}
-
 const PageKind* FindPage(const std::string& name) {
-  for (const PageKind& k : kPages)
-    if (name == k.name) return &k;
-  return nullptr;
+  const int i = CPageSet::IndexOf(name);
+  return i < 0 ? nullptr : &kPages[i];
 }
 
 std::string PageList() {
@@ -147,10 +126,10 @@ void PrintHelp(std::ostream& out) {
          "\n"
          "Exit status: 0 done; 2 unknown page or name, malformed argument, read-only input.\n"
          "\n";
-  CScriptedDesktop desktop;
-  for (const PageKind& k : kPages) {
-    auto page = MakePage(k.name, &desktop);
-    out << k.name << "\n  inputs:  " << NameList(*page, true) << "\n  outputs: " << OutputList(*page, k)
+  const CPageSet pages;
+  for (int i = 0; i < pages.Count(); ++i) {
+    const CPage& page = pages.Page(i);
+    out << kPages[i].name << "\n  inputs:  " << NameList(page, true) << "\n  outputs: " << OutputList(page, kPages[i])
         << "\n";
   }
   out << "\nrod-check: form=0..4 (实腹式, 两肢缀板式, 两肢缀条式, 四肢缀板式, 四肢缀条式),\n"
@@ -158,8 +137,8 @@ void PrintHelp(std::ostream& out) {
 }
 
 void PrintPageHelp(const PageKind& k, std::ostream& out) {
-  CScriptedDesktop desktop;
-  auto page = MakePage(k.name, &desktop);
+  const CPageSet pages;
+  const CPage* page = pages.Find(k.name);
   out << "usage: tiecalc-cli " << k.name << " [NAME=TEXT ...]";
   if (k.exportButton) out << " [--export PATH]";
   out << " [--report PATH]\n";
@@ -206,7 +185,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
 
   CScriptedDesktop desktop;
-  std::unique_ptr<CPage> page = MakePage(kind->name, &desktop);
+  CPageSet pages;
+  CPage* page = pages.Find(kind->name);
 
   // Check the whole command line before the page starts.
   std::vector<Setting> settings;
@@ -235,7 +215,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     settings.push_back(std::move(s));
   }
 
-  page->Create();
+  // Every page starts as in the window; the one named takes the typing.
+  pages.Create(&desktop);
   for (const Setting& s : settings) {
     const NamedControl& n = *FindInput(*page, s.name);
     switch (page->KindOf(n.id)) {

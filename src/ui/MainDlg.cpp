@@ -92,10 +92,11 @@ CMainDlg::CMainDlg(PageFactory makePages, CThemeServices theme, QWidget* parent)
   for (int i = 0; i < 4; ++i) m_tab->InsertItem(i, QString::fromUtf8(kTabCaptions[i]));
   m_tab->SetCurSel(0);
   m_pages = makePages();
-  for (auto& page : m_pages) {
-    page->SetDesktop(&m_desktop);
-    page->Create();
-    m_views.push_back(new CDialogView(*page, WindowFont(page->Template().fontSize), m_tab));
+  for (int i = 0; i < m_pages->Count(); ++i) {
+    CPage& page = m_pages->Page(i);
+    page.SetDesktop(&m_desktop);
+    page.Create();
+    m_views.push_back(new CDialogView(page, WindowFont(page.Template().fontSize), m_tab));
   }
   PlacePages();
   for (size_t i = 0; i < m_views.size(); ++i) m_views[i]->setVisible(i == 0);

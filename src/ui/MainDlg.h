@@ -10,6 +10,7 @@
 #include "platform/dialog/Dialog.h"
 #include "platform/theme/ThemeServices.h"
 #include "ui/QtDesktop.h"
+#include "wiring/PageSet.h"
 
 class QLabel;
 class QPushButton;
@@ -31,7 +32,7 @@ class CMainDlg : public QDialog {
   Q_OBJECT
  public:
   // Makes the pages in page order; they are created and shown by the window.
-  using PageFactory = std::function<std::vector<std::unique_ptr<CDialog>>()>;
+  using PageFactory = std::function<std::unique_ptr<CPageSet>()>;
 
   static const char* const kTitle;
   static const char* const kTopMostOff;  // caption while not on top
@@ -51,7 +52,8 @@ class CMainDlg : public QDialog {
   CXPTabCtrl& Tab() const { return *m_tab; }
   int PageCount() const { return static_cast<int>(m_views.size()); }
   CDialogView& PageView(int index) const { return *m_views.at(static_cast<size_t>(index)); }
-  CDialog& Page(int index) const { return *m_pages.at(static_cast<size_t>(index)); }
+  CPage& Page(int index) const { return m_pages->Page(index); }
+  CPageSet& Pages() const { return *m_pages; }
   QPushButton* Button(int id) const;
   QLabel* InfoLabel() const { return m_info; }
   CQtDesktop& Desktop() { return m_desktop; }
@@ -75,7 +77,7 @@ class CMainDlg : public QDialog {
   CXPTabCtrl* m_tab = nullptr;
   QLabel* m_info = nullptr;
   std::vector<QPushButton*> m_buttons;
-  std::vector<std::unique_ptr<CDialog>> m_pages;
+  std::unique_ptr<CPageSet> m_pages;
   std::vector<CDialogView*> m_views;
 };
 

@@ -1,13 +1,14 @@
 #pragma once
-// The four pages of the main window, in page order.
+// The four pages of the main window, in page order, with the export and
+// report handlers behind their buttons: the same page set the command-line
+// tool uses.
 
 #include <memory>
-#include <vector>
 
-#include "platform/dialog/Dialog.h"
+#include "wiring/PageSet.h"
 
 namespace tiecalc {
 
-std::vector<std::unique_ptr<CDialog>> MakePages();
+std::unique_ptr<CPageSet> MakePages();
 
 }  // namespace tiecalc
