@@ -172,6 +172,26 @@ void CWordWriter::InsertDocumentFile(const std::string& path) {
   if (m_sel) m_sel->InsertFile(path, "", 0, 0, 0);
 }
 
+int CWordWriter::WriteTable(const std::vector<std::vector<std::string>>& cells) {
+  if (!m_tables || !m_sel || cells.empty() || cells[0].empty()) return 0;
+  const auto rows = static_cast<int32_t>(cells.size());
+  const auto columns = static_cast<int32_t>(cells[0].size());
+  std::shared_ptr<IWordTable> table = m_tables->Add(m_sel->GetRange(), rows, columns);
+  if (!table) {
+    Message("Table创建失败!", MessageIcon::Exclamation);
+    return 0;
+  }
+  for (int32_t r = 0; r < rows; ++r) {
+    for (int32_t c = 0; c < columns && c < static_cast<int32_t>(cells[r].size()); ++c) {
+      std::shared_ptr<IWordCell> cell = table->Cell(r + 1, c + 1);
+      std::shared_ptr<IWordRange> range = cell ? cell->Range() : nullptr;
+      if (!range) return 0;
+      range->SetText(cells[r][c]);
+    }
+  }
+  return 1;
+}
+
 int CWordWriter::SaveDocument() {
   if (!m_doc) {
     Message("Document获取失败!", MessageIcon::Exclamation);

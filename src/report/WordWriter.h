@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/dialog/Desktop.h"
 #include "platform/word/WordEngine.h"
@@ -40,6 +41,9 @@ class CWordWriter {
   void WriteText(const std::string& text);
   void NewParagraphs(int32_t count);
   void InsertDocumentFile(const std::string& path);
+  // A table at the insertion point, row by row, the text going on below it;
+  // 0 when the engine gives no table.
+  int WriteTable(const std::vector<std::vector<std::string>>& cells);
   int SaveDocument();
   // Quits the engine if this writer started it, else leaves it running with
   // the document open; drops every reference.

@@ -106,11 +106,39 @@ class CRange : public IWordRange, public CRecorded<IWordRange> {
     Record("Range.HighlightColorIndex = " + Arg(index));
     if (m_inner) m_inner->SetHighlightColorIndex(index);
   }
+  void SetText(const std::string& text) override {
+    Record("Range.Text = " + Arg(text));
+    if (m_inner) m_inner->SetText(text);
+  }
+};
+
+class CCell : public IWordCell, public CRecorded<IWordCell> {
+ public:
+  CCell(Log log, std::shared_ptr<IWordCell> inner) : CRecorded(std::move(log), "Cell", std::move(inner)) {}
+  std::shared_ptr<IWordRange> Range() override {
+    Record("Cell.Range");
+    return Wrap<CRange>(m_log, false, m_inner, [](IWordCell& c) { return c.Range(); });
+  }
+};
+
+class CTable : public IWordTable, public CRecorded<IWordTable> {
+ public:
+  CTable(Log log, std::shared_ptr<IWordTable> inner) : CRecorded(std::move(log), "Table", std::move(inner)) {}
+  std::shared_ptr<IWordCell> Cell(int32_t row, int32_t column) override {
+    Record("Table.Cell(" + Arg(row) + ", " + Arg(column) + ")");
+    return Wrap<CCell>(m_log, false, m_inner, [&](IWordTable& t) { return t.Cell(row, column); });
+  }
 };
 
 class CTables : public IWordTables, public CRecorded<IWordTables> {
  public:
   CTables(Log log, std::shared_ptr<IWordTables> inner) : CRecorded(std::move(log), "Tables", std::move(inner)) {}
+  std::shared_ptr<IWordTable> Add(const std::shared_ptr<IWordRange>& range, int32_t rows, int32_t columns) override {
+    Record(std::string("Tables.Add(") + (range ? "Range" : "-") + ", " + Arg(rows) + ", " + Arg(columns) + ")");
+    return Wrap<CTable>(m_log, false, m_inner, [&](IWordTables& t) {
+      return t.Add(Unwrap<IWordRange, CRange>(range), rows, columns);
+    });
+  }
 };
 
 class CSelection : public IWordSelection, public CRecorded<IWordSelection> {

@@ -560,6 +560,95 @@ void CWordDocumentModel::TypeParagraph() {
   SplitParagraph();
 }
 
+// ---- tables ------------------------------------------------------------------
+
+size_t CWordDocumentModel::InsertTable(int32_t rows, int32_t columns) {
+  if (rows < 1 || columns < 1 || rows > 32767 || columns > 63)
+    throw WordError("表格的行数或列数无效: " + std::to_string(rows) + " x " + std::to_string(columns));
+  DropSelection();
+  if (m_after) SplitParagraph();
+  // The text width of the section: page width less both margins (A4 with the
+  // blank document's margins when the section does not say).
+  int width = 11906 - 1800 - 1800;
+  if (pugi::xml_node sectPr = Body().child("w:sectPr")) {
+    const int page = sectPr.child("w:pgSz").attribute("w:w").as_int(0);
+    const int left = sectPr.child("w:pgMar").attribute("w:left").as_int(0);
+    const int right = sectPr.child("w:pgMar").attribute("w:right").as_int(0);
+    if (page - left - right > 0) width = page - left - right;
+  }
+  const std::string column = std::to_string(width / columns);
+
+  pugi::xml_node table = m_paragraph.parent().insert_child_before("w:tbl", m_paragraph);
+  pugi::xml_node tblPr = table.append_child("w:tblPr");
+  pugi::xml_node tblW = tblPr.append_child("w:tblW");
+  tblW.append_attribute("w:w") = width;
+  tblW.append_attribute("w:type") = "dxa";
+  pugi::xml_node borders = tblPr.append_child("w:tblBorders");
+  for (const char* side : {"w:top", "w:left", "w:bottom", "w:right", "w:insideH", "w:insideV"}) {
+    pugi::xml_node border = borders.append_child(side);
+    border.append_attribute("w:val") = "single";
+    border.append_attribute("w:sz") = "4";
+    border.append_attribute("w:space") = "0";
+    border.append_attribute("w:color") = "auto";
+  }
+  pugi::xml_node grid = table.append_child("w:tblGrid");
+  for (int32_t c = 0; c < columns; ++c) grid.append_child("w:gridCol").append_attribute("w:w") = column.c_str();
+  pugi::xml_node pPr = m_paragraph.child("w:pPr");
+  for (int32_t r = 0; r < rows; ++r) {
+    pugi::xml_node row = table.append_child("w:tr");
+    for (int32_t c = 0; c < columns; ++c) {
+      pugi::xml_node cell = row.append_child("w:tc");
+      pugi::xml_node tcW = cell.append_child("w:tcPr").append_child("w:tcW");
+      tcW.append_attribute("w:w") = column.c_str();
+      tcW.append_attribute("w:type") = "dxa";
+      pugi::xml_node paragraph = cell.append_child("w:p");
+      if (pPr) paragraph.append_copy(pPr).remove_child("w:sectPr");
+    }
+  }
+  size_t index = 0;
+  for (pugi::xml_node node = table.previous_sibling(); node; node = node.previous_sibling())
+    index += Is(node, "w:tbl");
+  return index;
+}
+
+pugi::xml_node CWordDocumentModel::CellOf(size_t table, int32_t row, int32_t column) const {
+  pugi::xml_node tbl = Body().child("w:tbl");
+  for (size_t i = 0; tbl && i < table; ++i) tbl = tbl.next_sibling("w:tbl");
+  pugi::xml_node tr = tbl ? tbl.child("w:tr") : pugi::xml_node();
+  for (int32_t i = 1; tr && i < row; ++i) tr = tr.next_sibling("w:tr");
+  pugi::xml_node tc = tr && row >= 1 ? tr.child("w:tc") : pugi::xml_node();
+  for (int32_t i = 1; tc && i < column; ++i) tc = tc.next_sibling("w:tc");
+  return column >= 1 ? tc : pugi::xml_node();
+}
+
+void CWordDocumentModel::CheckCell(size_t table, int32_t row, int32_t column) const {
+  if (!CellOf(table, row, column))
+    throw WordError("表格 " + std::to_string(table + 1) + " 没有单元格 (" + std::to_string(row) + ", " +
+                    std::to_string(column) + ")");
+}
+
+void CWordDocumentModel::SetCellText(size_t table, int32_t row, int32_t column, const std::string& text) {
+  CheckCell(table, row, column);
+  pugi::xml_node cell = CellOf(table, row, column);
+  // One paragraph, with the formatting of the cell's first, takes the text.
+  pugi::xml_node first = cell.child("w:p");
+  pugi::xml_node paragraph = cell.append_child("w:p");
+  if (first && first.child("w:pPr")) paragraph.append_copy(first.child("w:pPr"));
+  for (pugi::xml_node node = cell.first_child(); node != paragraph;) {
+    pugi::xml_node next = node.next_sibling();
+    if (!Is(node, "w:tcPr")) cell.remove_child(node);
+    node = next;
+  }
+  // Typed there as at the insertion point, which then returns.
+  const pugi::xml_node paragraphWas = m_paragraph, afterWas = m_after, selectedWas = m_selected;
+  m_paragraph = paragraph;
+  m_after = m_selected = pugi::xml_node();
+  TypeText(text);
+  m_paragraph = paragraphWas;
+  m_after = afterWas;
+  m_selected = selectedWas;
+}
+
 // ---- inserting a document ----------------------------------------------------
 
 namespace {

@@ -60,6 +60,17 @@ class CWordDocumentModel {
   // Highlight of every run of the document.
   void SetDocumentHighlight(int32_t index);
 
+  // A table of rows x columns empty cells across the text width, with
+  // single borders, before the paragraph of the insertion point (split there
+  // first), so that typing goes on below it. The cells' paragraphs take the
+  // insertion point's paragraph formatting. Returns the table's index among
+  // the tables of the body.
+  size_t InsertTable(int32_t rows, int32_t columns);
+  // Throws WordError when the body's table has no such cell (from 1).
+  void CheckCell(size_t table, int32_t row, int32_t column) const;
+  // Replaces the text of a cell, typed in the current formatting.
+  void SetCellText(size_t table, int32_t row, int32_t column, const std::string& text);
+
   void TypeText(const std::string& text);
   void TypeParagraph();
   // Splices the body of the document stored at path in at the insertion point:
@@ -73,6 +84,7 @@ class CWordDocumentModel {
   pugi::xml_node InsertRun(const std::string& text);
   void SplitParagraph();
   pugi::xml_node Body() const;
+  pugi::xml_node CellOf(size_t table, int32_t row, int32_t column) const;
 
   PackageParts m_parts;  // every part but the three below, as stored
   std::string m_mainPart;  // "word/document.xml"

@@ -83,13 +83,70 @@ class CEngineRange : public IWordRange {
       m_document->Model().ApplySelectionFormat(format);
     }
   }
+  void SetText(const std::string& text) override {
+    if (m_wholeDocument) throw WordError("文档引擎不能替换整篇文档的文字");
+    m_document->Model().SetSelectionText(text);
+  }
 
  private:
   DocumentState m_document;
   bool m_wholeDocument;
 };
 
-class CEngineTables : public IWordTables {};
+// The text of one table cell.
+class CEngineCellRange : public IWordRange {
+ public:
+  CEngineCellRange(DocumentState document, size_t table, int32_t row, int32_t column)
+      : m_document(std::move(document)), m_table(table), m_row(row), m_column(column) {}
+  void SetHighlightColorIndex(int32_t) override { throw WordError("文档引擎不能突出显示表格单元格"); }
+  void SetText(const std::string& text) override {
+    m_document->Model().SetCellText(m_table, m_row, m_column, text);
+  }
+
+ private:
+  DocumentState m_document;
+  size_t m_table;
+  int32_t m_row, m_column;
+};
+
+class CEngineCell : public IWordCell {
+ public:
+  CEngineCell(DocumentState document, size_t table, int32_t row, int32_t column)
+      : m_document(std::move(document)), m_table(table), m_row(row), m_column(column) {}
+  std::shared_ptr<IWordRange> Range() override {
+    return std::make_shared<CEngineCellRange>(m_document, m_table, m_row, m_column);
+  }
+
+ private:
+  DocumentState m_document;
+  size_t m_table;
+  int32_t m_row, m_column;
+};
+
+class CEngineTable : public IWordTable {
+ public:
+  CEngineTable(DocumentState document, size_t table) : m_document(std::move(document)), m_table(table) {}
+  std::shared_ptr<IWordCell> Cell(int32_t row, int32_t column) override {
+    m_document->Model().CheckCell(m_table, row, column);
+    return std::make_shared<CEngineCell>(m_document, m_table, row, column);
+  }
+
+ private:
+  DocumentState m_document;
+  size_t m_table;
+};
+
+class CEngineTables : public IWordTables {
+ public:
+  explicit CEngineTables(DocumentState document) : m_document(std::move(document)) {}
+  std::shared_ptr<IWordTable> Add(const std::shared_ptr<IWordRange>& range, int32_t rows, int32_t columns) override {
+    if (!std::dynamic_pointer_cast<CEngineRange>(range)) throw WordError("表格位置不属于本文档引擎");
+    return std::make_shared<CEngineTable>(m_document, m_document->Model().InsertTable(rows, columns));
+  }
+
+ private:
+  DocumentState m_document;
+};
 
 class CEngineSelection : public IWordSelection {
  public:
@@ -140,7 +197,7 @@ class CEngineDocument : public IWordDocument {
   }
   std::shared_ptr<IWordTables> Tables() override {
     m_state->Model();
-    return std::make_shared<CEngineTables>();
+    return std::make_shared<CEngineTables>(m_state);
   }
   void SaveAs(const WordSaveAsArgs& args) override {
     if (args.fileName.empty()) throw WordError("保存文档失败: 没有文件名");

@@ -40,12 +40,31 @@ class IWordRange {
  public:
   virtual ~IWordRange() = default;
   virtual void SetHighlightColorIndex(int32_t index) = 0;
+  // Replaces the text of the range.
+  virtual void SetText(const std::string& text) = 0;
 };
 
-// The tables of a document; the writer only keeps the reference.
+class IWordCell {
+ public:
+  virtual ~IWordCell() = default;
+  virtual std::shared_ptr<IWordRange> Range() = 0;
+};
+
+class IWordTable {
+ public:
+  virtual ~IWordTable() = default;
+  // Rows and columns count from 1.
+  virtual std::shared_ptr<IWordCell> Cell(int32_t row, int32_t column) = 0;
+};
+
+// The tables of a document.
 class IWordTables {
  public:
   virtual ~IWordTables() = default;
+  // A table of empty cells at the range, the text typed after it going on
+  // below the table.
+  virtual std::shared_ptr<IWordTable> Add(const std::shared_ptr<IWordRange>& range, int32_t rows,
+                                          int32_t columns) = 0;
 };
 
 class IWordSelection {

@@ -5,6 +5,7 @@
 #include <array>
 
 #include "core/analysis/ThreeRod.h"
+#include "report/composers/ReportBodies.h"
 #include "report/composers/ReportComposer.h"
 #include "report/composers/Reports.h"
 
@@ -136,6 +137,10 @@ void WriteFourRodReport(const CFourRod& page, IDesktop& desktop, std::shared_ptr
 void WriteFourRodReport(const CFourRod1& page, IDesktop& desktop, std::shared_ptr<IWordClassRegistry> registry) {
   FourRodReport(page, desktop, std::move(registry));
 }
+
+void ThreeRodReportBody(const CThreeRod& page, CReportComposer& r) { ThreeRodBody(page, r); }
+void FourRodReportBody(const CFourRod& page, CReportComposer& r) { FourRodBody(page, r); }
+void FourRodReportBody(const CFourRod1& page, CReportComposer& r) { FourRodBody(page, r); }
 
 void InstallReport(CThreeRod& page) {
   CThreeRod* p = &page;

@@ -1,5 +1,6 @@
 #include "report/composers/ReportComposer.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 #include <random>
@@ -18,6 +19,7 @@ namespace fs = std::filesystem;
 constexpr const char* kFontName = "宋体";
 constexpr float kTitleSize = 25.0f;
 constexpr float kBodySize = 14.0f;
+constexpr float kHeadingSize = 16.0f;
 constexpr int32_t kAlignLeft = 0;
 constexpr int32_t kAlignCentre = 1;
 
@@ -134,10 +136,27 @@ void CReportComposer::Paragraphs(int count) { m_writer.NewParagraphs(count); }
 
 void CReportComposer::BodyFont(int32_t colour) { m_writer.SetFont(kFontName, kBodySize, colour, 0); }
 
+void CReportComposer::Heading(const std::string& text) {
+  m_writer.SetFont(kFontName, kHeadingSize, kTextBlack, 0);
+  m_writer.SetFontStyle(1, 0, 0);
+  TextLine(text);
+  BodyFont();
+  m_writer.SetFontStyle(0, 0, 0);
+}
+
+void CReportComposer::Table(const std::vector<std::vector<std::string>>& cells, float size) {
+  m_writer.SetFont(kFontName, size, kTextBlack, 0);
+  const int written = m_writer.WriteTable(cells);
+  BodyFont();
+  if (!written) throw std::runtime_error("无法写出表格");
+}
+
 void CReportComposer::Fragment(FragmentId id) {
   const std::string path = m_folder.FilePath(id);
+  // A fragment inserted again is in the folder already.
+  const bool written = std::find(m_inserted.begin(), m_inserted.end(), id) != m_inserted.end();
   m_inserted.push_back(id);  // deleted at the end, written or not
-  if (!m_folder.Write(id)) throw std::runtime_error("无法写出报告片段文件 " + path);
+  if (!written && !m_folder.Write(id)) throw std::runtime_error("无法写出报告片段文件 " + path);
   m_writer.InsertDocumentFile(path);
 }
 
@@ -157,9 +176,13 @@ void RunReport(IDesktop& desktop, std::shared_ptr<IWordClassRegistry> registry, 
   if (!writer.StartNewDocument()) return;
 
   CReportComposer composer(writer, folder);
-  // Fragment files in insertion order; the folder takes whatever is left.
+  // Fragment files in insertion order, each once however often it was
+  // inserted; the folder takes whatever is left.
   const auto deleteFragments = [&](std::vector<std::string>* failures) {
+    std::vector<FragmentId> deleted;
     for (FragmentId id : composer.Inserted()) {
+      if (std::find(deleted.begin(), deleted.end(), id) != deleted.end()) continue;
+      deleted.push_back(id);
       try {
         folder.Delete(id);
       } catch (const std::exception& e) {

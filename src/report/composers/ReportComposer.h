@@ -59,8 +59,13 @@ class CReportComposer {
   void TextLine(const std::string& text) { TextLine(std::vector<std::string>{text}); }
   // Empty paragraphs (none for count <= 0).
   void Paragraphs(int count);
+  // A heading line: bold, 16 points; the body font and style afterwards.
+  void Heading(const std::string& text);
   // The body font ("宋体", 14 points) in a colour, without highlight.
   void BodyFont(int32_t colour = kTextBlack);
+  // A table, row by row, in the body font at size points; the body font
+  // afterwards.
+  void Table(const std::vector<std::vector<std::string>>& cells, float size);
   // Writes the fragment into the report's folder and inserts that file.
   void Fragment(FragmentId id);
 

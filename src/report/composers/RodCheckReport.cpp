@@ -5,6 +5,7 @@
 #include <cmath>
 #include <string>
 
+#include "report/composers/ReportBodies.h"
 #include "report/composers/ReportComposer.h"
 #include "report/composers/Reports.h"
 
@@ -258,12 +259,16 @@ void WriteRodCheckReport(const CJiaoHe& page, IDesktop& desktop, std::shared_ptr
   const RodForm form = page.Form();
   const SteelGrade main = page.MainGrade();
   const SteelGrade lacing = page.LacingGrade();
-  RunReport(desktop, std::move(registry), kRodCheckRequest, [&](CReportComposer& r) {
-    if (form == RodForm::SolidWeb)
-      SolidWebBody(data, main, r);
-    else
-      LatticeBody(data, kLatticeForms[static_cast<int>(form) - 1], main, lacing, r);
-  });
+  RunReport(desktop, std::move(registry), kRodCheckRequest,
+            [&](CReportComposer& r) { RodCheckReportBody(data, form, main, lacing, r); });
+}
+
+void RodCheckReportBody(const RodCheckData& data, RodForm form, SteelGrade main, SteelGrade lacing,
+                        CReportComposer& r) {
+  if (form == RodForm::SolidWeb)
+    SolidWebBody(data, main, r);
+  else
+    LatticeBody(data, kLatticeForms[static_cast<int>(form) - 1], main, lacing, r);
 }
 
 void InstallReport(CJiaoHe& page) {

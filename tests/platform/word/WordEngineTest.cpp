@@ -91,6 +91,27 @@ TEST(WordEngine, RefusesValuesOutOfRangeAsAnEngineError) {
   EXPECT_THROW(e.app->Documents()->Add("Normal.dotm", false, 0, true), WordError);
 }
 
+TEST(WordEngine, TablesGoWhereTheTextIsTypedAndTakeItsFormat) {
+  TempFolder folder;
+  Engine e;
+  e.sel->TypeText("上");
+  e.Font("宋体", 10.5f, 0);
+  auto table = e.doc->Tables()->Add(e.sel->GetRange(), 2, 3);
+  table->Cell(1, 1)->Range()->SetText("杆件");
+  table->Cell(2, 3)->Range()->SetText("满足要求");
+  table->Cell(2, 3)->Range()->SetText("不 满足要求");  // replaces the text
+  EXPECT_THROW(table->Cell(3, 1), WordError);
+  EXPECT_THROW(table->Cell(1, 0), WordError);
+  EXPECT_THROW(e.doc->Tables()->Add(e.sel->GetRange(), 0, 3), WordError);
+  e.sel->TypeText("下");
+  e.SaveAs(folder.Path("t.doc"));
+  const std::string xml = ReadPackage(folder.Path("t.doc")).at("word/document.xml");
+  const std::regex order(R"(<w:t>上</w:t>.*<w:tbl>.*<w:gridCol w:w="2768"/>.*<w:sz w:val="21"/>.*<w:t>杆件</w:t>)"
+                         R"(.*<w:t>不 满足要求</w:t></w:r></w:p></w:tc></w:tr></w:tbl><w:p>.*<w:t>下</w:t>)");
+  EXPECT_TRUE(std::regex_search(xml, order)) << xml;
+  EXPECT_EQ(xml.find("<w:t>满足要求</w:t>"), std::string::npos);
+}
+
 // The fragment "甲" with a footer, text typed between, then the fragment "乙"
 // whose picture has the same part name and relationship id but other bytes.
 std::string ComposeWithFragments(TempFolder& folder) {

@@ -1,0 +1,94 @@
+#include "book/BookDocument.h"
+
+#include "report/composers/ReportBodies.h"
+#include "report/composers/ReportComposer.h"
+
+namespace tiecalc {
+
+namespace {
+
+constexpr ReportRequest kBookRequest = {kBookFileName, kBookTitle};
+constexpr const char* kNotComputed = "—";
+constexpr float kTableSize = 10.5f;
+
+void SummaryTable(const CalculationBook& book, CReportComposer& r) {
+  std::vector<std::vector<std::string>> cells = {
+      {"杆件", "L (mm)", "Fmax (kN)", "Fmin (kN)", "λ", "σ (MPa)", "σt (MPa)", "结论"}};
+  for (const BookRod& rod : book.rods) {
+    // A check that could not run leaves earlier results on the page; the
+    // summary does not repeat them.
+    const bool v = rod.valid;
+    cells.push_back({"杆" + std::to_string(rod.rod), rod.texts.L, rod.texts.Fmax, rod.texts.Fmin,
+                     v ? rod.Field("lambda") : kNotComputed, v ? rod.Field("sigma") : kNotComputed,
+                     rod.tension ? rod.tension->sigmaText : kNotComputed,
+                     !v ? kRodCheckInvalidInput : rod.passes ? "满足要求" : "不 满足要求"});
+  }
+  r.Table(cells, kTableSize);
+  r.Paragraphs(1);
+}
+
+void TensionLines(const BookRod& rod, CReportComposer& r) {
+  if (!rod.tension) return;
+  const TensionLine& t = *rod.tension;
+  r.BodyFont();
+  r.TextLine(Fill("附着杆最大拉力：Fmax=%s（kN）", rod.texts.Fmax));
+  r.Line({{"附着杆受拉应力：σt=Fmax×1000/A=%.2f（MPa）", t.sigma}});
+  if (t.message.empty()) return;
+  r.BodyFont(t.passes ? kTextGreen : kTextRed);
+  r.TextLine(t.message);
+  r.BodyFont();
+}
+
+void RodChecks(const CalculationBook& book, CReportComposer& r) {
+  for (const BookRod& rod : book.rods) {
+    r.Heading("附着杆" + std::to_string(rod.rod) + "校核");
+    if (rod.valid) {
+      RodCheckReportBody(rod.data, rod.data.form, rod.data.mainGrade, rod.data.lacingGrade, r);
+    } else {
+      r.Line({{"附着杆轴向载荷：F=%.2f（kN）", rod.data.F}});
+      r.BodyFont(kTextRed);
+      r.TextLine(kRodCheckInvalidInput);
+    }
+    TensionLines(rod, r);
+    r.BodyFont();
+  }
+  r.Paragraphs(1);
+  r.BodyFont(book.rods.empty() || book.verdict == kBookAllRodsPass ? kTextGreen : kTextRed);
+  r.TextLine(book.verdict);
+  r.BodyFont();
+}
+
+template <class TPage>
+void WriteBook(const TPage& page, const CJiaoHe& section, IDesktop& desktop,
+               std::shared_ptr<IWordClassRegistry> registry, void (*forceBody)(const TPage&, CReportComposer&)) {
+  const CalculationBook book = ComputeBook(page, section);
+  if (book.Refused()) {
+    desktop.ShowMessage(book.refusal, MessageIcon::None);
+    return;
+  }
+  RunReport(desktop, std::move(registry), kBookRequest, [&](CReportComposer& r) {
+    SummaryTable(book, r);
+    forceBody(page, r);
+    r.BodyFont();
+    RodChecks(book, r);
+  });
+}
+
+}  // namespace
+
+void WriteCalculationBook(const CThreeRod& page, const CJiaoHe& section, IDesktop& desktop,
+                          std::shared_ptr<IWordClassRegistry> registry) {
+  WriteBook(page, section, desktop, std::move(registry), &ThreeRodReportBody);
+}
+
+void WriteCalculationBook(const CFourRod& page, const CJiaoHe& section, IDesktop& desktop,
+                          std::shared_ptr<IWordClassRegistry> registry) {
+  WriteBook<CFourRod>(page, section, desktop, std::move(registry), &FourRodReportBody);
+}
+
+void WriteCalculationBook(const CFourRod1& page, const CJiaoHe& section, IDesktop& desktop,
+                          std::shared_ptr<IWordClassRegistry> registry) {
+  WriteBook<CFourRod1>(page, section, desktop, std::move(registry), &FourRodReportBody);
+}
+
+}  // namespace tiecalc

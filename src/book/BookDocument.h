@@ -1,0 +1,29 @@
+#pragma once
+// The calculation book as one document: the summary of every rod, the force
+// analysis exactly as the force page's report writes it, each rod's check as
+// the rod-check report writes it with that rod's values and its tension
+// line, and the verdict over all rods. It goes through the save dialog and
+// the report course of the page reports (footer, atomic replacement, the
+// path left as it was when the book cannot be finished).
+
+#include <memory>
+
+#include "book/Book.h"
+#include "platform/dialog/Desktop.h"
+#include "platform/word/WordEngine.h"
+
+namespace tiecalc {
+
+inline constexpr const char* kBookTitle = "塔式起重机附着计算书";
+inline constexpr const char* kBookFileName = "计算书";
+
+// Refuses (a message box, nothing written) when the book cannot be made;
+// otherwise asks for the path and writes the book there.
+void WriteCalculationBook(const CThreeRod& page, const CJiaoHe& section, IDesktop& desktop,
+                          std::shared_ptr<IWordClassRegistry> registry = std::make_shared<CEmbeddedWordRegistry>());
+void WriteCalculationBook(const CFourRod& page, const CJiaoHe& section, IDesktop& desktop,
+                          std::shared_ptr<IWordClassRegistry> registry = std::make_shared<CEmbeddedWordRegistry>());
+void WriteCalculationBook(const CFourRod1& page, const CJiaoHe& section, IDesktop& desktop,
+                          std::shared_ptr<IWordClassRegistry> registry = std::make_shared<CEmbeddedWordRegistry>());
+
+}  // namespace tiecalc

@@ -1,0 +1,128 @@
+#include "book/BookDocument.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "report/composers/ReportTestSupport.h"
+#include "report/composers/Reports.h"
+
+namespace tiecalc {
+namespace {
+
+const Entries kFourRodI = {{"A", "800"}, {"B", "800"}, {"C", "800"}, {"D", "800"}, {"E", "800"},
+                           {"F", "800"}, {"X1", "3000"}, {"X2", "3000"}, {"X3", "1200"}, {"X4", "1200"},
+                           {"Y1", "4000"}, {"Y2", "4000"}, {"R", "100"}, {"M", "300"}, {"theta", "30"}};
+const Entries kSection = {{"F", "100"}, {"L", "6000"}, {"G", "600"}, {"A", "12000"}, {"h", "150"},
+                          {"Imax", "100000000"}, {"Imin", "100000000"}};
+
+using Lines = std::vector<std::string>;
+
+class BookDocument : public ReportTest {
+ protected:
+  // The document in body order, as tests/book/read_book.py prints it.
+  Lines Read(const std::string& path) {
+    const std::string command = std::string("/usr/bin/python3 ") + TIECALC_SOURCE_DIR + "/tests/book/read_book.py '" +
+                                path + "' 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    std::string text;
+    char buffer[4096];
+    for (size_t n; pipe && (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) text.append(buffer, n);
+    const int status = pipe ? pclose(pipe) : -1;
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 3) m_noReader = true;
+    EXPECT_TRUE(m_noReader || status == 0) << text;
+    Lines lines;
+    for (size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+      lines.push_back(text.substr(start, end - start));
+    return lines;
+  }
+  // A page report's body: the lines between its title and its footer.
+  Lines Body(const std::string& path) {
+    Lines lines = Read(path);
+    std::erase_if(lines, [](const std::string& l) { return l.rfind("footer|", 0) == 0; });
+    if (!lines.empty()) lines.erase(lines.begin());
+    while (!lines.empty() && lines.back() == "p|0||") lines.pop_back();
+    return lines;
+  }
+  bool m_noReader = false;
+};
+
+// Where lines occurs in doc as one run of consecutive lines, from at.
+size_t Find(const Lines& doc, const Lines& lines, size_t at = 0) {
+  auto it = std::search(doc.begin() + static_cast<long>(at), doc.end(), lines.begin(), lines.end());
+  return it == doc.end() ? std::string::npos : static_cast<size_t>(it - doc.begin());
+}
+
+TEST_F(BookDocument, FourRodBookHoldsTheForceReportAndEachRodsCheckReport) {
+  Started<CFourRod> forces;
+  TypeAll(forces.page, kFourRodI);
+  Started<CJiaoHe> section;
+  TypeAll(section.page, kSection);
+  forces.desktop.QueueSavePath(Out("book.doc"));
+  WriteCalculationBook(forces.page, section.page, forces.desktop);
+  ASSERT_EQ(forces.desktop.Messages().size(), 1u);
+  EXPECT_EQ(forces.desktop.Messages()[0].text, "报告文件输出成功!");
+  ASSERT_EQ(forces.desktop.Requests().size(), 1u);
+  EXPECT_EQ(forces.desktop.Requests()[0].fileName, "计算书");
+  EXPECT_EQ(forces.desktop.Requests()[0].defaultExtension, "*.doc");
+  const CalculationBook book = ComputeBook(forces.page, section.page);
+
+  const Lines doc = Read(Out("book.doc"));
+  if (m_noReader) GTEST_SKIP() << "python-docx is not installed";
+  ASSERT_FALSE(doc.empty());
+  EXPECT_EQ(doc[0], "p|1|25|塔式起重机附着计算书");
+
+  // The summary: a head and one row per rod.
+  Lines rows;
+  std::copy_if(doc.begin(), doc.end(), std::back_inserter(rows), [](const std::string& l) { return l.rfind("row|", 0) == 0; });
+  ASSERT_EQ(rows.size(), 5u);
+  EXPECT_EQ(rows[0], "row|杆件|L (mm)|Fmax (kN)|Fmin (kN)|λ|σ (MPa)|σt (MPa)|结论");
+  EXPECT_EQ(rows[2], "row|杆2|3352.53|1185.40|-1185.40|" + book.rods[1].Field("lambda") + "|" +
+                         book.rods[1].Field("sigma") + "|98.78|" + (book.rods[1].passes ? "满足要求" : "不 满足要求"));
+
+  // The force analysis exactly as the page's report writes it.
+  forces.desktop.QueueSavePath(Out("forces.doc"));
+  WriteFourRodReport(forces.page, forces.desktop);
+  const size_t analysis = Find(doc, Body(Out("forces.doc")));
+  ASSERT_NE(analysis, std::string::npos);
+  EXPECT_NE(Find(doc, {"p|0|14|附着杆1极值F1m为：-728.53/728.53 KN"}), std::string::npos);
+
+  // Each rod: its heading, the rod-check report typed with its texts, its
+  // tension line; the headings in order after the analysis.
+  size_t at = analysis;
+  for (const BookRod& rod : book.rods) {
+    const std::string n = std::to_string(rod.rod);
+    at = Find(doc, {"p|1|16|附着杆" + n + "校核"}, at);
+    ASSERT_NE(at, std::string::npos) << "heading of rod " << n;
+    Started<CJiaoHe> hand;
+    TypeAll(hand.page, kSection);
+    TypeAll(hand.page, {{"F", rod.texts.F}, {"L", rod.texts.L}, {"G", rod.texts.G}});
+    hand.desktop.QueueSavePath(Out("rod" + n + ".doc"));
+    WriteRodCheckReport(hand.page, hand.desktop);
+    Lines expected = Body(Out("rod" + n + ".doc"));
+    expected.push_back("p|0|14|附着杆最大拉力：Fmax=" + rod.texts.Fmax + "（kN）");
+    EXPECT_EQ(Find(doc, expected, at), at + 1) << "rod " << n;
+  }
+  EXPECT_NE(Find(doc, {"p|0|14|附着杆受拉应力：σt=Fmax×1000/A=98.78（MPa）", "p|0|14|{00FF00:附着杆受拉强度满足要求！}"}),
+            std::string::npos);
+  const std::string verdict = book.verdict == "全部附着杆满足要求！" ? "{00FF00:" + book.verdict + "}" : "{FF0000:" + book.verdict + "}";
+  EXPECT_NE(Find(doc, {"p|0|14|" + verdict}, at), std::string::npos);
+  EXPECT_EQ(doc.back(), "footer|PAGE");
+}
+
+TEST_F(BookDocument, ARefusalShowsItsMessageAndAsksForNoPath) {
+  Started<CThreeRod> forces;
+  Started<CJiaoHe> section;
+  WriteCalculationBook(forces.page, section.page, forces.desktop);
+  TypeAll(forces.page, {{"A", "900"}, {"B", "900"}, {"C", "900"}, {"D", "900"}, {"X1", "3000"}, {"X2", "3000"},
+                        {"X3", "1500"}, {"H", "5000"}, {"R", "100"}, {"M", "200"}, {"theta", "30"}});
+  WriteCalculationBook(forces.page, section.page, forces.desktop);
+  ASSERT_EQ(forces.desktop.Messages().size(), 2u);
+  EXPECT_EQ(forces.desktop.Messages()[0].text, "请先完成附着杆内力计算!");
+  EXPECT_EQ(forces.desktop.Messages()[1].text, "请先在附着杆校核页设定杆件截面参数!");
+  EXPECT_TRUE(forces.desktop.Requests().empty());
+  EXPECT_TRUE(OutNames().empty());
+}
+
+}  // namespace
+}  // namespace tiecalc
