@@ -10,6 +10,10 @@
 #include "pages/JiaoHe.h"
 #include "pages/ThreeRod.h"
 #include "wiring/PageSet.h"
+#if TIECALC_HAVE_CHART
+#include "chart/ChartData.h"
+#include "platform/file/AtomicFile.h"
+#endif
 
 namespace tiecalc {
 
@@ -109,14 +113,16 @@ int ListIndex(const CPage& page, const NamedControl& n, const std::string& value
 }
 
 void PrintHelp(std::ostream& out) {
-  out << "usage: tiecalc-cli PAGE [NAME=TEXT ...] [--export PATH] [--report PATH]\n"
+  out << "usage: tiecalc-cli PAGE [NAME=TEXT ...] [--export PATH] [--report PATH] [--plot PATH]\n"
          "       tiecalc-cli eval TEXT\n"
          "       tiecalc-cli --help | PAGE --help\n"
          "\n"
          "Starts PAGE exactly as the window does, then types each NAME=TEXT into that input,\n"
          "in the order given, as a user would (its change handler runs). A read-only input\n"
          "takes no typing: the command stops with an error. --export / --report answer the\n"
-         "save dialog with PATH and press the page's export / report button.\n"
+         "save dialog with PATH and press the page's export / report button. --plot writes\n"
+         "the force chart of a force page (each rod's force against θ) to PATH, .png or .svg;\n"
+         "an invalid page writes nothing and adds its status to messages.\n"
          "Prints one JSON object, keys sorted:\n"
          "  {\"fields\": {NAME: TEXT, ...}, \"messages\": [TEXT, ...], \"page\": PAGE, \"status\": TEXT}\n"
          "status is the status line (rod-check: the result box); messages are the message\n"
@@ -140,7 +146,7 @@ void PrintPageHelp(const PageKind& k, std::ostream& out) {
   const CPageSet pages;
   const CPage* page = pages.Find(k.name);
   out << "usage: tiecalc-cli " << k.name << " [NAME=TEXT ...]";
-  if (k.exportButton) out << " [--export PATH]";
+  if (k.exportButton) out << " [--export PATH] [--plot PATH]";
   out << " [--report PATH]\n";
   out << "inputs:  " << NameList(*page, true) << "\n";
   out << "outputs: " << OutputList(*page, k) << "\n";
@@ -151,6 +157,34 @@ void PrintPageHelp(const PageKind& k, std::ostream& out) {
   }
   if (*k.readOnlyHint) out << "note: " << k.readOnlyHint << "\n";
 }
+
+// A chart file's format, from its extension: "png", "svg" or "".
+std::string PlotFormat(const std::string& path) {
+  const size_t dot = path.rfind('.');
+  if (dot == std::string::npos) return "";
+  std::string ext = path.substr(dot + 1);
+  for (char& c : ext) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  return ext == "png" || ext == "svg" ? ext : "";
+}
+
+#if TIECALC_HAVE_CHART
+// The force chart of page written to path (.png drawn at 2x, or .svg). An
+// invalid page has no chart to show: nothing is written, and the page's
+// status says why.
+void PlotPage(const CPage& page, const std::string& path, IDesktop& desktop) {
+  const std::optional<ForceChartData> data = ValidChartDataOf(page);
+  if (!data) {
+    desktop.ShowMessage(page.Status(), MessageIcon::None);
+    return;
+  }
+  const ChartScene scene = LayOutForceChart(*data, 800, 500);
+  try {
+    file::WriteFileAtomically(path, PlotFormat(path) == "svg" ? ChartSvg(scene) : ChartPng(scene, 2.0));
+  } catch (const std::exception& e) {
+    desktop.ShowMessage(std::string("受力曲线文件输出失败!\n") + e.what(), MessageIcon::Error);
+  }
+}
+#endif
 
 int Usage(std::ostream& err, const std::string& message) {
   err << "tiecalc-cli: " << message << "\n";
@@ -190,9 +224,19 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 
   // Check the whole command line before the page starts.
   std::vector<Setting> settings;
-  std::vector<std::pair<int, std::string>> clicks;  // button, save path
+  std::vector<std::pair<int, std::string>> clicks;  // button (0: the chart), save path
   for (size_t i = 1; i < args.size(); ++i) {
     const std::string& a = args[i];
+    if (a == "--plot") {
+      if (i + 1 >= args.size()) return Usage(err, "--plot needs a PATH (.png or .svg)");
+      if (!kind->exportButton) return Usage(err, std::string(kind->name) + " has no force chart");
+#if !TIECALC_HAVE_CHART
+      return Usage(err, "this tiecalc-cli was built without the force chart (--plot)");
+#endif
+      if (PlotFormat(args[i + 1]).empty()) return Usage(err, "--plot writes .png or .svg, not '" + args[i + 1] + "'");
+      clicks.emplace_back(0, args[++i]);
+      continue;
+    }
     if (a == "--export" || a == "--report") {
       if (i + 1 >= args.size()) return Usage(err, a + " needs a PATH");
       const int button = a == "--export" ? kind->exportButton : kind->reportButton;
@@ -202,9 +246,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     const size_t eq = a.find('=');
     if (eq == std::string::npos || eq == 0 || a.rfind("--", 0) == 0)
-      return Usage(err, "malformed argument '" + a + "'; expected NAME=TEXT, --export PATH or --report PATH");
+      return Usage(err, "malformed argument '" + a + "'; expected NAME=TEXT, --export PATH, --report PATH or --plot PATH");
     if (!clicks.empty())
-      return Usage(err, "setting '" + a + "' after --export/--report; NAME=TEXT settings come first");
+      return Usage(err, "setting '" + a + "' after --export/--report/--plot; NAME=TEXT settings come first");
     Setting s{a.substr(0, eq), a.substr(eq + 1)};
     const NamedControl* n = FindInput(*page, s.name);
     if (!n) return Usage(err, "unknown input '" + s.name + "' of " + kind->name + "; inputs: " + NameList(*page, true));
@@ -233,6 +277,12 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
   }
   for (const auto& [button, path] : clicks) {
+    if (button == 0) {
+#if TIECALC_HAVE_CHART
+      PlotPage(*page, path, desktop);
+#endif
+      continue;
+    }
     desktop.QueueSavePath(path);
     page->UserClick(button);
   }

@@ -2,10 +2,9 @@
 
 #include <functional>
 
-#include "core/analysis/FourRod.h"
-#include "core/analysis/ThreeRod.h"
 #include "core/input/Format.h"
 #include "export/SheetWriter.h"
+#include "pages/PageSweep.h"
 
 namespace tiecalc {
 
@@ -38,25 +37,28 @@ void AppendFourRodExtremes(SheetTable& t, const CFourRodPage& page) {
   t.push_back(row);
 }
 
-// Header and 360 rows of a four-rod page, the solver prepared once with the
-// stored angles and rounded lengths, then the separator of nine blanks.
+// The sweep rows of a page: θ ("%d"), the rods' forces, then each rod's two
+// components, not rounded before formatting.
+void AppendSweepRows(SheetTable& t, const ForceSweep& sweep) {
+  const size_t rods = static_cast<size_t>(sweep.rods);
+  for (const ForceSweep::Point& p : sweep.points) {
+    std::vector<std::string> row{std::to_string(p.theta)};
+    for (size_t i = 0; i < rods; ++i) row.push_back(Format2(p.forces.F[i]));
+    for (size_t i = 0; i < rods; ++i) {
+      row.push_back(Format2(p.forces.Fx[i]));
+      row.push_back(Format2(p.forces.Fy[i]));
+    }
+    t.push_back(row);
+  }
+}
+
+// Header and 360 rows of a four-rod page, then the separator of nine blanks.
 template <typename Page>
 SheetTable FourRodSweepRows(const Page& page) {
   SheetTable t;
   t.push_back({"θ角度(°)", "F1(KN)", "F2(KN)", "F3(KN)", "F4(KN)", "F1x(KN)", "F1y(KN)", "F2x(KN)", "F2y(KN)", "F3x(KN)",
                "F3y(KN)", "F4x(KN)", "F4y(KN)"});
-  const FourRodCoefficients k =
-      PrepareFourRod(FourRodGeometryOf(page.Layout(), page.Angles()), page.Result().L, page.E(), page.S());
-  for (int theta = 0; theta < 360; ++theta) {
-    const FourRodForces f = FourRodForcesAt(k, page.R(), page.M(), static_cast<double>(theta));
-    std::vector<std::string> row{std::to_string(theta)};
-    for (double v : f.F) row.push_back(Format2(v));
-    for (size_t i = 0; i < 4; ++i) {
-      row.push_back(Format2(f.Fx[i]));
-      row.push_back(Format2(f.Fy[i]));
-    }
-    t.push_back(row);
-  }
+  AppendSweepRows(t, ForceSweepOf(page, kTableLastTheta));
   t.push_back(Blanks(9));
   return t;
 }
@@ -103,16 +105,9 @@ void Install(Page& page, int buttonId) {
 SheetTable ThreeRodSweepTable(const CThreeRod& page) {
   const ThreeRodInput in = page.Input();
   const ThreeRodResult& r = page.Result();
-  const ThreeRodGeometry g = ThreeRodGeometryOf(in, page.Angles());
   SheetTable t;
   t.push_back({"θ角度(°)", "F1(KN)", "F2(KN)", "F3(KN)", "F1x(KN)", "F1y(KN)", "F2x(KN)", "F2y(KN)", "F3x(KN)", "F3y(KN)"});
-  for (int theta = 0; theta < 360; ++theta) {
-    const ThreeRodForces f = ThreeRodForcesAt(g, in.R, in.M, static_cast<double>(theta));
-    std::vector<std::string> row{std::to_string(theta)};
-    for (const std::string& cell : Formatted({f.F1, f.F2, f.F3, f.F1x, f.F1y, f.F2x, f.F2y, f.F3x, f.F3y}))
-      row.push_back(cell);
-    t.push_back(row);
-  }
+  AppendSweepRows(t, ForceSweepOf(page, kTableLastTheta));
   t.push_back(Blanks(9));
   t.push_back({"A(mm)", "B(mm)", "C(mm)", "D(mm)", "X1(mm)", "X2(mm)", "X3(mm)", "H(mm)", "R(KN)", "M(KN.m)"});
   t.push_back(Formatted({in.A, in.B, in.C, in.D, in.X1, in.X2, in.X3, in.H, in.R, in.M}));

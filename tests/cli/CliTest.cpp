@@ -219,3 +219,37 @@ TEST_F(CliProcess, ButtonsArePressedAfterTheSettings) {
 
 }  // namespace
 }  // namespace tiecalc
+
+namespace tiecalc {
+namespace {
+
+// --plot: the chart after the typing, the format from the extension; an
+// invalid page writes nothing and says why.
+TEST_F(CliProcess, PlotWritesTheChartOfThePage) {
+  const std::vector<std::string> three = {"three-rod", "A=900", "B=900", "C=900", "D=900", "X1=3000", "X2=3000",
+                                          "X3=1500", "H=5000", "R=100", "M=200", "theta=30"};
+  std::vector<std::string> args = three;
+  for (const char* name : {"f.svg", "f.PNG"}) args.insert(args.end(), {"--plot", (dir / name).string()});
+  Outcome r = Cli(args);
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("\"messages\": []"), std::string::npos) << r.out;
+  const std::string svg = Slurp(dir / "f.svg");
+  for (const char* title : {"<title>杆1</title>", "<title>杆2</title>", "<title>杆3</title>", "正值为拉力,负值为压力"})
+    EXPECT_NE(svg.find(title), std::string::npos) << title;
+  EXPECT_EQ(svg.find("<title>杆4</title>"), std::string::npos);
+  EXPECT_EQ(Slurp(dir / "f.PNG").substr(1, 3), "PNG");
+
+  args = three;
+  args.insert(args.end(), {"H=100", "--plot", (dir / "invalid.svg").string()});
+  r = Cli(args);
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("\"messages\": [\"数据错误或不全\"]"), std::string::npos) << r.out;
+  EXPECT_FALSE(fs::exists(dir / "invalid.svg"));
+
+  ExpectUsageError({"three-rod", "--plot", (dir / "f.pdf").string()}, ".png or .svg");
+  ExpectUsageError({"rod-check", "--plot", (dir / "f.svg").string()}, "force chart");
+  ExpectUsageError({"three-rod", "--plot"}, "--plot");
+}
+
+}  // namespace
+}  // namespace tiecalc

@@ -1,0 +1,25 @@
+#pragma once
+// The force chart of a page: its sweep (θ = 0..360, the sweep of the
+// exports) and its extremes as the page shows them. Only for a page whose
+// inputs are valid (IsInputValid); the caller keeps the last such chart.
+
+#include <optional>
+
+#include "chart/ForceChart.h"
+#include "pages/FourRodPage.h"
+#include "pages/ThreeRod.h"
+
+namespace tiecalc {
+
+ForceChartData ChartDataOf(const CThreeRod& page);
+ForceChartData ChartDataOf(const CFourRod& page);
+ForceChartData ChartDataOf(const CFourRod1& page);
+
+// The data of a force page whose inputs are valid; nothing for invalid
+// inputs and for the rod-check page.
+std::optional<ForceChartData> ValidChartDataOf(const CPage& page);
+
+// The layout's name as its report calls it ("三杆附着", "四杆附着(一)", ...).
+const char* ChartLayoutName(const CPage& page);
+
+}  // namespace tiecalc

@@ -1,0 +1,24 @@
+#include "pages/PageSweep.h"
+
+namespace tiecalc {
+
+namespace {
+
+template <typename Page>
+ForceSweep FourRodSweepOf(const Page& page, int lastTheta) {
+  const FourRodCoefficients k =
+      PrepareFourRod(FourRodGeometryOf(page.Layout(), page.Angles()), page.Result().L, page.E(), page.S());
+  return SweepFourRod(k, page.R(), page.M(), lastTheta);
+}
+
+}  // namespace
+
+ForceSweep ForceSweepOf(const CThreeRod& page, int lastTheta) {
+  const ThreeRodInput in = page.Input();
+  return SweepThreeRod(ThreeRodGeometryOf(in, page.Angles()), in.R, in.M, lastTheta);
+}
+
+ForceSweep ForceSweepOf(const CFourRod& page, int lastTheta) { return FourRodSweepOf(page, lastTheta); }
+ForceSweep ForceSweepOf(const CFourRod1& page, int lastTheta) { return FourRodSweepOf(page, lastTheta); }
+
+}  // namespace tiecalc

@@ -1,0 +1,21 @@
+#pragma once
+// The θ-sweep of a force page as its last valid calculation left it: the
+// geometry of the stored (rounded) angles, on the four-rod pages the stored
+// rounded lengths, and the page's R and M. The export's table and the force
+// chart both come from here.
+
+#include "core/analysis/ForceSweep.h"
+#include "pages/FourRodPage.h"
+#include "pages/ThreeRod.h"
+
+namespace tiecalc {
+
+// The sweep tables stop at 359°, the chart closes the circle at 360°.
+inline constexpr int kTableLastTheta = 359;
+inline constexpr int kChartLastTheta = 360;
+
+ForceSweep ForceSweepOf(const CThreeRod& page, int lastTheta);
+ForceSweep ForceSweepOf(const CFourRod& page, int lastTheta);
+ForceSweep ForceSweepOf(const CFourRod1& page, int lastTheta);
+
+}  // namespace tiecalc
