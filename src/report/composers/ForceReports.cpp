@@ -8,6 +8,9 @@
 #include "report/composers/ReportBodies.h"
 #include "report/composers/ReportComposer.h"
 #include "report/composers/Reports.h"
+#if TIECALC_HAVE_CHART
+#include "chart/ChartData.h"
+#endif
 
 namespace tiecalc {
 
@@ -26,6 +29,25 @@ void ExtremeLines(CReportComposer& r, int rod, const std::string& force, const s
       "附着杆4极值对应的角度值θ4为：%s°"};
   r.TextLine(Fill(kForce[rod], force));
   r.TextLine(Fill(kAngle[rod], angles));
+}
+
+// The force chart as the figure after the extreme lines: the next free
+// figure number of the report, the layout and the loads in the caption. The
+// chart is drawn at 300 dpi for the text width of the page (14.5 cm).
+template <typename Page>
+void ChartFigure(CReportComposer& r, const Page& page, const char* figure, double R, double M, double theta) {
+#if TIECALC_HAVE_CHART
+  constexpr double kDpi = 300.0;
+  const ChartScene scene = LayOutForceChart(ChartDataOf(page), 548, 330);
+  r.Picture("force_chart", ChartPng(scene, kDpi / 96.0), kDpi, "各附着杆轴力随θ变化曲线");
+  r.Alignment(1);
+  r.TextLine(std::string(figure) + " 各附着杆轴力随θ变化曲线");
+  r.TextLine(std::string(ChartLayoutName(page)) + Fill("  R=%.0f KN", R) + Fill("  M=%.0f KN.m", M) +
+             Fill("  θ=%.2f°", theta));
+  r.Alignment(0);
+#else
+  (void)r, (void)page, (void)figure, (void)R, (void)M, (void)theta;
+#endif
 }
 
 // ---- three rods -----------------------------------------------------------
@@ -47,6 +69,7 @@ void ThreeRodBody(const CThreeRod& page, CReportComposer& r) {
   ExtremeLines(r, 0, res.F1m, res.Theta1);
   ExtremeLines(r, 1, res.F2m, res.Theta2);
   ExtremeLines(r, 2, res.F3m, res.Theta3);
+  ChartFigure(r, page, "(图三)", in.R, in.M, in.Theta);
 }
 
 // ---- four rods -------------------------------------------------------------
@@ -109,6 +132,7 @@ void FourRodBody(const Page& page, CReportComposer& r) {
   r.Line({{"  L4=%.0f mm", res.L[3]}});
   r.Fragment(layout.fragments[3]);
   for (int i = 0; i < 4; ++i) ExtremeLines(r, i, res.ForceText[i], res.AngleText[i]);
+  ChartFigure(r, page, "(图五)", page.R(), page.M(), page.Theta());
 }
 
 template <typename Page>

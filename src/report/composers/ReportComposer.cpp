@@ -7,6 +7,8 @@
 #include <stdexcept>
 
 #include "core/input/Format.h"
+#include "fragc/FragmentDocument.h"
+#include "platform/word/ZipPackage.h"
 #include "report/WordWriter.h"
 #include "report/fragments/FragmentFolder.h"
 
@@ -158,6 +160,27 @@ void CReportComposer::Fragment(FragmentId id) {
   m_inserted.push_back(id);  // deleted at the end, written or not
   if (!written && !m_folder.Write(id)) throw std::runtime_error("无法写出报告片段文件 " + path);
   m_writer.InsertDocumentFile(path);
+}
+
+void CReportComposer::Alignment(int32_t alignment) { m_writer.SetAlignment(alignment); }
+
+void CReportComposer::Picture(const std::string& name, const std::string& png, double dpi,
+                              const std::string& description) {
+  // The same document builder as the stored fragments' figures.
+  fragc::FragmentSource source;
+  source.paragraphs.push_back({1, {{fragc::Piece::Kind::Drawing, name, description}}});
+  fragc::FigureSet figures;
+  figures.pngs[name] = png;
+  figures.fallbackDpi = dpi;
+  const std::string path = m_folder.Path() + name + ".doc";
+  try {
+    WritePackage(path, fragc::BuildFragmentDocument(source, figures));
+  } catch (const std::exception& e) {
+    throw std::runtime_error("无法写出报告图片文件 " + path + ": " + e.what());
+  }
+  m_writer.InsertDocumentFile(path);
+  std::error_code ignored;  // the folder goes at the end with whatever is left
+  fs::remove(path, ignored);
 }
 
 void RunReport(IDesktop& desktop, std::shared_ptr<IWordClassRegistry> registry, const ReportRequest& request,

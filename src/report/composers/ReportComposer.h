@@ -68,6 +68,13 @@ class CReportComposer {
   void Table(const std::vector<std::vector<std::string>>& cells, float size);
   // Writes the fragment into the report's folder and inserts that file.
   void Fragment(FragmentId id);
+  // Alignment of the paragraphs typed next: 0 left, 1 centred.
+  void Alignment(int32_t alignment);
+  // A picture made by the program (PNG bytes at dpi, which fixes its printed
+  // size, no wider than the text) alone in a centred paragraph: a document
+  // holding it is written into the report's folder as NAME.doc, inserted as a
+  // fragment is, and removed again.
+  void Picture(const std::string& name, const std::string& png, double dpi, const std::string& description);
 
   // The fragments inserted so far, in order.
   const std::vector<FragmentId>& Inserted() const { return m_inserted; }

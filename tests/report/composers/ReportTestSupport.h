@@ -21,6 +21,14 @@
 
 namespace tiecalc {
 
+// The last line of the three-rod example's report: the chart's caption, or
+// the last extreme line in a build without the chart.
+#if TIECALC_HAVE_CHART
+inline constexpr const char* kThreeRodExampleLastLine = "三杆附着  R=100 KN  M=200 KN.m  θ=30.00°";
+#else
+inline constexpr const char* kThreeRodExampleLastLine = "附着杆3极值对应的角度值θ3为：336.80/516.80°";
+#endif
+
 class ReportTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -91,6 +99,28 @@ class ReportTest : public ::testing::Test {
   }
   bool ReaderMissing() const { return m_skipped; }
 
+  // The pictures of the document as read_figures.py prints them.
+  std::vector<std::string> Figures(const std::string& path) {
+    const std::string command = std::string("/usr/bin/python3 ") + TIECALC_SOURCE_DIR +
+                                "/tests/report/composers/read_figures.py '" + path + "' 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    std::string text;
+    char buffer[4096];
+    size_t n;
+    while (pipe && (n = fread(buffer, 1, sizeof buffer, pipe)) > 0) text.append(buffer, n);
+    const int status = pipe ? pclose(pipe) : -1;
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 3) {
+      m_skipped = true;
+      return {};
+    }
+    EXPECT_EQ(status, 0) << text;
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+      lines.push_back(text.substr(start, end - start));
+    return lines;
+  }
+
  private:
   std::vector<std::string> Names(const std::string& sub) const {
     std::vector<std::string> names;
@@ -149,6 +179,15 @@ class ExpectedCalls {
   }
   ExpectedCalls& Lines(const std::vector<std::string>& lines) {
     for (const std::string& line : lines) Line({line});
+    return *this;
+  }
+  // The force chart after the extreme lines: its picture and the centred
+  // caption (nothing in a build without the chart).
+  ExpectedCalls& Chart([[maybe_unused]] const std::string& figure, [[maybe_unused]] const std::string& caption) {
+#if TIECALC_HAVE_CHART
+    Insert("force_chart.doc").Align(1).Line({figure + " 各附着杆轴力随θ变化曲线"}).Line({caption});
+    Align(0);
+#endif
     return *this;
   }
   ExpectedCalls& Insert(const std::string& fileName) {
