@@ -1,13 +1,14 @@
 #include "cli/Cli.h"
 
-#include <map>
 #include <ostream>
 #include <sstream>
 
+#include "case/CaseFile.h"
 #include "cli/Json.h"
 #include "core/input/FieldText.h"
 #include "pages/FourRodPage.h"
 #include "pages/JiaoHe.h"
+#include "pages/NamedInput.h"
 #include "pages/ThreeRod.h"
 #include "wiring/PageSet.h"
 #if TIECALC_HAVE_CHART
@@ -77,43 +78,9 @@ const NamedControl* FindInput(const CPage& page, const std::string& name) {
   return nullptr;
 }
 
-// What a control shows, as the JSON carries it.
-std::string FieldText(const CPage& page, const NamedControl& n) {
-  switch (page.KindOf(n.id)) {
-    case ControlKind::CheckBox: return page.GetCheck(n.id) ? "1" : "0";
-    case ControlKind::ComboBox: return n.byIndex ? std::to_string(page.GetCurSel(n.id)) : page.GetText(n.id);
-    default: return page.GetText(n.id);
-  }
-}
-
-// Allowed values of a list or a check box, for the error message.
-std::string AllowedValues(const CPage& page, const NamedControl& n) {
-  if (page.KindOf(n.id) == ControlKind::CheckBox) return "0, 1";
-  const auto& items = [&]() -> const std::vector<std::string>& {
-    for (const ControlTemplate& t : page.Template().controls)
-      if (t.id == n.id) return t.items;
-    static const std::vector<std::string> none;
-    return none;
-  }();
-  if (n.byIndex) return "0.." + std::to_string(items.size() - 1);
-  std::string s;
-  for (const std::string& it : items) s += (s.empty() ? "" : ", ") + it;
-  return s;
-}
-
-// The list index of value, or -1.
-int ListIndex(const CPage& page, const NamedControl& n, const std::string& value) {
-  for (const ControlTemplate& t : page.Template().controls) {
-    if (t.id != n.id) continue;
-    for (size_t i = 0; i < t.items.size(); ++i) {
-      if (n.byIndex ? value == std::to_string(i) : value == t.items[i]) return static_cast<int>(i);
-    }
-  }
-  return -1;
-}
-
 void PrintHelp(std::ostream& out) {
-  out << "usage: tiecalc-cli PAGE [NAME=TEXT ...] [--export PATH] [--report PATH] [--plot PATH]\n"
+  out << "usage: tiecalc-cli [--open CASE] PAGE [NAME=TEXT ...] [--save CASE] [--export PATH] [--report PATH]\n"
+         "                   [--plot PATH]\n"
          "       tiecalc-cli eval TEXT\n"
          "       tiecalc-cli --help | PAGE --help\n"
          "\n"
@@ -123,6 +90,9 @@ void PrintHelp(std::ostream& out) {
          "save dialog with PATH and press the page's export / report button. --plot writes\n"
          "the force chart of a force page (each rod's force against θ) to PATH, .png or .svg;\n"
          "an invalid page writes nothing and adds its status to messages.\n"
+         "--open CASE (before PAGE) first brings the case file CASE (.tiecalc) into all four\n"
+         "pages; --save CASE writes all four pages to CASE after the typing, PAGE as the page\n"
+         "shown.\n"
          "Prints one JSON object, keys sorted:\n"
          "  {\"fields\": {NAME: TEXT, ...}, \"messages\": [TEXT, ...], \"page\": PAGE, \"status\": TEXT}\n"
          "status is the status line (rod-check: the result box); messages are the message\n"
@@ -130,7 +100,9 @@ void PrintHelp(std::ostream& out) {
          "\n"
          "eval TEXT prints {\"value\": V}, the value of a field holding TEXT (\"%.15g\").\n"
          "\n"
-         "Exit status: 0 done; 2 unknown page or name, malformed argument, read-only input.\n"
+         "Exit status: 0 done; 1 a case file refused or not saved, or a file error (one line\n"
+         "on stderr, nothing on stdout); 2 unknown page or name, malformed argument,\n"
+         "read-only input.\n"
          "\n";
   const CPageSet pages;
   for (int i = 0; i < pages.Count(); ++i) {
@@ -145,7 +117,7 @@ void PrintHelp(std::ostream& out) {
 void PrintPageHelp(const PageKind& k, std::ostream& out) {
   const CPageSet pages;
   const CPage* page = pages.Find(k.name);
-  out << "usage: tiecalc-cli " << k.name << " [NAME=TEXT ...]";
+  out << "usage: tiecalc-cli [--open CASE] " << k.name << " [NAME=TEXT ...] [--save CASE]";
   if (k.exportButton) out << " [--export PATH] [--plot PATH]";
   out << " [--report PATH]\n";
   out << "inputs:  " << NameList(*page, true) << "\n";
@@ -153,7 +125,7 @@ void PrintPageHelp(const PageKind& k, std::ostream& out) {
   for (const NamedControl& n : page->Names()) {
     const ControlKind kind = page->KindOf(n.id);
     if (n.input && (kind == ControlKind::CheckBox || kind == ControlKind::ComboBox))
-      out << "  " << n.name << ": " << AllowedValues(*page, n) << "\n";
+      out << "  " << n.name << ": " << NamedAllowedValues(*page, n) << "\n";
   }
   if (*k.readOnlyHint) out << "note: " << k.readOnlyHint << "\n";
 }
@@ -193,7 +165,7 @@ int Usage(std::ostream& err, const std::string& message) {
 
 int RunEval(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   if (args.size() != 2) return Usage(err, "eval takes exactly one TEXT (tiecalc-cli eval TEXT)");
-  out << JsonObject({{"value", JsonNumber(EvaluateFieldText(args[1]))}}) << "\n";
+  out << WriteJsonLine({{"value", JsonNumber(EvaluateFieldText(args[1]))}}) << "\n";
   return kCliOk;
 }
 
@@ -203,7 +175,16 @@ struct Setting {
 
 }  // namespace
 
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunCli(const std::vector<std::string>& argsIn, std::ostream& out, std::ostream& err) {
+  std::vector<std::string> args = argsIn;
+  std::string openPath;
+  if (!args.empty() && args[0] == "--open") {
+    if (args.size() < 2) return Usage(err, "--open needs a CASE");
+    openPath = args[1];
+    args.erase(args.begin(), args.begin() + 2);
+    if (args.empty() || args[0].rfind("-", 0) == 0 || args[0] == "eval")
+      return Usage(err, "--open CASE needs a PAGE after it; pages: " + PageList());
+  }
   if (args.empty()) return Usage(err, "no page given; pages: " + PageList() + ", or eval TEXT; see --help");
   if (args[0] == "--help" || args[0] == "-h") {
     PrintHelp(out);
@@ -225,6 +206,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   // Check the whole command line before the page starts.
   std::vector<Setting> settings;
   std::vector<std::pair<int, std::string>> clicks;  // button (0: the chart), save path
+  std::string savePath;
   for (size_t i = 1; i < args.size(); ++i) {
     const std::string& a = args[i];
     if (a == "--plot") {
@@ -237,43 +219,61 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
       clicks.emplace_back(0, args[++i]);
       continue;
     }
-    if (a == "--export" || a == "--report") {
-      if (i + 1 >= args.size()) return Usage(err, a + " needs a PATH");
+    if (a == "--export" || a == "--report" || a == "--save") {
+      if (i + 1 >= args.size()) return Usage(err, a + " needs a " + (a == "--save" ? "CASE" : "PATH"));
+      if (a == "--save") {
+        savePath = args[++i];
+        continue;
+      }
       const int button = a == "--export" ? kind->exportButton : kind->reportButton;
       if (!button) return Usage(err, std::string(kind->name) + " has no export button; options: --report PATH");
       clicks.emplace_back(button, args[++i]);
       continue;
     }
+    if (a == "--open") return Usage(err, "--open CASE comes before PAGE");
     const size_t eq = a.find('=');
     if (eq == std::string::npos || eq == 0 || a.rfind("--", 0) == 0)
-      return Usage(err, "malformed argument '" + a + "'; expected NAME=TEXT, --export PATH, --report PATH or --plot PATH");
-    if (!clicks.empty())
-      return Usage(err, "setting '" + a + "' after --export/--report/--plot; NAME=TEXT settings come first");
+      return Usage(err, "malformed argument '" + a + "'; expected NAME=TEXT, --save CASE, --export PATH, --report PATH or --plot PATH");
+    if (!clicks.empty() || !savePath.empty())
+      return Usage(err, "setting '" + a + "' after --save/--export/--report/--plot; NAME=TEXT settings come first");
     Setting s{a.substr(0, eq), a.substr(eq + 1)};
     const NamedControl* n = FindInput(*page, s.name);
     if (!n) return Usage(err, "unknown input '" + s.name + "' of " + kind->name + "; inputs: " + NameList(*page, true));
-    const ControlKind k = page->KindOf(n->id);
-    if ((k == ControlKind::CheckBox && s.text != "0" && s.text != "1") ||
-        (k == ControlKind::ComboBox && ListIndex(*page, *n, s.text) < 0))
-      return Usage(err, "'" + a + "': " + s.name + " is one of " + AllowedValues(*page, *n));
+    if (!NamedAccepts(*page, *n, s.text))
+      return Usage(err, "'" + a + "': " + s.name + " is one of " + NamedAllowedValues(*page, *n));
     settings.push_back(std::move(s));
   }
 
-  // Every page starts as in the window; the one named takes the typing.
+  // The case is read whole before any page starts: a refused file changes
+  // nothing.
+  const CasePages named = CasePagesOf(pages);
+  CaseState opened;
+  if (!openPath.empty()) {
+    try {
+      opened = ReadCaseFile(openPath, named);
+    } catch (const CCaseError& e) {
+      err << "tiecalc-cli: " << e.what() << "\n";
+      return kCliFailed;
+    }
+  }
+
+  // Every page starts as in the window; the case comes into all four, then
+  // the one named takes the typing.
   pages.Create(&desktop);
+  if (!openPath.empty()) ApplyCase(opened, named);
   for (const Setting& s : settings) {
-    const NamedControl& n = *FindInput(*page, s.name);
-    switch (page->KindOf(n.id)) {
-      case ControlKind::CheckBox:
-        if (page->GetCheck(n.id) != (s.text == "1")) page->UserClick(n.id);
-        break;
-      case ControlKind::ComboBox: page->UserSelect(n.id, ListIndex(*page, n, s.text)); break;
-      default:
-        if (!page->UserType(n.id, s.text)) {
-          std::string message = "input '" + s.name + "' is read-only at this point and takes no typing";
-          if (*kind->readOnlyHint) message += std::string(" (") + kind->readOnlyHint + ")";
-          return Usage(err, message);
-        }
+    if (!UserSetNamed(*page, *FindInput(*page, s.name), s.text)) {
+      std::string message = "input '" + s.name + "' is read-only at this point and takes no typing";
+      if (*kind->readOnlyHint) message += std::string(" (") + kind->readOnlyHint + ")";
+      return Usage(err, message);
+    }
+  }
+  if (!savePath.empty()) {
+    try {
+      SaveCaseFile(savePath, CaptureCase(named, kind->name));
+    } catch (const CCaseError& e) {
+      err << "tiecalc-cli: " << e.what() << "\n";
+      return kCliFailed;
     }
   }
   for (const auto& [button, path] : clicks) {
@@ -287,14 +287,14 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     page->UserClick(button);
   }
 
-  std::map<std::string, std::string> fields;
-  for (const NamedControl& n : page->Names()) fields[n.name] = JsonString(FieldText(*page, n));
-  std::vector<std::string> messages;
-  for (const CScriptedDesktop::Message& m : desktop.Messages()) messages.push_back(JsonString(m.text));
-  out << JsonObject({{"page", JsonString(kind->name)},
-                     {"status", JsonString(page->Status())},
-                     {"fields", JsonObject(fields)},
-                     {"messages", JsonArray(messages)}})
+  Json fields = Json::object();
+  for (const NamedControl& n : page->Names()) fields[n.name] = JsonText(NamedText(*page, n));
+  Json messages = Json::array();
+  for (const CScriptedDesktop::Message& m : desktop.Messages()) messages.push_back(JsonText(m.text));
+  out << WriteJsonLine({{"page", kind->name},
+                        {"status", JsonText(page->Status())},
+                        {"fields", std::move(fields)},
+                        {"messages", std::move(messages)}})
       << "\n";
   return kCliOk;
 }

@@ -37,68 +37,67 @@ size_t Utf8SequenceAt(const std::string& text, size_t i) {
 
 }  // namespace
 
-std::string JsonString(const std::string& text) {
-  static const char kHex[] = "0123456789abcdef";
-  std::string out = "\"";
+Json JsonText(const std::string& text) {
+  // The library would replace a broken sequence as a whole; the tool has
+  // always replaced each byte that starts no well-formed sequence.
+  std::string out;
+  out.reserve(text.size());
   for (size_t i = 0; i < text.size(); ++i) {
-    const char ch = text[i];
-    const auto c = static_cast<unsigned char>(ch);
-    if (c >= 0x80) {
-      // A field may hold any bytes a user typed; the output stays UTF-8,
-      // with U+FFFD for every byte that starts no well-formed sequence.
-      const size_t n = Utf8SequenceAt(text, i);
-      if (n == 0) {
-        out += "\xEF\xBF\xBD";
-      } else {
-        out.append(text, i, n);
-        i += n - 1;
-      }
+    if (static_cast<unsigned char>(text[i]) < 0x80) {
+      out += text[i];
       continue;
     }
-    switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\b': out += "\\b"; break;
-      case '\f': out += "\\f"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      default:
-        if (c < 0x20) {
-          out += "\\u00";
-          out += kHex[c >> 4];
-          out += kHex[c & 0xf];
-        } else {
-          out += ch;
-        }
+    const size_t n = Utf8SequenceAt(text, i);
+    if (n == 0) {
+      out += "\xEF\xBF\xBD";
+    } else {
+      out.append(text, i, n);
+      i += n - 1;
     }
   }
-  out += '"';
   return out;
 }
 
-std::string JsonArray(const std::vector<std::string>& writtenValues) {
-  std::string out = "[";
-  for (size_t i = 0; i < writtenValues.size(); ++i) {
-    if (i) out += ", ";
-    out += writtenValues[i];
-  }
-  return out + "]";
+Json JsonNumber(double v) {
+  if (!std::isfinite(v)) return FormatBound(v);
+  return v;
 }
 
-std::string JsonObject(const std::map<std::string, std::string>& writtenValues) {
-  std::string out = "{";
-  bool first = true;
-  for (const auto& [key, value] : writtenValues) {
-    if (!first) out += ", ";
-    first = false;
-    out += JsonString(key) + ": " + value;
+std::string WriteJsonLine(const Json& value) {
+  // With an indent of 0 the library puts every item on a line of its own
+  // and ": " after each key; the line breaks are all structural (a string
+  // writes its own as \n), so they fold into the single-line form. Numbers
+  // with a fraction or an exponent are written as "%.15g", as the fields
+  // show bound doubles (the library writes the shortest digits that read
+  // back, 0.1 + 0.2 as 0.30000000000000004, and 900.0 as "900.0").
+  const std::string lines = value.dump(0);
+  std::string out;
+  out.reserve(lines.size());
+  bool inString = false;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const char c = lines[i];
+    if (inString) {
+      out += c;
+      if (c == '\\') {
+        out += lines[++i];
+      } else if (c == '"') {
+        inString = false;
+      }
+    } else if (c == '"') {
+      inString = true;
+      out += c;
+    } else if (c == '\n') {
+      if (i > 0 && lines[i - 1] == ',') out += ' ';
+    } else if (c == '-' || (c >= '0' && c <= '9')) {
+      const size_t end = lines.find_first_not_of("0123456789+-.eE", i);
+      const std::string number = lines.substr(i, end - i);
+      out += number.find_first_of(".eE") == std::string::npos ? number : FormatBound(ParseDouble(number));
+      i = end - 1;
+    } else {
+      out += c;
+    }
   }
-  return out + "}";
-}
-
-std::string JsonNumber(double v) {
-  return std::isfinite(v) ? FormatBound(v) : JsonString(FormatBound(v));
+  return out;
 }
 
 }  // namespace tiecalc

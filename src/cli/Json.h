@@ -1,20 +1,25 @@
 #pragma once
-// A minimal JSON writer for the command-line tool: strings (well-formed UTF-8
-// passed through, any other byte written as U+FFFD; quotes, backslashes and
-// control characters escaped), arrays and
-// objects of already written values, objects with their keys sorted.
+// tiecalc-cli's JSON, built with nlohmann-json and printed as the tool always
+// has printed it: one line, object keys in byte order, ", " between items
+// and ": " after each key, strings in UTF-8 with each byte that starts no
+// well-formed sequence written as U+FFFD.
 
-#include <map>
+#include <nlohmann/json.hpp>
 #include <string>
-#include <vector>
 
 namespace tiecalc {
 
-std::string JsonString(const std::string& text);
-std::string JsonArray(const std::vector<std::string>& writtenValues);
-// Keys in byte order (std::map), each written as a JSON string.
-std::string JsonObject(const std::map<std::string, std::string>& writtenValues);
-// A number as "%.15g"; a value JSON cannot hold (inf, nan) as a string.
-std::string JsonNumber(double v);
+using Json = nlohmann::json;
+
+// A field text as a JSON string: well-formed UTF-8 passed through, any other
+// byte as U+FFFD (a field may hold whatever bytes were typed).
+Json JsonText(const std::string& text);
+
+// A number, printed as "%.15g"; a value JSON cannot hold (inf, nan) as a
+// string.
+Json JsonNumber(double v);
+
+// The document on one line.
+std::string WriteJsonLine(const Json& value);
 
 }  // namespace tiecalc

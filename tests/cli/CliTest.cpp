@@ -195,7 +195,7 @@ TEST_F(CliProcess, HelpListsPagesInputsAndOutputs) {
   Outcome r = Cli({"--help"});
   EXPECT_EQ(r.status, 0);
   for (const char* s : {"three-rod", "four-rod-1", "four-rod-2", "rod-check", "eval TEXT", "--export PATH",
-                        "--report PATH", "manualL", "theta1", "sigmaz", "Q345"})
+                        "--report PATH", "[--open CASE] PAGE", "--save CASE", "manualL", "theta1", "sigmaz", "Q345"})
     EXPECT_NE(r.out.find(s), std::string::npos) << s;
   r = Cli({"four-rod-2", "--help"});
   EXPECT_EQ(r.status, 0);
@@ -215,6 +215,48 @@ TEST_F(CliProcess, ButtonsArePressedAfterTheSettings) {
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_TRUE(IsSortedJson(r.out));
   EXPECT_TRUE(Has(r.out, "A", "900"));
+}
+
+// A case saved by one run and opened by another: every page as it was, then
+// the typing on top; a file that cannot be read or written stops the run
+// with status 1, one line on stderr and nothing on stdout.
+TEST_F(CliProcess, CasesSavedAndOpened) {
+  const std::string c = (dir / "工程A.tiecalc").string();
+  const std::vector<std::string> typed = {"four-rod-1", "A=800", "B=2*400", "manualL=1", "L1=5000", "L2=abc"};
+  std::vector<std::string> save = typed;
+  save.insert(save.end(), {"--save", c});
+  const Outcome saved = Cli(save);
+  ASSERT_EQ(saved.status, 0) << saved.err;
+  EXPECT_EQ(saved.out, Cli(typed).out);
+  EXPECT_EQ(saved.out, Cli({"--open", c, "four-rod-1"}).out);
+
+  // The other pages come back too; saving again from another page keeps them.
+  const std::string c2 = (dir / "two.tiecalc").string();
+  ASSERT_EQ(Cli({"--open", c, "rod-check", "form=3", "delta=12", "--save", c2}).status, 0);
+  EXPECT_EQ(saved.out, Cli({"--open", c2, "four-rod-1"}).out);
+  EXPECT_EQ(Cli({"rod-check", "form=3", "delta=12"}).out, Cli({"--open", c2, "rod-check"}).out);
+  EXPECT_NE(Slurp(dir / "two.tiecalc").find("\"page\": \"rod-check\""), std::string::npos);
+  // Typing after --open goes over the case.
+  EXPECT_TRUE(Has(Cli({"--open", c, "four-rod-1", "L1=4000"}).out, "L1", "4000"));
+
+  std::ofstream(dir / "bad.tiecalc") << R"({"format": "tiecalc-case", "version": 1, "pages": {"four-rod-1": {"Z": "1"}}})";
+  std::ofstream(dir / "plain") << "a file";
+  const std::vector<std::vector<std::string>> failing = {
+      {"--open", (dir / "missing.tiecalc").string(), "three-rod"},
+      {"--open", (dir / "bad.tiecalc").string(), "three-rod", "A=1"},
+      {"three-rod", "A=1", "--save", (dir / "plain" / "x.tiecalc").string()},
+  };
+  for (const auto& args : failing) {
+    const Outcome r = Cli(args);
+    EXPECT_EQ(r.status, 1) << args[1];
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err.rfind("tiecalc-cli: 无法", 0), 0u) << r.err;
+    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "one line: " << r.err;
+  }
+  EXPECT_NE(Cli(failing[1]).err.find("页面 four-rod-1 没有输入项 “Z”"), std::string::npos);
+  ExpectUsageError({"--open", c}, "PAGE");
+  ExpectUsageError({"three-rod", "--open", c}, "before PAGE");
+  ExpectUsageError({"three-rod", "--save"}, "CASE");
 }
 
 }  // namespace

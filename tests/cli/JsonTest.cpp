@@ -7,6 +7,8 @@
 namespace tiecalc {
 namespace {
 
+std::string JsonString(const std::string& text) { return WriteJsonLine(JsonText(text)); }
+
 TEST(Json, StringsEscapeQuotesBackslashesAndControlsAndPassUtf8Through) {
   EXPECT_EQ(JsonString("a\"b\\c"), R"("a\"b\\c")");
   EXPECT_EQ(JsonString("满足要求！\r\n附着杆"), "\"满足要求！\\r\\n附着杆\"");
@@ -27,17 +29,28 @@ TEST(Json, BytesThatAreNotUtf8BecomeReplacementCharacters) {
 }
 
 TEST(Json, ObjectsSortTheirKeysArraysKeepTheirOrder) {
-  EXPECT_EQ(JsonObject({{"b", "1"}, {"a", "2"}, {"B", "3"}}), R"({"B": 3, "a": 2, "b": 1})");
-  EXPECT_EQ(JsonObject({}), "{}");
-  EXPECT_EQ(JsonArray({JsonString("z"), JsonString("a")}), R"(["z", "a"])");
-  EXPECT_EQ(JsonArray({}), "[]");
+  EXPECT_EQ(WriteJsonLine({{"b", 1}, {"a", 2}, {"B", 3}}), R"({"B": 3, "a": 2, "b": 1})");
+  EXPECT_EQ(WriteJsonLine(Json::object()), "{}");
+  EXPECT_EQ(WriteJsonLine(Json::array({"z", "a"})), R"(["z", "a"])");
+  EXPECT_EQ(WriteJsonLine(Json::array()), "[]");
+  // Line breaks and number-like texts inside strings are the strings' own.
+  EXPECT_EQ(WriteJsonLine({{"a", {{"x", "1.50,\n"}, {"y", Json::array({Json::object(), 0.5})}}}, {"b", Json::array()}}),
+            R"({"a": {"x": "1.50,\n", "y": [{}, 0.5]}, "b": []})");
 }
 
 TEST(Json, NumbersAsFifteenSignificantDigits) {
-  EXPECT_EQ(JsonNumber(900.0), "900");
-  EXPECT_EQ(JsonNumber(0.1 + 0.2), "0.3");
-  EXPECT_EQ(JsonNumber(1.0 / 3.0), "0.333333333333333");
-  EXPECT_EQ(JsonNumber(std::numeric_limits<double>::infinity()), "\"inf\"");
+  const auto number = [](double v) { return WriteJsonLine(JsonNumber(v)); };
+  EXPECT_EQ(number(900.0), "900");
+  EXPECT_EQ(number(0.1 + 0.2), "0.3");
+  EXPECT_EQ(number(1.0 / 3.0), "0.333333333333333");
+  EXPECT_EQ(number(std::numeric_limits<double>::infinity()), "\"inf\"");
+  // printf's %g, where the library's shortest digits differ.
+  EXPECT_EQ(number(-0.0), "-0");
+  EXPECT_EQ(number(0.00001), "1e-05");
+  EXPECT_EQ(number(1e15), "1e+15");
+  EXPECT_EQ(number(123456789012345.0), "123456789012345");
+  EXPECT_EQ(number(9.69728693705784e+17), "9.69728693705784e+17");
+  EXPECT_EQ(WriteJsonLine({{"value", JsonNumber(-2.5e-300)}}), R"({"value": -2.5e-300})");
 }
 
 }  // namespace

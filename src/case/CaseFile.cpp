@@ -1,0 +1,244 @@
+#include "case/CaseFile.h"
+
+#include <charconv>
+#include <cmath>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <system_error>
+
+#include "pages/NamedInput.h"
+#include "platform/file/AtomicFile.h"
+#include "platform/file/FileError.h"
+
+namespace tiecalc {
+
+namespace {
+
+namespace fs = std::filesystem;
+using Json = nlohmann::json;
+using OrderedJson = nlohmann::ordered_json;
+
+std::string Utf8(const fs::path& p) {
+  const auto s = p.u8string();
+  return std::string(s.begin(), s.end());
+}
+
+// Quoted as the program's messages quote names: “name”.
+std::string Quoted(const std::string& s) { return "“" + s + "”"; }
+
+[[noreturn]] void Refuse(const std::string& reason) { throw CCaseError(reason); }
+
+size_t CharacterCount(const std::string& utf8) {
+  size_t n = 0;
+  for (unsigned char c : utf8) n += (c & 0xC0) != 0x80;
+  return n;
+}
+
+// A JSON number as the text a user would type for it: the shortest digits
+// that give the same value back, without an exponent (the field reader
+// takes none): 900 gives "900", 0.5 gives "0.5".
+std::string NumberText(const Json& v) {
+  if (v.is_number_unsigned()) return std::to_string(v.get<std::uint64_t>());
+  if (v.is_number_integer()) return std::to_string(v.get<std::int64_t>());
+  const double d = v.get<double>();
+  char buf[400];
+  const auto r = std::to_chars(buf, buf + sizeof buf, d, std::chars_format::fixed);
+  if (r.ec != std::errc()) return "0";
+  std::string s(buf, r.ptr);
+  return s == "-0" ? "0" : s;
+}
+
+const NamedControl* FindInput(const CPage& page, const std::string& name) {
+  for (const NamedControl& n : page.Names())
+    if (n.input && n.name == name) return &n;
+  return nullptr;
+}
+
+std::string PageNameList(const CasePages& pages) {
+  std::string s;
+  for (const auto& [name, page] : pages) s += (s.empty() ? "" : "、") + name;
+  return s;
+}
+
+CasePage ParsePage(const std::string& pageName, const Json& inputs, const CPage& page) {
+  if (!inputs.is_object()) Refuse("页面 " + pageName + " 的内容不是对象（{...}）");
+  CasePage out{pageName, {}};
+  for (const auto& [name, value] : inputs.items()) {
+    const NamedControl* n = FindInput(page, name);
+    if (!n) Refuse("页面 " + pageName + " 没有输入项 " + Quoted(name));
+    const std::string where = "页面 " + pageName + " 的输入项 " + name;
+    std::string text;
+    if (value.is_string())
+      text = value.get<std::string>();
+    else if (value.is_number())
+      text = NumberText(value);
+    else
+      Refuse(where + " 的值既不是文本也不是数字");
+    if (CharacterCount(text) > kCaseMaxTextLength)
+      Refuse(where + " 的文本超过 " + std::to_string(kCaseMaxTextLength) + " 个字符");
+    if (!NamedAccepts(page, *n, text))
+      Refuse(where + " 的值 " + Quoted(text) + " 无效，应为 " + NamedAllowedValues(page, *n));
+    out.inputs.push_back({name, std::move(text)});
+  }
+  return out;
+}
+
+}  // namespace
+
+const CasePage* CaseState::Find(std::string_view name) const {
+  for (const CasePage& p : pages)
+    if (p.name == name) return &p;
+  return nullptr;
+}
+
+CaseState ParseCase(std::string_view text, const CasePages& pages) {
+  // The library checks the encoding while it writes a string out; a text
+  // that is not UTF-8 is refused before it is read as JSON.
+  try {
+    (void)Json(std::string(text)).dump();
+  } catch (const Json::type_error&) {
+    Refuse("文件不是有效的 UTF-8 文本");
+  }
+  Json doc;
+  try {
+    doc = Json::parse(text);
+  } catch (const Json::parse_error& e) {
+    Refuse("文件不是有效的 JSON（第 " + std::to_string(e.byte) + " 字节处有误）");
+  }
+  const auto member = [&doc](const char* key) -> const Json* {
+    if (!doc.is_object()) return nullptr;
+    const auto it = doc.find(key);
+    return it == doc.end() ? nullptr : &*it;
+  };
+  const Json* format = member("format");
+  if (!format || *format != kCaseFormat)
+    Refuse(std::string("文件中没有 \"format\": \"") + kCaseFormat + "\"，不是塔机附着计算文件");
+  const Json* version = member("version");
+  if (!version || !version->is_number_integer() || version->get<std::int64_t>() < 1)
+    Refuse("文件的版本号 \"version\" 缺失或无效");
+  if (!version->is_number_unsigned() || version->get<std::uint64_t>() > static_cast<std::uint64_t>(kCaseVersion))
+    Refuse("文件版本 " + version->dump() + " 比本程序所能读取的版本 " + std::to_string(kCaseVersion) +
+           " 新，请使用新版程序打开");
+
+  CaseState state;
+  if (const Json* page = member("page")) {
+    if (!page->is_string()) Refuse("\"page\" 的值不是文本");
+    state.page = page->get<std::string>();
+    bool known = false;
+    for (const auto& [name, p] : pages) known = known || name == state.page;
+    if (!known) Refuse("未知的页面 " + Quoted(state.page) + "（应为 " + PageNameList(pages) + "）");
+  }
+  if (const Json* saved = member("pages")) {
+    if (!saved->is_object()) Refuse("\"pages\" 的值不是对象（{...}）");
+    for (const auto& [name, p] : pages) {
+      const auto it = saved->find(name);
+      if (it != saved->end()) state.pages.push_back(ParsePage(name, *it, *p));
+    }
+    for (const auto& [name, inputs] : saved->items())
+      if (!state.Find(name)) Refuse("未知的页面 " + Quoted(name) + "（应为 " + PageNameList(pages) + "）");
+  }
+  return state;
+}
+
+CaseState ReadCaseFile(const fs::path& path, const CasePages& pages) {
+  const std::string prefix = "无法打开计算文件 " + Quoted(Utf8(path)) + "：";
+  std::error_code ec;
+  const fs::file_status status = fs::status(path, ec);
+  if (!fs::exists(status)) throw CCaseError(prefix + "文件不存在");
+  if (fs::is_directory(status)) throw CCaseError(prefix + "这是一个文件夹，不是文件");
+  const std::uintmax_t size = fs::file_size(path, ec);
+  if (ec) throw CCaseError(prefix + "无法读取（" + ec.message() + "）");
+  if (size > kCaseMaxBytes) throw CCaseError(prefix + "文件大于 1 MiB，不是塔机附着计算文件");
+  std::ifstream in(path, std::ios::binary);
+  std::string text;
+  if (in) {
+    // One byte more than allowed, so that a file grown since the size was
+    // taken is still refused.
+    text.resize(static_cast<size_t>(kCaseMaxBytes) + 1);
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<size_t>(in.gcount()));
+  }
+  if (!in && !in.eof()) throw CCaseError(prefix + "无法读取文件");
+  if (text.size() > kCaseMaxBytes) throw CCaseError(prefix + "文件大于 1 MiB，不是塔机附着计算文件");
+  try {
+    return ParseCase(text, pages);
+  } catch (const CCaseError& e) {
+    throw CCaseError(prefix + e.what());
+  }
+}
+
+std::string WriteCase(const CaseState& state) {
+  OrderedJson doc;
+  doc["format"] = kCaseFormat;
+  doc["version"] = kCaseVersion;
+  doc["page"] = state.page;
+  OrderedJson pages = OrderedJson::object();
+  for (const CasePage& p : state.pages) {
+    OrderedJson inputs = OrderedJson::object();
+    for (const CaseInput& in : p.inputs) inputs[in.name] = in.text;
+    pages[p.name] = std::move(inputs);
+  }
+  doc["pages"] = std::move(pages);
+  // A field may hold bytes that are not UTF-8 (typed or pasted); they are
+  // written as U+FFFD, so the file stays readable.
+  return doc.dump(2, ' ', false, OrderedJson::error_handler_t::replace) + "\n";
+}
+
+void SaveCaseFile(const fs::path& path, const CaseState& state) {
+  const std::string text = WriteCase(state);
+  try {
+    file::WriteFileAtomically(Utf8(path), text);
+  } catch (const file::CFileError& e) {
+    std::string reason;
+    switch (e.GetKind()) {
+      case file::CFileError::Kind::ReadOnly: reason = "文件是只读的"; break;
+      case file::CFileError::Kind::Write: reason = "无法写入（" + e.Reason() + "）"; break;
+      case file::CFileError::Kind::Replace: reason = "无法替换原文件（" + e.Reason() + "）"; break;
+    }
+    throw CCaseError("无法保存计算文件 " + Quoted(Utf8(path)) + "：" + reason);
+  }
+}
+
+CaseState CaptureCase(const CasePages& pages, const std::string& shownPage) {
+  CaseState state;
+  state.page = shownPage;
+  for (const auto& [name, page] : pages) {
+    CasePage p{name, {}};
+    for (const NamedControl& n : page->Names())
+      if (n.input) p.inputs.push_back({n.name, NamedText(*page, n)});
+    state.pages.push_back(std::move(p));
+  }
+  return state;
+}
+
+void ApplyCase(const CaseState& state, const CasePages& pages) {
+  for (const auto& [name, page] : pages) {
+    const CasePage* saved = state.Find(name);
+    if (!saved) continue;
+    const auto valueOf = [saved](const std::string& input) -> const std::string* {
+      for (const CaseInput& in : saved->inputs)
+        if (in.name == input) return &in.text;
+      return nullptr;
+    };
+    // The check boxes and lists first: they unlock fields (the manual
+    // lengths, the lattice inputs). Then the fields, in page order, so that
+    // Imax and Imin precede Ld. What the page shows already is not typed
+    // again: a page whose inputs all keep their start texts stays as it
+    // started, with its start message.
+    for (bool switches : {true, false}) {
+      for (const NamedControl& n : page->Names()) {
+        if (!n.input) continue;
+        const ControlKind kind = page->KindOf(n.id);
+        const bool isSwitch = kind == ControlKind::CheckBox || kind == ControlKind::ComboBox;
+        if (isSwitch != switches) continue;
+        const std::string* text = valueOf(n.name);
+        if (text && NamedText(*page, n) != *text) UserSetNamed(*page, n, *text);
+      }
+    }
+  }
+}
+
+std::string CaseDisplayName(const fs::path& path) { return Utf8(path.filename()); }
+
+}  // namespace tiecalc
