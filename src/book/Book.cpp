@@ -1,5 +1,6 @@
 #include "book/Book.h"
 
+#include <cmath>
 #include <memory>
 
 #include "core/input/Format.h"
@@ -75,8 +76,14 @@ RodTexts TextsForRod(const LayoutRod& rod, const CJiaoHe& section) {
   t.L = rod.length;
   // G and L of the section fix its weight per length; a non-uniform rod
   // keeps the same share of its length in the large section.
+  // Without a length of its own the section has no weight per length: G
+  // stays as typed.
   const double Li = CPage::ReadFieldValue(rod.length);
   const double L = ValueOf(section, J::kL);
+  if (!(L > 0) || !std::isfinite(L)) {
+    t.G = section.GetText(J::kG);
+    return t;
+  }
   t.G = FormatFixed(ValueOf(section, J::kG) * Li / L, 2);
   if (ValueOf(section, J::kImax) != ValueOf(section, J::kImin))
     t.Ld = FormatFixed(ValueOf(section, J::kLd) * Li / L, 2);

@@ -127,6 +127,7 @@ CFourRodPage::LayoutData Build(const LayoutLook& look) {
     b.Static(P::kStatus, "", {177, 213, 165, 10});
   }
   b.Label(look.note, {4, 228, 341, 12});
+  b.Button(P::kBookButton, "计算书", {114, 211, 30, 14});  // below the report button
 
   std::vector<std::vector<FieldDef>> rows = look.inputRows;
   rows.insert(rows.end(), kOutputRows.begin(), kOutputRows.end());

@@ -34,6 +34,7 @@ class CFourRodPage : public CPage {
     kExportButton = 1047,  // the θ-sweep table
     kReportButton = 1056,  // the report
     kManualL = 1080,       // check box: lengths typed by hand
+    kBookButton = 2002,    // "计算书": the calculation book of the layout
   };
 
   static constexpr const char* kStartStatus = "请设定计算参数!";

@@ -87,7 +87,11 @@ DialogTemplate BuildTemplate() {
   b.Label("材料许用安全系数", {159, 180, 32, 17}, kCentred);
   b.Edit(J::kK, {159, 199, 33, 13}, "根据GB/T13752-92表19选取", kCentred);
   b.Button(J::kReportButton, "生 成\r\n报 告", {159, 213, 33, 22}, kMultiLine);
-  b.Picture(J::kDiagram, J::kFormBitmaps[0], {195, 178, 143, 56}, kCentred);
+  // The diagram gives the top of its area to the 轴力取自 list; it keeps its
+  // proportions, a little smaller.
+  b.Picture(J::kDiagram, J::kFormBitmaps[0], {195, 191, 143, 43}, kCentred);
+  b.Static(J::kSourceLabel, "轴力取自:", {195, 179, 34, 10});
+  b.Combo(J::kSource, CJiaoHe::SourceItems(), {230, 177, 108, 150});
   return b.Take();
 }
 
@@ -132,6 +136,21 @@ bool IsBattened(RodForm f) { return f == RodForm::TwoLimbBattened || f == RodFor
 
 }  // namespace
 
+const std::vector<std::string>& CJiaoHe::SourceItems() {
+  static const std::vector<std::string> items = {
+      "手动输入",          "三杆附着 杆1",     "三杆附着 杆2",     "三杆附着 杆3",
+      "四杆附着(一) 杆1", "四杆附着(一) 杆2", "四杆附着(一) 杆3", "四杆附着(一) 杆4",
+      "四杆附着(二) 杆1", "四杆附着(二) 杆2", "四杆附着(二) 杆3", "四杆附着(二) 杆4"};
+  return items;
+}
+
+const std::vector<std::string>& CJiaoHe::SourceValues() {
+  static const std::vector<std::string> values = {
+      "manual",       "three-rod:1",  "three-rod:2",  "three-rod:3",  "four-rod-1:1", "four-rod-1:2",
+      "four-rod-1:3", "four-rod-1:4", "four-rod-2:1", "four-rod-2:2", "four-rod-2:3", "four-rod-2:4"};
+  return values;
+}
+
 CJiaoHe::CJiaoHe() : CPage(BuildTemplate(), kMessage, PageNames()) {
   for (int id : {kF, kL, kG, kA, kh, kAz, kI1, kIz, kDelta, kL1, ka, kLd, kK})
     OnChange(id, [this] { RunCurrentCheck(); });
@@ -154,7 +173,7 @@ SteelGrade CJiaoHe::LacingGrade() const {
 }
 
 void CJiaoHe::InitPage() {
-  for (int id : {kForm, kMainGrade, kLacingGrade}) SetCurSel(id, 0);
+  for (int id : {kForm, kMainGrade, kLacingGrade, kSource}) SetCurSel(id, 0);
   SetTexts({{kK, "1.34"}, {kF, "0"}, {kL, "0"}, {kG, "0"}, {kA, "0"}, {kh, "0"}, {kImax, "0"},
             {kImin, "0"}});
   SetTexts({{kMu, "1.00"}, {kLambda, "0"}, {kPsi, "1.00"}, {kSigma, "0"}});

@@ -5,6 +5,7 @@
 // what is to be shown; the page applies it.
 
 #include <string>
+#include <vector>
 
 #include "core/rodcheck/RodCheck.h"
 #include "pages/Page.h"
@@ -26,6 +27,8 @@ class CJiaoHe : public CPage {
     kMessage = 1077,       // the result box
     kReportButton = 1024,  // "生 成" / "报 告"
     kDiagram = 1078,
+    kSource = 2003,       // 轴力取自: typed by hand, or taken from a rod of a force page
+    kSourceLabel = 2004,
   };
   static constexpr int kTemplateId = 143;
   // Diagram of each form, by form index.
@@ -35,6 +38,13 @@ class CJiaoHe : public CPage {
   static constexpr const char* kNotApplicable = "不适用";
 
   CJiaoHe();
+
+  // What the 轴力取自 list offers, by index: 手动输入, then each rod of the
+  // three force pages; the case file names them "manual", "three-rod:1" ..
+  // "four-rod-2:4". The page itself only keeps the choice: taking a rod's
+  // force and length is installed from outside, where the force pages are.
+  static const std::vector<std::string>& SourceItems();
+  static const std::vector<std::string>& SourceValues();
 
   // The record of the last check run (inputs read, results, message).
   const RodCheckData& Data() const { return m_data; }

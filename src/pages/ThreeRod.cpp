@@ -66,6 +66,7 @@ DialogTemplate BuildTemplate() {
   b.Button(I::kReportButton, "生成报告文件", {242, 189, 99, 16});
 
   b.Label("附着杆受力正值为拉力,负值为压力；最大值已考虑M正负向,未考虑附着架风载和自重！", {4, 229, 341, 12});
+  b.Button(I::kBookButton, "计算书", {242, 213, 99, 14});  // below the report button
   return b.Take();
 }
 

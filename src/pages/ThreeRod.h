@@ -27,6 +27,7 @@ class CThreeRod : public CPage {
     kExportButton = 1024,  // "输出结果到文件": the θ-sweep table
     kReportButton = 1025,  // "生成报告文件": the report
     kDiagram = 1058,
+    kBookButton = 2002,    // "计算书": the calculation book of the layout
   };
   static constexpr int kTemplateId = 140;
   static constexpr int kDiagramBitmap = 135;

@@ -19,7 +19,11 @@ std::unique_ptr<CPage> Make() {
 }  // namespace
 
 CPageSet::CPageSet()
-    : m_pages{Make<CThreeRod>(), Make<CFourRod>(), Make<CFourRod1>(), Make<CJiaoHe>()} {}
+    : m_pages{Make<CThreeRod>(), Make<CFourRod>(), Make<CFourRod1>(), Make<CJiaoHe>()} {
+#if TIECALC_HAVE_WIRING
+  WirePages(ThreeRod(), FourRod(), FourRod1(), JiaoHe());
+#endif
+}
 
 CPageSet::~CPageSet() = default;
 

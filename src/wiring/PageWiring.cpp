@@ -1,5 +1,6 @@
 #include "wiring/PageWiring.h"
 
+#include "book/BookControls.h"
 #include "export/SweepExport.h"
 #include "report/composers/Reports.h"
 
@@ -25,5 +26,9 @@ void WirePage(CFourRod1& page) {
 }
 
 void WirePage(CJiaoHe& page) { InstallReport(page); }
+
+void WirePages(CThreeRod& threeRod, CFourRod& fourRodI, CFourRod1& fourRodII, CJiaoHe& rodCheck) {
+  InstallCalculationBook(threeRod, fourRodI, fourRodII, rodCheck);
+}
 
 }  // namespace tiecalc

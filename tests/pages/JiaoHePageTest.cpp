@@ -70,7 +70,9 @@ TEST(RodCheckStart, TemplateHasTheGivenPositions) {
   EXPECT_TRUE(same(rectOf(CJiaoHe::kSigmaZ), {300, 148, 38, 12}));
   EXPECT_TRUE(same(rectOf(CJiaoHe::kMessage), {8, 181, 147, 53}));
   EXPECT_TRUE(same(rectOf(CJiaoHe::kReportButton), {159, 213, 33, 22}));
-  EXPECT_TRUE(same(rectOf(CJiaoHe::kDiagram), {195, 178, 143, 56}));
+  // The diagram's area, less a row at its top for the 轴力取自 list.
+  EXPECT_TRUE(same(rectOf(CJiaoHe::kDiagram), {195, 191, 143, 43}));
+  EXPECT_TRUE(same(rectOf(CJiaoHe::kSource), {230, 177, 108, 150}));
   EXPECT_EQ(page.GetText(CJiaoHe::kReportButton), "生 成\r\n报 告");
 }
 
