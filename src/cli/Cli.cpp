@@ -101,8 +101,8 @@ void PrintHelp(std::ostream& out) {
          "eval TEXT prints {\"value\": V}, the value of a field holding TEXT (\"%.15g\").\n"
          "\n"
          "Exit status: 0 done; 1 a case file refused or not saved, or a file error (one line\n"
-         "on stderr, nothing on stdout); 2 unknown page or name, malformed argument,\n"
-         "read-only input.\n"
+         "on stderr, nothing on stdout), or an export or report failed (its message is in\n"
+         "messages); 2 unknown page or name, malformed argument, read-only input.\n"
          "\n";
   const CPageSet pages;
   for (int i = 0; i < pages.Count(); ++i) {
@@ -296,6 +296,9 @@ int RunCli(const std::vector<std::string>& argsIn, std::ostream& out, std::ostre
                         {"fields", std::move(fields)},
                         {"messages", std::move(messages)}})
       << "\n";
+  // A failed export or report shows an error; the command then failed too.
+  for (const CScriptedDesktop::Message& m : desktop.Messages())
+    if (m.icon == MessageIcon::Error) return kCliFailed;
   return kCliOk;
 }
 

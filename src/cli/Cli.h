@@ -13,7 +13,7 @@ namespace tiecalc {
 
 // Exit statuses.
 inline constexpr int kCliOk = 0;
-inline constexpr int kCliFailed = 1;  // a case file refused or not saved
+inline constexpr int kCliFailed = 1;  // a case file refused or not saved; an export or report failed
 inline constexpr int kCliUsage = 2;  // unknown page or name, malformed argument, read-only input
 
 // Runs one command; args without the program name. The JSON goes to out,

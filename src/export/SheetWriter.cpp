@@ -79,7 +79,9 @@ void CSheetWriter::Construct(const std::string& sheetOrDelimiter) {
       std::string path = m_path;
       m_scratch = m_path + ".bak";
       m_path = m_scratch;
+      m_savingBackup = true;
       if (!SaveAll()) m_keepBackup = false;
+      m_savingBackup = false;
       m_path = path;
     }
   }
@@ -189,13 +191,39 @@ std::string CSheetWriter::RowString(const std::vector<std::string>& values) cons
   std::string row;
   for (size_t i = 0; i < values.size(); ++i) {
     if (i > 0) row += m_delimiter;
-    row += '"' + values[i] + '"';
+    row += '"';
+    // A workbook's rows live only in memory: a quote inside a cell is
+    // doubled there, so that no cell text can pass for the delimiter and
+    // every text comes back whole.
+    for (char c : values[i]) row += m_isExcel && c == '"' ? std::string("\"\"") : std::string(1, c);
+    row += '"';
   }
   return row;
 }
 
 void CSheetWriter::SplitRowText(const std::string& row, std::vector<std::string>& values) const {
   values.clear();
+  if (m_isExcel && !row.empty() && row.front() == '"') {
+    // "a",;.?"b" with doubled quotes inside the cells, as RowString made it.
+    std::string value;
+    size_t i = 1;
+    while (i < row.size()) {
+      if (row[i] != '"') {
+        value += row[i++];
+      } else if (i + 1 < row.size() && row[i + 1] == '"') {
+        value += '"';
+        i += 2;
+      } else {
+        values.push_back(std::move(value));
+        value.clear();
+        i += 1;
+        if (row.compare(i, m_delimiter.size(), m_delimiter) != 0) return;
+        i += m_delimiter.size() + 1;  // the delimiter and the next opening quote
+      }
+    }
+    values.push_back(std::move(value));  // an unclosed last cell
+    return;
+  }
   auto cut = [&](const std::string& separator) {
     size_t at = 0;
     for (;;) {
@@ -367,7 +395,8 @@ bool CSheetWriter::SaveText() {
   std::string text;
   for (const auto& row : m_rows) text += row + "\r\n";
   try {
-    file::WriteFileAtomically(m_path, text);
+    // The copy replaces a link at NAME.bak rather than write through it.
+    file::WriteFileAtomically(m_path, text, !m_savingBackup);
   } catch (const file::CFileError&) {
     m_lastError = "Error writing file\n";
     return false;

@@ -57,6 +57,7 @@ class CSheetWriter {
   bool m_keepBackup = false;
   bool m_isExcel = false;
   bool m_inBatch = false;
+  bool m_savingBackup = false;  // the text table's NAME.bak copy is being written
   int32_t m_currentRow = 1;
   int32_t m_totalRows = 0;
   int16_t m_totalColumns = 0;

@@ -5,6 +5,10 @@
 #include "core/input/Format.h"
 #include "export/SheetWriter.h"
 #include "pages/PageSweep.h"
+#include "platform/file/AtomicFile.h"
+#include "platform/file/FileMessages.h"
+#include "platform/sheetdb/SheetConnection.h"
+#include "platform/sheetdb/Workbook.h"
 
 namespace tiecalc {
 
@@ -15,6 +19,32 @@ constexpr const char* kWritten = "文件输出成功!";
 constexpr const char* kThreeRodName = "塔机三杆附着";
 constexpr const char* kFourRodIName = "塔机四杆附着一";
 constexpr const char* kFourRodIIName = "塔机四杆附着二";
+
+// The messages of a failed export; the fixed ones above stay as they are.
+constexpr const char* kCannotExport = "表格无法导出到";
+constexpr const char* kSheetFull =
+    "表格没有写入：工作簿 %p 中的工作表“%s”已满（一张工作表最多 65536 行），文件保持原样。"
+    "请导出到一个新的工作簿，或另存为 .xlsx 文件。";
+constexpr const char* kHeaderRefused =
+    "表格没有写入：工作簿 %p 中已有的工作表“%s”的表头无法写回（列名含有“]”、列名只差大小写、"
+    "空列名与其他列重名、超过 256 列，或少于这次的列数），文件保持原样。请导出到一个新的工作簿。";
+constexpr const char* kNotWritten = "表格没有写入文件 %p，文件保持原样。请换一个文件夹或文件名再试。";
+
+std::string Fill(std::string text, const std::string& mark, const std::string& value) {
+  const size_t at = text.find(mark);
+  if (at != std::string::npos) text.replace(at, mark.size(), value);
+  return text;
+}
+
+// An existing sheet is dropped and created anew under the header it was
+// read with; that header is what a sheet writer can fail to take back.
+std::string NotWrittenMessage(const std::string& path, const std::string& sheet, bool existingSheet,
+                              const std::string& detail) {
+  std::string text = Fill(Fill(existingSheet ? kHeaderRefused : kNotWritten, "%p", path), "%s", sheet);
+  std::string reason = detail;
+  while (!reason.empty() && reason.back() == '\n') reason.pop_back();
+  return reason.empty() ? text : text + "\n" + reason;
+}
 
 std::vector<std::string> Formatted(std::initializer_list<double> values) {
   std::vector<std::string> out;
@@ -79,16 +109,40 @@ void ExportTable(IDesktop& desktop, bool valid, const std::string& name, const s
   if (!path) return;
 
   const SheetTable table = build();
-  // A text file gets commas between its values; a workbook, the sheet name.
-  CSheetWriter writer(*path, CSheetWriter::IsWorkbookPath(*path) ? name : ",", true);
-  writer.BeginBatch();
-  writer.SetHeaderRow(table.front(), false);
-  std::vector<std::string> row;
-  for (size_t i = 1; i < table.size(); ++i) {
-    row = table[i];
-    writer.AppendRow(row, 0, false);
+  const bool workbook = CSheetWriter::IsWorkbookPath(*path);
+  try {
+    // Read, change and replace under one lock, so that concurrent exports
+    // into one file each add their rows.
+    file::CFileLock lock(*path);
+    file::RemoveStaleTemporaries(*path);
+    // The backup sheet and the new rows reach the file in one replacement,
+    // at Commit, or not at all.
+    auto session = std::make_shared<CWorkbookSession>();
+    // A text file gets commas between its values; a workbook, the sheet name.
+    CSheetWriter writer(*path, workbook ? name : ",", true,
+                        workbook ? std::make_unique<CSheetConnection>(session) : nullptr);
+    const bool existingSheet = workbook && !writer.Rows().empty();
+    writer.BeginBatch();
+    writer.SetHeaderRow(table.front(), false);  // false for a sheet that has the header already
+    std::vector<std::string> row;
+    bool written = true;
+    for (size_t i = 1; i < table.size() && written; ++i) {
+      row = table[i];
+      written = writer.AppendRow(row, 0, false);
+    }
+    if (written && workbook && writer.Rows().size() > sheetdb::kMaxRows) {
+      desktop.ShowMessage(Fill(Fill(kSheetFull, "%s", name), "%p", *path), MessageIcon::Error);
+      return;
+    }
+    if (!written || !writer.SaveAll()) {
+      desktop.ShowMessage(NotWrittenMessage(*path, name, existingSheet, writer.LastError()), MessageIcon::Error);
+      return;
+    }
+    session->Commit();
+  } catch (const file::CFileError& e) {
+    desktop.ShowMessage(file::FileMessage(kCannotExport, e), MessageIcon::Error);
+    return;
   }
-  writer.SaveAll();
   desktop.ShowMessage(kWritten, MessageIcon::None);
 }
 

@@ -293,5 +293,17 @@ TEST_F(CliProcess, PlotWritesTheChartOfThePage) {
   ExpectUsageError({"three-rod", "--plot"}, "--plot");
 }
 
+TEST_F(CliProcess, AFailedExportOrReportIsInTheMessagesAndEndsWithStatusOne) {
+  const std::string plain = (dir / "plain").string();
+  std::ofstream(plain) << "x";
+  for (const auto& [option, name] : {std::pair{"--export", "t.csv"}, {"--export", "t.xls"}, {"--report", "r.doc"}}) {
+    const Outcome r = Cli({"three-rod", "A=900", "B=900", "C=900", "D=900", "X1=3000", "X2=3000", "X3=1500", "H=5000",
+                           "R=100", "M=200", option, plain + "/" + name});
+    EXPECT_EQ(r.status, 1) << name << r.out;
+    EXPECT_NE(r.out.find(plain + "/" + name), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("输出成功"), std::string::npos) << r.out;
+  }
+}
+
 }  // namespace
 }  // namespace tiecalc

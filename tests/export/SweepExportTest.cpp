@@ -195,7 +195,7 @@ TEST(ThreeRodSweepExport, AFolderThatCannotBeWrittenEndsTheExportWithItsText) {
   f.desktop.QueueSavePath(path);
   f.page.UserClick(CThreeRod::kExportButton);
   ASSERT_EQ(f.desktop.Messages().size(), 1u);
-  EXPECT_NE(f.desktop.Messages()[0].text.find("'" + path + "'"), std::string::npos) << f.desktop.Messages()[0].text;
+  EXPECT_NE(f.desktop.Messages()[0].text.find(path + "：文件夹不存在"), std::string::npos) << f.desktop.Messages()[0].text;
   EXPECT_EQ(f.desktop.Messages()[0].icon, MessageIcon::Error);
 }
 

@@ -24,6 +24,7 @@
 #include <map>
 
 #include "platform/sheetdb/SheetDbError.h"
+#include "platform/sheetdb/SheetDbMessages.h"
 #include "platform/sheetdb/Utf.h"
 #include "platform/sheetdb/Workbook.h"
 
@@ -324,7 +325,7 @@ class Reader {
   Reader(const std::string& stream, const std::string& what) : m_s(stream), m_what(what) {}
 
   [[noreturn]] void Fail(const std::string& why) const {
-    throw CSheetDbError("'" + m_what + "' is not a readable .xls workbook: " + why);
+    throw CSheetDbError(sheetdb::NotReadableMessage(m_what, ".xls", why));
   }
 
   // The record at pos, or false at the end of the stream.
@@ -633,18 +634,18 @@ Workbook ReadXls(const std::string& bytes, const std::string& what) {
   if (!ole.p) {
     std::string why = error ? error->message : "unknown error";
     if (error) g_error_free(error);
-    throw CSheetDbError("'" + what + "' is not a readable .xls workbook: " + why);
+    throw CSheetDbError(NotReadableMessage(what, ".xls", why));
   }
   GObjectRef<GsfInput> stream{gsf_infile_child_by_name(ole.p, "Workbook")};
   if (!stream.p) {
     GObjectRef<GsfInput> old{gsf_infile_child_by_name(ole.p, "Book")};
-    throw CSheetDbError("'" + what + "' is not a readable .xls workbook: " +
-                        (old.p ? "it is in a format older than Excel 97" : "it holds no workbook stream"));
+    throw CSheetDbError(NotReadableMessage(
+        what, ".xls", old.p ? "it is in a format older than Excel 97" : "it holds no workbook stream"));
   }
   gsf_off_t size = gsf_input_size(stream.p);
   std::string data(static_cast<size_t>(std::max<gsf_off_t>(size, 0)), '\0');
   if (size > 0 && !gsf_input_read(stream.p, static_cast<size_t>(size), reinterpret_cast<guint8*>(data.data())))
-    throw CSheetDbError("'" + what + "' is not a readable .xls workbook: its workbook stream cannot be read");
+    throw CSheetDbError(NotReadableMessage(what, ".xls", "its workbook stream cannot be read"));
   return ParseWorkbookStream(data, what);
 }
 

@@ -150,8 +150,16 @@ void CSheetConnection::Open(const std::string& connect) {
 
   std::error_code ec;
   bool exists = std::filesystem::exists(std::filesystem::path(reinterpret_cast<const char8_t*>(path.c_str())), ec);
+  const bool kept = m_session && m_session->m_haveBook && m_session->m_path == path;
+  if (m_session && !kept) {
+    m_session->m_path = path;
+    m_session->m_existed = exists;
+  }
   sheetdb::Workbook book;
-  if (exists) {
+  if (kept) {
+    book = m_session->m_book;
+    exists = m_session->m_existed;
+  } else if (exists) {
     book = sheetdb::LoadWorkbookFile(path);
   } else if (!keys.count("CREATE_DB") || keys["CREATE_DB"].empty()) {
     throw CSheetDbError("The workbook '" + path + "' does not exist");
@@ -236,7 +244,19 @@ void CSheetConnection::Close() {
   m_open = false;
   sheetdb::Workbook book = std::move(m_book);
   m_book = {};
-  if (write) sheetdb::SaveWorkbookFile(m_path, book, m_existed && !book.writtenByEngine);
+  if (!write) return;
+  if (m_session) {
+    m_session->m_book = std::move(book);
+    m_session->m_haveBook = true;
+    return;
+  }
+  sheetdb::SaveWorkbookFile(m_path, book, m_existed && !book.writtenByEngine);
+}
+
+void CWorkbookSession::Commit() {
+  if (!m_haveBook) return;
+  sheetdb::SaveWorkbookFile(m_path, m_book, m_existed && !m_book.writtenByEngine);
+  m_haveBook = false;
 }
 
 }  // namespace tiecalc

@@ -61,10 +61,30 @@ class ISheetConnection {
   virtual void Close() = 0;
 };
 
+// One command's changes to one workbook, gathered over the connections that
+// make them and written to the file in a single replacement by Commit. A
+// connection given a session keeps its changes there when it closes, and
+// the next connection to the same workbook starts from them; until Commit
+// the file is untouched, so a command that fails half-way leaves it
+// byte-identical.
+class CWorkbookSession {
+ public:
+  // Writes the changes kept (nothing when there are none). Throws
+  // CSheetDbError; the file is then as it was.
+  void Commit();
+
+ private:
+  friend class CSheetConnection;
+  std::string m_path;
+  bool m_existed = false;     // the file was there when the first connection opened
+  bool m_haveBook = false;
+  sheetdb::Workbook m_book;   // the changes kept, when m_haveBook
+};
+
 // The engine.
 class CSheetConnection : public ISheetConnection {
  public:
-  CSheetConnection() = default;
+  explicit CSheetConnection(std::shared_ptr<CWorkbookSession> session = nullptr) : m_session(std::move(session)) {}
   ~CSheetConnection() override;
 
   void Open(const std::string& connect) override;
@@ -81,6 +101,7 @@ class CSheetConnection : public ISheetConnection {
   bool m_existed = false;  // the file was there when the connection opened
   std::string m_path;
   sheetdb::Workbook m_book;
+  std::shared_ptr<CWorkbookSession> m_session;
 };
 
 }  // namespace tiecalc

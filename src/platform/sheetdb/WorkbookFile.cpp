@@ -8,6 +8,7 @@
 
 #include "platform/file/AtomicFile.h"
 #include "platform/sheetdb/SheetDbError.h"
+#include "platform/sheetdb/SheetDbMessages.h"
 #include "platform/sheetdb/Utf.h"
 #include "platform/sheetdb/Workbook.h"
 
@@ -39,26 +40,34 @@ bool IsXlsxPath(const std::string& path) { return EndsWithNoCase(path, ".xlsx");
 
 Workbook LoadWorkbookFile(const std::string& path) {
   std::ifstream in(PathOf(path), std::ios::binary);
-  if (!in) throw CSheetDbError("cannot open the workbook '" + path + "': " + Reason({}));
+  if (!in) throw CSheetDbError(CannotReadMessage(path, Reason({})));
   std::ostringstream bytes;
   bytes << in.rdbuf();
-  if (in.bad()) throw CSheetDbError("cannot read the workbook '" + path + "': " + Reason({}));
+  if (in.bad()) throw CSheetDbError(CannotReadMessage(path, Reason({})));
   return IsXlsxPath(path) ? ReadXlsx(bytes.str(), path) : ReadXls(bytes.str(), path);
 }
 
 void SaveWorkbookFile(const std::string& path, const Workbook& book, bool backupOld) {
   const std::string bytes = IsXlsxPath(path) ? WriteXlsx(book) : WriteXls(book);
-  const fs::path target = PathOf(path);
-  std::error_code ec;
-  if (backupOld && fs::exists(target, ec)) {
-    fs::copy_file(target, PathOf(path + ".bak"), fs::copy_options::overwrite_existing, ec);
-    if (ec) throw CSheetDbError("cannot keep a copy of the workbook '" + path + "' as '" + path + ".bak': " + ec.message());
+  if (backupOld && fs::exists(PathOf(path))) {
+    // The copy replaces whatever is at NAME.bak, a link included: nothing
+    // is written through a link this program did not make.
+    std::ifstream in(PathOf(path), std::ios::binary);
+    std::ostringstream old;
+    old << in.rdbuf();
+    if (!in || in.bad())
+      throw CSheetDbError(CannotBackUpMessage(
+          file::CFileError(file::CFileError::Kind::Read, path, std::error_code(errno, std::generic_category()))));
+    try {
+      file::WriteFileAtomically(path + ".bak", old.str(), false);
+    } catch (const file::CFileError& e) {
+      throw CSheetDbError(CannotBackUpMessage(e));
+    }
   }
-
   try {
     file::WriteFileAtomically(path, bytes);
   } catch (const file::CFileError& e) {
-    throw CSheetDbError(e.what());
+    throw CSheetDbError(CannotSaveMessage(e));
   }
 }
 

@@ -15,6 +15,7 @@
 #include <sstream>
 
 #include "platform/sheetdb/SheetDbError.h"
+#include "platform/sheetdb/SheetDbMessages.h"
 #include "platform/sheetdb/Workbook.h"
 
 namespace tiecalc::sheetdb {
@@ -256,7 +257,7 @@ std::string WriteXlsx(const Workbook& book) {
 
 Workbook ReadXlsx(const std::string& bytes, const std::string& what) {
   auto fail = [&](const std::string& why) -> CSheetDbError {
-    return CSheetDbError("'" + what + "' is not a readable .xlsx workbook: " + why);
+    return CSheetDbError(NotReadableMessage(what, ".xlsx", why));
   };
   zip_error_t error;
   zip_error_init(&error);

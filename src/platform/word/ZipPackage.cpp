@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/file/AtomicFile.h"
+#include "platform/file/FileMessages.h"
 #include "platform/word/WordError.h"
 
 namespace tiecalc {
@@ -120,7 +121,7 @@ void WritePackage(const std::string& path, const PackageParts& parts) {
   try {
     file::WriteFileAtomically(path, bytes);
   } catch (const file::CFileError& e) {
-    throw WordError("无法写入文件 " + path + ": " + e.Reason());
+    throw WordError(file::FileMessage("无法写入文件", e));
   }
 }
 

@@ -3,12 +3,13 @@
 #include <algorithm>
 #include <filesystem>
 #include <optional>
-#include <random>
 #include <stdexcept>
 
 #include "core/input/Format.h"
 #include "fragc/FragmentDocument.h"
 #include "platform/word/ZipPackage.h"
+#include "platform/file/AtomicFile.h"
+#include "platform/file/FileMessages.h"
 #include "report/WordWriter.h"
 #include "report/fragments/FragmentFolder.h"
 
@@ -50,64 +51,22 @@ std::string Replace(std::string_view pattern, const Conversion& c, std::string_v
   return out;
 }
 
-// The file at the chosen path while a report is written there: a file that
-// was there is moved aside under a free name in the same folder, so that it
-// can be put back if the report fails, and dropped once the report is saved.
-class CTargetGuard {
- public:
-  explicit CTargetGuard(const std::string& path) : m_path(path) {
-    std::error_code error;
-    const fs::file_status status = fs::symlink_status(m_path, error);
-    if (!fs::exists(status)) {
-      m_free = true;  // whatever is there after a failure was made by the report
-      return;
-    }
-    if (fs::is_directory(status)) return;  // a folder makes the save fail, and it stays
-    std::random_device random;
-    for (int attempt = 0; attempt < 16 && !m_aside; ++attempt) {
-      fs::path aside = m_path;
-      aside += ".tiecalc-" + std::to_string(random() % 1000000000u) + ".bak";
-      if (fs::exists(fs::symlink_status(aside, error))) continue;
-      fs::rename(m_path, aside, error);
-      if (error) throw std::runtime_error("无法替换文件 " + m_path.string() + ": " + error.message());
-      m_aside = aside;
-    }
-    if (!m_aside) throw std::runtime_error("无法替换文件 " + m_path.string());
-  }
-
-  // The report failed: the path as it was before.
-  void Restore() noexcept {
-    std::error_code ignored;
-    if (m_free || m_aside) {
-      if (!fs::is_directory(fs::symlink_status(m_path, ignored))) fs::remove(m_path, ignored);
-    }
-    if (m_aside) fs::rename(*m_aside, m_path, ignored);
-    m_aside.reset();
-  }
-
-  // The report is saved: the old file is not needed any more. False when it
-  // could not be removed.
-  bool Commit() noexcept {
-    std::error_code error;
-    if (m_aside) fs::remove(*m_aside, error);
-    m_aside.reset();
-    return !error;
-  }
-
-  std::optional<fs::path> Aside() const { return m_aside; }
-
- private:
-  fs::path m_path;
-  bool m_free = false;  // nothing was at the path
-  std::optional<fs::path> m_aside;
-};
-
 // A writer call the report cannot go on without reported failure (the writer
 // has shown its message).
 struct StepFailed {};
 
 void Require(int result) {
   if (!result) throw StepFailed{};
+}
+
+constexpr const char* kReportFailed = "报告文件输出失败!\n";
+constexpr const char* kCannotWriteReport = "无法写入报告文件";
+
+// text with every mention of the temporary file replaced by the path chosen.
+std::string Named(std::string text, const std::string& temporary, const std::string& path) {
+  for (size_t at = text.find(temporary); at != std::string::npos; at = text.find(temporary, at + path.size()))
+    text.replace(at, temporary.size(), path);
+  return text;
 }
 
 }  // namespace
@@ -214,10 +173,18 @@ void RunReport(IDesktop& desktop, std::shared_ptr<IWordClassRegistry> registry, 
     }
   };
 
-  CTargetGuard target(*path);
+  // The whole document is built in a temporary file beside the chosen path,
+  // which it replaces by one rename once it is complete: the path never
+  // holds a partial document and is never missing.
+  file::RemoveStaleTemporaries(*path);
+  const std::string temporary = file::TemporaryPathBeside(*path);
+  const auto dropTemporary = [&] {
+    std::error_code ignored;
+    fs::remove(fs::path(std::u8string(temporary.begin(), temporary.end())), ignored);
+  };
   try {
-    Require(writer.SaveDocumentAs(*path));
-    Require(writer.OpenDocument(*path));
+    Require(writer.SaveDocumentAs(temporary));
+    Require(writer.OpenDocument(temporary));
 
     writer.SetFont(kFontName, kTitleSize, kTextBlack, 0);
     writer.SetFontStyle(1, 0, 0);
@@ -239,19 +206,21 @@ void RunReport(IDesktop& desktop, std::shared_ptr<IWordClassRegistry> registry, 
     } catch (...) {
     }
     deleteFragments(nullptr);
-    target.Restore();
+    dropTemporary();
     try {
       throw;
     } catch (const StepFailed&) {
       return;  // the writer has shown its message; nothing is left behind
     } catch (const std::exception& e) {
-      throw std::runtime_error(std::string("报告文件输出失败!\n") + e.what());
+      // The user knows the file by the name they chose.
+      throw std::runtime_error(std::string(kReportFailed) + Named(e.what(), temporary, *path));
     }
   }
 
-  // The report is saved: nothing from here on removes it. An engine error
-  // while letting go of the engine still ends the command, after the clean-up
-  // and without the success message; everything else is told.
+  // The report is complete in the temporary file. An engine error while
+  // letting go of the engine still ends the command, after the clean-up and
+  // without the success message, but the report takes its place all the
+  // same; everything else is told.
   std::optional<std::string> closeError;
   try {
     writer.CloseWord();
@@ -260,11 +229,17 @@ void RunReport(IDesktop& desktop, std::shared_ptr<IWordClassRegistry> registry, 
   }
   std::vector<std::string> failures;
   deleteFragments(&failures);
-  const std::optional<fs::path> aside = target.Aside();
-  if (!target.Commit()) failures.push_back("无法删除文件 " + aside->string());
+  try {
+    file::ReplaceWithFile(temporary, *path);
+  } catch (const file::CFileError& e) {
+    dropTemporary();
+    std::string text = kReportFailed + file::FileMessage(kCannotWriteReport, e);
+    if (closeError) text += "\n" + *closeError;
+    throw std::runtime_error(text);
+  }
   if (closeError) {
     for (const std::string& failure : failures) *closeError += "\n" + failure;
-    throw std::runtime_error(*closeError);
+    throw std::runtime_error(Named(*closeError, temporary, *path));
   }
   desktop.ShowMessage(kReportWritten, MessageIcon::None);
   for (const std::string& failure : failures) desktop.ShowMessage(failure, MessageIcon::Exclamation);

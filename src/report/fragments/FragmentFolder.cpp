@@ -1,5 +1,6 @@
 #include "report/fragments/FragmentFolder.h"
 
+#include <chrono>
 #include <random>
 #include <stdexcept>
 
@@ -19,12 +20,37 @@ std::string RandomName() {
   return name;
 }
 
+// A folder of ours older than this was left by a report that was killed:
+// no report takes that long.
+constexpr auto kStaleAge = std::chrono::minutes(10);
+
+// Removes such folders: only names of our pattern, only folders holding
+// nothing but plain files (the fragments), each older than kStaleAge.
+void RemoveStaleFolders(const fs::path& temporary) {
+  const auto now = fs::file_time_type::clock::now();
+  std::error_code error;
+  fs::directory_iterator it(temporary, error), end;
+  for (; !error && it != end; it.increment(error)) {
+    const std::string name = it->path().filename().string();
+    std::error_code entry;
+    if (name.size() != 15 + 12 || name.rfind("tiecalc-report-", 0) != 0 ||
+        !fs::is_directory(fs::symlink_status(it->path(), entry)))
+      continue;
+    bool stale = now - fs::last_write_time(it->path(), entry) > kStaleAge && !entry;
+    for (fs::directory_iterator file(it->path(), entry); stale && !entry && file != end; file.increment(entry))
+      stale = fs::is_regular_file(fs::symlink_status(file->path(), entry)) &&
+              now - fs::last_write_time(file->path(), entry) > kStaleAge;
+    if (stale && !entry) fs::remove_all(it->path(), entry);
+  }
+}
+
 }  // namespace
 
 FragmentFolder::FragmentFolder() {
   std::error_code error;
   const fs::path temporary = fs::temp_directory_path(error);
   if (error) throw std::runtime_error("无法找到临时文件夹: " + error.message());
+  RemoveStaleFolders(temporary);
   // create_directory fails on a name that exists, so the folder is ours alone.
   for (int attempt = 0; attempt < 16; ++attempt) {
     const fs::path candidate = temporary / RandomName();

@@ -89,7 +89,7 @@ TEST(SheetDbDriver, OpeningFailsClearlyForBadDriversPathsAndFiles) {
 
   WriteBytes(path, "plain text, not a workbook\n");
   std::string error = OpenError(Connect(path));
-  EXPECT_NE(error.find("'" + path + "' is not a readable .xls workbook"), std::string::npos) << error;
+  EXPECT_NE(error.find("文件 " + path + " 不是可以读取的 .xls 工作簿"), std::string::npos) << error;
   EXPECT_EQ(dir.Names(), std::vector<std::string>{"book.xls"});
 }
 
@@ -327,7 +327,7 @@ TEST(SheetDbFiles, XlsxWorkbooksKeepTheSameTableSemanticsAndEverySheet) {
     sheetdb::LoadWorkbookFile(path);
     ADD_FAILURE() << "a truncated package was read";
   } catch (const CSheetDbError& e) {
-    EXPECT_NE(std::string(e.what()).find("'" + path + "' is not a readable .xlsx workbook"), std::string::npos) << e.what();
+    EXPECT_NE(std::string(e.what()).find("文件 " + path + " 不是可以读取的 .xlsx 工作簿"), std::string::npos) << e.what();
   }
 }
 
@@ -420,7 +420,7 @@ TEST(SheetDbFiles, CorruptAndTruncatedWorkbooksGiveAClearError) {
     try {
       sheetdb::ReadXls(bytes.substr(0, cut), "cut.xls");
     } catch (const CSheetDbError& e) {
-      EXPECT_NE(std::string(e.what()).find("'cut.xls' is not a readable .xls workbook"), std::string::npos) << e.what();
+      EXPECT_NE(std::string(e.what()).find("文件 cut.xls 不是可以读取的 .xls 工作簿"), std::string::npos) << e.what();
       ++failures;
     }
   }
@@ -467,7 +467,7 @@ TEST(SheetDbFiles, AFailedWriteLeavesTheOldWorkbookByteForByte) {
     error = e.what();
   }
   setrlimit(RLIMIT_FSIZE, &old);
-  EXPECT_NE(error.find("cannot write '" + path + "'"), std::string::npos) << error;
+  EXPECT_NE(error.find("无法写入工作簿 " + path + "："), std::string::npos) << error;
   EXPECT_FALSE(db.IsOpen());
   EXPECT_EQ(ReadBytes(path), before);
   EXPECT_EQ(dir.Names(), std::vector<std::string>{"old.xls"});  // no temporary file left
@@ -499,7 +499,7 @@ TEST(SheetDbFiles, AMissingOrReadOnlyFolderOrFileGivesAClearFailure) {
     db.Close();
     ADD_FAILURE() << "wrote into a read-only folder";
   } catch (const CSheetDbError& e) {
-    EXPECT_NE(std::string(e.what()).find("'" + path + "'"), std::string::npos) << e.what();
+    EXPECT_NE(std::string(e.what()).find("无法写入工作簿 " + path + "："), std::string::npos) << e.what();
   }
 
   // A read-only workbook in a writable folder: a rename would replace it,
@@ -514,7 +514,7 @@ TEST(SheetDbFiles, AMissingOrReadOnlyFolderOrFileGivesAClearFailure) {
     db.Close();
     ADD_FAILURE() << "replaced a read-only workbook";
   } catch (const CSheetDbError& e) {
-    EXPECT_NE(std::string(e.what()).find("'" + locked + "'"), std::string::npos) << e.what();
+    EXPECT_NE(std::string(e.what()).find("无法写入工作簿 " + locked + "：文件是只读的"), std::string::npos) << e.what();
   }
   EXPECT_TRUE(ReadBytes(locked) == before) << "the read-only workbook changed";
 }
@@ -530,6 +530,39 @@ TEST(SheetDbFiles, AWorkbookReachedThroughALinkIsRewrittenWhereItLies) {
   ASSERT_EQ(ReadBack(real).size(), 1u);
   EXPECT_EQ(ReadBack(real)[0].rows, (std::vector<std::vector<std::string>>{{"a"}, {"x"}}));
   EXPECT_EQ(dir.Names(), (std::vector<std::string>{"link.xls", "real.xls"}));
+}
+
+TEST(SheetDbFiles, ALinkAtTheBakNameIsReplacedNotWrittenThrough) {
+  ScratchFolder dir;
+  const std::string path = dir.Path("foreign.xls"), victim = dir.Path("victim.txt");
+  const std::string foreign = ReadBytes(std::string(TIECALC_SOURCE_DIR) + "/tests/platform/sheetdb/data/calc-values.xls");
+  WriteBytes(path, foreign);
+  WriteBytes(victim, "victim");
+  std::filesystem::create_symlink(victim, path + ".bak");
+  RunStatements(path, {"CREATE TABLE [New] ([a] char(255))"});
+  EXPECT_EQ(ReadBytes(victim), "victim");
+  EXPECT_FALSE(std::filesystem::is_symlink(path + ".bak"));
+  EXPECT_TRUE(ReadBytes(path + ".bak") == foreign);
+}
+
+TEST(SheetDbFiles, ASessionGathersTheChangesOfItsConnectionsIntoOneWrite) {
+  ScratchFolder dir;
+  const std::string path = dir.Path("s.xls");
+  RunStatements(path, {"CREATE TABLE [S] ([a] char(255))"});
+  const std::string before = ReadBytes(path);
+  auto session = std::make_shared<CWorkbookSession>();
+  for (const char* sql : {"CREATE TABLE [B] ([b] char(255))", "INSERT INTO [S$A1:IV1] ([a]) VALUES ('x')"}) {
+    CSheetConnection db(session);
+    db.Open(Connect(path));
+    db.ExecuteSql(sql);
+    db.Close();
+  }
+  EXPECT_TRUE(ReadBytes(path) == before) << "written before the commit";
+  session->Commit();
+  const auto sheets = ReadBack(path);
+  ASSERT_EQ(sheets.size(), 2u);
+  EXPECT_EQ(sheets[0].rows, (std::vector<std::vector<std::string>>{{"a"}, {"x"}}));
+  EXPECT_EQ(sheets[1].name, "B");
 }
 
 }  // namespace

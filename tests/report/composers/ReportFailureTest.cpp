@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "pages/ThreeRod.h"
+#include "platform/file/AtomicFile.h"
 #include "platform/word/WordError.h"
 #include "report/composers/ReportTestSupport.h"
 #include "report/composers/Reports.h"
@@ -164,6 +165,43 @@ TEST_F(ReportFailure, SuccessfulReportReplacesTheFileThatWasThere) {
   EXPECT_EQ(messages[0].text, "报告文件输出成功!");
   EXPECT_EQ(ReadFile(path).substr(0, 2), "PK");
   EXPECT_EQ(OutNames(), std::vector<std::string>{"replaced.doc"}) << "no copy of the old file is left";
+}
+
+TEST_F(ReportFailure, ThePathHoldsTheOldReportUntilTheNewOneTakesItsPlaceThroughALink) {
+  const std::string real = Out("real.doc"), link = Out("link.doc");
+  WriteFile(real, "an older report");
+  fs::create_symlink(real, link);
+  // What a reader of the path finds while the report is being written.
+  std::vector<std::string> seen;
+  const auto messages =
+      Press(link, std::make_shared<CHookedRegistry>([&](const std::string&) { seen.push_back(ReadFile(link)); }));
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].text, "报告文件输出成功!");
+  ASSERT_FALSE(seen.empty());
+  for (const std::string& text : seen) EXPECT_EQ(text, "an older report");
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_EQ(ReadFile(real).substr(0, 2), "PK");
+  EXPECT_EQ(OutNames(), (std::vector<std::string>{"link.doc", "real.doc"}));
+}
+
+TEST_F(ReportFailure, StaleFilesOfAKilledReportAreRemovedAndOnlyThey) {
+  const std::string path = Out("r.doc");
+  const auto old = fs::file_time_type::clock::now() - std::chrono::minutes(20);
+  const std::string temporary = file::TemporaryPathBeside(path), fresh = file::TemporaryPathBeside(path);
+  WriteFile(temporary, "PK half");
+  fs::last_write_time(temporary, old);
+  WriteFile(fresh, "another report at work");
+  WriteFile(Out("r.doc.tiecalc-1.bak"), "not ours to judge");
+  const fs::path folder = fs::temp_directory_path() / "tiecalc-report-abcdefghijkl";
+  fs::create_directories(folder);
+  WriteFile((folder / "31.doc").string(), "fragment");
+  fs::last_write_time(folder / "31.doc", old);
+  fs::last_write_time(folder, old);
+  Press(path, Recorder());
+  EXPECT_FALSE(fs::exists(temporary));
+  EXPECT_FALSE(fs::exists(folder));
+  EXPECT_TRUE(fs::exists(fresh));
+  EXPECT_TRUE(fs::exists(Out("r.doc.tiecalc-1.bak")));
 }
 
 TEST_F(ReportFailure, EngineStepThatGivesNoDocumentStopsWithoutSuccess) {
