@@ -100,7 +100,10 @@ std::vector<NamedControl> PageNames() {
   for (bool input : {true, false}) {
     for (const ParamControl& p : kParams)
       if (p.input == input) names.push_back({p.name, p.id, p.input, p.id == J::kForm});
-    if (input) names.push_back({"k", J::kK, true});
+    if (input) {
+      names.push_back({"k", J::kK, true});
+      names.push_back({"source", J::kSource, true, false, &CJiaoHe::SourceValues()});
+    }
   }
   names.push_back({"message", J::kMessage, false});
   return names;

@@ -16,13 +16,17 @@ const std::vector<std::string>& ItemsOf(const CPage& page, int id) {
 std::string NamedText(const CPage& page, const NamedControl& n) {
   switch (page.KindOf(n.id)) {
     case ControlKind::CheckBox: return page.GetCheck(n.id) ? "1" : "0";
-    case ControlKind::ComboBox: return n.byIndex ? std::to_string(page.GetCurSel(n.id)) : page.GetText(n.id);
+    case ControlKind::ComboBox: {
+      const int selection = page.GetCurSel(n.id);
+      if (n.values) return selection >= 0 && selection < static_cast<int>(n.values->size()) ? (*n.values)[selection] : "";
+      return n.byIndex ? std::to_string(selection) : page.GetText(n.id);
+    }
     default: return page.GetText(n.id);
   }
 }
 
 int NamedListIndex(const CPage& page, const NamedControl& n, const std::string& value) {
-  const std::vector<std::string>& items = ItemsOf(page, n.id);
+  const std::vector<std::string>& items = n.values ? *n.values : ItemsOf(page, n.id);
   for (size_t i = 0; i < items.size(); ++i)
     if (n.byIndex ? value == std::to_string(i) : value == items[i]) return static_cast<int>(i);
   return -1;
@@ -38,7 +42,7 @@ bool NamedAccepts(const CPage& page, const NamedControl& n, const std::string& v
 
 std::string NamedAllowedValues(const CPage& page, const NamedControl& n) {
   if (page.KindOf(n.id) == ControlKind::CheckBox) return "0, 1";
-  const std::vector<std::string>& items = ItemsOf(page, n.id);
+  const std::vector<std::string>& items = n.values ? *n.values : ItemsOf(page, n.id);
   if (n.byIndex) return "0.." + std::to_string(items.size() - 1);
   std::string s;
   for (const std::string& it : items) s += (s.empty() ? "" : ", ") + it;

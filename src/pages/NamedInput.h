@@ -11,7 +11,8 @@
 namespace tiecalc {
 
 // What the control shows: a check box "0" or "1"; a list named by index its
-// selection index, any other list its selected item; an edit its text.
+// selection index, a list named by values the value of its selection, any
+// other list its selected item; an edit its text.
 std::string NamedText(const CPage& page, const NamedControl& n);
 
 // The list index that value names, or -1.

@@ -19,6 +19,8 @@ struct NamedControl {
   int id = 0;
   bool input = false;    // typed (or selected, ticked) by the user
   bool byIndex = false;  // drop-down list: named by its selection index, not its text
+  // drop-down list: named by these texts, one per item, not by its items
+  const std::vector<std::string>* values = nullptr;
 };
 
 class CPage : public CDialog {

@@ -3,6 +3,8 @@
 #include <filesystem>
 
 #include "book/Book.h"
+#include "case/CaseFile.h"
+#include "pages/NamedInput.h"
 #include "pages/PageTestSupport.h"
 #include "platform/word/TempFolder.h"
 #include "wiring/PageSet.h"
@@ -51,6 +53,32 @@ TEST(BookControls, TheListStartsManualAndTypesTheChosenRodAsTheBookDoes) {
   ASSERT_TRUE(rodCheck.UserSelect(CJiaoHe::kSource, p.Choice("four-rod-1:2")));
   ExpectShown(rodCheck, {{"F", "1185.40"}, {"L", "3352.53"}, {"G", "335.25"}, {"Ld", *expected.Ld}});
   EXPECT_EQ(p.desktop.Messages().size(), 1u);
+}
+
+TEST(BookControls, TheChoiceRoundTripsThroughACaseAsTheInputSource) {
+  Pages saved;
+  TypeAll(saved.set.FourRod(), kFourRodI);
+  TypeAll(saved.set.JiaoHe(), kSection);
+  ASSERT_TRUE(saved.set.JiaoHe().UserSelect(CJiaoHe::kSource, saved.Choice("four-rod-1:2")));
+  const std::string text = WriteCase(CaptureCase(CasePagesOf(saved.set), "rod-check"));
+  EXPECT_NE(text.find(R"("source": "four-rod-1:2")"), std::string::npos) << text;
+
+  Pages opened;
+  ApplyCase(ParseCase(text, CasePagesOf(opened.set)), CasePagesOf(opened.set));
+  for (const NamedControl& n : saved.set.JiaoHe().Names())
+    EXPECT_EQ(NamedText(opened.set.JiaoHe(), n), NamedText(saved.set.JiaoHe(), n)) << n.name;
+  EXPECT_TRUE(opened.desktop.Messages().empty());
+
+  // A case from before the list, or a fresh page: 手动输入.
+  Pages fresh;
+  ApplyCase(ParseCase(R"({"format": "tiecalc-case", "version": 1, "pages": {"rod-check": {"F": "5"}}})",
+                      CasePagesOf(fresh.set)),
+            CasePagesOf(fresh.set));
+  EXPECT_EQ(fresh.set.JiaoHe().GetCurSel(CJiaoHe::kSource), 0);
+  EXPECT_NE(WriteCase(CaptureCase(CasePagesOf(fresh.set), "")).find(R"("source": "manual")"), std::string::npos);
+  EXPECT_THROW(ParseCase(R"({"format": "tiecalc-case", "version": 1, "pages": {"rod-check": {"source": "rod:9"}}})",
+                         CasePagesOf(fresh.set)),
+               CCaseError);
 }
 
 TEST(BookControls, EachForcePagesBookButtonWritesTheBookOfItsLayout) {
