@@ -11,6 +11,9 @@
 #include "pages/NamedInput.h"
 #include "pages/ThreeRod.h"
 #include "wiring/PageSet.h"
+#if TIECALC_HAVE_BOOK
+#include "book/BookDocument.h"
+#endif
 #if TIECALC_HAVE_CHART
 #include "chart/ChartData.h"
 #include "platform/file/AtomicFile.h"
@@ -81,6 +84,7 @@ const NamedControl* FindInput(const CPage& page, const std::string& name) {
 void PrintHelp(std::ostream& out) {
   out << "usage: tiecalc-cli [--open CASE] PAGE [NAME=TEXT ...] [--save CASE] [--export PATH] [--report PATH]\n"
          "                   [--plot PATH]\n"
+         "       tiecalc-cli [--open CASE] book LAYOUT [--report PATH]\n"
          "       tiecalc-cli eval TEXT\n"
          "       tiecalc-cli --help | PAGE --help\n"
          "\n"
@@ -97,6 +101,15 @@ void PrintHelp(std::ostream& out) {
          "  {\"fields\": {NAME: TEXT, ...}, \"messages\": [TEXT, ...], \"page\": PAGE, \"status\": TEXT}\n"
          "status is the status line (rod-check: the result box); messages are the message\n"
          "boxes shown, in order.\n"
+         "\n"
+         "book LAYOUT (three-rod, four-rod-1, four-rod-2) checks every rod of that force page\n"
+         "with the rod-check page's section, as the 计算书 button does (use --open CASE to\n"
+         "bring the pages' inputs); --report PATH writes the calculation book there. Prints\n"
+         "  {\"layout\": LAYOUT, \"messages\": [...], \"page\": \"book\", \"rods\": [ROD, ...],\n"
+         "   \"status\": the verdict over all rods or the refusal}\n"
+         "ROD is {\"F\", \"Fmax\", \"Fmin\", \"G\", \"L\", \"Ld\" (non-uniform rods only): TEXT,\n"
+         "\"fields\": the rod-check outputs as the page shows them, \"rod\": 1..n, \"tension\":\n"
+         "{\"message\", \"sigma\"} or null}; rods is empty on a refusal.\n"
          "\n"
          "eval TEXT prints {\"value\": V}, the value of a field holding TEXT (\"%.15g\").\n"
          "\n"
@@ -173,6 +186,92 @@ struct Setting {
   std::string name, text;
 };
 
+// Reads the case into the pages just made and starts them; 0, or the exit
+// status of a refused case (after its message on err).
+int StartPages(CPageSet& pages, IDesktop& desktop, const std::string& openPath, std::ostream& err) {
+  const CasePages named = CasePagesOf(pages);
+  CaseState opened;
+  if (!openPath.empty()) {
+    try {
+      opened = ReadCaseFile(openPath, named);
+    } catch (const CCaseError& e) {
+      err << "tiecalc-cli: " << e.what() << "\n";
+      return kCliFailed;
+    }
+  }
+  pages.Create(&desktop);
+  if (!openPath.empty()) ApplyCase(opened, named);
+  return 0;
+}
+
+int RunBook(const std::vector<std::string>& args, const std::string& openPath, std::ostream& out,
+            std::ostream& err) {
+#if !TIECALC_HAVE_BOOK
+  (void)args, (void)openPath, (void)out;
+  return Usage(err, "this tiecalc-cli was built without the calculation book");
+#else
+  const std::string layouts = "three-rod, four-rod-1, four-rod-2";
+  if (args.size() < 2 || args[1].rfind("-", 0) == 0) return Usage(err, "book needs a LAYOUT: " + layouts);
+  const int index = CPageSet::IndexOf(args[1]);
+  if (index < 0 || index > 2) return Usage(err, "unknown layout '" + args[1] + "'; layouts: " + layouts);
+  std::string reportPath;
+  for (size_t i = 2; i < args.size(); ++i) {
+    if (args[i] == "--report" && i + 1 < args.size() && reportPath.empty()) {
+      reportPath = args[++i];
+      continue;
+    }
+    return Usage(err, "book takes LAYOUT and --report PATH only, not '" + args[i] + "'");
+  }
+
+  CScriptedDesktop desktop;
+  CPageSet pages;
+  if (const int refused = StartPages(pages, desktop, openPath, err)) return refused;
+  const CJiaoHe& section = pages.JiaoHe();
+  const CalculationBook book = index == 0 ? ComputeBook(pages.ThreeRod(), section)
+                               : index == 1 ? ComputeBook(pages.FourRod(), section)
+                                            : ComputeBook(pages.FourRod1(), section);
+  if (!reportPath.empty()) {
+    desktop.QueueSavePath(reportPath);
+    if (index == 0)
+      WriteCalculationBook(pages.ThreeRod(), section, desktop);
+    else if (index == 1)
+      WriteCalculationBook(pages.FourRod(), section, desktop);
+    else
+      WriteCalculationBook(pages.FourRod1(), section, desktop);
+  } else if (book.Refused()) {
+    desktop.ShowMessage(book.refusal, MessageIcon::None);
+  }
+
+  Json rods = Json::array();
+  for (const BookRod& rod : book.rods) {
+    Json fields = Json::object();
+    for (const auto& [name, text] : rod.fields) fields[name] = JsonText(text);
+    Json r = {{"rod", rod.rod},
+              {"L", JsonText(rod.texts.L)},
+              {"Fmax", JsonText(rod.texts.Fmax)},
+              {"Fmin", JsonText(rod.texts.Fmin)},
+              {"F", JsonText(rod.texts.F)},
+              {"G", JsonText(rod.texts.G)},
+              {"fields", std::move(fields)},
+              {"tension", nullptr}};
+    if (rod.texts.Ld) r["Ld"] = JsonText(*rod.texts.Ld);
+    if (rod.tension) r["tension"] = {{"sigma", rod.tension->sigmaText}, {"message", JsonText(rod.tension->message)}};
+    rods.push_back(std::move(r));
+  }
+  Json messages = Json::array();
+  for (const CScriptedDesktop::Message& m : desktop.Messages()) messages.push_back(JsonText(m.text));
+  out << WriteJsonLine({{"page", "book"},
+                        {"layout", args[1]},
+                        {"status", JsonText(book.Status())},
+                        {"messages", std::move(messages)},
+                        {"rods", std::move(rods)}})
+      << "\n";
+  for (const CScriptedDesktop::Message& m : desktop.Messages())
+    if (m.icon == MessageIcon::Error) return kCliFailed;
+  return kCliOk;
+#endif
+}
+
 }  // namespace
 
 int RunCli(const std::vector<std::string>& argsIn, std::ostream& out, std::ostream& err) {
@@ -191,6 +290,7 @@ int RunCli(const std::vector<std::string>& argsIn, std::ostream& out, std::ostre
     return kCliOk;
   }
   if (args[0] == "eval") return RunEval(args, out, err);
+  if (args[0] == "book") return RunBook(args, openPath, out, err);
   const PageKind* kind = FindPage(args[0]);
   if (!kind) return Usage(err, "unknown page '" + args[0] + "'; pages: " + PageList() + ", or eval TEXT");
   for (size_t i = 1; i < args.size(); ++i)
@@ -245,22 +345,10 @@ int RunCli(const std::vector<std::string>& argsIn, std::ostream& out, std::ostre
   }
 
   // The case is read whole before any page starts: a refused file changes
-  // nothing.
+  // nothing. Every page starts as in the window; the case comes into all
+  // four, then the one named takes the typing.
+  if (const int refused = StartPages(pages, desktop, openPath, err)) return refused;
   const CasePages named = CasePagesOf(pages);
-  CaseState opened;
-  if (!openPath.empty()) {
-    try {
-      opened = ReadCaseFile(openPath, named);
-    } catch (const CCaseError& e) {
-      err << "tiecalc-cli: " << e.what() << "\n";
-      return kCliFailed;
-    }
-  }
-
-  // Every page starts as in the window; the case comes into all four, then
-  // the one named takes the typing.
-  pages.Create(&desktop);
-  if (!openPath.empty()) ApplyCase(opened, named);
   for (const Setting& s : settings) {
     if (!UserSetNamed(*page, *FindInput(*page, s.name), s.text)) {
       std::string message = "input '" + s.name + "' is read-only at this point and takes no typing";

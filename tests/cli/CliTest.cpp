@@ -307,3 +307,63 @@ TEST_F(CliProcess, AFailedExportOrReportIsInTheMessagesAndEndsWithStatusOne) {
 
 }  // namespace
 }  // namespace tiecalc
+
+#include <nlohmann/json.hpp>
+
+namespace tiecalc {
+namespace {
+
+// book: every rod of the layout is what the rod-check page shows when its F,
+// L, G and Ld are typed, here checked through the process itself.
+TEST_F(CliProcess, BookOfTheWorkedCaseIsTheRodCheckPageRodByRod) {
+  const std::string c = std::string(TIECALC_SOURCE_DIR) + "/examples/attachment.tiecalc";
+  const std::string doc = (dir / "计算书.doc").string();
+  const Outcome r = Cli({"--open", c, "book", "four-rod-1", "--report", doc});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(IsSortedJson(r.out)) << r.out;
+  EXPECT_TRUE(fs::exists(doc));
+  const nlohmann::json book = nlohmann::json::parse(r.out);
+  EXPECT_EQ(book["page"], "book");
+  EXPECT_EQ(book["layout"], "four-rod-1");
+  EXPECT_EQ(book["status"], "附着杆 2、3 不 满足要求！");
+  EXPECT_EQ(book["messages"], nlohmann::json::array({"报告文件输出成功!"}));
+  ASSERT_EQ(book["rods"].size(), 4u);
+  const nlohmann::json& rod2 = book["rods"][1];
+  EXPECT_EQ(rod2["F"], "1185.40");
+  EXPECT_EQ(rod2["Fmin"], "-1185.40");
+  EXPECT_EQ(rod2["L"], "3352.53");
+  EXPECT_EQ(rod2["G"], "335.25");
+  EXPECT_EQ(rod2["tension"], nlohmann::json({{"message", "附着杆受拉强度满足要求！"}, {"sigma", "169.34"}}));
+  for (const nlohmann::json& rod : book["rods"]) {
+    const Outcome page = Cli({"--open", c, "rod-check", "F=" + rod["F"].get<std::string>(),
+                              "L=" + rod["L"].get<std::string>(), "G=" + rod["G"].get<std::string>(),
+                              "Ld=" + rod["Ld"].get<std::string>()});
+    const nlohmann::json fields = nlohmann::json::parse(page.out)["fields"];
+    for (const auto& [name, text] : rod["fields"].items()) EXPECT_EQ(text, fields[name]) << rod["rod"] << " " << name;
+  }
+
+  // Refusals: no rods, the message box in messages, nothing written.
+  std::ofstream(dir / "forces.tiecalc") << R"({"format": "tiecalc-case", "version": 1, "pages": )"
+                                        << R"({"three-rod": {"A": "900", "B": "900", "C": "900", "D": "900", )"
+                                        << R"("X1": "3000", "X2": "3000", "X3": "1500", "H": "5000", "R": "100"}}})";
+  const struct {
+    std::vector<std::string> args;
+    const char* refusal;
+  } refusals[] = {
+      {{"book", "three-rod", "--report", (dir / "a.doc").string()}, "请先完成附着杆内力计算!"},
+      {{"--open", (dir / "forces.tiecalc").string(), "book", "three-rod"}, "请先在附着杆校核页设定杆件截面参数!"},
+  };
+  for (const auto& refused : refusals) {
+    const nlohmann::json out = nlohmann::json::parse(Cli(refused.args).out);
+    EXPECT_EQ(out["status"], refused.refusal);
+    EXPECT_EQ(out["messages"], nlohmann::json::array({refused.refusal}));
+    EXPECT_TRUE(out["rods"].empty());
+  }
+  EXPECT_FALSE(fs::exists(dir / "a.doc"));
+  ExpectUsageError({"book"}, "LAYOUT");
+  ExpectUsageError({"book", "rod-check"}, "four-rod-1");
+  ExpectUsageError({"book", "three-rod", "A=1"}, "--report");
+}
+
+}  // namespace
+}  // namespace tiecalc
