@@ -3,7 +3,10 @@ process, against /usr/bin/python3 with python-docx writing a document of the
 same paragraphs (the typed lines and the fragments' texts, without pictures
 or equations), and prints the median of each and their ratio.
 
-usage: report_bench.py TIECALC_CLI [RUNS]
+usage: report_bench.py TIECALC_CLI [RUNS [LABEL ARG ...]]
+
+With LABEL and ARGs, times `TIECALC_CLI ARG ... --report PATH` instead (the
+calculation book of a case, say) and names it LABEL.
 """
 import json
 import os
@@ -32,26 +35,27 @@ def timed(command):
 def main():
     cli = sys.argv[1]
     runs = int(sys.argv[2]) if len(sys.argv) > 2 else 15
+    label = sys.argv[3] if len(sys.argv) > 4 else "rod-check report"
+    args = sys.argv[4:] if len(sys.argv) > 4 else ARGS
     with tempfile.TemporaryDirectory() as folder:
         ours = os.path.join(folder, "ours.doc")
-        _, out = timed([cli] + ARGS + ["--report", ours])
+        _, out = timed([cli] + args + ["--report", ours])
         messages = json.loads(out.decode("utf-8"))["messages"]
         if messages != ["报告文件输出成功!"]:
-            sys.exit("tiecalc-cli did not write the report (messages %s); is the report installed on the "
-                     "rod-check page?" % messages)
+            sys.exit("tiecalc-cli did not write the %s (messages %s)" % (label, messages))
         # What python-docx is to write: our document's paragraphs and runs.
         paragraphs = os.path.join(folder, "paragraphs.json")
         subprocess.run([PYTHON, os.path.join(HERE, "docx_writer.py"), "dump", ours, paragraphs], check=True)
 
         cli_times, py_times = [], []
         for i in range(runs):
-            cli_times.append(timed([cli] + ARGS + ["--report", os.path.join(folder, "c%d.doc" % i)])[0])
+            cli_times.append(timed([cli] + args + ["--report", os.path.join(folder, "c%d.doc" % i)])[0])
             py_times.append(timed([PYTHON, os.path.join(HERE, "docx_writer.py"), "write", paragraphs,
                                    os.path.join(folder, "p%d.docx" % i)])[0])
     cli_median = statistics.median(cli_times)
     py_median = statistics.median(py_times)
     print("runs: %d" % runs)
-    print("tiecalc-cli rod-check report:  median %.1f ms" % (cli_median * 1000))
+    print("tiecalc-cli %s:  median %.1f ms" % (label, cli_median * 1000))
     print("python-docx same paragraphs:   median %.1f ms" % (py_median * 1000))
     print("ratio (ours / python-docx):    %.3f" % (cli_median / py_median))
 
