@@ -9,7 +9,7 @@ namespace {
 
 constexpr ReportRequest kBookRequest = {kBookFileName, kBookTitle};
 constexpr const char* kNotComputed = "—";
-constexpr float kTableSize = 10.5f;
+constexpr float kTableSize = 9.0f;  // eight columns across the text width
 
 void SummaryTable(const CalculationBook& book, CReportComposer& r) {
   std::vector<std::vector<std::string>> cells = {
@@ -53,9 +53,8 @@ void RodChecks(const CalculationBook& book, CReportComposer& r) {
     r.BodyFont();
   }
   r.Paragraphs(1);
-  r.BodyFont(book.rods.empty() || book.verdict == kBookAllRodsPass ? kTextGreen : kTextRed);
+  r.BodyFont(book.verdict == kBookAllRodsPass ? kTextGreen : kTextRed);
   r.TextLine(book.verdict);
-  r.BodyFont();
 }
 
 template <class TPage>

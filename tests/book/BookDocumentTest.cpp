@@ -106,7 +106,14 @@ TEST_F(BookDocument, FourRodBookHoldsTheForceReportAndEachRodsCheckReport) {
   EXPECT_NE(Find(doc, {"p|0|14|附着杆受拉应力：σt=Fmax×1000/A=98.78（MPa）", "p|0|14|{00FF00:附着杆受拉强度满足要求！}"}),
             std::string::npos);
   const std::string verdict = book.verdict == "全部附着杆满足要求！" ? "{00FF00:" + book.verdict + "}" : "{FF0000:" + book.verdict + "}";
-  EXPECT_NE(Find(doc, {"p|0|14|" + verdict}, at), std::string::npos);
+  // The verdict ends the text: nothing typed after it, not even the
+  // formatting placeholder.
+  const auto last = std::find_if(doc.rbegin(), doc.rend(), [](const std::string& l) {
+    return l.rfind("footer|", 0) != 0 && l.rfind("p|0||", 0) != 0;
+  });
+  ASSERT_NE(last, doc.rend());
+  EXPECT_EQ(*last, "p|0|14|" + verdict);
+  EXPECT_GT(static_cast<size_t>(doc.rend() - last), at);
   EXPECT_EQ(doc.back(), "footer|PAGE");
 }
 
