@@ -22,9 +22,12 @@
 #include <cstdint>
 #include <cstring>
 #include <map>
+#include <string_view>
+#include <unordered_map>
 
 #include "platform/sheetdb/SheetDbError.h"
 #include "platform/sheetdb/SheetDbMessages.h"
+#include "platform/sheetdb/ReadLimits.h"
 #include "platform/sheetdb/Utf.h"
 #include "platform/sheetdb/Workbook.h"
 
@@ -119,21 +122,21 @@ std::string UnicodeString(const std::u16string& s, bool shortLength) {
 // be, and the part in the next record starts with its own option byte. Then
 // EXTSST, the index readers use to find every dsst-th string: its offset in
 // the stream (the table starts at `base`) and within its record.
-void WriteSst(std::string& out, size_t base, const std::vector<std::u16string>& strings, uint32_t total) {
-  const size_t dsst = std::max<size_t>(8, strings.size() / 128 + 1);
+void WriteSst(std::string& out, size_t base, const std::vector<std::string_view>& texts, uint32_t total) {
+  const size_t dsst = std::max<size_t>(8, texts.size() / 128 + 1);
   Bytes index;
   index.U16(static_cast<unsigned>(dsst));
   Bytes rec;
   rec.U32(total);
-  rec.U32(static_cast<uint32_t>(strings.size()));
+  rec.U32(static_cast<uint32_t>(texts.size()));
   uint16_t type = kSst;
   auto emit = [&] {
     Record(out, type, rec.data);
     rec.data.clear();
     type = kContinue;
   };
-  for (size_t n = 0; n < strings.size(); ++n) {
-    const auto& s = strings[n];
+  for (size_t n = 0; n < texts.size(); ++n) {
+    const std::u16string s = Utf8ToUtf16(std::string(texts[n]));
     bool wide = NeedsWide(s);
     size_t unit = wide ? 2 : 1;
     if (rec.data.size() + 3 + (s.empty() ? 0 : unit) > kMaxRecordData) emit();
@@ -238,8 +241,10 @@ std::string GlobalsUpToSheets(const Workbook& book) {
   return out;
 }
 
-std::string SheetStream(const Sheet& sheet, bool first, std::map<std::u16string, uint32_t>& index,
-                        std::vector<std::u16string>& strings, uint32_t& total) {
+// The shared strings are views of the cells of the workbook being written,
+// so that a large workbook is not held twice over while it is written.
+std::string SheetStream(const Sheet& sheet, bool first, std::unordered_map<std::string_view, uint32_t>& index,
+                        std::vector<std::string_view>& strings, uint32_t& total) {
   std::string out;
   Record(out, kBof, Bof(0x0010));
   size_t lastRow = 0, lastCol = 0;
@@ -251,9 +256,8 @@ std::string SheetStream(const Sheet& sheet, bool first, std::map<std::u16string,
       if (row[c].empty()) continue;
       if (r >= kMaxRows || c >= kMaxColumns)
         throw CSheetDbError("sheet '" + sheet.name + "' is larger than an .xls sheet can be");
-      std::u16string text = Utf8ToUtf16(row[c]);
-      auto [it, added] = index.emplace(text, static_cast<uint32_t>(strings.size()));
-      if (added) strings.push_back(text);
+      auto [it, added] = index.emplace(std::string_view(row[c]), static_cast<uint32_t>(strings.size()));
+      if (added) strings.push_back(row[c]);
       ++total;
       Bytes b;
       b.U16(static_cast<unsigned>(r)), b.U16(static_cast<unsigned>(c)), b.U16(15), b.U32(it->second);
@@ -281,8 +285,8 @@ std::string SheetStream(const Sheet& sheet, bool first, std::map<std::u16string,
 }
 
 std::string WorkbookStream(const Workbook& book) {
-  std::map<std::u16string, uint32_t> index;
-  std::vector<std::u16string> strings;
+  std::unordered_map<std::string_view, uint32_t> index;
+  std::vector<std::string_view> strings;
   uint32_t total = 0;
   std::vector<std::string> sheetStreams;
   for (size_t i = 0; i < book.sheets.size(); ++i)
@@ -308,7 +312,13 @@ std::string WorkbookStream(const Workbook& book) {
     offset += static_cast<uint32_t>(sheetStreams[i].size());
   }
   out += tail;
-  for (const auto& s : sheetStreams) out += s;
+  size_t whole = out.size();
+  for (const auto& s : sheetStreams) whole += s.size();
+  out.reserve(whole);
+  for (auto& s : sheetStreams) {
+    out += s;
+    std::string().swap(s);  // each sheet's bytes are held once
+  }
   return out;
 }
 
@@ -450,7 +460,7 @@ class Segments {
   size_t m_part = 0, m_pos = 0;
 };
 
-std::vector<std::string> ReadSst(Segments seg) {
+std::vector<std::string> ReadSst(Segments seg, CReadBudget& budget) {
   seg.U32();
   uint32_t unique = seg.U32();
   std::vector<std::string> strings;
@@ -459,6 +469,7 @@ std::vector<std::string> ReadSst(Segments seg) {
     unsigned flags = seg.Byte();
     unsigned runs = (flags & 0x08) ? seg.U16() : 0;
     uint32_t ext = (flags & 0x04) ? seg.U32() : 0;
+    budget.SharedCharacters(count + 1);  // an empty string still takes its place
     strings.push_back(Utf16ToUtf8(seg.Chars(count, flags & 1)));
     seg.Skip(4ull * runs + ext);
   }
@@ -478,15 +489,22 @@ std::string CellString(const Reader& reader, const unsigned char* p, size_t size
   return Utf16ToUtf8(s);
 }
 
-void Put(Sheet& sheet, size_t row, size_t col, std::string text) {
+void Put(Sheet& sheet, size_t row, size_t col, const std::string& text, CReadBudget& budget) {
   if (row >= kMaxRows || col >= kMaxColumns) return;
+  // The places a cell makes (the rows and cells before it included) and its
+  // text are charged before they are allocated.
+  if (sheet.rows.size() <= row) budget.Cells(row + 1 - sheet.rows.size());
+  const size_t had = sheet.rows.size() > row ? sheet.rows[row].size() : 0;
+  if (had <= col) budget.Cells(col + 1 - had);
+  budget.Text(text.size());
   if (sheet.rows.size() <= row) sheet.rows.resize(row + 1);
   auto& cells = sheet.rows[row];
   if (cells.size() <= col) cells.resize(col + 1);
-  cells[col] = std::move(text);
+  cells[col] = text;
 }
 
-void ReadSheet(const Reader& reader, size_t pos, Sheet& sheet, const std::vector<std::string>& sst) {
+void ReadSheet(const Reader& reader, size_t pos, Sheet& sheet, const std::vector<std::string>& sst,
+               CReadBudget& budget) {
   Rec rec;
   if (!reader.At(pos, rec) || rec.type != kBof) reader.Fail("sheet '" + sheet.name + "' does not start where the workbook says");
   bool pendingString = false;
@@ -509,45 +527,45 @@ void ReadSheet(const Reader& reader, size_t pos, Sheet& sheet, const std::vector
         if (n >= 10) {
           uint32_t i = Get32(d + 6);
           if (i >= sst.size()) reader.Fail("a cell refers to a shared string that does not exist");
-          Put(sheet, Get16(d), Get16(d + 2), sst[i]);
+          Put(sheet, Get16(d), Get16(d + 2), sst[i], budget);
         }
         break;
       case kLabel:
       case kRString:
-        if (n >= 6) Put(sheet, Get16(d), Get16(d + 2), CellString(reader, d + 6, n - 6));
+        if (n >= 6) Put(sheet, Get16(d), Get16(d + 2), CellString(reader, d + 6, n - 6), budget);
         break;
       case kNumber:
-        if (n >= 14) Put(sheet, Get16(d), Get16(d + 2), NumberText(GetDouble(d + 6)));
+        if (n >= 14) Put(sheet, Get16(d), Get16(d + 2), NumberText(GetDouble(d + 6)), budget);
         break;
       case kRk:
-        if (n >= 10) Put(sheet, Get16(d), Get16(d + 2), NumberText(RkValue(Get32(d + 6))));
+        if (n >= 10) Put(sheet, Get16(d), Get16(d + 2), NumberText(RkValue(Get32(d + 6))), budget);
         break;
       case kMulRk:
         if (n >= 6) {
           size_t row = Get16(d), col = Get16(d + 2);
-          for (size_t off = 4; off + 6 + 2 <= n; off += 6, ++col) Put(sheet, row, col, NumberText(RkValue(Get32(d + off + 2))));
+          for (size_t off = 4; off + 6 + 2 <= n; off += 6, ++col) Put(sheet, row, col, NumberText(RkValue(Get32(d + off + 2))), budget);
         }
         break;
       case kBoolErr:
-        if (n >= 8) Put(sheet, Get16(d), Get16(d + 2), d[7] ? ErrorText(d[6]) : (d[6] ? "TRUE" : "FALSE"));
+        if (n >= 8) Put(sheet, Get16(d), Get16(d + 2), d[7] ? ErrorText(d[6]) : (d[6] ? "TRUE" : "FALSE"), budget);
         break;
       case kFormula:
         if (n >= 14) {
           size_t row = Get16(d), col = Get16(d + 2);
           if (Get16(d + 12) != 0xFFFF) {
-            Put(sheet, row, col, NumberText(GetDouble(d + 6)));
+            Put(sheet, row, col, NumberText(GetDouble(d + 6)), budget);
           } else if (d[6] == 0) {  // the text follows in a STRING record
             pendingString = true, pendingRow = row, pendingCol = col;
             continue;
           } else if (d[6] == 1) {
-            Put(sheet, row, col, d[8] ? "TRUE" : "FALSE");
+            Put(sheet, row, col, d[8] ? "TRUE" : "FALSE", budget);
           } else if (d[6] == 2) {
-            Put(sheet, row, col, ErrorText(d[8]));
+            Put(sheet, row, col, ErrorText(d[8]), budget);
           }
         }
         break;
       case kString:
-        if (pendingString) Put(sheet, pendingRow, pendingCol, CellString(reader, d, n));
+        if (pendingString) Put(sheet, pendingRow, pendingCol, CellString(reader, d, n), budget);
         break;
       default:
         break;
@@ -566,6 +584,7 @@ Workbook ParseWorkbookStream(const std::string& stream, const std::string& what)
   if (Get16(rec.data + 2) != 0x0005) reader.Fail("the workbook stream does not start with the workbook globals");
 
   Workbook book;
+  CReadBudget budget(what);
   std::vector<std::pair<uint32_t, std::string>> bound;
   std::vector<std::string> sst;
   bool ended = false;
@@ -595,7 +614,7 @@ Workbook ParseWorkbookStream(const std::string& stream, const std::string& what)
           parts.push_back(more);
           pos = next;
         }
-        sst = ReadSst(Segments(std::move(parts), reader));
+        sst = ReadSst(Segments(std::move(parts), reader), budget);
         break;
       }
       case kEof:
@@ -610,7 +629,7 @@ Workbook ParseWorkbookStream(const std::string& stream, const std::string& what)
     if (offset >= reader.Size()) reader.Fail("sheet '" + name + "' lies outside the workbook stream");
     Sheet sheet;
     sheet.name = name;
-    ReadSheet(reader, offset, sheet, sst);
+    ReadSheet(reader, offset, sheet, sst, budget);
     book.sheets.push_back(std::move(sheet));
   }
   return book;
@@ -659,6 +678,7 @@ std::string WriteXls(const Workbook& book) {
         !gsf_output_close(child.p) || !gsf_output_close(GSF_OUTPUT(ole.p)))
       throw CSheetDbError("the .xls compound file could not be composed");
   }
+  std::string().swap(stream);  // now held by the container
   const guint8* bytes = gsf_output_memory_get_bytes(GSF_OUTPUT_MEMORY(memory.p));
   gsf_off_t size = gsf_output_size(memory.p);
   return std::string(reinterpret_cast<const char*>(bytes), static_cast<size_t>(size));

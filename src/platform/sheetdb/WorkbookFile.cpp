@@ -9,6 +9,7 @@
 #include "platform/file/AtomicFile.h"
 #include "platform/sheetdb/SheetDbError.h"
 #include "platform/sheetdb/SheetDbMessages.h"
+#include "platform/sheetdb/ReadLimits.h"
 #include "platform/sheetdb/Utf.h"
 #include "platform/sheetdb/Workbook.h"
 
@@ -41,10 +42,16 @@ bool IsXlsxPath(const std::string& path) { return EndsWithNoCase(path, ".xlsx");
 Workbook LoadWorkbookFile(const std::string& path) {
   std::ifstream in(PathOf(path), std::ios::binary);
   if (!in) throw CSheetDbError(CannotReadMessage(path, Reason({})));
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  if (in.bad()) throw CSheetDbError(CannotReadMessage(path, Reason({})));
-  return IsXlsxPath(path) ? ReadXlsx(bytes.str(), path) : ReadXls(bytes.str(), path);
+  std::error_code ec;
+  const auto size = fs::file_size(PathOf(path), ec);
+  if (!ec && size > kMaxWorkbookBytes) CReadBudget(path).Refuse("文件超过 64 MB");
+  // Read into one buffer of the file's size: a large workbook is not held
+  // twice while it is read.
+  std::string bytes(ec ? 0 : static_cast<size_t>(size), '\0');
+  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (in.bad() || static_cast<size_t>(in.gcount()) != bytes.size())
+    throw CSheetDbError(CannotReadMessage(path, Reason({})));
+  return IsXlsxPath(path) ? ReadXlsx(bytes, path) : ReadXls(bytes, path);
 }
 
 void SaveWorkbookFile(const std::string& path, const Workbook& book, bool backupOld) {

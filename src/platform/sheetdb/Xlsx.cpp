@@ -16,6 +16,7 @@
 
 #include "platform/sheetdb/SheetDbError.h"
 #include "platform/sheetdb/SheetDbMessages.h"
+#include "platform/sheetdb/ReadLimits.h"
 #include "platform/sheetdb/Workbook.h"
 
 namespace tiecalc::sheetdb {
@@ -271,18 +272,28 @@ Workbook ReadXlsx(const std::string& bytes, const std::string& what) {
     zip_error_fini(&error);
     throw fail(why);
   }
+  CReadBudget budget(what);
   auto part = [&](const std::string& name, bool required) -> std::string {
     zip_stat_t st;
     if (zip_stat(zip.archive, name.c_str(), 0, &st) != 0) {
       if (required) throw fail("it has no part " + name);
       return {};
     }
+    // The size the package states is checked first, the bytes read as well,
+    // for a package may state less than it holds.
+    if (st.valid & ZIP_STAT_SIZE) budget.PartBytes(static_cast<size_t>(st.size));
     zip_file_t* file = zip_fopen(zip.archive, name.c_str(), 0);
     if (!file) throw fail("its part " + name + " cannot be read");
     std::string data;
     char buf[65536];
     zip_int64_t got;
-    while ((got = zip_fread(file, buf, sizeof buf)) > 0) data.append(buf, static_cast<size_t>(got));
+    while ((got = zip_fread(file, buf, sizeof buf)) > 0) {
+      if (data.size() + static_cast<size_t>(got) > kMaxXlsxPartBytes) {
+        zip_fclose(file);
+        budget.PartBytes(data.size() + static_cast<size_t>(got));
+      }
+      data.append(buf, static_cast<size_t>(got));
+    }
     bool bad = got < 0;
     zip_fclose(file);
     if (bad) throw fail("its part " + name + " is damaged");
@@ -303,7 +314,10 @@ Workbook ReadXlsx(const std::string& bytes, const std::string& what) {
   std::vector<std::string> strings;
   pugi::xml_document sst;
   if (parse("xl/sharedStrings.xml", sst, false))
-    for (pugi::xml_node si : sst.child("sst").children("si")) strings.push_back(RichText(si));
+    for (pugi::xml_node si : sst.child("sst").children("si")) {
+      strings.push_back(RichText(si));
+      budget.SharedCharacters(TextLength(strings.back()) + 1);
+    }
 
   pugi::xml_document rels, wb;
   parse("xl/_rels/workbook.xml.rels", rels, true);
@@ -347,9 +361,13 @@ Workbook ReadXlsx(const std::string& bytes, const std::string& what) {
         if (value.empty()) continue;
         if (cellRow >= kMaxRows || col >= kMaxColumns)
           throw fail("sheet '" + sheet.name + "' holds cells beyond IV65536, which cannot be kept");
+        if (sheet.rows.size() <= cellRow) budget.Cells(cellRow + 1 - sheet.rows.size());
+        const size_t had = sheet.rows.size() > cellRow ? sheet.rows[cellRow].size() : 0;
+        if (had <= col) budget.Cells(col + 1 - had);
+        budget.Text(value.size());
         if (sheet.rows.size() <= cellRow) sheet.rows.resize(cellRow + 1);
         if (sheet.rows[cellRow].size() <= col) sheet.rows[cellRow].resize(col + 1);
-        sheet.rows[cellRow][col] = value;
+        sheet.rows[cellRow][col] = std::move(value);
       }
       nextRow = r + 1;
     }

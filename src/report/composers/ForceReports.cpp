@@ -108,7 +108,7 @@ void CommonParameterLines(const CFourRodPage& page, const Layout& g, CReportComp
   r.Line({{"  Y1=%.0f mm", g.Y1}, {"     Y2=%.0f mm", g.Y2}, {"     R=%.0f KN", page.R()},
           {"       M=%.0f KN.m", page.M()}});
   r.Line({{"  E1=%.0f GPa", E[0]}, {"     E2=%.0f GPa", E[1]}, {"     E3=%.0f GPa", E[2]}, {"     E4=%.0f GPa", E[3]}});
-  r.Line({{"  S1=%.0f mm", S[0]}, {"     S2=%.0f mm", S[1]}, {"     S3=%.0f mm", S[2]}, {"     S4=%.0f mm", S[3]}});
+  r.Line({{"  S1=%.0f mm^2", S[0]}, {"     S2=%.0f mm^2", S[1]}, {"     S3=%.0f mm^2", S[2]}, {"     S4=%.0f mm^2", S[3]}});
   r.TextLine(std::vector<std::string>{"  E:附着杆材料弹性模量", "         S:附着杆主肢截面积"});
 }
 

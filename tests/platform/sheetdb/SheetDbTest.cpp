@@ -565,5 +565,61 @@ TEST(SheetDbFiles, ASessionGathersTheChangesOfItsConnectionsIntoOneWrite) {
   EXPECT_EQ(sheets[1].name, "B");
 }
 
+// Hostile workbooks are refused before they take the memory they ask for;
+// a full sheet of a real export is well within the limits.
+TEST(SheetDbLimits, WorkbooksOverALimitAreRefusedQuicklyAndRealOnesRead) {
+  auto refused = [](const std::string& bytes, bool xlsx, const std::string& limit) {
+    try {
+      xlsx ? sheetdb::ReadXlsx(bytes, "h.xls") : sheetdb::ReadXls(bytes, "h.xls");
+      ADD_FAILURE() << "read: " << limit;
+    } catch (const CSheetDbError& e) {
+      EXPECT_NE(std::string(e.what()).find("超出了本程序读取的限度（" + limit), std::string::npos) << e.what();
+    }
+  };
+  sheetdb::Workbook text;
+  text.sheets.push_back({"S", {}});
+  for (int r = 0; r < 3000; ++r) text.sheets[0].rows.push_back({std::string(32767, 'x')});
+  refused(sheetdb::WriteXls(text), false, "单元格文字");
+
+  sheetdb::Workbook far;
+  for (int s = 0; s < 20; ++s) {
+    far.sheets.push_back({"S" + std::to_string(s), {}});
+    far.sheets.back().rows.resize(65536);
+    far.sheets.back().rows.back().assign(256, "");
+    far.sheets.back().rows.back().back() = "x";
+  }
+  refused(sheetdb::WriteXls(far), false, "单元格超过");
+
+  ScratchFolder dir;
+  const std::string padded = dir.Path("padded.xlsx");
+  sheetdb::Workbook small;
+  small.sheets.push_back({"S", {{"a"}}});
+  WriteBytes(padded, sheetdb::WriteXlsx(small));
+  RunPython(R"PY(
+import sys, zipfile
+src = zipfile.ZipFile(sys.argv[1])
+parts = {n: src.read(n) for n in src.namelist()}
+with zipfile.ZipFile(sys.argv[1], 'w', zipfile.ZIP_DEFLATED) as out:
+    for name, data in parts.items():
+        if name.startswith('xl/worksheets/'):
+            with out.open(name, 'w') as part:
+                part.write(data[:data.index(b'<sheetData')])
+                for _ in range(66):
+                    part.write(b' ' * (1 << 20))
+                part.write(data[data.index(b'<sheetData'):])
+        else:
+            out.writestr(name, data)
+)PY", {padded});
+  refused(ReadBytes(padded), true, ".xlsx 包中的部件");
+
+  sheetdb::Workbook full;
+  full.sheets.push_back({"S", {}});
+  for (int r = 0; r < 65536; ++r) {
+    full.sheets[0].rows.emplace_back();
+    for (int c = 0; c < 13; ++c) full.sheets[0].rows.back().push_back(std::to_string(r % 360) + ".25");
+  }
+  EXPECT_EQ(sheetdb::ReadXls(sheetdb::WriteXls(full), "full.xls").sheets[0].rows.size(), 65536u);
+}
+
 }  // namespace
 }  // namespace tiecalc

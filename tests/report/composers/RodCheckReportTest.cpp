@@ -108,7 +108,7 @@ ExpectedCalls LatticeExpected(const std::string& path, const LatticeCase& c) {
            "附着杆长度：L=8000（mm）", member + "跨距L1=600.00（mm）", "附着杆" + member + "面边长a=400.00（mm）",
            "附着杆总重量：G=800.00（kg）", "附着杆大截面主肢总截面积：A=6000.00（mm^2）",
            "附着杆" + member + "截面积：Az=1000.00（mm^2）"});
-  if (battened) e.Lines({"附着杆缀板厚度：δ=10.00（mm^2）"});
+  if (battened) e.Lines({"附着杆缀板厚度：δ=10.00（mm）"});
   e.Lines({"附着杆最大截面主肢X轴总惯性矩：Imax=150000000.00（mm^4）",
            "附着杆最小截面主肢X轴总惯性矩：Imin=150000000.00（mm^4）", "主弦单肢弱轴惯性矩：I1=2000000.00（mm^4）",
            battened ? "缀板面惯性矩：Iz=500000.00（mm^4）" : "缀条弱轴惯性矩：Iz=500000.00（mm^4）", "材料安全系数：k=1.34"});
