@@ -16,8 +16,8 @@ namespace tiecalc {
 namespace {
 
 namespace fs = std::filesystem;
-using Json = nlohmann::json;
-using OrderedJson = nlohmann::ordered_json;
+// Objects keep the order of the file: a case reads back as it was written.
+using Json = nlohmann::ordered_json;
 
 std::string Utf8(const fs::path& p) {
   const auto s = p.u8string();
@@ -105,6 +105,9 @@ CaseState ParseCase(std::string_view text, const CasePages& pages) {
     doc = Json::parse(text);
   } catch (const Json::parse_error& e) {
     Refuse("文件不是有效的 JSON（第 " + std::to_string(e.byte) + " 字节处有误）");
+  } catch (const Json::exception&) {
+    // A number beyond the range of a double (1e400) ends the parse too.
+    Refuse("文件不是有效的 JSON（数值超出范围）");
   }
   const auto member = [&doc](const char* key) -> const Json* {
     if (!doc.is_object()) return nullptr;
@@ -129,6 +132,7 @@ CaseState ParseCase(std::string_view text, const CasePages& pages) {
     for (const auto& [name, p] : pages) known = known || name == state.page;
     if (!known) Refuse("未知的页面 " + Quoted(state.page) + "（应为 " + PageNameList(pages) + "）");
   }
+  if (const Json* file = member("file"); file && file->is_string()) state.file = file->get<std::string>();
   if (const Json* saved = member("pages")) {
     if (!saved->is_object()) Refuse("\"pages\" 的值不是对象（{...}）");
     for (const auto& [name, p] : pages) {
@@ -169,20 +173,21 @@ CaseState ReadCaseFile(const fs::path& path, const CasePages& pages) {
 }
 
 std::string WriteCase(const CaseState& state) {
-  OrderedJson doc;
+  Json doc;
   doc["format"] = kCaseFormat;
   doc["version"] = kCaseVersion;
   doc["page"] = state.page;
-  OrderedJson pages = OrderedJson::object();
+  Json pages = Json::object();
   for (const CasePage& p : state.pages) {
-    OrderedJson inputs = OrderedJson::object();
+    Json inputs = Json::object();
     for (const CaseInput& in : p.inputs) inputs[in.name] = in.text;
     pages[p.name] = std::move(inputs);
   }
   doc["pages"] = std::move(pages);
+  if (!state.file.empty()) doc["file"] = state.file;
   // A field may hold bytes that are not UTF-8 (typed or pasted); they are
   // written as U+FFFD, so the file stays readable.
-  return doc.dump(2, ' ', false, OrderedJson::error_handler_t::replace) + "\n";
+  return doc.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 
 void SaveCaseFile(const fs::path& path, const CaseState& state) {

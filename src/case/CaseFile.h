@@ -45,6 +45,9 @@ struct CasePage {
 struct CaseState {
   std::string page;  // the page shown; empty: the first
   std::vector<CasePage> pages;
+  // An autosave's own key: the case file the state was last opened from
+  // or saved to ("file"; empty: none, and not written).
+  std::string file;
 
   const CasePage* Find(std::string_view name) const;
 };

@@ -4,7 +4,10 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QPalette>
+#include <QTimer>
 #include <QTranslator>
+
+#include "ui/CaseSession.h"
 
 namespace tiecalc {
 
@@ -34,6 +37,10 @@ int CMainApp::InitInstance(QApplication& app, CMainDlg::PageFactory makePages) {
   SetDialogColours(app);
   LoadChineseTranslations(app);
   CMainDlg dlg(std::move(makePages));
+  // Once the window is up: the work a run that ended abnormally left, then
+  // a case named on the command line (tiecalc FILE.tiecalc).
+  const QStringList files = app.arguments().mid(1);
+  QTimer::singleShot(0, &dlg, [&dlg, files] { dlg.Session().Start(files); });
   dlg.exec();
   return 0;
 }

@@ -1,13 +1,19 @@
 #include "ui/MainDlg.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QWindow>
 
 #include "core/input/FieldText.h"
 #include "ui/AboutDlg.h"
 #include "ui/AppIcon.h"
+#include "ui/CaseSession.h"
 #include "ui/DialogUnits.h"
 #include "ui/DialogView.h"
 #include "ui/XPTabCtrl.h"
@@ -33,6 +39,7 @@ const char* const CMainDlg::kInfoText = "各输入框可填算式，改动即时
 const char* const CMainDlg::kTabCaptions[4] = {" 三 杆 附 着 ", " 四 杆 附 着 (一) ", " 四 杆 附 着 (二) ",
                                                " 附 着 杆 校 核 "};
 const char* const CMainDlg::kAboutMenuText = "关于 岱衡塔机附着计算(&A)...";
+const char* const CMainDlg::kFileMenuText = "文件";
 
 DialogTemplate MainDlgTemplate() {
   DialogTemplate t;
@@ -91,15 +98,31 @@ CMainDlg::CMainDlg(PageFactory makePages, CThemeServices theme, QWidget* parent)
   setWindowTitle(QString::fromUtf8(kTitle));
   for (int i = 0; i < 4; ++i) m_tab->InsertItem(i, QString::fromUtf8(kTabCaptions[i]));
   m_tab->SetCurSel(0);
-  m_pages = makePages();
+  m_makePages = std::move(makePages);
+  m_pages = m_makePages();
+  CreateViews();
+  CreateMenuBar();
+  AddAboutToSystemMenu();
+}
+
+void CMainDlg::CreateViews() {
   for (int i = 0; i < m_pages->Count(); ++i) {
     CPage& page = m_pages->Page(i);
-    page.SetDesktop(&m_desktop);
-    page.Create();
+    if (!page.IsCreated()) {
+      page.SetDesktop(&m_desktop);
+      page.Create();
+    }
     m_views.push_back(new CDialogView(page, WindowFont(page.Template().fontSize), m_tab));
+    // What the user changes on a page, after the page has taken it.
+    for (QWidget* w : m_views.back()->Widgets()) {
+      if (auto* e = qobject_cast<QLineEdit*>(w)) connect(e, &QLineEdit::textEdited, this, &CMainDlg::PagesEdited);
+      if (auto* e = qobject_cast<QPlainTextEdit*>(w)) connect(e, &QPlainTextEdit::textChanged, this, &CMainDlg::PagesEdited);
+      if (auto* c = qobject_cast<QComboBox*>(w)) connect(c, &QComboBox::activated, this, &CMainDlg::PagesEdited);
+      if (auto* c = qobject_cast<QCheckBox*>(w)) connect(c, &QCheckBox::clicked, this, &CMainDlg::PagesEdited);
+    }
   }
   PlacePages();
-  for (size_t i = 0; i < m_views.size(); ++i) m_views[i]->setVisible(i == 0);
+  OnTabSelChange();
   // Tab goes from the strip through the page shown, then to the buttons.
   QWidget* previous = m_tab;
   for (CDialogView* v : m_views)
@@ -112,7 +135,50 @@ CMainDlg::CMainDlg(PageFactory makePages, CThemeServices theme, QWidget* parent)
     setTabOrder(previous, b);
     previous = b;
   }
-  AddAboutToSystemMenu();
+}
+
+void CMainDlg::ReplacePages(std::unique_ptr<CPageSet> pages, int shownPage) {
+  // The views refer to the pages: they go first.
+  for (CDialogView* v : m_views) delete v;
+  m_views.clear();
+  m_pages = std::move(pages);
+  m_tab->SetCurSel(shownPage);
+  CreateViews();
+  emit PagesReplaced();
+}
+
+std::unique_ptr<CPageSet> CMainDlg::StartPages() {
+  auto pages = m_makePages();
+  for (int i = 0; i < pages->Count(); ++i) {
+    pages->Page(i).SetDesktop(&m_desktop);
+    pages->Page(i).Create();
+  }
+  return pages;
+}
+
+int CMainDlg::ShownPage() const {
+  const int sel = m_tab->GetCurSel();
+  return (sel >= 1 && sel <= 3 && sel < PageCount()) ? sel : 0;
+}
+
+void CMainDlg::CreateMenuBar() {
+  // The menu bar is the one addition to the window: it sits above the tab
+  // control, which with everything below it moves down by its height.
+  m_menuBar = new QMenuBar(this);
+  m_fileMenu = m_menuBar->addMenu(QString::fromUtf8(kFileMenuText));
+  const int h = m_menuBar->sizeHint().height();
+  for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    if (w != m_menuBar && !w->isWindow()) w->move(w->x(), w->y() + h);
+  m_menuBar->setGeometry(0, 0, width(), h);
+  setFixedSize(width(), height() + h);
+  m_session = new CCaseSession(*this);
+}
+
+void CMainDlg::done(int result) {
+  // However the window is closed (退出, the close box, the menu), unsaved
+  // work is offered for saving first.
+  if (m_session && !m_session->MayClose()) return;
+  QDialog::done(result);
 }
 
 void CMainDlg::AddAboutToSystemMenu() {
@@ -143,6 +209,8 @@ bool CMainDlg::nativeEvent(const QByteArray& eventType, void* message, qintptr* 
 }
 
 CMainDlg::~CMainDlg() {
+  delete m_session;
+  m_session = nullptr;
   // The views refer to the pages: they go first.
   for (CDialogView* v : m_views) delete v;
 }
@@ -164,8 +232,7 @@ void CMainDlg::PlacePages() {
 }
 
 void CMainDlg::OnTabSelChange() {
-  const int sel = m_tab->GetCurSel();
-  const int shown = (sel >= 1 && sel <= 3 && sel < PageCount()) ? sel : 0;
+  const int shown = ShownPage();
   for (int i = 0; i < PageCount(); ++i) m_views[static_cast<size_t>(i)]->setVisible(i == shown);
 }
 

@@ -13,10 +13,13 @@
 #include "wiring/PageSet.h"
 
 class QLabel;
+class QMenu;
+class QMenuBar;
 class QPushButton;
 
 namespace tiecalc {
 
+class CCaseSession;
 class CDialogView;
 class CXPTabCtrl;
 
@@ -42,6 +45,7 @@ class CMainDlg : public QDialog {
   // The about entry appended to the system menu, and its command.
   static const char* const kAboutMenuText;
   static constexpr unsigned kIdAboutCommand = 16;
+  static const char* const kFileMenuText;  // "文件"
 
   explicit CMainDlg(PageFactory makePages, CThemeServices theme = CThemeServices(), QWidget* parent = nullptr);
   ~CMainDlg() override;
@@ -54,6 +58,19 @@ class CMainDlg : public QDialog {
   CDialogView& PageView(int index) const { return *m_views.at(static_cast<size_t>(index)); }
   CPage& Page(int index) const { return m_pages->Page(index); }
   CPageSet& Pages() const { return *m_pages; }
+  // The index of the page shown.
+  int ShownPage() const;
+  // The menu bar above the tabs, its 文件 menu, and the case kept in the
+  // window (file name, changes, autosave).
+  QMenuBar* MenuBar() const { return m_menuBar; }
+  QMenu* FileMenu() const { return m_fileMenu; }
+  CCaseSession& Session() const { return *m_session; }
+
+  // Four pages started afresh, as the window starts them (not shown yet).
+  std::unique_ptr<CPageSet> StartPages();
+  // Shows pages (from StartPages, then filled) in place of the current ones,
+  // with shownPage selected.
+  void ReplacePages(std::unique_ptr<CPageSet> pages, int shownPage);
   QPushButton* Button(int id) const;
   QLabel* InfoLabel() const { return m_info; }
   CQtDesktop& Desktop() { return m_desktop; }
@@ -64,6 +81,16 @@ class CMainDlg : public QDialog {
   void OnTopMost();
   void OnAbout();
 
+  // Every way of closing the window comes here; unsaved work is offered
+  // for saving first, and the window stays open when that is cancelled.
+  void done(int result) override;
+
+ signals:
+  // The user changed an input of a page (typed, picked, ticked).
+  void PagesEdited();
+  // New pages are shown (a case opened, 新建).
+  void PagesReplaced();
+
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   // The about entry of the system menu, where the platform has one.
@@ -71,13 +98,19 @@ class CMainDlg : public QDialog {
 
  private:
   void PlacePages();
+  void CreateViews();
+  void CreateMenuBar();
   void AddAboutToSystemMenu();
 
   CQtDesktop m_desktop;
   CXPTabCtrl* m_tab = nullptr;
   QLabel* m_info = nullptr;
   std::vector<QPushButton*> m_buttons;
+  PageFactory m_makePages;
   std::unique_ptr<CPageSet> m_pages;
+  QMenuBar* m_menuBar = nullptr;
+  QMenu* m_fileMenu = nullptr;
+  CCaseSession* m_session = nullptr;
   std::vector<CDialogView*> m_views;
 };
 

@@ -179,6 +179,8 @@ TEST_F(CaseFiles, RefusalsNameTheFileAndTheReason) {
       {"", "不是有效的 JSON"},
       {"{\"format\": \"tiecalc-case\", \"version\": 1,", "不是有效的 JSON"},
       {"A=900", "不是有效的 JSON"},
+      {head + R"("pages": {"three-rod": {"A": 1e400}}})", "不是有效的 JSON（数值超出范围）"},
+      {head + R"("x": -1e4001})", "不是有效的 JSON（数值超出范围）"},
       {"[]", "没有 \"format\": \"tiecalc-case\""},
       {R"({"version": 1})", "没有 \"format\": \"tiecalc-case\""},
       {R"({"format": "tiecalc-workbook", "version": 1})", "没有 \"format\": \"tiecalc-case\""},

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QColor>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -26,6 +27,11 @@ inline QApplication& App() {
   static char name[] = "tiecalc-test";
   static char* argv[] = {name, nullptr};
   static QApplication* app = [] {
+    // The window keeps settings (recent cases) and autosaves in the user's
+    // folders: here, in folders of the test's own, never the machine's.
+    static QTemporaryDir home;
+    qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toUtf8());
+    qputenv("XDG_DATA_HOME", (home.path() + QStringLiteral("/data")).toUtf8());
     auto* a = new QApplication(argc, argv);
     CMainApp::SetDialogColours(*a);
     return a;
