@@ -16,6 +16,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QUuid>
+#include <cstring>
 
 #include "ui/MainDlg.h"
 #include "wiring/PageSet.h"

@@ -121,7 +121,9 @@ TEST_F(CaseSessionTest, SaveMarksChangesInTheTitleAndAsksBeforeDroppingThem) {
   dlg->Session().NewAction()->trigger();
   EXPECT_EQ(Q("900"), Edit(0, CThreeRod::kB)->text());
   EXPECT_EQ(QStringList{Q("“工程A.tiecalc”已修改。是否保存？")}, desktop.asked);
-  dlg->Session().NewAction()->trigger();
+  dlg->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+  QTest::keyClick(Edit(0, CThreeRod::kB), Qt::Key_N, Qt::ControlModifier);  // from the field being typed in
   EXPECT_EQ(Q("0"), Edit(0, CThreeRod::kB)->text());
   EXPECT_EQ(Q("0"), Edit(0, CThreeRod::kA)->text());
   EXPECT_EQ(title, dlg->windowTitle());
