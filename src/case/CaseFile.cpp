@@ -200,6 +200,8 @@ void SaveCaseFile(const fs::path& path, const CaseState& state) {
       case file::CFileError::Kind::ReadOnly: reason = "文件是只读的"; break;
       case file::CFileError::Kind::Write: reason = "无法写入（" + e.Reason() + "）"; break;
       case file::CFileError::Kind::Replace: reason = "无法替换原文件（" + e.Reason() + "）"; break;
+      case file::CFileError::Kind::Locked:  // not raised by a plain replacement
+      case file::CFileError::Kind::Read: reason = e.Reason(); break;
     }
     throw CCaseError("无法保存计算文件 " + Quoted(Utf8(path)) + "：" + reason);
   }

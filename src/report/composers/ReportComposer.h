@@ -1,18 +1,20 @@
 #pragma once
 // The course every report takes, and the few things a report body does.
 //
-// A report asks for a file name, starts a document, saves it under that name
-// and opens it again, types its title and sets the body style; its body then
+// A report asks for a file name, starts a document, saves it (as a temporary
+// file beside that name) and opens it again, types its title and sets the body style; its body then
 // types lines (pieces typed one after the other, closed by one paragraph) and
 // inserts fragments (the stored document written into the report's own
 // temporary folder, then inserted from there); at the end the document is
 // saved, the engine released, the fragment files deleted in the order they
 // were inserted, and "报告文件输出成功!" shown.
 //
-// A report that cannot be finished leaves the chosen path as it found it: a
-// file that was there is moved aside before the first save and put back, a
-// file that was not there is removed; the fragment files go as well; the
-// error then ends the command with its text.
+// The document is saved, opened and completed as a temporary file beside the
+// chosen path, which takes the path's place by one rename at the end (a link
+// there is followed): the path never holds a partial document and is never
+// missing. A report that cannot be finished leaves the path as it found it;
+// the temporary file and the fragment files go; the error then ends the
+// command with its text, naming the chosen path.
 
 #include <cstdint>
 #include <functional>
