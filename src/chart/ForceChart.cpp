@@ -62,17 +62,26 @@ LayoutPtr MakeLayout(PangoContext* context, const std::string& text, double size
   return layout;
 }
 
-// A context for measuring, independent of any surface.
+// A text context of the default font map, with metrics unhinted so that texts
+// measure alike at every scale. Making one costs milliseconds (the fonts
+// are looked up), so the chart keeps two for the program's run: one to
+// measure with, one to draw with (moved to each surface's transformation).
+PangoContext* NewTextContext() {
+  PangoContext* c = pango_font_map_create_context(pango_cairo_font_map_get_default());
+  cairo_font_options_t* options = cairo_font_options_create();
+  cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+  pango_cairo_context_set_font_options(c, options);
+  cairo_font_options_destroy(options);
+  return c;
+}
+
 PangoContext* MeasuringContext() {
-  static PangoContext* context = [] {
-    PangoFontMap* map = pango_cairo_font_map_get_default();
-    PangoContext* c = pango_font_map_create_context(map);
-    cairo_font_options_t* options = cairo_font_options_create();
-    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
-    pango_cairo_context_set_font_options(c, options);
-    cairo_font_options_destroy(options);
-    return c;
-  }();
+  static PangoContext* context = NewTextContext();
+  return context;
+}
+
+PangoContext* DrawingContext() {
+  static PangoContext* context = NewTextContext();
   return context;
 }
 
@@ -367,27 +376,21 @@ struct CairoDeleter {
   void operator()(cairo_t* c) const { cairo_destroy(c); }
 };
 
-std::unique_ptr<cairo_surface_t, SurfaceDeleter> Render(const ChartScene& scene, double scale) {
-  const int w = std::max(1, static_cast<int>(std::lround(scene.width * scale)));
-  const int h = std::max(1, static_cast<int>(std::lround(scene.height * scale)));
-  std::unique_ptr<cairo_surface_t, SurfaceDeleter> surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h));
-  if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
-    throw std::runtime_error("无法绘制受力曲线: 图像过大");
-  std::unique_ptr<cairo_t, CairoDeleter> cr(cairo_create(surface.get()));
+// Draws the scene on a surface of the right size for scale.
+void Paint(cairo_surface_t* surface, const ChartScene& scene, double scale) {
+  if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) throw std::runtime_error("无法绘制受力曲线: 图像过大");
+  std::unique_ptr<cairo_t, CairoDeleter> cr(cairo_create(surface));
   cairo_scale(cr.get(), scale, scale);
   SetColour(cr.get(), kWhite);
   cairo_paint(cr.get());
-  PangoContext* context = pango_cairo_create_context(cr.get());
-  cairo_font_options_t* options = cairo_font_options_create();
-  cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
-  pango_cairo_context_set_font_options(context, options);
-  cairo_font_options_destroy(options);
+  PangoContext* context = DrawingContext();
+  pango_cairo_update_context(cr.get(), context);
   const Drawer draw{cr.get(), context};
   for (const SceneItem& item : scene.items) std::visit(draw, item);
-  g_object_unref(context);
-  cairo_surface_flush(surface.get());
-  return surface;
+  cairo_surface_flush(surface);
 }
+
+int DevicePixels(double size, double scale) { return std::max(1, static_cast<int>(std::lround(size * scale))); }
 
 cairo_status_t AppendBytes(void* closure, const unsigned char* data, unsigned int length) {
   static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
@@ -396,19 +399,29 @@ cairo_status_t AppendBytes(void* closure, const unsigned char* data, unsigned in
 
 }  // namespace
 
+void DrawChart(const ChartScene& scene, double scale, ChartBitmap& bitmap) {
+  // Drawn straight into the bitmap's own storage, which a window redrawing
+  // on every keystroke keeps: a fresh megabyte a time costs more than the
+  // drawing.
+  bitmap.width = DevicePixels(scene.width, scale);
+  bitmap.height = DevicePixels(scene.height, scale);
+  bitmap.stride = cairo_format_stride_for_width(CAIRO_FORMAT_ARGB32, bitmap.width);
+  bitmap.pixels.resize(static_cast<size_t>(bitmap.stride) * static_cast<size_t>(bitmap.height));
+  std::unique_ptr<cairo_surface_t, SurfaceDeleter> surface(cairo_image_surface_create_for_data(
+      bitmap.pixels.data(), CAIRO_FORMAT_ARGB32, bitmap.width, bitmap.height, bitmap.stride));
+  Paint(surface.get(), scene, scale);
+}
+
 ChartBitmap DrawChart(const ChartScene& scene, double scale) {
-  auto surface = Render(scene, scale);
   ChartBitmap bitmap;
-  bitmap.width = cairo_image_surface_get_width(surface.get());
-  bitmap.height = cairo_image_surface_get_height(surface.get());
-  bitmap.stride = cairo_image_surface_get_stride(surface.get());
-  const unsigned char* data = cairo_image_surface_get_data(surface.get());
-  bitmap.pixels.assign(data, data + static_cast<size_t>(bitmap.stride) * static_cast<size_t>(bitmap.height));
+  DrawChart(scene, scale, bitmap);
   return bitmap;
 }
 
 std::string ChartPng(const ChartScene& scene, double scale) {
-  auto surface = Render(scene, scale);
+  std::unique_ptr<cairo_surface_t, SurfaceDeleter> surface(
+      cairo_image_surface_create(CAIRO_FORMAT_ARGB32, DevicePixels(scene.width, scale), DevicePixels(scene.height, scale)));
+  Paint(surface.get(), scene, scale);
   std::string bytes;
   if (cairo_surface_write_to_png_stream(surface.get(), &AppendBytes, &bytes) != CAIRO_STATUS_SUCCESS)
     throw std::runtime_error("无法生成受力曲线图片");

@@ -125,6 +125,8 @@ struct ChartBitmap {
 };
 
 ChartBitmap DrawChart(const ChartScene& scene, double scale);
+// The same into bitmap, reusing its storage.
+void DrawChart(const ChartScene& scene, double scale, ChartBitmap& bitmap);
 // PNG bytes of the scene drawn at scale.
 std::string ChartPng(const ChartScene& scene, double scale);
 // SVG text of the scene.

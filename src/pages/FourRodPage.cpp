@@ -128,6 +128,9 @@ CFourRodPage::LayoutData Build(const LayoutLook& look) {
   }
   b.Label(look.note, {4, 228, 341, 12});
   b.Button(P::kBookButton, "计算书", {114, 211, 30, 14});  // below the report button
+  // Added after the fixed controls: in the extremes' group, left of the two
+  // buttons and below the last extreme row.
+  b.Button(P::kChartButton, "受力曲线", {6, 188, 50, 14});
 
   std::vector<std::vector<FieldDef>> rows = look.inputRows;
   rows.insert(rows.end(), kOutputRows.begin(), kOutputRows.end());

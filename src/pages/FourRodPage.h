@@ -35,6 +35,7 @@ class CFourRodPage : public CPage {
     kReportButton = 1056,  // the report
     kManualL = 1080,       // check box: lengths typed by hand
     kBookButton = 2002,    // "计算书": the calculation book of the layout
+    kChartButton = 2001,   // "受力曲线": the force chart window (installed by the window)
   };
 
   static constexpr const char* kStartStatus = "请设定计算参数!";

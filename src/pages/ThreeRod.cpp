@@ -67,6 +67,8 @@ DialogTemplate BuildTemplate() {
 
   b.Label("附着杆受力正值为拉力,负值为压力；最大值已考虑M正负向,未考虑附着架风载和自重！", {4, 229, 341, 12});
   b.Button(I::kBookButton, "计算书", {242, 213, 99, 14});  // below the report button
+  // Added after the fixed controls: below the export button, beside 计算书.
+  b.Button(I::kChartButton, "受力曲线", {140, 213, 98, 14});
   return b.Take();
 }
 

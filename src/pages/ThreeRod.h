@@ -28,6 +28,7 @@ class CThreeRod : public CPage {
     kReportButton = 1025,  // "生成报告文件": the report
     kDiagram = 1058,
     kBookButton = 2002,    // "计算书": the calculation book of the layout
+    kChartButton = 2001,   // "受力曲线": the force chart window (installed by the window)
   };
   static constexpr int kTemplateId = 140;
   static constexpr int kDiagramBitmap = 135;

@@ -1,5 +1,9 @@
 #include "ui/MainDlg.h"
 
+#if TIECALC_HAVE_CHART
+#include "ui/ChartWindow.h"
+#endif
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QKeyEvent>
@@ -101,6 +105,12 @@ CMainDlg::CMainDlg(PageFactory makePages, CThemeServices theme, QWidget* parent)
   m_makePages = std::move(makePages);
   m_pages = m_makePages();
   CreateViews();
+#if TIECALC_HAVE_CHART
+  // The chart window follows every change the user makes.
+  connect(this, &CMainDlg::PagesEdited, this, [this] {
+    if (m_chart) m_chart->Refresh();
+  });
+#endif
   CreateMenuBar();
   AddAboutToSystemMenu();
 }
@@ -113,6 +123,10 @@ void CMainDlg::CreateViews() {
       page.Create();
     }
     m_views.push_back(new CDialogView(page, WindowFont(page.Template().fontSize), m_tab));
+#if TIECALC_HAVE_CHART
+    // The force pages' "受力曲线" opens the chart window.
+    if (i < 3) page.OnClick(CThreeRod::kChartButton, [this] { OnChart(); });
+#endif
     // What the user changes on a page, after the page has taken it.
     for (QWidget* w : m_views.back()->Widgets()) {
       if (auto* e = qobject_cast<QLineEdit*>(w)) connect(e, &QLineEdit::textEdited, this, &CMainDlg::PagesEdited);
@@ -234,6 +248,13 @@ void CMainDlg::PlacePages() {
 void CMainDlg::OnTabSelChange() {
   const int shown = ShownPage();
   for (int i = 0; i < PageCount(); ++i) m_views[static_cast<size_t>(i)]->setVisible(i == shown);
+}
+
+void CMainDlg::OnChart() {
+#if TIECALC_HAVE_CHART
+  if (!m_chart) m_chart = new CChartWindow(*this);
+  m_chart->Open();
+#endif
 }
 
 bool CMainDlg::IsTopMost() const {

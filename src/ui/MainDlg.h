@@ -20,6 +20,7 @@ class QPushButton;
 namespace tiecalc {
 
 class CCaseSession;
+class CChartWindow;
 class CDialogView;
 class CXPTabCtrl;
 
@@ -75,6 +76,9 @@ class CMainDlg : public QDialog {
   QLabel* InfoLabel() const { return m_info; }
   CQtDesktop& Desktop() { return m_desktop; }
   bool IsTopMost() const;
+  // The force chart window, once a "受力曲线" button has opened it.
+  CChartWindow* ChartWindow() const { return m_chart; }
+  void OnChart();
 
   // Shows the page of the tab selection; any selection but 1, 2 or 3 shows page 0.
   void OnTabSelChange();
@@ -112,6 +116,7 @@ class CMainDlg : public QDialog {
   QMenu* m_fileMenu = nullptr;
   CCaseSession* m_session = nullptr;
   std::vector<CDialogView*> m_views;
+  CChartWindow* m_chart = nullptr;
 };
 
 }  // namespace tiecalc

@@ -20,6 +20,9 @@
 #include "pages/JiaoHe.h"
 #include "pages/ThreeRod.h"
 #include "ui/AboutDlg.h"
+#if TIECALC_HAVE_CHART
+#include "ui/ChartWindow.h"
+#endif
 #include "ui/DialogView.h"
 #include "ui/MainDlg.h"
 #include "ui/Pages.h"
@@ -444,6 +447,63 @@ TEST_F(MainDlgTest, AboutBoxShowsTheLogAndOpensTheNotes) {
   EXPECT_TRUE(QString::fromUtf8(CAboutDlg::kChangeLog).endsWith(QStringLiteral("\r\n")));
   EXPECT_EQ(nullptr, QApplication::activeModalWidget());
 }
+
+#if TIECALC_HAVE_CHART
+// Pixels of exactly a rod's colour in a screenshot: the cores of its curve.
+int PixelsOf(const QImage& image, QRgb colour) {
+  int count = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    const QRgb* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    for (int x = 0; x < image.width(); ++x) count += qRgb(qRed(line[x]), qGreen(line[x]), qBlue(line[x])) == colour;
+  }
+  return count;
+}
+
+// 受力曲线 opens the chart window beside the main window; it shows one curve
+// per rod of the page shown, follows the typing and the page switches, and
+// greys the last valid curves while the inputs are invalid.
+TEST_F(MainDlgTest, ChartWindowOpensBesideTheWindowAndShowsEveryRodsCurve) {
+  const QRgb rods[] = {qRgb(0x0b, 0x3c, 0x8c), qRgb(0xd5, 0x5e, 0x00), qRgb(0x00, 0x8c, 0x5a), qRgb(0xa8, 0x2c, 0x8c)};
+  const auto curvesShown = [&] {
+    const QImage shot = dlg->ChartWindow()->Canvas().grab().toImage().convertToFormat(QImage::Format_RGB32);
+    if (qEnvironmentVariableIsSet("TIECALC_SCREENSHOTS"))
+      dlg->ChartWindow()->grab().save(QString::fromUtf8(qgetenv("TIECALC_SCREENSHOTS")) + "/chart-" +
+                                      QString::number(dlg->ShownPage()) + ".png");
+    int n = 0;
+    for (QRgb c : rods) n += PixelsOf(shot, c) > 100;
+    return n;
+  };
+  TypeExample(0);
+  auto* button = qobject_cast<QPushButton*>(dlg->PageView(0).Control(CThreeRod::kChartButton));
+  ASSERT_TRUE(button);
+  EXPECT_EQ(Q("受力曲线"), button->text());
+  QTest::mouseClick(button, Qt::LeftButton);
+  CChartWindow* chart = dlg->ChartWindow();
+  ASSERT_TRUE(chart);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(chart));
+  EXPECT_FALSE(chart->isModal());
+  EXPECT_GT(chart->frameGeometry().left(), dlg->frameGeometry().right()) << "beside the main window";
+  EXPECT_EQ(Q("复制图片"), chart->CopyButton()->text());
+  EXPECT_EQ(Q("保存图片…"), chart->SaveButton()->text());
+  EXPECT_EQ(curvesShown(), 3);
+
+  // Every keystroke: an invalid H greys the curves under the status.
+  Type(0, CThreeRod::kH, "1");
+  EXPECT_EQ(curvesShown(), 0);
+  if (qEnvironmentVariableIsSet("TIECALC_SCREENSHOTS"))
+    chart->grab().save(QString::fromUtf8(qgetenv("TIECALC_SCREENSHOTS")) + "/chart-greyed.png");
+  Type(0, CThreeRod::kH, "5000");
+  EXPECT_EQ(curvesShown(), 3);
+
+  ClickTab(1);
+  TypeExample(1);
+  EXPECT_EQ(curvesShown(), 4);
+  chart->resize(900, 600);
+  QTest::qWait(20);
+  EXPECT_EQ(chart->Canvas().Scene().width, chart->Canvas().width());
+  EXPECT_EQ(curvesShown(), 4);
+}
+#endif
 
 }  // namespace
 }  // namespace tiecalc

@@ -1,0 +1,47 @@
+// One redraw of the chart window, as on every keystroke: the chart data of a
+// four-rod page (its sweep), the layout and the bitmap at 1x, at the window's
+// opening size; and the same at 2x.
+
+#include <benchmark/benchmark.h>
+
+#include "chart/ChartData.h"
+
+namespace {
+
+using namespace tiecalc;
+
+CFourRod& Page() {
+  static CFourRod* page = [] {
+    auto* p = new CFourRod;
+    p->Create();
+    const std::pair<int, const char*> texts[] = {
+        {CFourRodPage::kA, "800"},    {CFourRodPage::kB, "800"},    {CFourRodPage::kC, "800"},
+        {CFourRodPage::kD, "800"},    {CFourRod::kE, "800"},        {CFourRod::kF, "800"},
+        {CFourRodPage::kX1, "3000"},  {CFourRodPage::kX2, "3000"},  {CFourRodPage::kX3, "1200"},
+        {CFourRodPage::kX4, "1200"},  {CFourRodPage::kY1, "4000"},  {CFourRodPage::kY2, "4000"},
+        {CFourRodPage::kR, "100"},    {CFourRodPage::kM, "300"},    {CFourRodPage::kTheta, "30"}};
+    for (const auto& [id, text] : texts) p->UserType(id, text);
+    return p;
+  }();
+  return *page;
+}
+
+// The window keeps its bitmap from one redraw to the next.
+void Redraw(benchmark::State& state, double scale) {
+  const CFourRod& page = Page();
+  ChartBitmap bitmap;
+  for (auto _ : state) {
+    const ChartScene scene = LayOutForceChart(ChartDataOf(page), 648, 418);
+    DrawChart(scene, scale, bitmap);
+    benchmark::DoNotOptimize(bitmap.pixels.data());
+  }
+}
+
+void BM_FourRodChartRedraw1x(benchmark::State& state) { Redraw(state, 1.0); }
+void BM_FourRodChartRedraw2x(benchmark::State& state) { Redraw(state, 2.0); }
+
+}  // namespace
+
+BENCHMARK(BM_FourRodChartRedraw1x)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FourRodChartRedraw2x)->Unit(benchmark::kMillisecond);
+BENCHMARK_MAIN();
