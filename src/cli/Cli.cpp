@@ -10,6 +10,7 @@
 #include "pages/JiaoHe.h"
 #include "pages/NamedInput.h"
 #include "pages/ThreeRod.h"
+#include "TiecalcVersion.h"
 #include "wiring/PageSet.h"
 #if TIECALC_HAVE_BOOK
 #include "book/BookDocument.h"
@@ -87,6 +88,7 @@ void PrintHelp(std::ostream& out) {
          "       tiecalc-cli [--open CASE] book LAYOUT [--report PATH]\n"
          "       tiecalc-cli eval TEXT\n"
          "       tiecalc-cli --help | PAGE --help\n"
+         "       tiecalc-cli --version\n"
          "\n"
          "Starts PAGE exactly as the window does, then types each NAME=TEXT into that input,\n"
          "in the order given, as a user would (its change handler runs). A read-only input\n"
@@ -287,6 +289,10 @@ int RunCli(const std::vector<std::string>& argsIn, std::ostream& out, std::ostre
   if (args.empty()) return Usage(err, "no page given; pages: " + PageList() + ", or eval TEXT; see --help");
   if (args[0] == "--help" || args[0] == "-h") {
     PrintHelp(out);
+    return kCliOk;
+  }
+  if (args[0] == "--version") {
+    out << "tiecalc-cli " << kVersion << "\n";
     return kCliOk;
   }
   if (args[0] == "eval") return RunEval(args, out, err);
