@@ -1,17 +1,13 @@
 #include "ui/AboutDlg.h"
 
-#include <QCoreApplication>
-#include <QDesktopServices>
-#include <QDir>
-#include <QFileInfo>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QUrl>
 
 #include "ui/AppIcon.h"
 #include "ui/DialogUnits.h"
 #include "ui/DialogView.h"
+#include "ui/HelpWindow.h"
 
 namespace tiecalc {
 
@@ -107,18 +103,9 @@ QWidget* CAboutDlg::Control(int id) const {
   return nullptr;
 }
 
-QString CAboutDlg::NotesPath() {
-  const QDir dir(QCoreApplication::applicationDirPath());
-  for (const QString& candidate :
-       {dir.filePath(QStringLiteral("README.md")), dir.filePath(QStringLiteral("../share/doc/tiecalc/README.md"))}) {
-    if (QFileInfo::exists(candidate)) return QFileInfo(candidate).canonicalFilePath();
-  }
-  return {};
-}
-
 void CAboutDlg::OpenNotes() {
-  const QString path = NotesPath();
-  if (!path.isEmpty()) QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+  // Owned by the box, the help window can be read while the box is open.
+  CHelpWindow::Show(this, QString::fromUtf8(CHelpWindow::kVersions));
 }
 
 }  // namespace tiecalc

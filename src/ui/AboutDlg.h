@@ -1,5 +1,6 @@
 #pragma once
-// The about box: the program's change log and a way to its notes.
+// The about box: the program's change log and a way to the manual's section
+// on versions and updates.
 
 #include <QDialog>
 #include <QString>
@@ -24,10 +25,8 @@ class CAboutDlg : public QDialog {
 
   QWidget* Control(int id) const;
 
-  // The notes installed with the program (its README), empty when not found.
-  static QString NotesPath();
-  // Opens the notes with the desktop's handler for them.
-  static void OpenNotes();
+  // "检查更新": the manual's section on versions and updates, in the help window.
+  void OpenNotes();
 };
 
 }  // namespace tiecalc

@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QWindow>
 
 #include "core/input/FieldText.h"
@@ -20,6 +21,7 @@
 #include "ui/CaseSession.h"
 #include "ui/DialogUnits.h"
 #include "ui/DialogView.h"
+#include "ui/HelpWindow.h"
 #include "ui/XPTabCtrl.h"
 
 #ifdef _WIN32
@@ -44,6 +46,7 @@ const char* const CMainDlg::kTabCaptions[4] = {" 三 杆 附 着 ", " 四 杆 �
                                                " 附 着 杆 校 核 "};
 const char* const CMainDlg::kAboutMenuText = "关于 岱衡塔机附着计算(&A)...";
 const char* const CMainDlg::kFileMenuText = "文件";
+const char* const CMainDlg::kPageSections[4] = {"three-rod.md", "four-rod-1.md", "four-rod-2.md", "rod-check.md"};
 
 DialogTemplate MainDlgTemplate() {
   DialogTemplate t;
@@ -113,6 +116,7 @@ CMainDlg::CMainDlg(PageFactory makePages, CThemeServices theme, QWidget* parent)
 #endif
   CreateMenuBar();
   AddAboutToSystemMenu();
+  new QShortcut(QKeySequence(Qt::Key_F1), this, this, &CMainDlg::OnHelp);
 }
 
 void CMainDlg::CreateViews() {
@@ -278,6 +282,8 @@ void CMainDlg::OnAbout() {
   CAboutDlg about(this);
   about.exec();
 }
+
+void CMainDlg::OnHelp() { CHelpWindow::Show(this, QString::fromUtf8(kPageSections[ShownPage()])); }
 
 void CMainDlg::keyPressEvent(QKeyEvent* event) {
   // Esc never closes the main window.

@@ -47,6 +47,8 @@ class CMainDlg : public QDialog {
   static const char* const kAboutMenuText;
   static constexpr unsigned kIdAboutCommand = 16;
   static const char* const kFileMenuText;  // "文件"
+  // The manual's section of each page, in page order, that F1 opens.
+  static const char* const kPageSections[4];
 
   explicit CMainDlg(PageFactory makePages, CThemeServices theme = CThemeServices(), QWidget* parent = nullptr);
   ~CMainDlg() override;
@@ -84,6 +86,8 @@ class CMainDlg : public QDialog {
   void OnTabSelChange();
   void OnTopMost();
   void OnAbout();
+  // F1: the manual at the section of the page shown.
+  void OnHelp();
 
   // Every way of closing the window comes here; unsaved work is offered
   // for saving first, and the window stays open when that is cancelled.
