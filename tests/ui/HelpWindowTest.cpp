@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QTextTable>
+#include <QUrl>
 
 #include "QtTestApp.h"
 #include "ui/HelpWindow.h"
@@ -56,6 +57,12 @@ TEST(HelpWindowTest, RendersTheMarkdownOfEverySection) {
   int tables = 0;
   for (QTextFrame* f : help.Browser()->document()->rootFrame()->childFrames()) tables += qobject_cast<QTextTable*>(f) != nullptr;
   EXPECT_EQ(2, tables);  // the inputs and the results
+  // A link followed from the contents (resolved as a click resolves it) is
+  // read as Markdown too.
+  help.Open(QStringLiteral("index.md"));
+  help.Browser()->setSource(help.Browser()->source().resolved(QUrl(QStringLiteral("window.md"))));
+  EXPECT_EQ(QStringLiteral("window.md"), help.Section());
+  EXPECT_TRUE(help.Browser()->toPlainText().startsWith(QStringLiteral("窗口与操作")));
   help.Open(QStringLiteral("no-such-section.md"));
   EXPECT_TRUE(help.Browser()->toPlainText().contains(QStringLiteral("未找到使用说明")));
 }
