@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -47,6 +48,9 @@ const char* const CMainDlg::kTabCaptions[4] = {" 三 杆 附 着 ", " 四 杆 �
 const char* const CMainDlg::kAboutMenuText = "关于 岱衡塔机附着计算(&A)...";
 const char* const CMainDlg::kFileMenuText = "文件";
 const char* const CMainDlg::kPageSections[4] = {"three-rod.md", "four-rod-1.md", "four-rod-2.md", "rod-check.md"};
+const char* const CMainDlg::kHelpMenuText = "帮助";
+const char* const CMainDlg::kManualItemText = "使用说明 (F1)";
+const char* const CMainDlg::kAboutItemText = "关于";
 
 DialogTemplate MainDlgTemplate() {
   DialogTemplate t;
@@ -115,8 +119,17 @@ CMainDlg::CMainDlg(PageFactory makePages, CThemeServices theme, QWidget* parent)
   });
 #endif
   CreateMenuBar();
+  AddHelpMenu();
   AddAboutToSystemMenu();
+  // F1 opens the page's own section; the menu item names the key but opens
+  // the contents, so it carries no shortcut of its own.
   new QShortcut(QKeySequence(Qt::Key_F1), this, this, &CMainDlg::OnHelp);
+}
+
+void CMainDlg::AddHelpMenu() {
+  QMenu* help = m_menuBar->addMenu(QString::fromUtf8(kHelpMenuText));
+  help->addAction(QString::fromUtf8(kManualItemText), this, &CMainDlg::OnManual);
+  help->addAction(QString::fromUtf8(kAboutItemText), this, &CMainDlg::OnAbout);
 }
 
 void CMainDlg::CreateViews() {
@@ -284,6 +297,8 @@ void CMainDlg::OnAbout() {
 }
 
 void CMainDlg::OnHelp() { CHelpWindow::Show(this, QString::fromUtf8(kPageSections[ShownPage()])); }
+
+void CMainDlg::OnManual() { CHelpWindow::Show(this, QString::fromUtf8(CHelpWindow::kContents)); }
 
 void CMainDlg::keyPressEvent(QKeyEvent* event) {
   // Esc never closes the main window.

@@ -49,6 +49,10 @@ class CMainDlg : public QDialog {
   static const char* const kFileMenuText;  // "文件"
   // The manual's section of each page, in page order, that F1 opens.
   static const char* const kPageSections[4];
+  // The 帮助 menu, after 文件: the manual's contents, and the about box.
+  static const char* const kHelpMenuText;    // "帮助"
+  static const char* const kManualItemText;  // "使用说明 (F1)"
+  static const char* const kAboutItemText;   // "关于"
 
   explicit CMainDlg(PageFactory makePages, CThemeServices theme = CThemeServices(), QWidget* parent = nullptr);
   ~CMainDlg() override;
@@ -88,6 +92,8 @@ class CMainDlg : public QDialog {
   void OnAbout();
   // F1: the manual at the section of the page shown.
   void OnHelp();
+  // 帮助 > 使用说明: the manual's contents.
+  void OnManual();
 
   // Every way of closing the window comes here; unsaved work is offered
   // for saving first, and the window stays open when that is cancelled.
@@ -108,6 +114,7 @@ class CMainDlg : public QDialog {
   void PlacePages();
   void CreateViews();
   void CreateMenuBar();
+  void AddHelpMenu();
   void AddAboutToSystemMenu();
 
   CQtDesktop m_desktop;

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QMenu>
+#include <QMenuBar>
 #include <QRegularExpression>
 #include <QTest>
 #include <QTextBrowser>
@@ -40,6 +42,34 @@ TEST(HelpWindowTest, F1OpensTheSectionOfThePageShown) {
   }
   // One help window, reused.
   EXPECT_EQ(1, dlg.findChildren<CHelpWindow*>().size());
+}
+
+TEST(HelpWindowTest, TheHelpMenuFollowsTheFileMenu) {
+  test::App();
+  CMainDlg dlg(&MakePages);
+  dlg.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+  const QList<QAction*> menus = dlg.MenuBar()->actions();
+  ASSERT_EQ(2, menus.size());
+  EXPECT_EQ(QStringLiteral("文件"), menus[0]->text());
+  EXPECT_EQ(QStringLiteral("帮助"), menus[1]->text());
+  const QList<QAction*> items = menus[1]->menu()->actions();
+  ASSERT_EQ(2, items.size());
+  EXPECT_EQ(QStringLiteral("使用说明 (F1)"), items[0]->text());
+  EXPECT_EQ(QStringLiteral("关于"), items[1]->text());
+  items[0]->trigger();
+  auto* help = dlg.findChild<CHelpWindow*>();
+  ASSERT_TRUE(help);
+  EXPECT_EQ(QStringLiteral("index.md"), help->Section());
+  EXPECT_TRUE(help->Browser()->toPlainText().startsWith(QStringLiteral("塔机附着计算 使用说明")));
+  QString title;
+  test::WhenModal(
+      [&](QWidget* modal) {
+        title = modal->windowTitle();
+        modal->close();
+      },
+      [&] { items[1]->trigger(); });
+  EXPECT_EQ(QStringLiteral("岱衡塔机附着计算V2.2（2013.11.13）"), title);
 }
 
 TEST(HelpWindowTest, RendersTheMarkdownOfEverySection) {
