@@ -386,6 +386,11 @@ bool CSheetWriter::SaveExcel() {
     m_database->Close();
     return false;
   }
+  if (m_chart && m_chart->first >= 2 && m_chart->last >= m_chart->first) {
+    m_database->AddLineChart(m_sheetName, {static_cast<size_t>(m_chart->first - 1), static_cast<size_t>(m_chart->last - 1),
+                                           static_cast<size_t>(m_chart->series)});
+    m_chart.reset();
+  }
   m_database->Close();
   m_inBatch = false;
   return true;

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,11 @@ class CSheetWriter {
   bool AppendRow(const std::vector<std::string>& values, int32_t rowNumber, bool replace);
   // Writes the whole table.
   bool SaveAll();
+  // Rows of the table so far, the header included.
+  int32_t TotalRows() const { return m_totalRows; }
+  // The next SaveAll of a workbook also adds a line chart of rows first..last
+  // (1-based): column 1 against the first, the next `series` columns as lines.
+  void RequestLineChart(int32_t first, int32_t last, int32_t series) { m_chart = {first, last, series}; }
 
   // A path the writer stores as a workbook: ".xls" or ".xlsx", any case.
   static bool IsWorkbookPath(const std::string& path);
@@ -74,6 +80,10 @@ class CSheetWriter {
   std::vector<std::string> m_columnNames;
   std::vector<std::string> m_rows;
   std::unique_ptr<ISheetConnection> m_database;
+  struct ChartRequest {
+    int32_t first = 0, last = 0, series = 0;
+  };
+  std::optional<ChartRequest> m_chart;
   std::unique_ptr<ISheetRecordset> m_recordset;
 };
 

@@ -93,6 +93,15 @@ SheetTable FourRodSweepRows(const Page& page) {
   return t;
 }
 
+// The number of rods of a sweep table: its header's "F1(KN)", "F2(KN)", ...
+int32_t RodsOf(const std::vector<std::string>& header) {
+  int32_t rods = 0;
+  while (static_cast<size_t>(rods) + 1 < header.size() &&
+         header[static_cast<size_t>(rods) + 1] == "F" + std::to_string(rods + 1) + "(KN)")
+    ++rods;
+  return rods;
+}
+
 // The common course of the three exports.
 void ExportTable(IDesktop& desktop, bool valid, const std::string& name, const std::function<SheetTable()>& build) {
   if (!valid) {
@@ -124,6 +133,10 @@ void ExportTable(IDesktop& desktop, bool valid, const std::string& name, const s
     const bool existingSheet = workbook && !writer.Rows().empty();
     writer.BeginBatch();
     writer.SetHeaderRow(table.front(), false);  // false for a sheet that has the header already
+    // A workbook also gets a line chart of the rods' forces against θ over
+    // the rows of this sweep (old rows of the sheet stay above them).
+    const int32_t first = writer.TotalRows() + 1;
+    writer.RequestLineChart(first, first + kTableLastTheta, RodsOf(table.front()));
     std::vector<std::string> row;
     bool written = true;
     for (size_t i = 1; i < table.size() && written; ++i) {

@@ -332,5 +332,41 @@ TEST(FourRodSweepExport, InvalidGeometryIsRefusedButZeroModuliStillExport) {
   EXPECT_EQ(g.Messages(), std::vector<std::string>{"文件输出成功!"});
 }
 
+// An .xlsx export read back by openpyxl: θ, forces and components as numbers
+// with the decimals they were written with, the parameter names as texts, a
+// line chart of F1..F4 beside the table, and the rows of an earlier export
+// still numbers after an append.
+TEST(FourRodSweepExport, AnXlsxWorkbookHoldsNumbersAndALineChartOfTheForces) {
+  ScratchFolder dir;
+  FourRodIFixture f;
+  const std::string path = dir.Path("sweep.xlsx");
+  f.Export(path);
+  f.Export(path);
+  const std::string code = R"(
+import sys
+try:
+    import openpyxl
+except ImportError:
+    print("missing"); sys.exit(0)
+wb = openpyxl.load_workbook(sys.argv[1])
+ws = wb["塔机四杆附着一"]
+def cell(r, c):
+    x = ws.cell(row=r, column=c)
+    return "%s:%s:%s" % (x.data_type, x.value, x.number_format)
+print(cell(2, 1), cell(32, 2), cell(32, 6), cell(363, 1), cell(364, 13), cell(370, 5))
+print(cell(371, 1), cell(401, 2), cell(401, 6))
+print(len(ws._charts), [len(c.series) for c in ws._charts], [c.tagname for c in ws._charts])
+)";
+  const std::string out = testing::RunPython(code, {path});
+  if (out == "missing\n") GTEST_SKIP() << "openpyxl is not installed";
+  EXPECT_EQ(out,
+            // θ = 0, F1 and F1x at θ = 30, a name, R, an extreme text
+            "n:0:0 n:235.57:0.00 n:98.14:0.00 s:A(mm):General n:100:0.00 s:-728.53/728.53:General\n"
+            // the second export's rows below the first table, which stays numbers
+            "n:0:0 n:235.57:0.00 n:98.14:0.00\n"
+            "1 [4] ['lineChart']\n")
+      << out;
+}
+
 }  // namespace
 }  // namespace tiecalc

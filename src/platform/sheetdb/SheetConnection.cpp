@@ -238,6 +238,15 @@ std::unique_ptr<ISheetRecordset> CSheetConnection::OpenForwardOnly(const std::st
   return std::make_unique<CRecordset>(*it);
 }
 
+void CSheetConnection::AddLineChart(const std::string& sheet, const sheetdb::SheetLineChart& chart) {
+  if (!m_open) return;
+  for (Sheet& s : m_book.sheets)
+    if (SameName(s.name, sheet)) {
+      s.charts.push_back(chart);
+      m_changed = true;
+    }
+}
+
 void CSheetConnection::Close() {
   if (!m_open) return;
   bool write = m_changed && !m_failed;

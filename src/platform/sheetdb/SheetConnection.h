@@ -55,6 +55,11 @@ class ISheetConnection {
   virtual void ExecuteSql(const std::string& sql) = 0;
   // A SELECT; throws CSheetSqlError (a missing sheet, another statement).
   virtual std::unique_ptr<ISheetRecordset> OpenForwardOnly(const std::string& sql) = 0;
+  // Adds a line chart to a sheet (beyond the statements: a workbook format
+  // that cannot hold charts ignores it, and so does a driver without them).
+  virtual void AddLineChart(const std::string& sheet, const sheetdb::SheetLineChart& chart) {
+    (void)sheet, (void)chart;
+  }
   // Ends the connection; throws CSheetDbError when the changes cannot be
   // written (the connection is closed all the same). Closing a closed
   // connection does nothing.
@@ -91,6 +96,7 @@ class CSheetConnection : public ISheetConnection {
   bool IsOpen() const override { return m_open; }
   void ExecuteSql(const std::string& sql) override;
   std::unique_ptr<ISheetRecordset> OpenForwardOnly(const std::string& sql) override;
+  void AddLineChart(const std::string& sheet, const sheetdb::SheetLineChart& chart) override;
   void Close() override;
 
  private:

@@ -16,10 +16,19 @@ inline constexpr size_t kMaxSheetNameLength = 31;  // characters
 inline constexpr size_t kMaxColumns = 256;
 inline constexpr size_t kMaxRows = 65536;
 
+// A line chart over a block of a sheet's rows: column 0 gives the
+// categories, columns 1..series the lines, each named by its cell in row 0.
+// Only .xlsx stores it; it is not read back.
+struct SheetLineChart {
+  size_t firstRow = 0, lastRow = 0;  // 0-based, inclusive
+  size_t series = 0;
+};
+
 struct Sheet {
   std::string name;
   // rows[r][c]; rows may be shorter than others; "" is an empty cell.
   std::vector<std::vector<std::string>> rows;
+  std::vector<SheetLineChart> charts;
 };
 
 struct Workbook {
@@ -31,6 +40,8 @@ struct Workbook {
 
 // The mark the engine leaves in the files it writes.
 inline constexpr const char* kEngineMark = "tiecalc sheetdb";
+// The custom document property that carries it in .xlsx packages.
+inline constexpr const char* kEngineMarkProperty = "Generator";
 
 // The number of characters of a UTF-8 text as the file formats count them
 // (UTF-16 units).

@@ -5,9 +5,14 @@
 // worksheet (shared and inline strings, numbers, booleans, errors, formula
 // results as cached).
 
+#include <xlsxwriter.h>
 #include <zip.h>
 
+#include <algorithm>
 #include <charconv>
+#include <filesystem>
+#include <fstream>
+#include <random>
 #include <cmath>
 #include <map>
 #include <memory>
@@ -94,166 +99,128 @@ std::string RichText(pugi::xml_node si) {
 
 }  // namespace
 
-std::string WriteXlsx(const Workbook& book) {
-  std::vector<std::pair<std::string, std::string>> parts;
-  std::map<std::string, size_t> index;
-  std::vector<std::string> strings;
-  size_t total = 0;
+namespace {
 
-  {
-    auto doc = NewDocument();
-    auto types = doc.append_child("Types");
-    types.append_attribute("xmlns") = "http://schemas.openxmlformats.org/package/2006/content-types";
-    auto def = [&](const char* ext, const char* type) {
-      auto d = types.append_child("Default");
-      d.append_attribute("Extension") = ext;
-      d.append_attribute("ContentType") = type;
-    };
-    def("rels", "application/vnd.openxmlformats-package.relationships+xml");
-    def("xml", "application/xml");
-    auto over = [&](const std::string& part, const char* type) {
-      auto o = types.append_child("Override");
-      o.append_attribute("PartName") = part.c_str();
-      o.append_attribute("ContentType") = type;
-    };
-    over("/xl/workbook.xml", "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml");
-    for (size_t i = 0; i < book.sheets.size(); ++i)
-      over("/xl/worksheets/sheet" + std::to_string(i + 1) + ".xml",
-           "application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml");
-    over("/xl/sharedStrings.xml", "application/vnd.openxmlformats-officedocument.spreadsheetml.sharedStrings+xml");
-    over("/xl/styles.xml", "application/vnd.openxmlformats-officedocument.spreadsheetml.styles+xml");
-    over("/docProps/app.xml", "application/vnd.openxmlformats-officedocument.extended-properties+xml");
-    parts.emplace_back("[Content_Types].xml", XmlText(doc));
+// A text the exports wrote as a plain decimal number ("30", "-208.23",
+// "-0.00"), and its count of decimals; texts with more digits than a double
+// keeps stay texts.
+bool PlainNumber(const std::string& text, double& value, int& decimals) {
+  size_t i = text.size() > 0 && text[0] == '-' ? 1 : 0;
+  const size_t start = i;
+  while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
+  const size_t whole = i - start;
+  if (whole == 0 || (whole > 1 && text[start] == '0')) return false;
+  decimals = 0;
+  if (i < text.size() && text[i] == '.') {
+    ++i;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i, ++decimals;
+    if (decimals == 0) return false;
   }
-  {
-    auto doc = NewDocument();
-    auto rels = doc.append_child("Relationships");
-    rels.append_attribute("xmlns") = kPkgRelNs;
-    auto rel = [&](const char* id, const char* type, const char* target) {
-      auto r = rels.append_child("Relationship");
-      r.append_attribute("Id") = id;
-      r.append_attribute("Type") = type;
-      r.append_attribute("Target") = target;
-    };
-    rel("rId1", "http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument", "xl/workbook.xml");
-    rel("rId2", "http://schemas.openxmlformats.org/officeDocument/2006/relationships/extended-properties", "docProps/app.xml");
-    parts.emplace_back("_rels/.rels", XmlText(doc));
+  if (i != text.size() || whole + static_cast<size_t>(decimals) > 15) return false;
+  const auto res = std::from_chars(text.data(), text.data() + text.size(), value);
+  return res.ec == std::errc() && res.ptr == text.data() + text.size();
+}
+
+struct WorkbookCloser {
+  lxw_workbook* book = nullptr;
+  ~WorkbookCloser() {
+    if (book) workbook_close(book);  // after a failure: only frees it
   }
-  {
-    auto doc = NewDocument();
-    auto props = doc.append_child("Properties");
-    props.append_attribute("xmlns") = "http://schemas.openxmlformats.org/officeDocument/2006/extended-properties";
-    props.append_child("Application").text().set(kEngineMark);
-    parts.emplace_back("docProps/app.xml", XmlText(doc));
-  }
-  {
-    auto doc = NewDocument();
-    auto wb = doc.append_child("workbook");
-    wb.append_attribute("xmlns") = kMainNs;
-    wb.append_attribute("xmlns:r") = kRelNs;
-    auto sheets = wb.append_child("sheets");
-    auto relsDoc = NewDocument();
-    auto rels = relsDoc.append_child("Relationships");
-    rels.append_attribute("xmlns") = kPkgRelNs;
-    for (size_t i = 0; i < book.sheets.size(); ++i) {
-      std::string id = "rId" + std::to_string(i + 1);
-      auto s = sheets.append_child("sheet");
-      s.append_attribute("name") = book.sheets[i].name.c_str();
-      s.append_attribute("sheetId") = static_cast<unsigned>(i + 1);
-      s.append_attribute("r:id") = id.c_str();
-      auto r = rels.append_child("Relationship");
-      r.append_attribute("Id") = id.c_str();
-      r.append_attribute("Type") = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet";
-      r.append_attribute("Target") = ("worksheets/sheet" + std::to_string(i + 1) + ".xml").c_str();
+};
+
+}  // namespace
+
+// The package is written by libxlsxwriter: numbers as numeric cells with the
+// decimals they were written with, other texts as shared strings, each
+// sheet's line charts beside its table, and the engine's mark as a custom
+// document property (the application property is the library's own).
+std::string WriteXlsx(const Workbook& book) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  const fs::path folder = fs::temp_directory_path(error);
+  if (error) throw CSheetDbError("the .xlsx package could not be composed: no temporary folder");
+  std::random_device random;
+  const fs::path file = folder / ("tiecalc-xlsx-" + std::to_string(random()) + std::to_string(random()) + ".xlsx");
+  struct Remove {
+    fs::path path;
+    ~Remove() {
+      std::error_code ignored;
+      fs::remove(path, ignored);
     }
-    size_t n = book.sheets.size();
-    auto rel = [&](const char* type, const char* target, size_t k) {
-      auto r = rels.append_child("Relationship");
-      r.append_attribute("Id") = ("rId" + std::to_string(k)).c_str();
-      r.append_attribute("Type") = type;
-      r.append_attribute("Target") = target;
-    };
-    rel("http://schemas.openxmlformats.org/officeDocument/2006/relationships/sharedStrings", "sharedStrings.xml", n + 1);
-    rel("http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles", "styles.xml", n + 2);
-    parts.emplace_back("xl/workbook.xml", XmlText(doc));
-    parts.emplace_back("xl/_rels/workbook.xml.rels", XmlText(relsDoc));
-  }
-  for (size_t i = 0; i < book.sheets.size(); ++i) {
-    const Sheet& sheet = book.sheets[i];
-    auto doc = NewDocument();
-    auto ws = doc.append_child("worksheet");
-    ws.append_attribute("xmlns") = kMainNs;
-    auto data = ws.append_child("sheetData");
+  } remove{file};
+  const auto fail = [](const std::string& why) { return CSheetDbError("the .xlsx package could not be composed: " + why); };
+
+  WorkbookCloser closer;
+  closer.book = workbook_new(file.string().c_str());
+  if (!closer.book) throw fail("the library refused the workbook");
+  lxw_workbook* wb = closer.book;
+  workbook_set_custom_property_string(wb, kEngineMarkProperty, kEngineMark);
+  std::map<int, lxw_format*> formats;  // by decimals
+  auto format = [&](int decimals) {
+    lxw_format*& f = formats[decimals];
+    if (!f) {
+      f = workbook_add_format(wb);
+      format_set_num_format(f, decimals == 0 ? "0" : ("0." + std::string(static_cast<size_t>(decimals), '0')).c_str());
+    }
+    return f;
+  };
+  const lxw_chart_line_dash_type kDashes[] = {LXW_CHART_LINE_DASH_SOLID, LXW_CHART_LINE_DASH_DASH,
+                                              LXW_CHART_LINE_DASH_DASH_DOT, LXW_CHART_LINE_DASH_ROUND_DOT};
+  for (const Sheet& sheet : book.sheets) {
+    lxw_worksheet* ws = workbook_add_worksheet(wb, sheet.name.c_str());
+    if (!ws) throw fail("sheet '" + sheet.name + "' cannot be added");
+    size_t columns = 0;
     for (size_t r = 0; r < sheet.rows.size(); ++r) {
-      pugi::xml_node row;
       for (size_t c = 0; c < sheet.rows[r].size(); ++c) {
         const std::string& text = sheet.rows[r][c];
         if (text.empty()) continue;
         if (r >= kMaxRows || c >= kMaxColumns) throw CSheetDbError("sheet '" + sheet.name + "' is larger than a sheet may be");
-        if (!row) {
-          row = data.append_child("row");
-          row.append_attribute("r") = static_cast<unsigned>(r + 1);
-        }
-        auto [it, added] = index.emplace(text, strings.size());
-        if (added) strings.push_back(text);
-        ++total;
-        auto cell = row.append_child("c");
-        cell.append_attribute("r") = (ColumnName(c) + std::to_string(r + 1)).c_str();
-        cell.append_attribute("t") = "s";
-        cell.append_child("v").text().set(static_cast<unsigned long long>(it->second));
+        columns = std::max(columns, c + 1);
+        double value = 0;
+        int decimals = 0;
+        const lxw_row_t row = static_cast<lxw_row_t>(r);
+        const lxw_col_t col = static_cast<lxw_col_t>(c);
+        const lxw_error e = PlainNumber(text, value, decimals) ? worksheet_write_number(ws, row, col, value, format(decimals))
+                                                               : worksheet_write_string(ws, row, col, text.c_str(), nullptr);
+        if (e != LXW_NO_ERROR) throw fail(lxw_strerror(e));
       }
     }
-    parts.emplace_back("xl/worksheets/sheet" + std::to_string(i + 1) + ".xml", XmlText(doc));
-  }
-  {
-    auto doc = NewDocument();
-    auto sst = doc.append_child("sst");
-    sst.append_attribute("xmlns") = kMainNs;
-    sst.append_attribute("count") = static_cast<unsigned long long>(total);
-    sst.append_attribute("uniqueCount") = static_cast<unsigned long long>(strings.size());
-    for (const auto& s : strings) SetText(sst.append_child("si").append_child("t"), s);
-    parts.emplace_back("xl/sharedStrings.xml", XmlText(doc));
-  }
-  parts.emplace_back("xl/styles.xml",
-                     std::string("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>") + "<styleSheet xmlns=\"" +
-                         kMainNs +
-                         "\"><fonts count=\"1\"><font><sz val=\"11\"/><name val=\"宋体\"/><charset val=\"134\"/></font></fonts>"
-                         "<fills count=\"2\"><fill><patternFill patternType=\"none\"/></fill><fill><patternFill "
-                         "patternType=\"gray125\"/></fill></fills><borders count=\"1\"><border><left/><right/><top/>"
-                         "<bottom/><diagonal/></border></borders><cellStyleXfs count=\"1\"><xf numFmtId=\"0\" fontId=\"0\" "
-                         "fillId=\"0\" borderId=\"0\"/></cellStyleXfs><cellXfs count=\"1\"><xf numFmtId=\"0\" fontId=\"0\" "
-                         "fillId=\"0\" borderId=\"0\" xfId=\"0\"/></cellXfs><cellStyles count=\"1\"><cellStyle "
-                         "name=\"Normal\" xfId=\"0\" builtinId=\"0\"/></cellStyles></styleSheet>");
-
-  zip_error_t error;
-  zip_error_init(&error);
-  zip_source_t* memory = zip_source_buffer_create(nullptr, 0, 0, &error);
-  if (!memory) throw CSheetDbError("the .xlsx package could not be composed");
-  zip_source_keep(memory);
-  std::unique_ptr<zip_source_t, decltype(&zip_source_free)> holder(memory, &zip_source_free);
-  zip_t* archive = zip_open_from_source(memory, ZIP_TRUNCATE, &error);
-  if (!archive) throw CSheetDbError("the .xlsx package could not be composed");
-  for (const auto& [name, data] : parts) {
-    zip_source_t* source = zip_source_buffer(archive, data.data(), data.size(), 0);
-    if (!source || zip_file_add(archive, name.c_str(), source, ZIP_FL_ENC_UTF_8) < 0) {
-      if (source) zip_source_free(source);
-      zip_discard(archive);
-      throw CSheetDbError("the .xlsx package could not be composed");
+    for (const SheetLineChart& c : sheet.charts) {
+      lxw_chart* chart = workbook_add_chart(wb, LXW_CHART_LINE);
+      const lxw_row_t first = static_cast<lxw_row_t>(c.firstRow), last = static_cast<lxw_row_t>(c.lastRow);
+      for (size_t s = 1; s <= c.series; ++s) {
+        lxw_chart_series* series = chart_add_series(chart, nullptr, nullptr);
+        const lxw_col_t col = static_cast<lxw_col_t>(s);
+        chart_series_set_categories(series, sheet.name.c_str(), first, 0, last, 0);
+        chart_series_set_values(series, sheet.name.c_str(), first, col, last, col);
+        chart_series_set_name_range(series, sheet.name.c_str(), 0, col);
+        lxw_chart_line line = {};
+        line.width = 1.5f;
+        line.dash_type = static_cast<uint8_t>(kDashes[(s - 1) % 4]);
+        chart_series_set_line(series, &line);
+        chart_series_set_marker_type(series, LXW_CHART_MARKER_NONE);
+      }
+      chart_title_set_name(chart, "各附着杆轴力随θ变化曲线");
+      chart_axis_set_name(chart->x_axis, "θ (°)");
+      chart_axis_set_interval_unit(chart->x_axis, 30);
+      chart_axis_set_interval_tick(chart->x_axis, 30);
+      chart_axis_set_label_position(chart->x_axis, LXW_CHART_AXIS_LABEL_POSITION_LOW);
+      chart_axis_set_name(chart->y_axis, "轴力 (kN)");
+      lxw_chart_options place = {};
+      place.x_scale = 1.6;
+      place.y_scale = 1.4;
+      const lxw_error e = worksheet_insert_chart_opt(ws, first > 0 ? first - 1 : 0, static_cast<lxw_col_t>(columns + 1), chart, &place);
+      if (e != LXW_NO_ERROR) throw fail(lxw_strerror(e));
     }
   }
-  if (zip_close(archive) != 0) {
-    zip_discard(archive);
-    throw CSheetDbError("the .xlsx package could not be composed");
-  }
-  std::string bytes;
-  if (zip_source_open(memory) == 0) {
-    char buf[65536];
-    zip_int64_t got;
-    while ((got = zip_source_read(memory, buf, sizeof buf)) > 0) bytes.append(buf, static_cast<size_t>(got));
-    zip_source_close(memory);
-  }
-  if (bytes.empty()) throw CSheetDbError("the .xlsx package could not be composed");
-  return bytes;
+  const lxw_error closed = workbook_close(wb);
+  closer.book = nullptr;
+  if (closed != LXW_NO_ERROR) throw fail(lxw_strerror(closed));
+  std::ifstream in(file, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  if (!in || bytes.str().empty()) throw fail("the package cannot be read back");
+  return bytes.str();
 }
 
 Workbook ReadXlsx(const std::string& bytes, const std::string& what) {
@@ -310,6 +277,30 @@ Workbook ReadXlsx(const std::string& bytes, const std::string& what) {
   pugi::xml_document app;
   if (parse("docProps/app.xml", app, false))
     book.writtenByEngine = std::string(app.child("Properties").child_value("Application")) == kEngineMark;
+  pugi::xml_document custom;
+  if (!book.writtenByEngine && parse("docProps/custom.xml", custom, false))
+    for (pugi::xml_node property : custom.child("Properties").children("property"))
+      if (std::string(property.attribute("name").value()) == kEngineMarkProperty &&
+          std::string(property.child_value("vt:lpwstr")) == kEngineMark)
+        book.writtenByEngine = true;
+
+  // The decimals of the plain number formats ("0", "0.00", ...) by cell
+  // style, so that a number written as "800.00" reads back as that text.
+  std::vector<int> styleDecimals;
+  pugi::xml_document styles;
+  if (parse("xl/styles.xml", styles, false)) {
+    std::map<unsigned, int> formatDecimals = {{1, 0}, {2, 2}};
+    for (pugi::xml_node f : styles.child("styleSheet").child("numFmts").children("numFmt")) {
+      const std::string code = f.attribute("formatCode").value();
+      if (code == "0") formatDecimals[f.attribute("numFmtId").as_uint()] = 0;
+      if (code.size() > 2 && code.rfind("0.", 0) == 0 && code.find_first_not_of('0', 2) == std::string::npos)
+        formatDecimals[f.attribute("numFmtId").as_uint()] = static_cast<int>(code.size() - 2);
+    }
+    for (pugi::xml_node xf : styles.child("styleSheet").child("cellXfs").children("xf")) {
+      auto it = formatDecimals.find(xf.attribute("numFmtId").as_uint());
+      styleDecimals.push_back(it == formatDecimals.end() ? -1 : it->second);
+    }
+  }
 
   std::vector<std::string> strings;
   pugi::xml_document sst;
@@ -357,6 +348,14 @@ Workbook ReadXlsx(const std::string& bytes, const std::string& what) {
           value = c.child_value("v");
         } else if (c.child("v")) {
           value = NumberText(c.child_value("v"));
+          const size_t style = c.attribute("s").as_uint();
+          double number = 0;
+          if (style < styleDecimals.size() && styleDecimals[style] >= 0 && std::isfinite(number = c.child("v").text().as_double()) &&
+              std::fabs(number) < 1e15) {
+            char text[64];
+            std::snprintf(text, sizeof text, "%.*f", styleDecimals[style], number);
+            value = text;
+          }
         }
         if (value.empty()) continue;
         if (cellRow >= kMaxRows || col >= kMaxColumns)
