@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QAction>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -51,6 +52,7 @@ const char* const CMainDlg::kPageSections[4] = {"three-rod.md", "four-rod-1.md",
 const char* const CMainDlg::kHelpMenuText = "帮助";
 const char* const CMainDlg::kManualItemText = "使用说明 (F1)";
 const char* const CMainDlg::kAboutItemText = "关于";
+const char* const CMainDlg::kBookMenuText = "生成计算书…";
 
 DialogTemplate MainDlgTemplate() {
   DialogTemplate t;
@@ -203,6 +205,22 @@ void CMainDlg::CreateMenuBar() {
   m_menuBar->setGeometry(0, 0, width(), h);
   setFixedSize(width(), height() + h);
   m_session = new CCaseSession(*this);
+  // The calculation book, after the case commands, in a group of its own.
+  QAction* before = nullptr;
+  for (QAction* a : m_fileMenu->actions())
+    if (a->isSeparator()) {
+      before = a;
+      break;
+    }
+  m_fileMenu->insertSeparator(before);
+  QAction* book = new QAction(QString::fromUtf8(kBookMenuText), m_fileMenu);
+  connect(book, &QAction::triggered, this, &CMainDlg::OnBook);
+  m_fileMenu->insertAction(before, book);
+}
+
+void CMainDlg::OnBook() {
+  static_assert(CThreeRod::kBookButton == CFourRodPage::kBookButton);
+  Page(m_lastForcePage).UserClick(CThreeRod::kBookButton);
 }
 
 void CMainDlg::done(int result) {
@@ -264,6 +282,7 @@ void CMainDlg::PlacePages() {
 
 void CMainDlg::OnTabSelChange() {
   const int shown = ShownPage();
+  if (shown <= 2) m_lastForcePage = shown;
   for (int i = 0; i < PageCount(); ++i) m_views[static_cast<size_t>(i)]->setVisible(i == shown);
 }
 

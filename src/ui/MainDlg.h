@@ -53,6 +53,7 @@ class CMainDlg : public QDialog {
   static const char* const kHelpMenuText;    // "帮助"
   static const char* const kManualItemText;  // "使用说明 (F1)"
   static const char* const kAboutItemText;   // "关于"
+  static const char* const kBookMenuText;  // "生成计算书…"
 
   explicit CMainDlg(PageFactory makePages, CThemeServices theme = CThemeServices(), QWidget* parent = nullptr);
   ~CMainDlg() override;
@@ -88,6 +89,10 @@ class CMainDlg : public QDialog {
 
   // Shows the page of the tab selection; any selection but 1, 2 or 3 shows page 0.
   void OnTabSelChange();
+  // The calculation book of the force page shown, or of the last one shown
+  // (the 计算书 button of that page).
+  void OnBook();
+  int LastForcePage() const { return m_lastForcePage; }
   void OnTopMost();
   void OnAbout();
   // F1: the manual at the section of the page shown.
@@ -128,6 +133,7 @@ class CMainDlg : public QDialog {
   CCaseSession* m_session = nullptr;
   std::vector<CDialogView*> m_views;
   CChartWindow* m_chart = nullptr;
+  int m_lastForcePage = 0;
 };
 
 }  // namespace tiecalc

@@ -93,7 +93,7 @@ TEST_F(CaseSessionTest, FileMenuAboveThePagesWithItsItemsAndKeys) {
   for (QAction* a : dlg->FileMenu()->actions())
     if (a->isVisible()) items << (a->isSeparator() ? Q("-") : a->text() + Q(" ") + a->shortcut().toString());
   EXPECT_EQ((QStringList{Q("新建 Ctrl+N"), Q("打开… Ctrl+O"), Q("保存 Ctrl+S"), Q("另存为… Ctrl+Shift+S"), Q("-"),
-                         Q("退出 ")}),
+                         Q("生成计算书… "), Q("-"), Q("退出 ")}),
             items);
   // The tabs start below the menu bar, which spans the window.
   EXPECT_GE(dlg->Tab().y(), dlg->MenuBar()->height());

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QMenu>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -353,6 +356,39 @@ TEST_F(MainDlgTest, ExportAndReportButtonsReachTheSaveDialogAndWriteTheFiles) {
   }
   EXPECT_GT(QFileInfo(report).size(), 0);
   EXPECT_TRUE(dlg->isVisible());
+}
+
+TEST_F(MainDlgTest, TheBookMenuItemActsOnTheForcePageShownOrTheLastOneShown) {
+  QAction* book = nullptr;
+  for (QAction* a : dlg->FileMenu()->actions())
+    if (a->text() == Q("生成计算书…")) book = a;
+  ASSERT_NE(book, nullptr);
+  // The three-rod layout calculated, the section not set: the book of the
+  // three-rod page asks for the section, the empty layout I for its forces.
+  const std::vector<std::pair<int, const char*>> inputs = {
+      {CThreeRod::kA, "900"},  {CThreeRod::kB, "900"},  {CThreeRod::kC, "900"},   {CThreeRod::kD, "900"},
+      {CThreeRod::kX1, "3000"}, {CThreeRod::kX2, "3000"}, {CThreeRod::kX3, "1500"}, {CThreeRod::kH, "5000"},
+      {CThreeRod::kR, "100"},  {CThreeRod::kM, "200"},  {CThreeRod::kTheta, "30"}};
+  for (const auto& [id, text] : inputs) Type(0, id, text);
+  const struct {
+    std::vector<int> tabs;
+    const char* message;
+  } cases[] = {
+      {{0}, "请先在附着杆校核页设定杆件截面参数!"},
+      {{0, 3}, "请先在附着杆校核页设定杆件截面参数!"},
+      {{1, 3}, "请先完成附着杆内力计算!"},
+      {{2}, "请先完成附着杆内力计算!"},
+  };
+  for (const auto& c : cases) {
+    for (int tab : c.tabs) ClickTab(tab);
+    test::ModalAnswers answers({});
+    book->trigger();
+    EXPECT_EQ(QStringList{Q(c.message)}, answers.Messages()) << c.tabs.front();
+  }
+  EXPECT_EQ(dlg->LastForcePage(), 2);
+  // The pages' own buttons: each force page has its 计算书.
+  for (int page = 0; page < 3; ++page)
+    EXPECT_EQ(Q("计算书"), qobject_cast<QPushButton*>(dlg->PageView(page).Control(CThreeRod::kBookButton))->text());
 }
 
 TEST_F(MainDlgTest, EachPageRendersToAnImageForReview) {
