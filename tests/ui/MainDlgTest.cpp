@@ -221,7 +221,8 @@ TEST_F(MainDlgTest, TheOnTopSwitchDoesNotEndTheRunningWindow) {
       });
     });
   });
-  QTimer::singleShot(5000, [&] { dlg->reject(); });
+  // Bound to the window: the guard must not fire into a later test.
+  QTimer::singleShot(5000, dlg.get(), [&] { dlg->reject(); });
   EXPECT_EQ(QDialog::Accepted, dlg->exec());
   EXPECT_EQ((std::vector<bool>{true, true}), running);
 }
