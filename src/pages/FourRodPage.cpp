@@ -82,18 +82,20 @@ struct LayoutLook {
 };
 
 // Page 349 x 245: the diagram top left with the extremes below it and the two
-// buttons at the group's lower right end; parameters top right with the
-// results below them; the check box, the status (unless it sits among the
-// parameters) and the note at the bottom. The right-hand groups end at 343,
-// inside the tab's page area of 345.
+// buttons at the group's lower right end (room left of them for two more);
+// parameters top right with the results below them; the check box, the
+// status (unless it sits among the parameters) and the note at the bottom.
+// The right-hand groups end at 343, inside the tab's page area of 345. The
+// result fields hold "-99999.99", the extremes "-12345.67/12345.67" and
+// "-179.55/180.45".
 CFourRodPage::LayoutData Build(const LayoutLook& look) {
   CTemplateBuilder b(look.templateId, 349, 245, look.fontSize);
-  b.Picture(kStaticId, look.bitmap, {2, 4, 146, 114});
+  b.Picture(kStaticId, look.bitmap, {2, 4, 142, 114});
 
   const int inputRowCount = static_cast<int>(look.inputRows.size());
-  FieldGrid grid{153, 12, 47, 13, 16, 30, 12};
+  FieldGrid grid{150, 12, 47, 13, 16, 30, 12};
   const int inputsBottom = grid.y + (inputRowCount - 1) * grid.rowStep + grid.editHeight;
-  b.Group("设定参数", {150, 2, 193, inputsBottom + 3 - 2});
+  b.Group("设定参数", {146, 2, 197, inputsBottom + 3 - 2});
   b.Fields(look.inputRows, grid);
   if (look.statusInGroup) {
     const int row = inputRowCount - 1;
@@ -105,15 +107,15 @@ CFourRodPage::LayoutData Build(const LayoutLook& look) {
   }
 
   const int resultsTop = inputsBottom + 8;  // room for the group caption
-  grid.y = resultsTop + 10;
-  b.Group("输出结果", {150, resultsTop, 193, 10 + 4 * grid.rowStep + grid.editHeight + 3});
-  b.Fields(kOutputRows, grid);
+  const FieldGrid results{149, resultsTop + 10, 48, 13, 14, 33, 12};
+  b.Group("输出结果", {146, resultsTop, 197, 10 + 4 * results.rowStep + results.editHeight + 3});
+  b.Fields(kOutputRows, results);
 
-  // Each rod's force pair beside its angle pair, the force texts being the
-  // longer ("-1185.40/1185.40"); the buttons go below, at the right.
-  b.Group("输出结果", {2, 120, 146, 89});
-  const FieldGrid forces{4, 130, 0, 13, 15, 56, 12};
-  const FieldGrid angles{79, 130, 0, 13, 12, 52, 12};
+  // Each rod's force pair beside its angle pair; the buttons go below, at
+  // the right.
+  b.Group("输出结果", {2, 120, 142, 89});
+  const FieldGrid forces{4, 130, 0, 13, 16, 61, 12};
+  const FieldGrid angles{84, 130, 0, 13, 10, 47, 12};
   for (size_t r = 0; r < kExtremeRows.size(); ++r) {
     b.Field(kExtremeRows[r][0], forces, static_cast<int>(r), 0);
     b.Field(kExtremeRows[r][1], angles, static_cast<int>(r), 0);
@@ -167,8 +169,8 @@ CFourRodPage::LayoutData LayoutIData() {
   look.exportCaption = "输 出\r\n结 果";
   look.reportCaption = "生 成\r\n报 告";
   look.buttonStyle = kMultiLine;
-  look.exportRect = {92, 184, 24, 22};
-  look.reportRect = {120, 184, 24, 22};
+  look.exportRect = {90, 184, 24, 22};
+  look.reportRect = {116, 184, 24, 22};
   look.manualCaption = "手动修正L";
   look.statusLabel = "状态：";
   look.statusInGroup = false;
@@ -207,8 +209,8 @@ CFourRodPage::LayoutData LayoutIIData() {
   look.exportCaption = "输出结果";
   look.reportCaption = "生成报告";
   look.buttonStyle = kStyleNone;  // one-line captions: wider, lower buttons
-  look.exportRect = {78, 188, 32, 14};
-  look.reportRect = {112, 188, 32, 14};
+  look.exportRect = {74, 188, 32, 14};
+  look.reportRect = {108, 188, 32, 14};
   look.manualCaption = "手动修正L长度";
   look.statusLabel = "状态:";
   look.statusInGroup = true;
@@ -293,6 +295,12 @@ void CFourRodPage::Recalculate() {
   m_result = std::move(s->result);
   ShowResults();
   SetText(kStatus, kSuccessStatus);
+}
+
+std::vector<int> CFourRodPage::StaleControls() const {
+  std::vector<int> ids = CPage::StaleControls();
+  if (!ids.empty() && m_ManualL == 0) ids.insert(ids.end(), std::begin(kLengthIds), std::end(kLengthIds));
+  return ids;
 }
 
 void CFourRodPage::ShowResults() {

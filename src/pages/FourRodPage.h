@@ -69,9 +69,12 @@ class CFourRodPage : public CPage {
   virtual bool IsInputValid() const;
 
   void Recalculate() override;
+  // The automatic lengths are results too.
+  std::vector<int> StaleControls() const override;
 
  protected:
   explicit CFourRodPage(LayoutData layout);
+  std::string InvalidStatus() const override { return kInvalidStatus; }
 
   // The layout's own rule on its dimensions.
   virtual bool LayoutRuleHolds() const = 0;
@@ -118,6 +121,7 @@ class CFourRod : public CFourRodPage {
   FourRodAngles AnglesOf() const override;
   Rod4 LengthsOf(const FourRodAngles& a) const override;
   FourRodGeometry GeometryOf(const FourRodAngles& a) const override;
+  std::vector<BrokenRule> BrokenRules() const override { return BrokenFourRodRules(m_layout); }
 
  private:
   FourRodLayoutI m_layout;
@@ -139,6 +143,7 @@ class CFourRod1 : public CFourRodPage {
   FourRodAngles AnglesOf() const override;
   Rod4 LengthsOf(const FourRodAngles& a) const override;
   FourRodGeometry GeometryOf(const FourRodAngles& a) const override;
+  std::vector<BrokenRule> BrokenRules() const override { return BrokenFourRodRules(m_layout); }
 
  private:
   FourRodLayoutII m_layout;

@@ -213,6 +213,19 @@ void CJiaoHe::SyncLargeSectionLength() {
   }
 }
 
+std::vector<int> CJiaoHe::StaleControls() const {
+  std::vector<int> ids = CPage::StaleControls();
+  std::erase(ids, kMu);
+  return ids;
+}
+
+LineTone CJiaoHe::ToneOf(int id, const std::string& line) const {
+  if (id != kMessage) return LineTone::Plain;
+  if (line.find(" 不 满足要求") != std::string::npos) return LineTone::Fail;
+  if (line.find("满足要求") != std::string::npos) return LineTone::Pass;
+  return LineTone::Plain;
+}
+
 void CJiaoHe::RunCurrentCheck() {
   RodCheckData& d = m_data;
   const RodForm form = Form();

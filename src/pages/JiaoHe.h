@@ -61,6 +61,14 @@ class CJiaoHe : public CPage {
  protected:
   void OnInitDialog() override { InitPage(); }
   void Recalculate() override { RunCurrentCheck(); }
+  std::string InvalidStatus() const override { return kRodCheckInvalidInput; }
+  std::vector<BrokenRule> BrokenRules() const override { return BrokenRodCheckRules(m_data, Form()); }
+
+ public:
+  // μ is shown afresh even when the inputs are refused.
+  std::vector<int> StaleControls() const override;
+  // The verdict lines: " 不 满足要求" fails, "满足要求" passes.
+  LineTone ToneOf(int id, const std::string& line) const override;
 
  private:
   RodCheckData m_data;

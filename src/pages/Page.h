@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/input/FieldText.h"
 #include "platform/dialog/Dialog.h"
 
 namespace tiecalc {
@@ -39,6 +40,20 @@ class CPage : public CDialog {
   // The control of a name, or 0.
   int IdOf(const std::string& name) const;
 
+  // Does the status say that the inputs are invalid?
+  bool ShowsInvalidInputs() const { return Status() == InvalidStatus(); }
+
+  // Editable inputs whose text does not read as typed; while the status
+  // says the inputs are invalid, also the inputs of every broken rule.
+  std::vector<ControlNote> Notes() const override;
+  // While the status says the inputs are invalid: the results, which still
+  // show the last valid inputs.
+  std::vector<int> StaleControls() const override;
+  // Every named control, inputs first, as "label(unit)" and the text shown
+  // (a list's item, "是"/"否" for a check box, a text of several lines as
+  // several rows), then the status.
+  std::vector<SummaryRow> Summary() const override;
+
  protected:
   CPage(DialogTemplate tmpl, int statusId, std::vector<NamedControl> names);
 
@@ -51,6 +66,9 @@ class CPage : public CDialog {
   void SetTexts(const std::vector<std::pair<int, std::string>>& texts);
 
   virtual void Recalculate() = 0;
+  // The status text of invalid inputs, and the rules the inputs break now.
+  virtual std::string InvalidStatus() const = 0;
+  virtual std::vector<BrokenRule> BrokenRules() const = 0;
 
  private:
   int m_statusId;

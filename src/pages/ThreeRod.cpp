@@ -59,16 +59,26 @@ DialogTemplate BuildTemplate() {
   b.Fields(kInputRows, grid);
   b.Static(I::kStatus, "", {grid.Label(3, 2).x, grid.Label(3, 2).y, 65, 10});
 
+  // Angles, lengths, forces and components in three columns; below them
+  // each rod's extreme force pair beside its angle pair, wide enough for
+  // "-12345.67/12345.67" and "-179.55/180.45". Right of the extremes room
+  // is left for two more buttons.
   grid.y = 88;
-  b.Group("输出结果", {136, 77, 209, 134});
-  b.Fields(kOutputRows, grid);
-  b.Button(I::kExportButton, "输出结果到文件", {140, 189, 98, 16});
-  b.Button(I::kReportButton, "生成报告文件", {242, 189, 99, 16});
+  b.Group("输出结果", {136, 77, 209, 142});
+  const std::vector<std::vector<FieldDef>> singles(kOutputRows.begin(), kOutputRows.end() - 2);
+  b.Fields(singles, grid);
+  const int extremesTop = grid.y + static_cast<int>(singles.size()) * grid.rowStep;
+  const FieldGrid forces{140, extremesTop, 0, 14, 16, 66, 12};
+  const FieldGrid angles{225, extremesTop, 0, 14, 12, 52, 12};
+  for (size_t rod = 0; rod < 3; ++rod) b.Field(kOutputRows[singles.size()][rod], forces, static_cast<int>(rod), 0);
+  for (size_t rod = 0; rod < 3; ++rod) b.Field(kOutputRows[singles.size() + 1][rod], angles, static_cast<int>(rod), 0);
+  b.Button(I::kExportButton, "输出结果到文件", {140, 201, 98, 14});
+  b.Button(I::kReportButton, "生成报告文件", {242, 201, 99, 14});
 
   b.Label("附着杆受力正值为拉力,负值为压力；最大值已考虑M正负向,未考虑附着架风载和自重！", {4, 229, 341, 12});
-  b.Button(I::kBookButton, "计算书", {242, 213, 99, 14});  // below the report button
-  // Added after the fixed controls: below the export button, beside 计算书.
-  b.Button(I::kChartButton, "受力曲线", {140, 213, 98, 14});
+  // Right of the extremes, in the room left for the pages' own buttons.
+  b.Button(I::kBookButton, "计算书", {290, 158, 51, 14});
+  b.Button(I::kChartButton, "受力曲线", {290, 172, 51, 14});
   return b.Take();
 }
 

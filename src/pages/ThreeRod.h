@@ -54,6 +54,8 @@ class CThreeRod : public CPage {
 
  protected:
   void OnInitDialog() override;
+  std::string InvalidStatus() const override { return kInvalidStatus; }
+  std::vector<BrokenRule> BrokenRules() const override { return BrokenThreeRodRules(Input()); }
 
  private:
   double m_Theta = 0.0, m_M = 0.0, m_R = 0.0, m_H = 0.0, m_X3 = 0.0, m_X2 = 0.0, m_X1 = 0.0,

@@ -1,6 +1,12 @@
 #include "ui/DialogView.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QStyleOptionFrame>
+#include <QSyntaxHighlighter>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -13,6 +19,7 @@
 #include <QPushButton>
 #include <QSvgRenderer>
 #include <exception>
+#include <memory>
 
 namespace tiecalc {
 
@@ -29,12 +36,67 @@ constexpr int kComboDu = 12;
 
 }  // namespace
 
-void SetEditBackground(QWidget* edit, bool readOnly) {
+void SetEditBackground(QWidget* edit, bool readOnly, bool stale) {
   QWidget* parent = edit->parentWidget();
   QPalette palette = parent ? parent->palette() : QApplication::palette(edit);
   if (readOnly) palette.setColor(QPalette::Base, palette.color(QPalette::Window));
-  if (edit->palette().color(QPalette::Base) != palette.color(QPalette::Base)) edit->setPalette(palette);
+  if (stale)
+    for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive})
+      palette.setColor(g, QPalette::Text, palette.color(QPalette::Disabled, QPalette::Text));
+  const QPalette& now = edit->palette();
+  if (now.color(QPalette::Base) != palette.color(QPalette::Base) ||
+      now.color(QPalette::Active, QPalette::Text) != palette.color(QPalette::Active, QPalette::Text))
+    edit->setPalette(palette);
 }
+
+void CFieldEdit::SetMark(const QColor& colour) {
+  if (colour == m_mark) return;
+  m_mark = colour;
+  update();
+}
+
+void CFieldEdit::paintEvent(QPaintEvent* event) {
+  QLineEdit::paintEvent(event);
+  if (!m_mark.isValid()) return;
+  QPainter p(this);
+  p.setPen(QPen(m_mark, 2));
+  p.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+}
+
+bool TextFitsEdit(const QLineEdit* e) {
+  QStyleOptionFrame option;
+  option.initFrom(e);
+  option.lineWidth = e->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, e);
+  const QRect contents = e->style()->subElementRect(QStyle::SE_LineEditContents, &option, e);
+  const QMargins m = e->textMargins();
+  // The edit keeps 2 pixels free on either side of its text.
+  const int room = contents.width() - m.left() - m.right() - 2 * 2;
+  return e->fontMetrics().horizontalAdvance(e->text()) <= room;
+}
+
+namespace {
+
+// Draws the lines of a verdict in the colour of their tone.
+class CToneHighlighter : public QSyntaxHighlighter {
+ public:
+  CToneHighlighter(QTextDocument* document, const CDialog& dialog, int id)
+      : QSyntaxHighlighter(document), m_dialog(dialog), m_id(id) {}
+
+ protected:
+  void highlightBlock(const QString& text) override {
+    switch (m_dialog.ToneOf(m_id, text.toStdString())) {
+      case LineTone::Pass: setFormat(0, static_cast<int>(text.size()), kPassTone); break;
+      case LineTone::Fail: setFormat(0, static_cast<int>(text.size()), kFailTone); break;
+      case LineTone::Plain: break;
+    }
+  }
+
+ private:
+  const CDialog& m_dialog;
+  int m_id;
+};
+
+}  // namespace
 
 QString DiagramResource(int bitmap) { return QStringLiteral(":/diagrams/bmp%1.svg").arg(bitmap); }
 
@@ -68,6 +130,10 @@ CDialogView::CDialogView(CDialog& dialog, const QFont& font, QWidget* parent)
     : QWidget(parent), m_dialog(dialog), m_units(font) {
   setFont(font);
   setAutoFillBackground(true);
+  m_copy = new QAction(QStringLiteral("复制结果"), this);
+  m_copy->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+  m_copy->setShortcutVisibleInContextMenu(true);
+  connect(m_copy, &QAction::triggered, this, &CDialogView::CopySummary);
   const DialogTemplate& t = dialog.Template();
   resize(m_units.X(t.width), m_units.Y(t.height));
   for (const ControlTemplate& c : t.controls) {
@@ -85,6 +151,22 @@ CDialogView::CDialogView(CDialog& dialog, const QFont& font, QWidget* parent)
     if (qobject_cast<QGroupBox*>(w)) w->lower();
   for (const auto& [id, w] : m_byId) Show(id);
   dialog.TakeChanges();
+  Sync();
+}
+
+QString CDialogView::SummaryText() const {
+  QString text = m_title + QLatin1Char('\n');
+  for (const SummaryRow& row : m_dialog.Summary())
+    text += Q(row.label) + QLatin1Char('\t') + Q(row.value) + QLatin1Char('\n');
+  return text;
+}
+
+void CDialogView::CopySummary() const { QGuiApplication::clipboard()->setText(SummaryText()); }
+
+void CDialogView::contextMenuEvent(QContextMenuEvent* event) {
+  QMenu menu(this);
+  menu.addAction(m_copy);
+  menu.exec(event->globalPos());
 }
 
 QWidget* CDialogView::Control(int id) const {
@@ -111,6 +193,14 @@ QWidget* CDialogView::Build(const ControlTemplate& c) {
     case ControlKind::Edit: {
       if (c.style & kMultiLine) {
         auto* e = new QPlainTextEdit(this);
+        new CToneHighlighter(e->document(), m_dialog, id);
+        e->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(e, &QWidget::customContextMenuRequested, this, [this, e](const QPoint& at) {
+          std::unique_ptr<QMenu> menu(e->createStandardContextMenu(at));
+          menu->addSeparator();
+          menu->addAction(m_copy);
+          menu->exec(e->viewport()->mapToGlobal(at));
+        });
         e->setTabChangesFocus(true);
         e->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         connect(e, &QPlainTextEdit::textChanged, this, [this, e, id] {
@@ -119,7 +209,14 @@ QWidget* CDialogView::Build(const ControlTemplate& c) {
         });
         return e;
       }
-      auto* e = new QLineEdit(this);
+      auto* e = new CFieldEdit(this);
+      e->setContextMenuPolicy(Qt::CustomContextMenu);
+      connect(e, &QWidget::customContextMenuRequested, this, [this, e](const QPoint& at) {
+        std::unique_ptr<QMenu> menu(e->createStandardContextMenu());
+        menu->addSeparator();
+        menu->addAction(m_copy);
+        menu->exec(e->mapToGlobal(at));
+      });
       e->setAlignment(align | Qt::AlignVCenter);
       // textEdited comes from the user only, so the mirrored texts do not fire twice.
       connect(e, &QLineEdit::textEdited, this,
@@ -176,10 +273,10 @@ void CDialogView::Show(int id) {
       e->setText(text);
     }
     e->setReadOnly(m_dialog.IsReadOnly(id));
-    SetEditBackground(e, e->isReadOnly());
+    ShowLook(id);
   } else if (auto* e = qobject_cast<QPlainTextEdit*>(w)) {
     e->setReadOnly(m_dialog.IsReadOnly(id));
-    SetEditBackground(e, e->isReadOnly());
+    ShowLook(id);
     const QString lines = Lines(m_dialog.GetText(id));
     if (e->toPlainText() != lines) {
       e->setProperty("syncing", true);
@@ -203,6 +300,48 @@ void CDialogView::Show(int id) {
 
 void CDialogView::Sync() {
   for (int id : m_dialog.TakeChanges()) Show(id);
+  // The notes and the stale results follow from the whole state: any
+  // change can set or clear them on any control.
+  std::map<int, std::vector<ControlNote>> notes;
+  for (ControlNote& note : m_dialog.Notes()) notes[note.id].push_back(std::move(note));
+  const std::vector<int> staleIds = m_dialog.StaleControls();
+  std::set<int> stale(staleIds.begin(), staleIds.end());
+  std::set<int> changed;
+  for (const auto* map : {&notes, &m_notes})
+    for (const auto& entry : *map) changed.insert(entry.first);
+  for (const std::set<int>* set : {&stale, &m_stale}) changed.insert(set->begin(), set->end());
+  m_notes = std::move(notes);
+  m_stale = std::move(stale);
+  for (int id : changed) ShowLook(id);
+}
+
+void CDialogView::ShowLook(int id) {
+  QWidget* w = Control(id);
+  auto* line = qobject_cast<QLineEdit*>(w);
+  auto* text = qobject_cast<QPlainTextEdit*>(w);
+  if (!line && !text) return;
+  const bool readOnly = line ? line->isReadOnly() : text->isReadOnly();
+  SetEditBackground(w, readOnly, m_stale.count(id) != 0);
+  // Tab goes from input to input; results take the focus by mouse only,
+  // for selecting and copying.
+  w->setFocusPolicy(readOnly ? Qt::ClickFocus : Qt::StrongFocus);
+
+  QStringList tip;
+  QColor mark;
+  if (auto it = m_notes.find(id); it != m_notes.end()) {
+    for (const ControlNote& note : it->second) {
+      tip << Q(note.text);
+      // A text that cannot be read outweighs a broken rule.
+      if (note.kind == ControlNote::kUnreadable) mark = kUnreadableMark;
+      else if (!mark.isValid()) mark = kRuleMark;
+    }
+  }
+  if (auto* field = qobject_cast<CFieldEdit*>(w)) field->SetMark(mark);
+  if (const auto own = m_dialog.TooltipText(id)) tip << Q(*own);
+  // A value too long for its box shows whole in the tooltip.
+  if (line && !TextFitsEdit(line)) tip << line->text();
+  const QString joined = tip.join(QLatin1Char('\n'));
+  if (w->toolTip() != joined) w->setToolTip(joined);
 }
 
 void CDialogView::keyPressEvent(QKeyEvent* event) {

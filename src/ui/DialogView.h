@@ -3,12 +3,15 @@
 // placed from dialog units, with the user's actions forwarded to the dialog
 // and the dialog's changes mirrored back. The view computes nothing itself.
 
+#include <QLineEdit>
 #include <QWidget>
 #include <map>
+#include <set>
 
 #include "platform/dialog/Dialog.h"
 #include "ui/DialogUnits.h"
 
+class QAction;
 class QSvgRenderer;
 
 namespace tiecalc {
@@ -26,16 +29,30 @@ class CDialogView : public QWidget {
   // Every widget in template order, labels and frames included.
   const std::vector<QWidget*>& Widgets() const { return m_widgets; }
 
-  // Shows what the dialog changed since the last call.
+  // Shows what the dialog changed since the last call, then the dialog's
+  // notes on its inputs and which results are stale.
   void Sync();
+
+  // The page's name, first line of its summary.
+  void SetTitle(const QString& title) { m_title = title; }
+  // The name, then one "label<TAB>value" line for each row of the
+  // dialog's summary.
+  QString SummaryText() const;
+  // "复制结果": the summary to the clipboard.
+  QAction* CopyAction() const { return m_copy; }
+  void CopySummary() const;
 
  protected:
   // Enter and Esc are not the page's keys: they neither close nor press anything.
   void keyPressEvent(QKeyEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
   QWidget* Build(const ControlTemplate& control);
   void Show(int id);
+  // The look of an edit: background, greyed when stale, the mark and the
+  // tooltip of a note, Tab stops on inputs only.
+  void ShowLook(int id);
   template <class Action>
   void Forward(Action action);
 
@@ -43,7 +60,36 @@ class CDialogView : public QWidget {
   CDialogUnits m_units;
   std::vector<QWidget*> m_widgets;
   std::map<int, QWidget*> m_byId;
+  std::map<int, std::vector<ControlNote>> m_notes;
+  std::set<int> m_stale;
+  QString m_title;
+  QAction* m_copy = nullptr;
 };
+
+// A one-line edit that can carry a coloured outline: the mark of an input
+// the page has a note on.
+class CFieldEdit : public QLineEdit {
+  Q_OBJECT
+ public:
+  using QLineEdit::QLineEdit;
+  void SetMark(const QColor& colour);  // an invalid colour: no mark
+  QColor Mark() const { return m_mark; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  QColor m_mark;
+};
+
+// The colours of the marks and of the verdict lines.
+inline const QColor kUnreadableMark(220, 0, 0);
+inline const QColor kRuleMark(230, 120, 0);
+inline const QColor kFailTone(200, 0, 0);
+inline const QColor kPassTone(0, 100, 0);
+
+// Is the whole of an edit's text inside its box?
+bool TextFitsEdit(const QLineEdit* edit);
 
 // The diagram of a bitmap id (resource ":/diagrams/bmpNNN.svg"), drawn to fit
 // its box with its proportions kept; an empty frame where it is missing.
@@ -66,7 +112,8 @@ class CPictureBox : public QWidget {
 QString DiagramResource(int bitmap);
 
 // A read-only edit is drawn as the static texts are, on the dialog's
-// background; an editable one on the base colour of input fields.
-void SetEditBackground(QWidget* edit, bool readOnly);
+// background; an editable one on the base colour of input fields. A stale
+// one has the greyed text of a disabled control.
+void SetEditBackground(QWidget* edit, bool readOnly, bool stale = false);
 
 }  // namespace tiecalc

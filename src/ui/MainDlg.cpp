@@ -4,6 +4,7 @@
 #include "ui/ChartWindow.h"
 #endif
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QKeyEvent>
@@ -14,6 +15,8 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QWindow>
 
@@ -82,7 +85,10 @@ CMainDlg::CMainDlg(PageFactory makePages, CThemeServices theme, QWidget* parent)
   const QFont font = WindowFont(t.fontSize);
   setFont(font);
   const CDialogUnits units(font);
-  setFixedSize(units.X(t.width), units.Y(t.height));
+  // Resizable: on a small screen the pages scroll inside the tab area.
+  resize(units.X(t.width), units.Y(t.height));
+  setMinimumSize(units.X(160), units.Y(110));
+  setSizeGripEnabled(true);
   setWindowIcon(AppIcon());
 
   for (const ControlTemplate& c : t.controls) {
@@ -122,6 +128,7 @@ CMainDlg::CMainDlg(PageFactory makePages, CThemeServices theme, QWidget* parent)
 #endif
   CreateMenuBar();
   AddHelpMenu();
+  SetUpKeys();
   AddAboutToSystemMenu();
   // F1 opens the page's own section; the menu item names the key but opens
   // the contents, so it carries no shortcut of its own.
@@ -141,7 +148,22 @@ void CMainDlg::CreateViews() {
       page.SetDesktop(&m_desktop);
       page.Create();
     }
-    m_views.push_back(new CDialogView(page, WindowFont(page.Template().fontSize), m_tab));
+    auto* area = new QScrollArea(m_tab);
+    area->setFrameShape(QFrame::NoFrame);
+    area->setFocusPolicy(Qt::NoFocus);
+    area->setBackgroundRole(QPalette::Window);
+    area->viewport()->setBackgroundRole(QPalette::Window);
+    auto* view = new CDialogView(page, WindowFont(page.Template().fontSize));
+    view->SetTitle(QString::fromUtf8(kTabCaptions[i]).remove(u' '));
+    // The page fills the area; it scrolls only where the area is smaller
+    // than what its controls cover.
+    QRect used;
+    for (QWidget* w : view->Widgets()) used |= w->geometry();
+    view->setMinimumSize(used.right() + 1, used.bottom() + 1);
+    area->setWidgetResizable(true);
+    area->setWidget(view);
+    m_views.push_back(view);
+    m_areas.push_back(area);
 #if TIECALC_HAVE_CHART
     // The force pages' "受力曲线" opens the chart window.
     if (i < 3) page.OnClick(CThreeRod::kChartButton, [this] { OnChart(); });
@@ -154,13 +176,14 @@ void CMainDlg::CreateViews() {
       if (auto* c = qobject_cast<QCheckBox*>(w)) connect(c, &QCheckBox::clicked, this, &CMainDlg::PagesEdited);
     }
   }
-  PlacePages();
+  Relayout();
   OnTabSelChange();
-  // Tab goes from the strip through the page shown, then to the buttons.
+  // Tab goes from the strip through the inputs of the page shown, then to
+  // the buttons; results are in the chain for the mouse only.
   QWidget* previous = m_tab;
   for (CDialogView* v : m_views)
     for (QWidget* w : v->Widgets())
-      if (w->focusPolicy() & Qt::TabFocus) {
+      if (w->focusPolicy() != Qt::NoFocus) {
         setTabOrder(previous, w);
         previous = w;
       }
@@ -171,8 +194,9 @@ void CMainDlg::CreateViews() {
 }
 
 void CMainDlg::ReplacePages(std::unique_ptr<CPageSet> pages, int shownPage) {
-  // The views refer to the pages: they go first.
-  for (CDialogView* v : m_views) delete v;
+  // The views refer to the pages: they go first, with their areas.
+  for (QScrollArea* area : m_areas) delete area;
+  m_areas.clear();
   m_views.clear();
   m_pages = std::move(pages);
   m_tab->SetCurSel(shownPage);
@@ -199,11 +223,8 @@ void CMainDlg::CreateMenuBar() {
   // control, which with everything below it moves down by its height.
   m_menuBar = new QMenuBar(this);
   m_fileMenu = m_menuBar->addMenu(QString::fromUtf8(kFileMenuText));
-  const int h = m_menuBar->sizeHint().height();
-  for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-    if (w != m_menuBar && !w->isWindow()) w->move(w->x(), w->y() + h);
-  m_menuBar->setGeometry(0, 0, width(), h);
-  setFixedSize(width(), height() + h);
+  resize(NaturalSize());
+  Relayout();
   m_session = new CCaseSession(*this);
   // The calculation book, after the case commands, in a group of its own.
   QAction* before = nullptr;
@@ -260,14 +281,114 @@ bool CMainDlg::nativeEvent(const QByteArray& eventType, void* message, qintptr* 
 CMainDlg::~CMainDlg() {
   delete m_session;
   m_session = nullptr;
-  // The views refer to the pages: they go first.
-  for (CDialogView* v : m_views) delete v;
+  // The views refer to the pages: they go first, with their areas.
+  for (QScrollArea* area : m_areas) delete area;
 }
 
 QPushButton* CMainDlg::Button(int id) const {
   for (QPushButton* b : m_buttons)
     if (b->property("controlId").toInt() == id) return b;
   return nullptr;
+}
+
+void CMainDlg::SetUpKeys() {
+  auto onKeys = [this](std::initializer_list<QKeySequence> keys, auto action) {
+    for (const QKeySequence& key : keys) connect(new QShortcut(key, this), &QShortcut::activated, this, action);
+  };
+  onKeys({QKeySequence(Qt::CTRL | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageDown)}, [this] { StepPage(1); });
+  onKeys({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+          QKeySequence(Qt::CTRL | Qt::Key_PageUp)},
+         [this] { StepPage(-1); });
+  onKeys({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)}, [this] { PageView(ShownPage()).CopySummary(); });
+  // A control reached with the keyboard scrolls into sight.
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+    for (QScrollArea* area : m_areas)
+      if (now && area->widget() && area->widget()->isAncestorOf(now)) area->ensureWidgetVisible(now, 4, 4);
+  });
+}
+
+void CMainDlg::StepPage(int step) {
+  const int count = PageCount();
+  if (count == 0) return;
+  QWidget* focus = QApplication::focusWidget();
+  const bool inPage = focus && m_areas[static_cast<size_t>(ShownPage())]->isAncestorOf(focus);
+  m_tab->SetCurSel(((ShownPage() + step) % count + count) % count);
+  OnTabSelChange();
+  // Focus that was in the page left goes to the first input of the new one.
+  if (inPage) {
+    for (QWidget* w : PageView(ShownPage()).Widgets())
+      if ((w->focusPolicy() & Qt::TabFocus) && w->isEnabled()) {
+        w->setFocus(Qt::TabFocusReason);
+        return;
+      }
+    m_tab->setFocus(Qt::TabFocusReason);
+  }
+}
+
+QSize CMainDlg::NaturalSize() const {
+  const DialogTemplate t = MainDlgTemplate();
+  const CDialogUnits units(font());
+  return {units.X(t.width), units.Y(t.height) + (m_menuBar ? m_menuBar->sizeHint().height() : 0)};
+}
+
+void CMainDlg::FitInto(const QRect& available) {
+  // The frame the window manager adds is known once the window is shown.
+  const QSize frame = frameGeometry().size() - geometry().size();
+  const QSize room = available.size() - frame;
+  resize(NaturalSize().boundedTo(room).expandedTo(minimumSize()));
+  const QSize outer = size() + frame;
+  move(available.left() + std::max(0, (available.width() - outer.width()) / 2),
+       available.top() + std::max(0, (available.height() - outer.height()) / 2));
+}
+
+void CMainDlg::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (m_fitted) return;
+  m_fitted = true;
+  if (QScreen* s = screen()) FitInto(s->availableGeometry());
+}
+
+void CMainDlg::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  Relayout();
+}
+
+void CMainDlg::Relayout() {
+  if (!m_tab) return;
+  const DialogTemplate t = MainDlgTemplate();
+  const CDialogUnits units(font());
+  // The menu bar on top moves everything of the template down by its height.
+  const int top = m_menuBar ? m_menuBar->sizeHint().height() : 0;
+  if (m_menuBar) m_menuBar->setGeometry(0, 0, width(), top);
+  const QSize natural = NaturalSize();
+  const int dx = width() - natural.width(), dy = height() - natural.height();
+  int buttonsLeft = width();
+  for (QPushButton* b : m_buttons)
+    for (const ControlTemplate& c : t.controls)
+      if (c.id == b->property("controlId").toInt()) {
+        b->setGeometry(units.Rect(c.rect).translated(dx, top + dy));
+        buttonsLeft = std::min(buttonsLeft, b->x());
+      }
+  // The note keeps its line left of the buttons, and breaks into more
+  // lines upwards where the window is narrow.
+  int extra = 0;
+  for (const ControlTemplate& c : t.controls) {
+    if (c.id == kIdTab || c.kind == ControlKind::Button) continue;
+    const QRect r = units.Rect(c.rect);
+    QRect note = r.translated(0, top + dy);
+    note.setWidth(std::max(units.X(20), std::min(r.width(), buttonsLeft - units.X(4) - r.left())));
+    m_info->setWordWrap(note.width() < r.width());
+    const int needed = m_info->wordWrap() ? m_info->heightForWidth(note.width()) : r.height();
+    extra = std::max(0, needed - r.height());
+    note.setTop(note.top() - extra);
+    m_info->setGeometry(note);
+  }
+  for (const ControlTemplate& c : t.controls)
+    if (c.id == kIdTab) {
+      const QRect r = units.Rect(c.rect);
+      m_tab->setGeometry(r.x(), r.y() + top, std::max(0, r.width() + dx), std::max(0, r.height() + dy - extra));
+    }
+  PlacePages();
 }
 
 void CMainDlg::PlacePages() {
@@ -277,13 +398,13 @@ void CMainDlg::PlacePages() {
   const int stripBottom = m_tab->GetItemCount() ? m_tab->GetItemRect(0).bottom() + 1 : 0;
   r.setTop(std::max(20, stripBottom));
   r.setLeft(r.left() - 2);
-  for (CDialogView* v : m_views) v->setGeometry(r);
+  for (QScrollArea* area : m_areas) area->setGeometry(r);
 }
 
 void CMainDlg::OnTabSelChange() {
   const int shown = ShownPage();
   if (shown <= 2) m_lastForcePage = shown;
-  for (int i = 0; i < PageCount(); ++i) m_views[static_cast<size_t>(i)]->setVisible(i == shown);
+  for (int i = 0; i < PageCount(); ++i) m_areas[static_cast<size_t>(i)]->setVisible(i == shown);
 }
 
 void CMainDlg::OnChart() {

@@ -13,6 +13,7 @@
 #include "wiring/PageSet.h"
 
 class QLabel;
+class QScrollArea;
 class QMenu;
 class QMenuBar;
 class QPushButton;
@@ -93,6 +94,17 @@ class CMainDlg : public QDialog {
   // (the 计算书 button of that page).
   void OnBook();
   int LastForcePage() const { return m_lastForcePage; }
+  // The next or previous page, round the end (Ctrl+Tab, Ctrl+PgDn; with
+  // Shift, Ctrl+PgUp).
+  void StepPage(int step);
+  // The scroll area a page is shown in, inside the tab's page area.
+  QScrollArea* PageArea(int index) const { return m_areas.at(static_cast<size_t>(index)); }
+  // The size of the template with the menu bar: the window's size where
+  // the screen allows.
+  QSize NaturalSize() const;
+  // Fits the window into an available screen area (size at most the
+  // natural one) and centres it there.
+  void FitInto(const QRect& available);
   void OnTopMost();
   void OnAbout();
   // F1: the manual at the section of the page shown.
@@ -112,6 +124,8 @@ class CMainDlg : public QDialog {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   // The about entry of the system menu, where the platform has one.
   bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
 
@@ -120,6 +134,10 @@ class CMainDlg : public QDialog {
   void CreateViews();
   void CreateMenuBar();
   void AddHelpMenu();
+  // The controls for the window's size: the tab control takes what the menu
+  // bar and the bottom row (note and buttons, right-aligned) leave.
+  void Relayout();
+  void SetUpKeys();
   void AddAboutToSystemMenu();
 
   CQtDesktop m_desktop;
@@ -134,6 +152,8 @@ class CMainDlg : public QDialog {
   std::vector<CDialogView*> m_views;
   CChartWindow* m_chart = nullptr;
   int m_lastForcePage = 0;
+  std::vector<QScrollArea*> m_areas;  // each holds its view
+  bool m_fitted = false;
 };
 
 }  // namespace tiecalc

@@ -2,6 +2,9 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <memory>
@@ -43,17 +46,59 @@ QFileDialog* CQtDesktop::MakeSaveDialog(const SaveFileRequest& request, QWidget*
     const QRegularExpressionMatch m = single.match(filter);
     if (m.hasMatch()) dialog->setDefaultSuffix(m.captured(1));
   });
-  dialog->setDirectory(QDir::current());
+  dialog->setDirectory(LastFolder(request));
   dialog->selectFile(QString::fromStdString(request.fileName));
   return dialog;
 }
 
+namespace {
+
+// The user's settings of the program ("tiecalc/tiecalc.ini" under the
+// user's configuration folder).
+std::unique_ptr<QSettings> Settings() {
+  return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("tiecalc"),
+                                     QStringLiteral("tiecalc"));
+}
+
+// Files are of one kind when they share the default extension.
+QString FolderKey(const SaveFileRequest& request) {
+  QString kind = QString::fromStdString(request.defaultExtension).toLower();
+  while (kind.startsWith(u'*') || kind.startsWith(u'.')) kind.remove(0, 1);
+  return QStringLiteral("saveFolders/") + (kind.isEmpty() ? QStringLiteral("other") : kind);
+}
+
+}  // namespace
+
+QString CQtDesktop::LastFolder(const SaveFileRequest& request) {
+  const QString last = Settings()->value(FolderKey(request)).toString();
+  if (!last.isEmpty() && QFileInfo(last).isDir()) return last;
+  const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  return QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
+void CQtDesktop::RememberFolder(const SaveFileRequest& request, const QString& folder) {
+  Settings()->setValue(FolderKey(request), folder);
+}
+
 std::optional<std::string> CQtDesktop::AskSaveFileName(const SaveFileRequest& request) {
-  std::unique_ptr<QFileDialog> dialog(MakeSaveDialog(request, m_parent));
-  if (dialog->exec() != QDialog::Accepted) return std::nullopt;
-  const QStringList files = dialog->selectedFiles();
-  if (files.isEmpty()) return std::nullopt;
-  return QDir::toNativeSeparators(files.front()).toStdString();
+  SaveFileRequest ask = request;
+  for (;;) {
+    std::unique_ptr<QFileDialog> dialog(MakeSaveDialog(ask, m_parent));
+    if (dialog->exec() != QDialog::Accepted) return std::nullopt;
+    const QStringList files = dialog->selectedFiles();
+    if (files.isEmpty()) return std::nullopt;
+    const QFileInfo chosen(files.front());
+    if (chosen.absoluteDir().exists()) {
+      RememberFolder(request, chosen.absolutePath());
+      return QDir::toNativeSeparators(chosen.absoluteFilePath()).toStdString();
+    }
+    // A name in a folder that does not exist: say so, and ask again with
+    // the name kept.
+    ShowMessage("文件夹“" + QDir::toNativeSeparators(chosen.absolutePath()).toStdString() +
+                    "”不存在，请选择已有的文件夹。",
+                MessageIcon::Exclamation);
+    ask.fileName = chosen.fileName().toStdString();
+  }
 }
 
 void CQtDesktop::ShowMessage(const std::string& text, MessageIcon icon) {

@@ -25,8 +25,13 @@ class CQtDesktop : public IDesktop {
   // A message box captioned with the program's name.
   void ShowMessage(const std::string& text, MessageIcon icon) override;
 
-  // The configured dialog, not yet shown.
+  // The configured dialog, not yet shown. It opens in the folder last used
+  // for files of the request's kind (its default extension), remembered
+  // across runs in the user's settings of the program, else in the
+  // documents folder.
   static QFileDialog* MakeSaveDialog(const SaveFileRequest& request, QWidget* parent);
+  static QString LastFolder(const SaveFileRequest& request);
+  static void RememberFolder(const SaveFileRequest& request, const QString& folder);
 
  private:
   QWidget* m_parent;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -110,6 +111,28 @@ TEST_F(DesktopTest, AButtonReachesTheRealSaveDialogAndMessageBox) {
     EXPECT_EQ(QList<QMessageBox::Icon>{QMessageBox::Information}, answers.Icons());
   }
   EXPECT_EQ(target.toStdString(), page.lastPath);
+  EXPECT_TRUE(QFile::exists(target));
+
+  // The next dialog for a workbook opens in the folder just used; one for
+  // another kind of file does not.
+  EXPECT_EQ(QDir(dir.path()).canonicalPath(),
+            std::unique_ptr<QFileDialog>(CQtDesktop::MakeSaveDialog(SheetRequest(), nullptr))->directory().canonicalPath());
+  SaveFileRequest report = SheetRequest();
+  report.defaultExtension = "doc";
+  EXPECT_NE(QDir(dir.path()).canonicalPath(), QDir(CQtDesktop::LastFolder(report)).canonicalPath());
+  EXPECT_NE(QDir::current().canonicalPath(), QDir(CQtDesktop::LastFolder(report)).canonicalPath());
+
+  // A name in a folder that does not exist is refused with a message, and
+  // the dialog asks again.
+  QFile::remove(target);
+  {
+    test::ModalAnswers answers({dir.filePath(QStringLiteral("无此文件夹/三杆.xls")), target});
+    QTest::mouseClick(qobject_cast<QPushButton*>(view.Control(1)), Qt::LeftButton);
+    EXPECT_EQ((QStringList{QStringLiteral("文件夹“") + QDir::toNativeSeparators(dir.filePath(QStringLiteral("无此文件夹"))) +
+                               QStringLiteral("”不存在，请选择已有的文件夹。"),
+                           QStringLiteral("文件输出成功!")}),
+              answers.Messages());
+  }
   EXPECT_TRUE(QFile::exists(target));
 
   // Cancelling writes nothing.

@@ -10,7 +10,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QClipboard>
 #include <QPushButton>
+#include <QScreen>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <QAction>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStyleOptionFrame>
 #include <QTemporaryDir>
 #include <QTest>
@@ -72,7 +79,13 @@ class MainDlgTest : public ::testing::Test {
   void Type(int page, int id, const char* text) {
     QLineEdit* e = Edit(page, id);
     e->selectAll();
-    QTest::keyClicks(e, Q(text));
+    const QString typed = Q(text);
+    if (typed.toLatin1() == typed.toUtf8()) {
+      QTest::keyClicks(e, typed);
+    } else {  // typed with an input method: the text comes in one event
+      QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, typed);
+      QApplication::sendEvent(e, &key);
+    }
   }
   std::vector<bool> Shown() const {
     std::vector<bool> out;
@@ -81,6 +94,7 @@ class MainDlgTest : public ::testing::Test {
   }
   void ClickTab(int index) {
     QTest::mouseClick(&dlg->Tab(), Qt::LeftButton, {}, dlg->Tab().GetItemRect(index).center());
+    QApplication::processEvents();  // the page's scroll area settles
   }
   // The worked example of a page typed in, as an engineer would.
   void TypeExample(int page) {
@@ -279,9 +293,13 @@ TEST_F(MainDlgTest, EveryControlIsOnItsPageWholeAndApart) {
     ClickTab(page);
     const CDialogView& view = dlg->PageView(page);
     const QRect pageRect = view.rect();
-    // The page lies on the tab control below its strip.
-    EXPECT_TRUE(dlg->Tab().rect().adjusted(-2, 0, 0, 0).contains(view.geometry())) << page;
-    EXPECT_GE(view.geometry().top(), dlg->Tab().GetItemRect(0).bottom()) << page;
+    // The page lies on the tab control below its strip, whole at the
+    // window's natural size: nothing to scroll.
+    const QScrollArea* area = dlg->PageArea(page);
+    EXPECT_TRUE(dlg->Tab().rect().adjusted(-2, 0, 0, 0).contains(area->geometry())) << page;
+    EXPECT_GE(area->geometry().top(), dlg->Tab().GetItemRect(0).bottom()) << page;
+    EXPECT_FALSE(area->horizontalScrollBar()->isVisible()) << page;
+    EXPECT_FALSE(area->verticalScrollBar()->isVisible()) << page;
     const DialogTemplate& t = view.Dialog().Template();
     ASSERT_EQ(t.controls.size(), view.Widgets().size());
     for (size_t i = 0; i < t.controls.size(); ++i) {
@@ -436,6 +454,232 @@ TEST_F(MainDlgTest, TheWorkedExamplesShowEveryValueWhole) {
     }
   }
 }
+
+// The widest texts of realistic results, by kind of field.
+QString WidestText(const std::string& name) {
+  if (name == "message") return {};
+  if (name.rfind("theta", 0) == 0 && name.size() > 5) return Q("-179.55/180.45");
+  if (name.size() == 3 && name[0] == 'F' && name[2] == 'm') return Q("-12345.67/12345.67");
+  if (name[0] == 'L') return Q("99999.99");
+  if (name[0] == 'F') return Q("-99999.99");
+  if (name.rfind("sigma", 0) == 0) return Q("-9999.99");
+  return Q("-179.55");  // angles, slenderness, factors
+}
+
+TEST_F(MainDlgTest, TheLargestValuesShowWhole) {
+  // R = 1000, M = 2000 on the worked example: "3587.70/-3587.70" and more.
+  TypeExample(0);
+  Type(0, CThreeRod::kR, "1000");
+  Type(0, CThreeRod::kM, "2000");
+  EXPECT_EQ(Q("3587.70/-3587.70"), Edit(0, CThreeRod::kF1m)->text());
+  for (int page = 0; page < dlg->PageCount(); ++page) {
+    ClickTab(page);
+    CPage& p = dlg->Page(page);
+    for (const NamedControl& n : p.Names()) {
+      auto* e = Edit(page, n.id);
+      if (n.input || !e || WidestText(n.name).isEmpty()) continue;
+      p.SetText(n.id, WidestText(n.name).toStdString());
+      dlg->PageView(page).Sync();
+      EXPECT_TRUE(TextFitsEdit(e)) << page << " " << n.name;
+      EXPECT_FALSE(e->toolTip().contains(e->text())) << n.name;
+    }
+  }
+  // A text that still cannot fit shows whole in the tooltip, after its own.
+  dlg->Page(0).SetText(CThreeRod::kF1, "-123456789012.34");
+  dlg->PageView(0).Sync();
+  EXPECT_EQ(Q("θ角度时的F1值(KN)\n-123456789012.34"), Edit(0, CThreeRod::kF1)->toolTip());
+}
+
+TEST_F(MainDlgTest, ATypoIsMarkedWhereItWasMade) {
+  TypeExample(0);
+  auto* r = qobject_cast<CFieldEdit*>(Edit(0, CThreeRod::kR));
+  ASSERT_TRUE(r);
+  const struct {
+    const char* text;
+    const char* reason;  // empty: clean
+  } cases[] = {
+      {"100kN", "数值后不能写单位或字母“kN”，按 0 计算"},
+      {"1OO", "字母 O 不是数字 0，按 0 计算"},
+      {"1.5.2", "数字中有多个小数点，读作 0.17"},
+      {"12 34", "数字中间有空格，读作 1234"},
+      {"１００", "全角数字“１００”无法识别，请用半角数字，按 0 计算"},
+      {"2e3", "不支持指数写法“2e3”，按 0 计算"},
+      {"100", ""},
+      {"2*50", ""},
+  };
+  Type(0, CThreeRod::kR, "1OO");
+  QDir().mkpath(QStringLiteral(TIECALC_BINARY_DIR "/ui-screens"));
+  dlg->grab().save(QStringLiteral(TIECALC_BINARY_DIR "/ui-screens/typo-marked.png"));
+  for (const auto& c : cases) {
+    Type(0, CThreeRod::kR, c.text);
+    if (*c.reason) {
+      EXPECT_EQ(kUnreadableMark, r->Mark()) << c.text;
+      EXPECT_EQ(Q(c.reason) + Q("\nR水平力(KN)"), r->toolTip()) << c.text;
+      // The outline is drawn on the field's edge.
+      EXPECT_EQ(kUnreadableMark, r->grab().toImage().pixelColor(r->width() / 2, 1)) << c.text;
+    } else {
+      EXPECT_FALSE(r->Mark().isValid()) << c.text;
+      EXPECT_EQ(Q("R水平力(KN)"), r->toolTip()) << c.text;
+    }
+  }
+}
+
+TEST_F(MainDlgTest, InvalidInputsMarkTheirRuleAndGreyTheOldResults) {
+  TypeExample(0);
+  auto text = [](QLineEdit* e) { return e->palette().color(QPalette::Active, QPalette::Text); };
+  const QColor normal = text(Edit(0, CThreeRod::kF1));
+  const QColor greyed = Edit(0, CThreeRod::kF1)->palette().color(QPalette::Disabled, QPalette::Text);
+  ASSERT_NE(normal, greyed);
+  Type(0, CThreeRod::kH, "800");
+  EXPECT_EQ(Q("数据错误或不全"), qobject_cast<QLabel*>(dlg->PageView(0).Control(CThreeRod::kStatus))->text());
+  for (int id : {CThreeRod::kH, CThreeRod::kB}) {
+    EXPECT_EQ(kRuleMark, qobject_cast<CFieldEdit*>(Edit(0, id))->Mark());
+    EXPECT_TRUE(Edit(0, id)->toolTip().startsWith(Q("不满足 H>B\n"))) << id;
+  }
+  EXPECT_FALSE(qobject_cast<CFieldEdit*>(Edit(0, CThreeRod::kA))->Mark().isValid());
+  // The results of the last valid inputs stay, greyed; inputs are not.
+  EXPECT_EQ(Q("311.42"), Edit(0, CThreeRod::kF1)->text());
+  QDir().mkpath(QStringLiteral(TIECALC_BINARY_DIR "/ui-screens"));
+  dlg->grab().save(QStringLiteral(TIECALC_BINARY_DIR "/ui-screens/greyed-results.png"));
+  for (int id : {CThreeRod::kF1, CThreeRod::kL1, CThreeRod::kF1m}) EXPECT_EQ(greyed, text(Edit(0, id))) << id;
+  EXPECT_EQ(normal, text(Edit(0, CThreeRod::kA)));
+  Type(0, CThreeRod::kH, "5000");
+  EXPECT_FALSE(qobject_cast<CFieldEdit*>(Edit(0, CThreeRod::kH))->Mark().isValid());
+  EXPECT_EQ(normal, text(Edit(0, CThreeRod::kF1)));
+
+  // The rod check greys its results while its message refuses the inputs,
+  // and colours its verdict lines.
+  ClickTab(3);
+  TypeExample(3);
+  auto* message = qobject_cast<QPlainTextEdit*>(dlg->PageView(3).Control(CJiaoHe::kMessage));
+  EXPECT_EQ(normal, text(Edit(3, CJiaoHe::kLambda)));
+  Type(3, CJiaoHe::kL, "40000");  // too slender: the stiffness fails
+  auto tones = [&] {
+    std::vector<std::pair<QString, QColor>> out;
+    for (QTextBlock b = message->document()->begin(); b.isValid(); b = b.next()) {
+      const auto formats = b.layout()->formats();
+      out.push_back({b.text(), formats.isEmpty() ? QColor() : formats.front().format.foreground().color()});
+    }
+    return out;
+  };
+  int fails = 0, passes = 0;
+  for (const auto& [line, colour] : tones()) {
+    const bool fail = line.contains(Q(" 不 满足要求"));
+    EXPECT_EQ(fail ? kFailTone : kPassTone, colour) << line.toStdString();
+    (fail ? fails : passes) += 1;
+  }
+  EXPECT_GT(fails, 0);
+  EXPECT_GT(passes, 0);
+  Type(3, CJiaoHe::kA, "0");
+  EXPECT_EQ(Q("请设定正确参数！"), message->toPlainText());
+  EXPECT_EQ(greyed, text(Edit(3, CJiaoHe::kLambda)));
+  EXPECT_EQ(normal, text(Edit(3, CJiaoHe::kMu)));
+  EXPECT_TRUE(Edit(3, CJiaoHe::kA)->toolTip().startsWith(Q("不满足 A>0\n")));
+}
+
+TEST_F(MainDlgTest, KeysSwitchPagesAndTabSkipsTheResults) {
+  const std::vector<std::pair<QKeyCombination, int>> steps = {
+      {Qt::CTRL | Qt::Key_Tab, 1},        {Qt::CTRL | Qt::Key_PageDown, 2}, {Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab, 1},
+      {Qt::CTRL | Qt::Key_PageUp, 0},     {Qt::CTRL | Qt::Key_PageUp, 3},   {Qt::CTRL | Qt::Key_Tab, 0}};
+  Edit(0, CThreeRod::kA)->setFocus();
+  for (const auto& [key, page] : steps) {
+    QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
+    EXPECT_EQ(page, dlg->Tab().GetCurSel());
+    EXPECT_EQ(page, dlg->ShownPage());
+  }
+  // From the first input, Tab runs through the inputs to the buttons.
+  Edit(0, CThreeRod::kA)->setFocus();
+  // The template id of a page control, -1 for anything else.
+  auto idOf = [&](QWidget* w) {
+    const auto& widgets = dlg->PageView(0).Widgets();
+    const auto at = std::find(widgets.begin(), widgets.end(), w);
+    return at == widgets.end() ? -1 : dlg->Page(0).Template().controls[static_cast<size_t>(at - widgets.begin())].id;
+  };
+  std::vector<int> ids;
+  for (int i = 0; i < 13; ++i) {
+    ids.push_back(idOf(QApplication::focusWidget()));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  }
+  using I = CThreeRod;
+  EXPECT_EQ((std::vector<int>{I::kA, I::kB, I::kC, I::kD, I::kX1, I::kX2, I::kX3, I::kH, I::kR, I::kM, I::kTheta,
+                              I::kExportButton, I::kReportButton}),
+            ids);
+  // Past the page's own buttons, the window's.
+  for (int i = 0; i < 5 && dlg->PageView(0).isAncestorOf(QApplication::focusWidget()); ++i)
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  EXPECT_EQ(dlg->Button(kIdTopMost), QApplication::focusWidget());
+}
+
+TEST_F(MainDlgTest, CopiesThePageAsTwoColumns) {
+  TypeExample(0);
+  QTest::keyClick(Edit(0, CThreeRod::kA), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(Q("三杆附着\n"
+              "A(mm)\t900\nB(mm)\t900\nC(mm)\t900\nD(mm)\t900\nX1(mm)\t3000\nX2(mm)\t3000\nX3(mm)\t1500\n"
+              "H(mm)\t5000\nR(KN)\t100\nM(KN.m)\t200\nθ(度)\t30\n"
+              "α(度)\t62.88\nβ(度)\t69.9\nγ(度)\t62.88\nL1(mm)\t4606.46\nL2(mm)\t4365.9\nL3(mm)\t4606.46\n"
+              "F1(KN)\t311.42\nF2(KN)\t-208.23\nF3(KN)\t-35.54\nF1x(KN)\t141.96\nF2x(KN)\t-71.56\nF3x(KN)\t16.2\n"
+              "F1y(KN)\t277.18\nF2y(KN)\t-195.55\nF3y(KN)\t-31.63\n"
+              "F1m(KN)\t358.77/-358.77\nF2m(KN)\t-473.17/473.17\nF3m(KN)\t-192.48/192.48\n"
+              "θ1(度)\t108.45/288.45\nθ2(度)\t180.00/0.00\nθ3(度)\t336.80/516.80\n"
+              "状态\t数据计算成功\n"),
+            QGuiApplication::clipboard()->text());
+  // The rod check's verdict goes line by line; the context menu offers the same.
+  ClickTab(3);
+  TypeExample(3);
+  dlg->PageView(3).CopyAction()->trigger();
+  const QString copied = QGuiApplication::clipboard()->text();
+  EXPECT_TRUE(copied.startsWith(Q("附着杆校核\n附着杆结构型式\t两肢缀板式\n"))) << copied.toStdString();
+  EXPECT_TRUE(copied.contains(Q("\n附着杆校核结果\t附着杆整体刚度满足要求！\n\t附着杆单肢刚度满足要求！\n")))
+      << copied.toStdString();
+  EXPECT_TRUE(copied.contains(Q("\n整体计算应力(MPa)\t"))) << copied.toStdString();
+}
+
+TEST_F(MainDlgTest, TheWindowFitsItsScreenCentredWithEveryControlReachable) {
+  const QRect available = dlg->screen()->availableGeometry();
+  const QRect frame = dlg->frameGeometry();
+  EXPECT_TRUE(available.contains(frame)) << frame.width() << "x" << frame.height();
+  EXPECT_LE(std::abs(frame.center().x() - available.center().x()), 1);
+  EXPECT_LE(std::abs(frame.center().y() - available.center().y()), 1);
+  const bool small = dlg->NaturalSize().height() > available.height() || dlg->NaturalSize().width() > available.width();
+  EXPECT_EQ(small ? dlg->size().boundedTo(dlg->NaturalSize()) : dlg->NaturalSize(), dlg->size());
+  // The bottom row stays in the window, apart from the pages.
+  for (QWidget* w : {static_cast<QWidget*>(dlg->Button(kIdTopMost)), static_cast<QWidget*>(dlg->Button(kIdAbout)),
+                     static_cast<QWidget*>(dlg->Button(kIdExit)), static_cast<QWidget*>(dlg->InfoLabel())}) {
+    EXPECT_TRUE(dlg->rect().contains(w->geometry())) << w->geometry().y() << " in " << dlg->height();
+    EXPECT_FALSE(w->geometry().intersects(dlg->Tab().geometry()));
+  }
+  EXPECT_FALSE(dlg->Button(kIdTopMost)->geometry().intersects(dlg->InfoLabel()->geometry()));
+  QDir().mkpath(QStringLiteral(TIECALC_BINARY_DIR "/ui-screens"));
+  dlg->grab().save(QStringLiteral(TIECALC_BINARY_DIR "/ui-screens/window-%1x%2-at-%3x.png")
+                       .arg(dlg->screen()->geometry().width() * dlg->devicePixelRatio())
+                       .arg(dlg->screen()->geometry().height() * dlg->devicePixelRatio())
+                       .arg(dlg->devicePixelRatio()));
+  // Every control of every page scrolls into sight.
+  for (int page = 0; page < dlg->PageCount(); ++page) {
+    ClickTab(page);
+    QScrollArea* area = dlg->PageArea(page);
+    EXPECT_EQ(small, area->verticalScrollBar()->isVisible() || area->horizontalScrollBar()->isVisible()) << page;
+    for (QWidget* w : dlg->PageView(page).Widgets()) {
+      if (qobject_cast<QGroupBox*>(w)) continue;
+      area->ensureWidgetVisible(w, 0, 0);
+      const QRect shown(w->mapTo(area->viewport(), QPoint(0, 0)), w->size());
+      EXPECT_TRUE(area->viewport()->rect().contains(shown)) << page;
+    }
+  }
+  // Larger than natural: the pages keep their size, nothing scrolls.
+  dlg->resize(dlg->NaturalSize() + QSize(200, 100));
+  QApplication::processEvents();
+  EXPECT_FALSE(dlg->PageArea(dlg->ShownPage())->verticalScrollBar()->isVisible());
+  EXPECT_LT(dlg->height() - dlg->Button(kIdExit)->geometry().bottom(), 16);
+}
+
+class NotesCatcher : public QObject {
+  Q_OBJECT
+ public:
+  QList<QUrl> opened;
+ public slots:
+  void Open(const QUrl& url) { opened << url; }
+};
 
 TEST_F(MainDlgTest, AboutBoxShowsTheLogAndOpensTheNotes) {
   QString title, log;

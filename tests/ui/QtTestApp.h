@@ -9,6 +9,8 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 #include <functional>
 
@@ -34,6 +36,9 @@ inline QApplication& App() {
     qputenv("XDG_DATA_HOME", (home.path() + QStringLiteral("/data")).toUtf8());
     auto* a = new QApplication(argc, argv);
     CMainApp::SetDialogColours(*a);
+    // The settings the program remembers go to a folder of the test run.
+    static QTemporaryDir settings;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
     return a;
   }();
   return *app;

@@ -50,6 +50,46 @@ bool IsFourRodInputValid(const FourRodLayoutII& in) {
   return !invalid;
 }
 
+namespace {
+// The rules whose breaking term is true.
+std::vector<BrokenRule> Broken(std::initializer_list<std::pair<bool, BrokenRule>> rules) {
+  std::vector<BrokenRule> broken;
+  for (const auto& [breaks, rule] : rules)
+    if (breaks) broken.push_back(rule);
+  return broken;
+}
+}  // namespace
+
+std::vector<BrokenRule> BrokenFourRodRules(const FourRodLayoutI& in) {
+  // The terms of IsFourRodInputValid, one by one.
+  return Broken({
+      {in.A <= 0.0, {"A>0", {"A"}}},
+      {in.D <= 0.0, {"D>0", {"D"}}},
+      {in.X1 <= in.A && in.X1 <= in.D, {"X1>A 或 X1>D", {"X1", "A", "D"}}},
+      {in.X2 <= in.E && in.X2 <= in.F, {"X2>E 或 X2>F", {"X2", "E", "F"}}},
+      {in.Y1 <= in.C, {"Y1>C", {"Y1", "C"}}},
+      {in.Y2 <= in.C, {"Y2>C", {"Y2", "C"}}},
+      {in.X3 < 0.0, {"X3>=0", {"X3"}}},
+      {in.X3 > in.X1, {"X3<=X1", {"X3", "X1"}}},
+      {in.X4 < 0.0, {"X4>=0", {"X4"}}},
+      {in.X4 > in.X2, {"X4<=X2", {"X4", "X2"}}},
+  });
+}
+
+std::vector<BrokenRule> BrokenFourRodRules(const FourRodLayoutII& in) {
+  return Broken({
+      {in.A <= 0.0, {"A>0", {"A"}}},
+      {in.B <= 0.0, {"B>0", {"B"}}},
+      {in.D <= 0.0, {"D>0", {"D"}}},
+      {in.X1 <= 0.0, {"X1>0", {"X1"}}},
+      {in.X2 <= 0.0, {"X2>0", {"X2"}}},
+      {in.Y1 <= 0.0, {"Y1>0", {"Y1"}}},
+      {in.Y2 <= 0.0, {"Y2>0", {"Y2"}}},
+      {in.X3 < 0.0, {"X3>=0", {"X3"}}},
+      {in.X4 < 0.0, {"X4>=0", {"X4"}}},
+  });
+}
+
 FourRodAngles FourRodAnglesOf(const FourRodLayoutI& in) {
   FourRodAngles a;
   a.Alpha = RodAngle(in.Y1 + in.B, in.X1 - in.A);

@@ -12,8 +12,10 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "core/analysis/FourRod.h"
+#include "core/input/FieldText.h"
 
 namespace tiecalc {
 
@@ -39,6 +41,10 @@ struct FourRodLayoutII {
 bool IsFourRodInputValid(const FourRodLayoutI& in);
 // Layout II is invalid when A, B, D, X1, X2, Y1 or Y2 is <= 0, or X3 or X4 < 0.
 bool IsFourRodInputValid(const FourRodLayoutII& in);
+// The conditions of IsFourRodInputValid that in breaks, each with the inputs
+// it involves; empty exactly when in is valid.
+std::vector<BrokenRule> BrokenFourRodRules(const FourRodLayoutI& in);
+std::vector<BrokenRule> BrokenFourRodRules(const FourRodLayoutII& in);
 
 // Rod angles (degrees), each through Round2.
 FourRodAngles FourRodAnglesOf(const FourRodLayoutI& in);

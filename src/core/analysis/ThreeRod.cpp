@@ -34,6 +34,26 @@ bool IsThreeRodInputValid(const ThreeRodInput& in) {
          in.X1 > 0.0 && in.X2 > 0.0 && in.X3 >= 0.0 && in.X3 <= in.X1 + in.X2 && in.H > in.B;
 }
 
+std::vector<BrokenRule> BrokenThreeRodRules(const ThreeRodInput& in) {
+  // The terms of IsThreeRodInputValid, one by one.
+  const std::pair<bool, BrokenRule> rules[] = {
+      {in.A > 0.0, {"A>0", {"A"}}},
+      {in.B > 0.0, {"B>0", {"B"}}},
+      {in.C >= 0.0, {"C>=0", {"C"}}},
+      {in.C <= 2.0 * in.A, {"C<=2A", {"C", "A"}}},
+      {in.D >= 0.0, {"D>=0", {"D"}}},
+      {in.X1 > 0.0, {"X1>0", {"X1"}}},
+      {in.X2 > 0.0, {"X2>0", {"X2"}}},
+      {in.X3 >= 0.0, {"X3>=0", {"X3"}}},
+      {in.X3 <= in.X1 + in.X2, {"X3<=X1+X2", {"X3", "X1", "X2"}}},
+      {in.H > in.B, {"H>B", {"H", "B"}}},
+  };
+  std::vector<BrokenRule> broken;
+  for (const auto& [holds, rule] : rules)
+    if (!holds) broken.push_back(rule);
+  return broken;
+}
+
 ThreeRodAngles ThreeRodAnglesOf(const ThreeRodInput& in) {
   ThreeRodAngles a;
   a.Alpha = Round2(Deg(std::atan2(in.H - in.B, in.X1 - in.A)));

@@ -11,6 +11,9 @@
 
 #include <optional>
 #include <string>
+#include <vector>
+
+#include "core/input/FieldText.h"
 
 namespace tiecalc {
 
@@ -32,6 +35,9 @@ struct ThreeRodInput {
 // A > 0, B > 0, 0 <= C <= 2A, D >= 0, X1 > 0, X2 > 0, 0 <= X3 <= X1 + X2,
 // H > B. A not-a-number fails every condition.
 bool IsThreeRodInputValid(const ThreeRodInput& in);
+// The conditions of IsThreeRodInputValid that in breaks, each with the
+// inputs it involves; empty exactly when in is valid.
+std::vector<BrokenRule> BrokenThreeRodRules(const ThreeRodInput& in);
 
 // Rod angles to the wall line (degrees), rounded with Round2.
 struct ThreeRodAngles {

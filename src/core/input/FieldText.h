@@ -6,6 +6,7 @@
 // too long for the 100-character working buffer - reads as 0.0.
 
 #include <string>
+#include <vector>
 
 namespace tiecalc {
 
@@ -19,5 +20,28 @@ std::string NormaliseFieldText(std::string text);
 // is the one field reader of the program; the main window and every page
 // forward to it.
 double EvaluateFieldText(std::string text);
+
+// How a field text reads: as typed, taken by the reader as another number
+// than the one meant, or not at all (then it counts as 0).
+enum class FieldReading { Clean, Misread, Unreadable };
+
+struct FieldCheck {
+  FieldReading reading = FieldReading::Clean;
+  double value = 0.0;  // always what EvaluateFieldText gives
+  std::string reason;  // in Chinese, empty when clean
+};
+
+// Checks a field text the way the reader takes it and says why a text is
+// unreadable ("无法识别的算式，按 0 计算", a full-width digit, a unit, an
+// exponent, a division by zero, ...) or misread (several decimal points in
+// one number, blanks between digits: "数字中有多个小数点，读作 0.17").
+FieldCheck CheckFieldText(const std::string& text);
+
+// A rule of a page that its inputs break, and the short names of the inputs
+// it involves ("H>B": H and B).
+struct BrokenRule {
+  std::string rule;
+  std::vector<std::string> fields;
+};
 
 }  // namespace tiecalc

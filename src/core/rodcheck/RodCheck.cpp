@@ -121,6 +121,42 @@ bool StartCheck(RodCheckData& d, RodForm form, bool latticeInputsValid, RodCheck
   return valid;
 }
 
+}  // namespace
+
+std::vector<BrokenRule> BrokenRodCheckRules(const RodCheckData& d, RodForm form) {
+  std::vector<BrokenRule> broken;
+  auto need = [&](bool holds, const char* rule, std::vector<std::string> fields) {
+    if (!holds) broken.push_back({rule, std::move(fields)});
+  };
+  // The terms of StartCheck and of the lattice forms, one by one.
+  need(d.F != 0, "F!=0", {"F"});
+  need(d.L > 0, "L>0", {"L"});
+  need(d.G >= 0, "G>=0", {"G"});
+  need(d.A > 0, "A>0", {"A"});
+  need(d.h > 0, "h>0", {"h"});
+  need(d.Imax > 0, "Imax>0", {"Imax"});
+  need(d.Imin > 0, "Imin>0", {"Imin"});
+  need(d.mu >= 1, "计算长度系数μ>=1（须 Imin<=Imax，0<=Ld<=L）", {"Imax", "Imin", "Ld"});
+  const std::pair<const char*, double> values[] = {{"F", d.F}, {"L", d.L}, {"G", d.G}, {"A", d.A}, {"h", d.h},
+                                                   {"Imax", d.Imax}, {"Imin", d.Imin}, {"k", d.k}};
+  for (const auto& [name, v] : values) need(std::isfinite(v), "数值有限", {name});
+  if (form != RodForm::SolidWeb) {
+    const bool laced = form == RodForm::TwoLimbLaced || form == RodForm::FourLimbLaced;
+    need(d.Az > 0, "Az>0", {"Az"});
+    need(d.I1 > 0, "I1>0", {"I1"});
+    need(d.Iz > 0, "Iz>0", {"Iz"});
+    need(d.L1 > 0, "L1>0", {"L1"});
+    need(d.a > 0, "a>0", {"a"});
+    if (!laced) need(d.delta > 0, "δ>0", {"delta"});
+    const std::pair<const char*, double> lattice[] = {
+        {"Az", d.Az}, {"I1", d.I1}, {"Iz", d.Iz}, {"L1", d.L1}, {"a", d.a}, {"delta", laced ? 0.0 : d.delta}};
+    for (const auto& [name, v] : lattice) need(std::isfinite(v), "数值有限", {name});
+  }
+  return broken;
+}
+
+namespace {
+
 // Self-weight bending of the simply supported rod (weight G·10 N spread over L),
 // the section modulus and the Euler load (π² taken as 3.14², E = 206000 MPa).
 void BendingAndEuler(RodCheckData& d) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/input/FieldText.h"
 #include "core/rodcheck/DesignTables.h"
 
 namespace tiecalc {
@@ -93,6 +94,11 @@ struct RodCheckDisplay {
   // The message text (the last entry).
   const std::string& Message() const;
 };
+
+// The conditions under which the check of form refuses the inputs of data
+// (after a run, which sets data.mu), each with the inputs it involves; empty
+// exactly when the run's message is not kRodCheckInvalidInput.
+std::vector<BrokenRule> BrokenRodCheckRules(const RodCheckData& data, RodForm form);
 
 // The allowable stress of a grade: 235 / k or 345 / k, MPa.
 double AllowableStress(SteelGrade grade, double k);

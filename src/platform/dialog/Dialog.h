@@ -42,6 +42,25 @@ struct ControlTemplate {
   std::string tooltip;             // empty: the control has no tooltip
 };
 
+// A page's word on one of its inputs, for a view to show with the control:
+// a text the reader does not take as typed, or a value that breaks the
+// page's rule.
+struct ControlNote {
+  enum Kind { kUnreadable, kBreaksRule };
+  int id = 0;
+  Kind kind = kUnreadable;
+  std::string text;  // Chinese, shown first in the control's tooltip
+};
+
+// How one line of a control's text reads: a verdict that passes or fails.
+enum class LineTone { Plain, Pass, Fail };
+
+// One row of a page's summary: a label (with its unit) and the value shown.
+struct SummaryRow {
+  std::string label;
+  std::string value;
+};
+
 struct DialogTemplate {
   int id = 0;
   std::string title;
@@ -102,6 +121,17 @@ class CDialog {
   // The desktop that answers save dialogs and shows messages.
   void SetDesktop(IDesktop* desktop) { m_desktop = desktop; }
   IDesktop* Desktop() const { return m_desktop; }
+
+  // --- what a view may ask beyond the controls' states ------------------
+  // Computed from the current state on each call; nothing here fires.
+  // Inputs to mark, each with why.
+  virtual std::vector<ControlNote> Notes() const { return {}; }
+  // Results that belong to earlier inputs (the inputs now are invalid).
+  virtual std::vector<int> StaleControls() const { return {}; }
+  // How a line of a control's text reads.
+  virtual LineTone ToneOf(int /*id*/, const std::string& /*line*/) const { return LineTone::Plain; }
+  // Every input and result, inputs first, as the page shows them.
+  virtual std::vector<SummaryRow> Summary() const { return {}; }
 
   // --- handlers ---------------------------------------------------------
   void OnChange(int id, Handler handler);     // edit text changed

@@ -86,5 +86,58 @@ TEST(FieldText, MalformedBytesReadAsZero) {
   EXPECT_EQ(EvaluateFieldText(std::string("\0", 1)), 0.0);
 }
 
+
+struct CheckCase {
+  const char* text;
+  FieldReading reading;
+  const char* reason;
+};
+
+TEST(FieldText, ChecksSayWhyATextDoesNotReadAsTyped) {
+  const CheckCase cases[] = {
+      {"100kN", FieldReading::Unreadable, "数值后不能写单位或字母“kN”，按 0 计算"},
+      {"1OO", FieldReading::Unreadable, "字母 O 不是数字 0，按 0 计算"},
+      {"1.5.2", FieldReading::Misread, "数字中有多个小数点，读作 0.17"},
+      {"12 34", FieldReading::Misread, "数字中间有空格，读作 1234"},
+      {"１００", FieldReading::Unreadable, "全角数字“１００”无法识别，请用半角数字，按 0 计算"},
+      {"2e3", FieldReading::Unreadable, "不支持指数写法“2e3”，按 0 计算"},
+      {"2E-3", FieldReading::Unreadable, "不支持指数写法“2E-3”，按 0 计算"},
+      {"exp(1)", FieldReading::Unreadable, "exp 无法输入（x 读作乘号），按 0 计算"},
+      {"1l", FieldReading::Unreadable, "字母 l 不是数字 1，按 0 计算"},
+      {"abc", FieldReading::Unreadable, "无法识别的名称“abc”，按 0 计算"},
+      {"5。", FieldReading::Unreadable, "无法识别的字符“。”，按 0 计算"},
+      {"\t1", FieldReading::Unreadable, "含无法识别的控制字符，按 0 计算"},
+      {"2*-3", FieldReading::Unreadable, "无法识别的算式，按 0 计算"},
+      {"(1+2", FieldReading::Unreadable, "无法识别的算式，按 0 计算"},
+      {"1,5", FieldReading::Unreadable, "逗号只用于分隔函数的参数，小数点请用“.”，按 0 计算"},
+      {"1/0", FieldReading::Unreadable, "算式中除数为 0，按 0 计算"},
+      {"sqrt(-1)", FieldReading::Unreadable, "不能对负数开平方，按 0 计算"},
+      {"log(0)", FieldReading::Unreadable, "对数的参数须大于 0，按 0 计算"},
+      {"pow(10,400)", FieldReading::Misread, "算式的值溢出或无定义，读作 inf"},
+      // Clean: what the reader takes as written.
+      {"900", FieldReading::Clean, ""},
+      {"2 * 450", FieldReading::Clean, ""},
+      {"（1+2）×3", FieldReading::Clean, ""},
+      {"sqrt(1500*1500+900*900)", FieldReading::Clean, ""},
+      {"3x4", FieldReading::Clean, ""},
+      {"-12.5", FieldReading::Clean, ""},
+      {"", FieldReading::Clean, ""},  // a blank field shows itself
+      {"  ", FieldReading::Clean, ""},
+  };
+  for (const CheckCase& c : cases) {
+    const FieldCheck check = CheckFieldText(c.text);
+    EXPECT_EQ(c.reading, check.reading) << c.text;
+    EXPECT_EQ(c.reason, check.reason) << c.text;
+    // The check never reads otherwise than the reader.
+    const double read = EvaluateFieldText(c.text);
+    if (std::isfinite(read)) {
+      EXPECT_EQ(read, check.value) << c.text;
+    }
+  }
+  std::string sum = "1";
+  while (sum.size() < 100) sum += "+1";
+  EXPECT_EQ("算式超过 99 个字符，按 0 计算", CheckFieldText(sum).reason);
+}
+
 }  // namespace
 }  // namespace tiecalc

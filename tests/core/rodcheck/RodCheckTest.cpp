@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <ostream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -523,6 +524,42 @@ TEST(VerdictBoundaries, CompressionBeyondTheEulerLimitFails) {
   const RodCheckDisplay shown = CheckTwoLimbLaced(d);
   EXPECT_EQ(shown.Message().find(kStableOk), std::string::npos) << shown.Message();
   EXPECT_NE(shown.Message().find(kStableFails), std::string::npos) << shown.Message();
+}
+
+}  // namespace
+}  // namespace tiecalc
+
+namespace tiecalc {
+namespace {
+
+// The broken rules name the inputs to fix, and none is reported exactly
+// when the check of the form runs instead of refusing the inputs.
+TEST(RodCheckRules, NoneExactlyWhenTheCheckRuns) {
+  const CheckFn checks[] = {CheckSolidWeb, CheckTwoLimbBattened, CheckTwoLimbLaced, CheckFourLimbBattened,
+                            CheckFourLimbLaced};
+  const RodForm forms[] = {RodForm::SolidWeb, RodForm::TwoLimbBattened, RodForm::TwoLimbLaced,
+                           RodForm::FourLimbBattened, RodForm::FourLimbLaced};
+  std::mt19937 rng(3);
+  const double values[] = {-1, 0, 1, INFINITY};
+  for (int i = 0; i < 5000; ++i) {
+    RodCheckData d = LatticeExample();
+    // Spoil one or two inputs, or none.
+    double* fields[] = {&d.F, &d.L, &d.G, &d.A, &d.h, &d.Imax, &d.Imin, &d.Ld, &d.k,
+                        &d.Az, &d.I1, &d.Iz, &d.delta, &d.L1, &d.a};
+    for (int k = 0; k < 2; ++k)
+      if (rng() % 3) *fields[rng() % std::size(fields)] = values[rng() % std::size(values)];
+    const size_t f = rng() % 5;
+    checks[f](d);
+    EXPECT_EQ(d.message == kInvalid, !BrokenRodCheckRules(d, forms[f]).empty()) << i;
+  }
+  RodCheckData d = SolidExample();
+  d.Imin = 6.0e7;  // the small section stiffer than the large one
+  d.G = -1;
+  CheckSolidWeb(d);
+  const std::vector<BrokenRule> broken = BrokenRodCheckRules(d, RodForm::SolidWeb);
+  ASSERT_EQ(2u, broken.size());
+  EXPECT_EQ("G>=0", broken[0].rule);
+  EXPECT_EQ((std::vector<std::string>{"Imax", "Imin", "Ld"}), broken[1].fields);
 }
 
 }  // namespace
