@@ -673,14 +673,6 @@ TEST_F(MainDlgTest, TheWindowFitsItsScreenCentredWithEveryControlReachable) {
   EXPECT_LT(dlg->height() - dlg->Button(kIdExit)->geometry().bottom(), 16);
 }
 
-class NotesCatcher : public QObject {
-  Q_OBJECT
- public:
-  QList<QUrl> opened;
- public slots:
-  void Open(const QUrl& url) { opened << url; }
-};
-
 TEST_F(MainDlgTest, AboutBoxShowsTheLogAndOpensTheNotes) {
   QString title, log;
   QColor logBase;
