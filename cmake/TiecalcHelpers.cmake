@@ -17,6 +17,11 @@ function(tiecalc_gtest name)
   add_executable(${name} ${ARG_SOURCES})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  # The tests' own helpers (tests/Portable.h, the temporary folders) make
+  # paths from UTF-8 text.
+  if(TARGET tiecalc_path)
+    target_link_libraries(${name} PRIVATE tiecalc_path)
+  endif()
   target_compile_definitions(${name} PRIVATE
     TIECALC_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     TIECALC_BINARY_DIR="${PROJECT_BINARY_DIR}")
@@ -25,6 +30,18 @@ function(tiecalc_gtest name)
     target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/LsanSuppressions.cpp)
   endif()
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "${ARG_ENV}")
+endfunction()
+
+# Windows: the application manifest (resources/windows/utf8.manifest) that
+# makes the program's narrow code page UTF-8, for its command line and file
+# names. Elsewhere nothing.
+function(tiecalc_windows_manifest target)
+  if(WIN32)
+    set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}-manifest.rc)
+    file(CONFIGURE OUTPUT ${rc}
+         CONTENT "1 24 \"${PROJECT_SOURCE_DIR}/resources/windows/utf8.manifest\"\n")
+    target_sources(${target} PRIVATE ${rc})
+  endif()
 endfunction()
 
 # Folders are added only once they exist, so that the tree builds while it grows.

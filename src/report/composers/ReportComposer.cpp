@@ -10,6 +10,7 @@
 #include "platform/word/ZipPackage.h"
 #include "platform/file/AtomicFile.h"
 #include "platform/file/FileMessages.h"
+#include "platform/path/Utf8Path.h"
 #include "report/WordWriter.h"
 #include "report/fragments/FragmentFolder.h"
 
@@ -180,7 +181,7 @@ void RunReport(IDesktop& desktop, std::shared_ptr<IWordClassRegistry> registry, 
   const std::string temporary = file::TemporaryPathBeside(*path);
   const auto dropTemporary = [&] {
     std::error_code ignored;
-    fs::remove(fs::path(std::u8string(temporary.begin(), temporary.end())), ignored);
+    fs::remove(PathFromUtf8(temporary), ignored);
   };
   try {
     Require(writer.SaveDocumentAs(temporary));

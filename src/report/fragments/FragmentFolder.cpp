@@ -4,6 +4,7 @@
 #include <random>
 #include <stdexcept>
 
+#include "platform/path/Utf8Path.h"
 #include "report/fragments/Resource.h"
 
 namespace tiecalc {
@@ -66,7 +67,7 @@ FragmentFolder::FragmentFolder() {
     }
     if (error) break;
   }
-  throw std::runtime_error("无法创建临时文件夹 " + temporary.string() +
+  throw std::runtime_error("无法创建临时文件夹 " + Utf8FromPath(temporary) +
                            (error ? ": " + error.message() : std::string()));
 }
 
@@ -75,7 +76,7 @@ FragmentFolder::~FragmentFolder() {
   fs::remove_all(m_path, ignored);
 }
 
-std::string FragmentFolder::Path() const { return (m_path / "").string(); }
+std::string FragmentFolder::Path() const { return Utf8FromPath(m_path / ""); }
 
 std::string FragmentFolder::FilePath(FragmentId id) const {
   const FragmentInfo* fragment = FindFragment(static_cast<int>(id));
@@ -89,7 +90,7 @@ int FragmentFolder::Write(FragmentId id) const {
 void FragmentFolder::Delete(FragmentId id) const {
   const std::string path = FilePath(id);
   std::error_code error;
-  if (!fs::remove(path, error))
+  if (!fs::remove(PathFromUtf8(path), error))
     throw std::runtime_error("无法删除文件 " + path + (error ? ": " + error.message() : std::string()));
 }
 

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/path/Utf8Path.h"
 #include "report/fragments/EmbeddedFiles.h"
 #include "report/fragments/Fragments.h"
 
@@ -29,12 +30,11 @@ std::string ExecutablePath() {
   wchar_t buffer[MAX_PATH];
   const DWORD length = GetModuleFileNameW(nullptr, buffer, MAX_PATH);
   if (length == 0 || length == MAX_PATH) return {};
-  const std::u8string path = std::filesystem::path(std::wstring(buffer, length)).u8string();
-  return std::string(path.begin(), path.end());
+  return Utf8FromPath(std::filesystem::path(std::wstring(buffer, length)));
 #else
   std::error_code error;
   const std::filesystem::path path = std::filesystem::read_symlink("/proc/self/exe", error);
-  return error ? std::string() : path.string();
+  return error ? std::string() : Utf8FromPath(path);
 #endif
 }
 
@@ -75,7 +75,7 @@ std::span<const unsigned char> FindResourceData(int id, const std::string& type)
 int WriteResourceToFile(int id, const std::string& type, const std::string& path) {
   const std::span<const unsigned char> data = FindResourceData(id, type);
   if (data.empty()) return 0;
-  const std::filesystem::path file(path);
+  const std::filesystem::path file = PathFromUtf8(path);
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
   if (!out) return 0;
   out.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));

@@ -2,9 +2,6 @@
 // What the workbook tests share: a scratch folder, and an independent reader
 // of what we write (python's xlrd for .xls, zipfile and xml for .xlsx).
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -14,6 +11,8 @@
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "Portable.h"
 
 namespace tiecalc::testing {
 
@@ -32,11 +31,11 @@ class ScratchFolder {
   ScratchFolder(const ScratchFolder&) = delete;
   ScratchFolder& operator=(const ScratchFolder&) = delete;
 
-  std::string Path(const std::string& name = "") const { return (m_path / name).string(); }
+  std::string Path(const std::string& name = "") const { return Utf8FromPath(m_path / PathFromUtf8(name)); }
 
   std::vector<std::string> Names() const {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(m_path)) names.push_back(entry.path().filename().string());
+    for (const auto& entry : std::filesystem::directory_iterator(m_path)) names.push_back(Utf8FromPath(entry.path().filename()));
     std::sort(names.begin(), names.end());
     return names;
   }
@@ -46,35 +45,26 @@ class ScratchFolder {
 };
 
 inline std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(PathFromUtf8(path), std::ios::binary);
   std::ostringstream out;
   out << in.rdbuf();
   return out.str();
 }
 
 inline void WriteBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary);
+  std::ofstream out(PathFromUtf8(path), std::ios::binary);
   out << bytes;
 }
 
 // Runs python code (given as a file) with arguments; its standard output.
 inline std::string RunPython(const std::string& code, const std::vector<std::string>& args, int* status = nullptr) {
-  char name[] = "/tmp/tiecalc-py-XXXXXX";
-  int fd = mkstemp(name);
-  if (fd < 0) throw std::runtime_error("no temporary file");
-  close(fd);
-  WriteBytes(name, code);
-  std::string command = "/usr/bin/python3 '" + std::string(name) + "'";
-  for (const auto& a : args) command += " '" + a + "'";
-  FILE* pipe = popen(command.c_str(), "r");
-  std::string out;
-  char buf[4096];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, pipe)) > 0) out.append(buf, n);
-  int rc = pclose(pipe);
-  if (status) *status = rc;
-  std::remove(name);
-  return out;
+  ScratchFolder scratch;
+  WriteBytes(scratch.Path("code.py"), code);
+  std::vector<std::string> command{"/usr/bin/python3", scratch.Path("code.py")};
+  command.insert(command.end(), args.begin(), args.end());
+  const portable::ProcessResult run = portable::RunProcess(command, scratch.Path("out"), scratch.Path("err"));
+  if (status) *status = run.status;
+  return run.out;
 }
 
 struct ReadSheet {

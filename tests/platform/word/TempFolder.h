@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/path/Utf8Path.h"
+
 namespace tiecalc {
 
 class TempFolder {
@@ -26,10 +28,11 @@ class TempFolder {
   TempFolder(const TempFolder&) = delete;
   TempFolder& operator=(const TempFolder&) = delete;
 
-  std::string Path(const std::string& name = "") const { return (m_path / name).string(); }
+  // name and the result are UTF-8.
+  std::string Path(const std::string& name = "") const { return Utf8FromPath(m_path / PathFromUtf8(name)); }
 
   std::string Read(const std::string& name) const {
-    std::ifstream in(m_path / name, std::ios::binary);
+    std::ifstream in(m_path / PathFromUtf8(name), std::ios::binary);
     std::ostringstream out;
     out << in.rdbuf();
     return out.str();
@@ -39,7 +42,7 @@ class TempFolder {
   std::vector<std::string> Names() const {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(m_path))
-      names.push_back(entry.path().filename().string());
+      names.push_back(Utf8FromPath(entry.path().filename()));
     std::sort(names.begin(), names.end());
     return names;
   }

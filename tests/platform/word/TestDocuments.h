@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "Portable.h"
 #include "platform/word/ZipPackage.h"
 
 namespace tiecalc::testdocs {
@@ -107,15 +108,14 @@ inline PackageParts Fragment(const std::string& heading, const std::string& pict
 
 // What read_docx.py prints for the document at path; empty when it fails.
 inline std::string ReadBack(const std::string& path) {
-  const std::string command = "/usr/bin/python3 " TIECALC_SOURCE_DIR "/tests/platform/word/read_docx.py '" + path + "' 2>&1";
-  std::string out;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    std::array<char, 4096> buffer;
-    size_t got;
-    while ((got = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) out.append(buffer.data(), got);
-    if (pclose(pipe) != 0) return "read_docx.py failed:\n" + out;
-  }
-  return out;
+  const portable::ProcessResult run = portable::RunProcess(
+      {"/usr/bin/python3", TIECALC_SOURCE_DIR "/tests/platform/word/read_docx.py", path}, path + ".reader.out",
+      path + ".reader.err");
+  std::error_code ignored;
+  std::filesystem::remove(PathFromUtf8(path + ".reader.out"), ignored);
+  std::filesystem::remove(PathFromUtf8(path + ".reader.err"), ignored);
+  if (run.status != 0) return "read_docx.py failed:\n" + run.out + run.err;
+  return run.out;
 }
 
 }  // namespace tiecalc::testdocs

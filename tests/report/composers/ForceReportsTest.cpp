@@ -221,7 +221,7 @@ TEST_F(ForceReports, ThreeRodDocumentReadsBackInOrder) {
   s.desktop.QueueSavePath(path);
   WriteThreeRodReport(s.page, s.desktop);
   const std::vector<std::string> p = ReadBack(path);
-  if (ReaderMissing()) GTEST_SKIP() << "python-docx is not installed";
+  if (ReaderMissing()) GTEST_SKIP() << "the independent reader (python-docx) is not available here";
   ASSERT_GE(p.size(), 10u);
   EXPECT_EQ(p[0], "center|1|25|塔式起重机三杆附着分析报告");
   // What follows in order: fragment texts and typed lines.
@@ -260,7 +260,7 @@ TEST_F(ForceReports, FourRodDocumentsCarryTheirLayoutsFragments) {
   WriteFourRodReport(two.page, two.desktop);
   const std::vector<std::string> a = ReadBack(Out("1.doc"));
   const std::vector<std::string> b = ReadBack(Out("2.doc"));
-  if (ReaderMissing()) GTEST_SKIP() << "python-docx is not installed";
+  if (ReaderMissing()) GTEST_SKIP() << "the independent reader (python-docx) is not available here";
   ASSERT_FALSE(a.empty());
   ASSERT_FALSE(b.empty());
   EXPECT_EQ(a[0], "center|1|25|塔式起重机四杆附着分析报告");
@@ -293,7 +293,7 @@ TEST_F(ForceReports, ForceReportsCarryTheChartFigure) {
   WriteFourRodReport(one.page, one.desktop);
   const std::vector<std::string> a = Figures(Out("3.doc"));
   const std::vector<std::string> b = Figures(Out("1.doc"));
-  if (ReaderMissing()) GTEST_SKIP() << "python-docx is not installed";
+  if (ReaderMissing()) GTEST_SKIP() << "the independent reader (python-docx) is not available here";
   for (const auto& [figures, count, caption] :
        {std::tuple{a, 3u, "(图三) 各附着杆轴力随θ变化曲线"}, std::tuple{b, 5u, "(图五) 各附着杆轴力随θ变化曲线"}}) {
     ASSERT_EQ(figures.size(), count) << Joined(figures);  // the fragments' figures, then the chart

@@ -87,7 +87,7 @@ class CHookedRegistry : public IWordClassRegistry {
 };
 
 void WriteFile(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
-std::string ReadFile(const std::string& path) {
+std::string ReadFile(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
@@ -157,6 +157,31 @@ TEST_F(ReportFailure, FailedInsertionLeavesNoNewFile) {
   EXPECT_TRUE(TmpNames().empty());
 }
 
+// A user named 张三 has his temporary folder under C:\Users\张三\: the
+// fragments are written there and inserted, and a Chinese file name is kept.
+TEST_F(ReportFailure, ChineseTemporaryFolderAndFileNameKeepEveryFragment) {
+  Press(Out("plain.doc"), Recorder());
+  const auto inserted = [&] {
+    const std::vector<std::string> calls = Recorder()->Calls();
+    return std::count_if(calls.begin(), calls.end(),
+                         [](const std::string& call) { return call.rfind("Selection.InsertFile(", 0) == 0; });
+  };
+  const auto plainInsertions = inserted();
+  ASSERT_GT(plainInsertions, 0);
+
+  const std::string chineseTmp = Out("张三/Temp");
+  fs::create_directories(PathFromUtf8(chineseTmp));
+  SetTemporaryFolder(chineseTmp);
+  Recorder()->Clear();
+  const std::string path = Out("三杆附着 计算书.doc");
+  const auto messages = Press(path, Recorder());
+  ASSERT_EQ(messages.size(), 2u);
+  EXPECT_EQ(messages[1].text, "报告文件输出成功!");
+  EXPECT_EQ(inserted(), plainInsertions);
+  EXPECT_EQ(ReadFile(PathFromUtf8(path)).substr(0, 2), "PK");
+  EXPECT_TRUE(fs::is_empty(PathFromUtf8(chineseTmp))) << "the fragment folder goes";
+}
+
 TEST_F(ReportFailure, SuccessfulReportReplacesTheFileThatWasThere) {
   const std::string path = Out("replaced.doc");
   WriteFile(path, "an older report");
@@ -216,7 +241,7 @@ TEST_F(ReportFailure, EngineStepThatGivesNoDocumentStopsWithoutSuccess) {
 TEST_F(ReportFailure, FragmentFolderThatCannotBeMadeStopsBeforeTheEngine) {
   const std::string notAFolder = Out("plain file");
   WriteFile(notAFolder, "");
-  setenv("TMPDIR", notAFolder.c_str(), 1);
+  SetTemporaryFolder(notAFolder);
   const auto messages = Press(Out("r.doc"), Recorder());
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].icon, MessageIcon::Error);
@@ -235,7 +260,7 @@ TEST_F(ReportFailure, EngineErrorWhenQuittingAfterTheSaveKeepsTheSavedReport) {
   EXPECT_EQ(OutNames(), std::vector<std::string>{"quit.doc"}) << "the report saved before quitting stays";
   EXPECT_TRUE(TmpNames().empty());
   const std::vector<std::string> p = ReadBack(path);
-  if (ReaderMissing()) GTEST_SKIP() << "python-docx is not installed";
+  if (ReaderMissing()) GTEST_SKIP() << "the independent reader (python-docx) is not available here";
   EXPECT_TRUE(LastText(p).ends_with(kThreeRodExampleLastLine)) << Joined(p);
 }
 
@@ -252,7 +277,7 @@ TEST_F(ReportFailure, FragmentFileThatCannotBeDeletedKeepsTheSavedReport) {
   EXPECT_EQ(messages[1].icon, MessageIcon::Exclamation);
   EXPECT_NE(messages[1].text.find("31.doc"), std::string::npos) << messages[1].text;
   const std::vector<std::string> p = ReadBack(path);
-  if (ReaderMissing()) GTEST_SKIP() << "python-docx is not installed";
+  if (ReaderMissing()) GTEST_SKIP() << "the independent reader (python-docx) is not available here";
   ASSERT_FALSE(p.empty());
   EXPECT_TRUE(LastText(p).ends_with(kThreeRodExampleLastLine)) << Joined(p);
   EXPECT_TRUE(TmpNames().empty());

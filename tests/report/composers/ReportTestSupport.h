@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "Portable.h"
 #include "pages/PageTestSupport.h"
 #include "platform/word/RecordingWord.h"
 #include "platform/word/TempFolder.h"
@@ -32,18 +33,17 @@ inline constexpr const char* kThreeRodExampleLastLine = "附着杆3极值对应�
 class ReportTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const char* old = std::getenv("TMPDIR");
-    m_oldTmp = old ? std::optional<std::string>(old) : std::nullopt;
-    std::filesystem::create_directories(m_tmp.Path("tmp"));
-    std::filesystem::create_directories(m_tmp.Path("out"));
-    setenv("TMPDIR", m_tmp.Path("tmp").c_str(), 1);
+    m_oldTmp = portable::GetEnvironment(portable::TemporaryFolderVariable());
+    std::filesystem::create_directories(PathFromUtf8(m_tmp.Path("tmp")));
+    std::filesystem::create_directories(PathFromUtf8(m_tmp.Path("out")));
+    SetTemporaryFolder(m_tmp.Path("tmp"));
     m_recorder = std::make_shared<CRecordingWordRegistry>(std::make_shared<CEmbeddedWordRegistry>());
   }
-  void TearDown() override {
-    if (m_oldTmp)
-      setenv("TMPDIR", m_oldTmp->c_str(), 1);
-    else
-      unsetenv("TMPDIR");
+  void TearDown() override { portable::SetEnvironment(portable::TemporaryFolderVariable(), m_oldTmp); }
+
+  // Where the reports of this test put their fragment folders (UTF-8).
+  static void SetTemporaryFolder(const std::string& path) {
+    portable::SetEnvironment(portable::TemporaryFolderVariable(), path);
   }
 
   // A path for a report in the output folder.
@@ -61,9 +61,9 @@ class ReportTest : public ::testing::Test {
                                   "Font.", "Range.HighlightColorIndex", "ParagraphFormat.Alignment",
                                   "Selection.TypeText(", "Selection.TypeParagraph", "Selection.InsertFile(",
                                   "Application.Quit("};
-    const std::regex folder(std::regex_replace(m_tmp.Path("tmp/"), std::regex(R"([.^$|()\[\]{}*+?\\])"), R"(\$&)") +
-                            "tiecalc-report-[0-9a-z]{12}/");
-    const std::regex temporary(R"(/\.tiecalc-[0-9a-f]{8}-[0-9a-z]{6}\.tmp)");
+    const std::regex folder(std::regex_replace(m_tmp.Path("tmp"), std::regex(R"([.^$|()\[\]{}*+?\\])"), R"(\$&)") +
+                            R"([\\/]+tiecalc-report-[0-9a-z]{12}[\\/])");
+    const std::regex temporary(R"([\\/]\.tiecalc-[0-9a-f]{8}-[0-9a-z]{6}\.tmp)");
     std::vector<std::string> out;
     for (const std::string& call : m_recorder->Calls()) {
       for (const char* kept : kKept) {
@@ -80,19 +80,19 @@ class ReportTest : public ::testing::Test {
   // The document's paragraphs as read_report.py prints them; skips the test
   // when python-docx is missing.
   std::vector<std::string> ReadBack(const std::string& path) {
-    const std::string command = std::string("/usr/bin/python3 ") + TIECALC_SOURCE_DIR +
-                                "/tests/report/composers/read_report.py '" + path + "' 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    std::string text;
-    char buffer[4096];
-    size_t n;
-    while (pipe && (n = fread(buffer, 1, sizeof buffer, pipe)) > 0) text.append(buffer, n);
-    const int status = pipe ? pclose(pipe) : -1;
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 3) {
+    if (!portable::IndependentReaderHere()) {
       m_skipped = true;
       return {};
     }
-    EXPECT_EQ(status, 0) << text;
+    const portable::ProcessResult run = portable::RunProcess(
+        {"/usr/bin/python3", std::string(TIECALC_SOURCE_DIR) + "/tests/report/composers/read_report.py", path},
+        m_tmp.Path("reader.out"), m_tmp.Path("reader.err"));
+    const std::string& text = run.out;
+    if (run.status == 3) {
+      m_skipped = true;
+      return {};
+    }
+    EXPECT_EQ(run.status, 0) << text << run.err;
     std::vector<std::string> lines;
     size_t start = 0;
     for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
@@ -126,8 +126,8 @@ class ReportTest : public ::testing::Test {
  private:
   std::vector<std::string> Names(const std::string& sub) const {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(m_tmp.Path(sub)))
-      names.push_back(entry.path().filename().string());
+    for (const auto& entry : std::filesystem::directory_iterator(PathFromUtf8(m_tmp.Path(sub))))
+      names.push_back(Utf8FromPath(entry.path().filename()));
     std::sort(names.begin(), names.end());
     return names;
   }

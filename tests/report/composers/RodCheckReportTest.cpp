@@ -277,7 +277,7 @@ TEST_F(RodCheckReport, DocumentsReadBackWithColouredVerdicts) {
   const std::vector<std::string> a = ReadBack(Out("solid.doc"));
   const std::vector<std::string> b = ReadBack(Out("q345.doc"));
   const std::vector<std::string> c = ReadBack(Out("laced.doc"));
-  if (ReaderMissing()) GTEST_SKIP() << "python-docx is not installed";
+  if (ReaderMissing()) GTEST_SKIP() << "the independent reader (python-docx) is not available here";
   ASSERT_GT(a.size(), 20u);
   EXPECT_EQ(a[0], "center|1|25|塔式起重机附着杆校核报告");
   EXPECT_EQ(a[1], "left|0|14|附着杆结构形式：实腹式");
