@@ -9,22 +9,17 @@
 // Read: the cell values of every worksheet, whoever wrote the file. Every
 // length and offset is checked, since the file may be anything.
 
-#include <gsf/gsf-infile-msole.h>
-#include <gsf/gsf-infile.h>
-#include <gsf/gsf-input-memory.h>
-#include <gsf/gsf-outfile-msole.h>
-#include <gsf/gsf-outfile.h>
-#include <gsf/gsf-output-memory.h>
-
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <map>
+#include <optional>
 #include <string_view>
 #include <unordered_map>
 
+#include "platform/sheetdb/CompoundFile.h"
 #include "platform/sheetdb/SheetDbError.h"
 #include "platform/sheetdb/SheetDbMessages.h"
 #include "platform/sheetdb/ReadLimits.h"
@@ -635,53 +630,28 @@ Workbook ParseWorkbookStream(const std::string& stream, const std::string& what)
   return book;
 }
 
-template <typename T>
-struct GObjectRef {
-  T* p = nullptr;
-  ~GObjectRef() {
-    if (p) g_object_unref(p);
-  }
-};
-
 }  // namespace
 
 Workbook ReadXls(const std::string& bytes, const std::string& what) {
-  GObjectRef<GsfInput> input{gsf_input_memory_new(reinterpret_cast<const guint8*>(bytes.data()),
-                                                  static_cast<gsf_off_t>(bytes.size()), FALSE)};
-  GError* error = nullptr;
-  GObjectRef<GsfInfile> ole{gsf_infile_msole_new(input.p, &error)};
-  if (!ole.p) {
-    std::string why = error ? error->message : "unknown error";
-    if (error) g_error_free(error);
-    throw CSheetDbError(NotReadableMessage(what, ".xls", why));
+  std::optional<std::string> data;
+  try {
+    const CCompoundFileReader ole(bytes);
+    data = ole.ReadStream("Workbook");
+    if (!data)
+      throw CSheetDbError(NotReadableMessage(
+          what, ".xls", ole.HasStream("Book") ? "it is in a format older than Excel 97" : "it holds no workbook stream"));
+  } catch (const CCompoundFileError& e) {
+    throw CSheetDbError(NotReadableMessage(what, ".xls", e.what()));
   }
-  GObjectRef<GsfInput> stream{gsf_infile_child_by_name(ole.p, "Workbook")};
-  if (!stream.p) {
-    GObjectRef<GsfInput> old{gsf_infile_child_by_name(ole.p, "Book")};
-    throw CSheetDbError(NotReadableMessage(
-        what, ".xls", old.p ? "it is in a format older than Excel 97" : "it holds no workbook stream"));
-  }
-  gsf_off_t size = gsf_input_size(stream.p);
-  std::string data(static_cast<size_t>(std::max<gsf_off_t>(size, 0)), '\0');
-  if (size > 0 && !gsf_input_read(stream.p, static_cast<size_t>(size), reinterpret_cast<guint8*>(data.data())))
-    throw CSheetDbError(NotReadableMessage(what, ".xls", "its workbook stream cannot be read"));
-  return ParseWorkbookStream(data, what);
+  return ParseWorkbookStream(*data, what);
 }
 
 std::string WriteXls(const Workbook& book) {
-  std::string stream = WorkbookStream(book);
-  GObjectRef<GsfOutput> memory{gsf_output_memory_new()};
-  {
-    GObjectRef<GsfOutfile> ole{gsf_outfile_msole_new(memory.p)};
-    GObjectRef<GsfOutput> child{gsf_outfile_new_child(ole.p, "Workbook", FALSE)};
-    if (!child.p || !gsf_output_write(child.p, stream.size(), reinterpret_cast<const guint8*>(stream.data())) ||
-        !gsf_output_close(child.p) || !gsf_output_close(GSF_OUTPUT(ole.p)))
-      throw CSheetDbError("the .xls compound file could not be composed");
+  try {
+    return WriteCompoundFile("Workbook", WorkbookStream(book));
+  } catch (const CCompoundFileError& e) {
+    throw CSheetDbError(std::string("the .xls compound file could not be composed: ") + e.what());
   }
-  std::string().swap(stream);  // now held by the container
-  const guint8* bytes = gsf_output_memory_get_bytes(GSF_OUTPUT_MEMORY(memory.p));
-  gsf_off_t size = gsf_output_size(memory.p);
-  return std::string(reinterpret_cast<const char*>(bytes), static_cast<size_t>(size));
 }
 
 }  // namespace tiecalc::sheetdb

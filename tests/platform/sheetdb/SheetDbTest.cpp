@@ -3,18 +3,22 @@
 // independent reader (xlrd) sees them.
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/resource.h>
-
-#include <gsf/gsf-outfile-msole.h>
-#include <gsf/gsf-output-memory.h>
+#include <unistd.h>
+#endif
 
 #include <csignal>
 #include <cstring>
 
+#include "platform/sheetdb/CompoundFile.h"
 #include "platform/sheetdb/SheetConnection.h"
 #include "platform/sheetdb/SheetDbError.h"
 #include "platform/sheetdb/Workbook.h"
 #include "platform/sheetdb/SheetTestSupport.h"
+#if TIECALC_HAVE_GSF
+#include "platform/sheetdb/GsfCompound.h"
+#endif
 
 namespace tiecalc {
 namespace {
@@ -94,6 +98,7 @@ TEST(SheetDbDriver, OpeningFailsClearlyForBadDriversPathsAndFiles) {
 }
 
 TEST(SheetDbTables, CreateInsertSelectWithColumnsMatchedByName) {
+  TIECALC_SKIP_WITHOUT_INDEPENDENT_READER();
   ScratchFolder dir;
   const std::string path = dir.Path("t;1.xls");  // a ';' in the path of DBQ
   RunStatements(path, {"CREATE TABLE [S] ([a] char(255), [b] char(255), [c] char(255))",
@@ -157,6 +162,7 @@ TEST(SheetDbTables, ExistingTablesMissingSheetsAndOtherStatementsFailAndChangeNo
 }
 
 TEST(SheetDbTables, DropEmptiesTheSheetWhichStaysAndCanBeCreatedAgain) {
+  TIECALC_SKIP_WITHOUT_INDEPENDENT_READER();
   ScratchFolder dir;
   const std::string path = dir.Path("t.xls");
   RunStatements(path, {"CREATE TABLE [First] ([a] char(255))", "INSERT INTO [First$A1:IV1] ([a]) VALUES ('1')",
@@ -193,6 +199,7 @@ TEST(SheetDbTables, TheLimitsOfTheFileFormatAreRefused) {
 }
 
 TEST(SheetDbFiles, ChineseNamesAndSharedStringsAcrossContinueRecordsReadBackByXlrd) {
+  TIECALC_SKIP_WITHOUT_INDEPENDENT_READER();
   ScratchFolder dir;
   const std::string path = dir.Path("中文.xls");
   std::vector<std::string> statements{"CREATE TABLE [塔机三杆附着] ([θ角度(°)] char(255), [说明] char(255))"};
@@ -242,6 +249,7 @@ wb.save(sys.argv[1])
 )PY";
 
 TEST(SheetDbFiles, AForeignWorkbookIsReadWhollyKeptAndBackedUpOnceBeforeItsFirstRewrite) {
+  TIECALC_SKIP_WITHOUT_INDEPENDENT_READER();
   ScratchFolder dir;
   const std::string path = dir.Path("foreign.xls");
   int status = 0;
@@ -299,6 +307,7 @@ TEST(SheetDbFiles, LibreOfficeWorkbooksWithMulRkFormulasAndBooleansAreRead) {
 }
 
 TEST(SheetDbFiles, XlsxWorkbooksKeepTheSameTableSemanticsAndEverySheet) {
+  TIECALC_SKIP_WITHOUT_INDEPENDENT_READER();
   ScratchFolder dir;
   const std::string path = dir.Path("表.xlsx");
   WriteBytes(path, ReadBytes(std::string(TIECALC_SOURCE_DIR) + "/tests/platform/sheetdb/data/calc-values.xlsx"));
@@ -360,19 +369,14 @@ class StreamBuilder {
   std::string m_s;
 };
 
+// A workbook stream in a compound file made by another writer where there
+// is one (libgsf on Linux).
 std::string CompoundFile(const std::string& stream) {
-  GsfOutput* memory = gsf_output_memory_new();
-  GsfOutfile* ole = gsf_outfile_msole_new(memory);
-  GsfOutput* child = gsf_outfile_new_child(ole, "Workbook", FALSE);
-  gsf_output_write(child, stream.size(), reinterpret_cast<const guint8*>(stream.data()));
-  gsf_output_close(child);
-  g_object_unref(child);
-  gsf_output_close(GSF_OUTPUT(ole));
-  g_object_unref(ole);
-  std::string bytes(reinterpret_cast<const char*>(gsf_output_memory_get_bytes(GSF_OUTPUT_MEMORY(memory))),
-                    static_cast<size_t>(gsf_output_size(memory)));
-  g_object_unref(memory);
-  return bytes;
+#if TIECALC_HAVE_GSF
+  return gsfcompound::Write({{"Workbook", stream}});
+#else
+  return sheetdb::WriteCompoundFile("Workbook", stream);
+#endif
 }
 
 TEST(SheetDbFiles, LabelsFormulaTextsErrorsAndRkNumbersAreRead) {
@@ -445,6 +449,9 @@ TEST(SheetDbFiles, CorruptAndTruncatedWorkbooksGiveAClearError) {
 }
 
 TEST(SheetDbFiles, AFailedWriteLeavesTheOldWorkbookByteForByte) {
+#ifdef _WIN32
+  TIECALC_SKIP_ON_WINDOWS("a file size limit (setrlimit)");
+#else
   ScratchFolder dir;
   const std::string path = dir.Path("old.xls");
   RunStatements(path, {"CREATE TABLE [S] ([a] char(255))", "INSERT INTO [S$A1:IV1] ([a]) VALUES ('old')"});
@@ -471,6 +478,7 @@ TEST(SheetDbFiles, AFailedWriteLeavesTheOldWorkbookByteForByte) {
   EXPECT_FALSE(db.IsOpen());
   EXPECT_EQ(ReadBytes(path), before);
   EXPECT_EQ(dir.Names(), std::vector<std::string>{"old.xls"});  // no temporary file left
+#endif
 }
 
 TEST(SheetDbFiles, AMissingOrReadOnlyFolderOrFileGivesAClearFailure) {
@@ -486,6 +494,9 @@ TEST(SheetDbFiles, AMissingOrReadOnlyFolderOrFileGivesAClearFailure) {
     EXPECT_NE(std::string(e.what()).find(missing), std::string::npos);
   }
 
+#ifdef _WIN32
+  TIECALC_SKIP_ON_WINDOWS("POSIX permissions");
+#else
   // A folder made read-only; a process that may write anyway (root) uses a
   // folder of a read-only file system instead.
   std::string folder = dir.Path("ro");
@@ -517,9 +528,11 @@ TEST(SheetDbFiles, AMissingOrReadOnlyFolderOrFileGivesAClearFailure) {
     EXPECT_NE(std::string(e.what()).find("无法写入工作簿 " + locked + "：文件是只读的"), std::string::npos) << e.what();
   }
   EXPECT_TRUE(ReadBytes(locked) == before) << "the read-only workbook changed";
+#endif
 }
 
 TEST(SheetDbFiles, AWorkbookReachedThroughALinkIsRewrittenWhereItLies) {
+  TIECALC_SKIP_ON_WINDOWS("symbolic links");
   ScratchFolder dir;
   const std::string real = dir.Path("real.xls");
   const std::string link = dir.Path("link.xls");
