@@ -21,13 +21,6 @@ struct Outcome {
   std::string out, err;
 };
 
-std::string Slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
-
 class CliProcess : public ::testing::Test {
  protected:
   fs::path dir = fs::path(TIECALC_BINARY_DIR) / "cli-test-files" /
