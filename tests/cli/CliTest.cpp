@@ -21,6 +21,8 @@ struct Outcome {
   std::string out, err;
 };
 
+std::string Slurp(const fs::path& p) { return portable::ReadWhole(Utf8FromPath(p)); }
+
 class CliProcess : public ::testing::Test {
  protected:
   fs::path dir = fs::path(TIECALC_BINARY_DIR) / "cli-test-files" /

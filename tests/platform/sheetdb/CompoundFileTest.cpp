@@ -44,7 +44,9 @@ TEST(CompoundFile, EveryStreamSizeReadsBackFromOurFile) {
     EXPECT_EQ(OurRead(file, "Workbook"), stream);
     EXPECT_EQ(OurRead(file, "WORKBOOK"), stream) << "names compare without case";
     EXPECT_EQ(OurRead(file, "Book"), std::nullopt);
-    if (size == 7400000) EXPECT_NE(file.substr(72, 4), std::string(4, '\0')) << "DIFAT sectors";
+    if (size == 7400000) {
+      EXPECT_NE(file.substr(72, 4), std::string(4, '\0')) << "DIFAT sectors";
+    }
   }
 }
 
