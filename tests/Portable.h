@@ -12,7 +12,11 @@
 #include <vector>
 
 #ifdef _WIN32
+#define NOMINMAX
 #include <windows.h>
+// Names the tests use that the system headers take as macros.
+#undef near
+#undef far
 #else
 #include <fcntl.h>
 #include <sys/wait.h>
