@@ -5,7 +5,16 @@
 
 #include "cli/Cli.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 int main(int argc, char** argv) {
+#ifdef _WIN32
+  // argv is UTF-8 through the application manifest; the JSON is UTF-8 too,
+  // and the console shows it as such.
+  SetConsoleOutputCP(CP_UTF8);
+#endif
   try {
     return tiecalc::RunCli(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
   } catch (const std::exception& e) {
