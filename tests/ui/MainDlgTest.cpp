@@ -663,7 +663,10 @@ TEST_F(MainDlgTest, TheWindowFitsItsScreenCentredWithEveryControlReachable) {
       if (qobject_cast<QGroupBox*>(w)) continue;
       area->ensureWidgetVisible(w, 0, 0);
       const QRect shown(w->mapTo(area->viewport(), QPoint(0, 0)), w->size());
-      EXPECT_TRUE(area->viewport()->rect().contains(shown)) << page;
+      // Whole where it can be; a diagram taller than the area at least in part.
+      const QRect port = area->viewport()->rect();
+      const bool fits = w->width() <= port.width() && w->height() <= port.height();
+      EXPECT_TRUE(fits ? port.contains(shown) : port.intersects(shown)) << page;
     }
   }
   // Larger than natural: the pages keep their size, nothing scrolls.
