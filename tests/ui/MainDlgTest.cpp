@@ -298,8 +298,10 @@ TEST_F(MainDlgTest, EveryControlIsOnItsPageWholeAndApart) {
     const QScrollArea* area = dlg->PageArea(page);
     EXPECT_TRUE(dlg->Tab().rect().adjusted(-2, 0, 0, 0).contains(area->geometry())) << page;
     EXPECT_GE(area->geometry().top(), dlg->Tab().GetItemRect(0).bottom()) << page;
-    EXPECT_FALSE(area->horizontalScrollBar()->isVisible()) << page;
-    EXPECT_FALSE(area->verticalScrollBar()->isVisible()) << page;
+    if (dlg->size() == dlg->NaturalSize()) {  // a small screen scrolls instead
+      EXPECT_FALSE(area->horizontalScrollBar()->isVisible()) << page;
+      EXPECT_FALSE(area->verticalScrollBar()->isVisible()) << page;
+    }
     const DialogTemplate& t = view.Dialog().Template();
     ASSERT_EQ(t.controls.size(), view.Widgets().size());
     for (size_t i = 0; i < t.controls.size(); ++i) {
