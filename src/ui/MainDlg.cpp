@@ -240,7 +240,7 @@ void CMainDlg::CreateMenuBar() {
 }
 
 void CMainDlg::OnBook() {
-  static_assert(CThreeRod::kBookButton == CFourRodPage::kBookButton);
+  static_assert(static_cast<int>(CThreeRod::kBookButton) == static_cast<int>(CFourRodPage::kBookButton));
   Page(m_lastForcePage).UserClick(CThreeRod::kBookButton);
 }
 

@@ -108,7 +108,9 @@ TEST(ForceChart, ExtremesAreMarkedAtThePageValues) {
     ASSERT_EQ(extremes.size(), 2u);
     for (size_t k = 0; k < 2; ++k) {
       const double force = c.labels.empty() ? extremes[k].force : c.marks[k].second;
-      if (!c.labels.empty()) EXPECT_EQ(extremes[k].label, c.labels[k]);
+      if (!c.labels.empty()) {
+        EXPECT_EQ(extremes[k].label, c.labels[k]);
+      }
       const ChartPoint expected{scene.x0 + c.marks[k].first * scene.sx, scene.y0 - force * scene.sy};
       bool marked = false, labelled = false;
       for (const SceneItem& item : scene.items) {

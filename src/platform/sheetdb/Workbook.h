@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tiecalc::sheetdb {
@@ -25,6 +26,10 @@ struct SheetLineChart {
 };
 
 struct Sheet {
+  Sheet() = default;
+  Sheet(std::string n, std::vector<std::vector<std::string>> r = {}, std::vector<SheetLineChart> c = {})
+      : name(std::move(n)), rows(std::move(r)), charts(std::move(c)) {}
+
   std::string name;
   // rows[r][c]; rows may be shorter than others; "" is an empty cell.
   std::vector<std::vector<std::string>> rows;

@@ -28,38 +28,6 @@ namespace tiecalc::sheetdb {
 
 namespace {
 
-constexpr const char* kMainNs = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
-constexpr const char* kRelNs = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
-constexpr const char* kPkgRelNs = "http://schemas.openxmlformats.org/package/2006/relationships";
-
-std::string ColumnName(size_t col) {
-  std::string s;
-  for (size_t c = col + 1; c > 0; c = (c - 1) / 26) s.insert(s.begin(), static_cast<char>('A' + (c - 1) % 26));
-  return s;
-}
-
-std::string XmlText(const pugi::xml_document& doc) {
-  std::ostringstream out;
-  doc.save(out, "", pugi::format_raw, pugi::encoding_utf8);
-  return out.str();
-}
-
-pugi::xml_document NewDocument() {
-  pugi::xml_document doc;
-  auto decl = doc.append_child(pugi::node_declaration);
-  decl.append_attribute("version") = "1.0";
-  decl.append_attribute("encoding") = "UTF-8";
-  decl.append_attribute("standalone") = "yes";
-  return doc;
-}
-
-// Text that keeps leading and trailing blanks (a cell of one space).
-void SetText(pugi::xml_node t, const std::string& text) {
-  if (!text.empty() && (text.front() == ' ' || text.back() == ' ' || text.find('\n') != std::string::npos))
-    t.append_attribute("xml:space") = "preserve";
-  t.text().set(text.c_str());
-}
-
 struct ZipReader {
   zip_t* archive = nullptr;
   ~ZipReader() {
