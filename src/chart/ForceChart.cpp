@@ -2,6 +2,7 @@
 
 #include <cairo.h>
 #include <png.h>
+#include <zlib.h>
 #include <pango/pangocairo.h>
 
 #include <algorithm>
@@ -416,7 +417,7 @@ ChartBitmap DrawChart(const ChartScene& scene, double scale) {
 
 std::string ChartPng(const ChartScene& scene, double scale) {
   // The chart is opaque lines on white: written as 8-bit RGB, the rows
-  // filtered against their left neighbour and deflated at the fastest level,
+  // unfiltered and deflated as runs (long runs of white) at the fastest level,
   // it is a few times quicker to encode than cairo's own PNG writer and
   // hardly larger, which matters at the 300 dpi of a report figure.
   ChartBitmap bitmap = DrawChart(scene, scale);
@@ -436,7 +437,8 @@ std::string ChartPng(const ChartScene& scene, double scale) {
       nullptr);
   png_set_IHDR(png, info, static_cast<png_uint_32>(bitmap.width), static_cast<png_uint_32>(bitmap.height), 8,
                PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
+  png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
+  png_set_compression_strategy(png, Z_RLE);
   png_set_compression_level(png, 1);
   png_write_info(png, info);
   for (int y = 0; y < bitmap.height; ++y) {
