@@ -42,7 +42,7 @@ void SetEditBackground(QWidget* edit, bool readOnly, bool stale) {
   if (readOnly) palette.setColor(QPalette::Base, palette.color(QPalette::Window));
   if (stale)
     for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive})
-      palette.setColor(g, QPalette::Text, palette.color(QPalette::Disabled, QPalette::Text));
+      palette.setColor(g, QPalette::Text, kStaleText);
   const QPalette& now = edit->palette();
   if (now.color(QPalette::Base) != palette.color(QPalette::Base) ||
       now.color(QPalette::Active, QPalette::Text) != palette.color(QPalette::Active, QPalette::Text))

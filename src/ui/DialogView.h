@@ -85,6 +85,11 @@ class CFieldEdit : public QLineEdit {
 // The colours of the marks and of the verdict lines.
 inline const QColor kUnreadableMark(220, 0, 0);
 inline const QColor kRuleMark(230, 120, 0);
+// The text of results left over from the last valid inputs: a mid grey that
+// stands apart from the black of current results and stays legible on the
+// sky-blue read-only fields (the platform's disabled grey nearly vanishes
+// there).
+inline const QColor kStaleText(100, 100, 100);
 inline const QColor kFailTone(200, 0, 0);
 inline const QColor kPassTone(0, 100, 0);
 
