@@ -10,9 +10,7 @@
 namespace tiecalc {
 namespace {
 
-const Entries kFourRodI = {{"A", "800"}, {"B", "800"}, {"C", "800"}, {"D", "800"}, {"E", "800"},
-                           {"F", "800"}, {"X1", "3000"}, {"X2", "3000"}, {"X3", "1200"}, {"X4", "1200"},
-                           {"Y1", "4000"}, {"Y2", "4000"}, {"R", "100"}, {"M", "300"}, {"theta", "30"}};
+const Entries& kFourRodI = kFourRodIExample;
 const Entries kSection = {{"F", "100"}, {"L", "6000"}, {"G", "600"}, {"A", "12000"}, {"h", "150"},
                           {"Imax", "100000000"}, {"Imin", "100000000"}};
 

@@ -5,6 +5,7 @@ size the largest run size in points, runs in a colour other than black as
 for each footer paragraph that has a page-number field as "footer|PAGE".
 Exits with 3 when python-docx is missing.
 """
+import os
 import sys
 
 try:
@@ -14,13 +15,9 @@ try:
 except ImportError:
     sys.exit(3)
 
-
-def run_text(run):
-    color = run.font.color
-    rgb = str(color.rgb) if color is not None and color.type is not None and color.rgb is not None else None
-    if rgb and rgb != "000000":
-        return "{%s:%s}" % (rgb, run.text)
-    return run.text
+# The run texts as the report reader writes them.
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "report", "composers"))
+from read_report import run_text  # noqa: E402
 
 
 def main():

@@ -36,6 +36,20 @@ inline void Type(CPage& p, const std::string& name, const std::string& text) {
 
 using Entries = std::vector<std::pair<std::string, std::string>>;
 
+// The worked examples of the three force pages, typed in page order.
+inline const Entries kThreeRodExample = {{"A", "900"}, {"B", "900"}, {"C", "900"}, {"D", "900"},
+                                         {"X1", "3000"}, {"X2", "3000"}, {"X3", "1500"}, {"H", "5000"},
+                                         {"R", "100"}, {"M", "200"}, {"theta", "30"}};
+inline const Entries kFourRodIExample = {{"A", "800"}, {"B", "800"}, {"C", "800"}, {"D", "800"},
+                                         {"E", "800"}, {"F", "800"}, {"X1", "3000"}, {"X2", "3000"},
+                                         {"X3", "1200"}, {"X4", "1200"}, {"Y1", "4000"}, {"Y2", "4000"},
+                                         {"R", "100"}, {"M", "300"}, {"theta", "30"}};
+inline const Entries kFourRodIIExample = {{"A", "900"}, {"B", "900"}, {"C", "300"}, {"D", "1000"},
+                                          {"E", "300"}, {"F", "100"}, {"G", "300"}, {"H", "1000"},
+                                          {"X1", "3500"}, {"X2", "3500"}, {"X3", "1500"}, {"X4", "1500"},
+                                          {"Y1", "4500"}, {"Y2", "4500"}, {"R", "100"}, {"M", "300"},
+                                          {"theta", "30"}};
+
 // Types the entries in order and returns the status after each one.
 inline std::vector<std::string> TypeAll(CPage& p, const Entries& entries) {
   std::vector<std::string> statuses;

@@ -49,4 +49,5 @@ def main():
     sys.stdout.buffer.write(("\n".join(out) + "\n").encode("utf-8"))
 
 
-main()
+if __name__ == "__main__":
+    main()
