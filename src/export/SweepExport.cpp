@@ -1,6 +1,7 @@
 #include "export/SweepExport.h"
 
 #include <functional>
+#include <utility>
 
 #include "core/input/Format.h"
 #include "export/SheetWriter.h"
@@ -30,20 +31,13 @@ constexpr const char* kHeaderRefused =
     "空列名与其他列重名、超过 256 列，或少于这次的列数），文件保持原样。请导出到一个新的工作簿。";
 constexpr const char* kNotWritten = "表格没有写入文件 %p，文件保持原样。请换一个文件夹或文件名再试。";
 
-std::string Fill(std::string text, const std::string& mark, const std::string& value) {
-  const size_t at = text.find(mark);
-  if (at != std::string::npos) text.replace(at, mark.size(), value);
-  return text;
-}
-
 // An existing sheet is dropped and created anew under the header it was
 // read with; that header is what a sheet writer can fail to take back.
 std::string NotWrittenMessage(const std::string& path, const std::string& sheet, bool existingSheet,
                               const std::string& detail) {
-  std::string text = Fill(Fill(existingSheet ? kHeaderRefused : kNotWritten, "%p", path), "%s", sheet);
-  std::string reason = detail;
-  while (!reason.empty() && reason.back() == '\n') reason.pop_back();
-  return reason.empty() ? text : text + "\n" + reason;
+  std::string text =
+      file::FillMark(file::FillMark(existingSheet ? kHeaderRefused : kNotWritten, "%p", path), "%s", sheet);
+  return file::WithDetail(std::move(text), detail);
 }
 
 std::vector<std::string> Formatted(std::initializer_list<double> values) {
@@ -144,7 +138,8 @@ void ExportTable(IDesktop& desktop, bool valid, const std::string& name, const s
       written = writer.AppendRow(row, 0, false);
     }
     if (written && workbook && writer.Rows().size() > sheetdb::kMaxRows) {
-      desktop.ShowMessage(Fill(Fill(kSheetFull, "%s", name), "%p", *path), MessageIcon::Error);
+      desktop.ShowMessage(file::FillMark(file::FillMark(kSheetFull, "%s", name), "%p", *path),
+                          MessageIcon::Error);
       return;
     }
     if (!written || !writer.SaveAll()) {

@@ -1,5 +1,7 @@
 #include "platform/file/FileMessages.h"
 
+#include <utility>
+
 #include <cerrno>
 
 namespace tiecalc::file {
@@ -47,8 +49,18 @@ std::string WhyInWords(const CFileError& error) {
 std::string FileMessage(const std::string& what, const CFileError& error) {
   std::string text = what + " " + error.Path() + "：" + WhyInWords(error) + "。" +
                      (error.GetKind() == CFileError::Kind::Locked ? kAdviceLocked : kAdvice) + "。";
-  if (!error.Reason().empty()) text += "\n" + error.Reason();
+  return WithDetail(std::move(text), error.Reason());
+}
+
+std::string FillMark(std::string text, std::string_view mark, std::string_view value) {
+  const size_t at = text.find(mark);
+  if (at != std::string::npos) text.replace(at, mark.size(), value);
   return text;
+}
+
+std::string WithDetail(std::string text, std::string detail) {
+  while (!detail.empty() && detail.back() == '\n') detail.pop_back();
+  return detail.empty() ? text : text + "\n" + detail;
 }
 
 }  // namespace tiecalc::file

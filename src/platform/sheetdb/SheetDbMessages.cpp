@@ -12,29 +12,18 @@ constexpr const char* kCannotRead = "无法读取工作簿 %p，文件保持原�
 constexpr const char* kCannotSave = "无法写入工作簿";
 constexpr const char* kCannotBackUp = "无法保存工作簿的备份";
 
-std::string Fill(std::string text, char key, const std::string& value) {
-  const std::string mark = std::string("%") + key;
-  const size_t at = text.find(mark);
-  if (at != std::string::npos) text.replace(at, mark.size(), value);
-  return text;
-}
-
-std::string WithDetail(const std::string& text, const std::string& detail) {
-  return detail.empty() ? text : text + "\n" + detail;
-}
-
 }  // namespace
 
 std::string NotReadableMessage(const std::string& path, const std::string& format, const std::string& detail) {
-  return WithDetail(Fill(Fill(kNotReadable, 'p', path), 'f', format), detail);
+  return file::WithDetail(file::FillMark(file::FillMark(kNotReadable, "%p", path), "%f", format), detail);
 }
 
 std::string TooLargeMessage(const std::string& path, const std::string& limit) {
-  return Fill(Fill(kTooLarge, 'p', path), 'l', limit);
+  return file::FillMark(file::FillMark(kTooLarge, "%p", path), "%l", limit);
 }
 
 std::string CannotReadMessage(const std::string& path, const std::string& detail) {
-  return WithDetail(Fill(kCannotRead, 'p', path), detail);
+  return file::WithDetail(file::FillMark(kCannotRead, "%p", path), detail);
 }
 
 std::string CannotSaveMessage(const file::CFileError& error) { return file::FileMessage(kCannotSave, error); }
