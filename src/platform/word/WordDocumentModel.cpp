@@ -4,7 +4,10 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <map>
+#include <optional>
 #include <set>
 #include <vector>
 
@@ -393,6 +396,7 @@ void CWordDocumentModel::Load(const std::string& path) {
   m_parts = std::move(loaded.m_parts);
   m_mainPart = loaded.m_mainPart;
   m_document.reset(loaded.m_document);
+  m_lastDrawingId = loaded.m_lastDrawingId;
   m_relations.reset(loaded.m_relations);
   m_contentTypes.reset(loaded.m_contentTypes);
   m_paragraph = m_document.first_element_by_path("w:document/w:body").find_node(
@@ -422,6 +426,12 @@ void CWordDocumentModel::Parse(PackageParts parts, const std::string& path) {
   parts.erase(RelationsPartOf(main));
   m_parts = std::move(parts);
   m_mainPart = main;
+
+  const std::string docPrName = PrefixOf(m_document.child("w:document"), kNsWp) + ":docPr";
+  m_lastDrawingId = 0;
+  ForEachElement(m_document.document_element(), [&](pugi::xml_node node) {
+    if (docPrName == node.name()) m_lastDrawingId = std::max(m_lastDrawingId, node.attribute("id").as_int());
+  });
 
   pugi::xml_node body = Body();
   m_paragraph = body.find_node([](pugi::xml_node n) { return Is(n, "w:p"); });
@@ -655,21 +665,23 @@ namespace {
 
 // The document being inserted, and what of it was copied so far.
 struct Source {
-  std::string path;
-  PackageParts parts;
-  std::string mainPart;
-  pugi::xml_document document;
-  pugi::xml_document relations;
-  pugi::xml_document contentTypes;
+  const std::string& path;
+  const PackageParts& parts;
+  const std::string& mainPart;
+  const pugi::xml_document& relations;
+  const pugi::xml_document& contentTypes;
   std::map<std::string, std::string> copiedParts;  // source part -> part here
   std::map<std::string, std::string> relationIds;  // source id -> id here
 };
 
+// Copies parts and relationships of a source into this package: the parts
+// go into `added` beside the document's own `parts`, which stay untouched
+// until the insertion is committed.
 class CSplicer {
  public:
-  CSplicer(PackageParts& parts, const std::string& mainPart, pugi::xml_document& relations,
+  CSplicer(const PackageParts& parts, PackageParts& added, const std::string& mainPart, pugi::xml_document& relations,
            pugi::xml_document& contentTypes)
-      : m_parts(parts), m_mainPart(mainPart), m_relations(relations), m_contentTypes(contentTypes) {}
+      : m_existing(parts), m_parts(added), m_mainPart(mainPart), m_relations(relations), m_contentTypes(contentTypes) {}
 
   std::string CopyPart(Source& source, const std::string& part) {
     if (auto done = source.copiedParts.find(part); done != source.copiedParts.end()) return done->second;
@@ -727,7 +739,7 @@ class CSplicer {
 
  private:
   bool Taken(const std::string& part) const {
-    return m_parts.count(part) || part == m_mainPart || part == RelationsPartOf(m_mainPart) ||
+    return m_existing.count(part) || m_parts.count(part) || part == m_mainPart || part == RelationsPartOf(m_mainPart) ||
            part == kContentTypesPart;
   }
 
@@ -767,6 +779,7 @@ class CSplicer {
     }
   }
 
+  const PackageParts& m_existing;
   PackageParts& m_parts;
   const std::string& m_mainPart;
   pugi::xml_document& m_relations;
@@ -812,121 +825,182 @@ std::vector<std::pair<std::string, std::string>> MergeNamespaces(pugi::xml_node 
 
 }  // namespace
 
-void CWordDocumentModel::InsertFile(const std::string& path) {
-  Source source;
-  source.path = path;
-  source.parts = ReadPackage(path);
-  source.mainPart = MainPartOf(source.parts, path);
-  auto main = source.parts.find(source.mainPart);
-  if (main == source.parts.end()) throw WordError("文档 " + path + " 缺少主文档部件 " + source.mainPart);
-  ParseXml(source.document, main->second, path + " 的 " + source.mainPart);
-  pugi::xml_node sourceRoot = source.document.child("w:document");
-  pugi::xml_node sourceBody = sourceRoot.child("w:body");
-  if (!sourceBody || PrefixOf(sourceRoot, kNsW) != "w")
-    throw WordError("文档 " + path + " 不是 Word 文档正文");
-  if (auto relations = source.parts.find(RelationsPartOf(source.mainPart)); relations != source.parts.end())
-    ParseXml(source.relations, relations->second, path + " 的 " + relations->first);
-  if (auto types = source.parts.find(kContentTypesPart); types != source.parts.end())
-    ParseXml(source.contentTypes, types->second, path + " 的 " + kContentTypesPart);
+// A document file inserted before: its bytes, and its parts and XML as
+// parsed. The reports insert the same fragments again and again; an equal
+// file is spliced from here without being unpacked and parsed again. Nothing
+// here is changed by an insertion.
+struct CWordDocumentModel::InsertedFile {
+  std::string bytes;
+  PackageParts parts;
+  std::string mainPart;
+  pugi::xml_document document;
+  pugi::xml_document relations;
+  pugi::xml_document contentTypes;
+  pugi::xml_document styles;  // empty when it has none beside its main part
+};
 
-  // Everything that can fail is prepared aside (parts, relationships and
-  // content types as copies, the blocks in a scratch tree); only then is this
-  // document changed, so a failure leaves it as it was.
-  PackageParts parts = m_parts;
-  pugi::xml_document relations, contentTypes, scratch;
+namespace {
+
+// The bytes of the file at path; nothing when it cannot be read.
+std::optional<std::string> FileBytes(const std::string& path) {
+  std::ifstream in(std::filesystem::path(reinterpret_cast<const char8_t*>(path.c_str())),
+                   std::ios::binary | std::ios::ate);
+  if (!in) return std::nullopt;
+  const std::streamoff size = in.tellg();
+  if (size < 0 || !in.seekg(0)) return std::nullopt;
+  std::string bytes(static_cast<size_t>(size), '\0');
+  if (!in.read(bytes.data(), size)) return std::nullopt;
+  return bytes;
+}
+
+}  // namespace
+
+const CWordDocumentModel::InsertedFile& CWordDocumentModel::ParsedFile(const std::string& path) {
+  std::optional<std::string> bytes = FileBytes(path);
+  if (!bytes) {
+    ReadPackage(path);  // throws, saying why the file cannot be read
+    throw WordError("无法打开文档 " + path);
+  }
+  for (const auto& known : m_insertedFiles)
+    if (known->bytes == *bytes) return *known;
+
+  auto file = std::make_unique<InsertedFile>();
+  file->parts = ReadPackageBytes(*bytes, path);
+  file->mainPart = MainPartOf(file->parts, path);
+  auto main = file->parts.find(file->mainPart);
+  if (main == file->parts.end()) throw WordError("文档 " + path + " 缺少主文档部件 " + file->mainPart);
+  ParseXml(file->document, main->second, path + " 的 " + file->mainPart);
+  pugi::xml_node root = file->document.child("w:document");
+  if (!root.child("w:body") || PrefixOf(root, kNsW) != "w") throw WordError("文档 " + path + " 不是 Word 文档正文");
+  if (auto relations = file->parts.find(RelationsPartOf(file->mainPart)); relations != file->parts.end())
+    ParseXml(file->relations, relations->second, path + " 的 " + relations->first);
+  if (auto types = file->parts.find(kContentTypesPart); types != file->parts.end())
+    ParseXml(file->contentTypes, types->second, path + " 的 " + kContentTypesPart);
+  const std::string stylesPart = FolderOf(file->mainPart) + "styles.xml";
+  if (auto styles = file->parts.find(stylesPart); styles != file->parts.end())
+    ParseXml(file->styles, styles->second, path + " 的 " + stylesPart);
+  file->bytes = std::move(*bytes);
+  m_insertedFiles.push_back(std::move(file));
+  return *m_insertedFiles.back();
+}
+
+CWordDocumentModel::~CWordDocumentModel() = default;
+
+void CWordDocumentModel::InsertFile(const std::string& path) {
+  const InsertedFile& file = ParsedFile(path);
+  Source source{path, file.parts, file.mainPart, file.relations, file.contentTypes, {}, {}};
+  pugi::xml_node sourceRoot = file.document.child("w:document");
+  pugi::xml_node sourceBody = sourceRoot.child("w:body");
+
+  // Everything that can fail is prepared aside (new parts beside this
+  // document's, relationships and content types as copies, the blocks in a
+  // holder at the end of this document's root); only then is this document
+  // changed, so a failure leaves it as it was.
+  PackageParts added;
+  pugi::xml_document relations, contentTypes;
   relations.reset(m_relations);
   contentTypes.reset(m_contentTypes);
-  CSplicer splicer(parts, m_mainPart, relations, contentTypes);
+  CSplicer splicer(m_parts, added, m_mainPart, relations, contentTypes);
   pugi::xml_node root = m_document.child("w:document");
-
-  const std::string relationPrefix = PrefixOf(sourceRoot, kNsR);
-  const std::string docPrName = PrefixOf(sourceRoot, kNsWp) + ":docPr";
-  const std::string myDocPrName = PrefixOf(root, kNsWp) + ":docPr";
-  int drawingId = 0;
-  ForEachElement(root, [&](pugi::xml_node node) {
-    if (myDocPrName == node.name()) drawingId = std::max(drawingId, node.attribute("id").as_int());
-  });
-  auto remap = [&](pugi::xml_node copy) {
-    ForEachElement(copy, [&](pugi::xml_node node) {
-      for (pugi::xml_attribute attribute : node.attributes()) {
-        const std::string name = attribute.name();
-        if (!relationPrefix.empty() && name.compare(0, relationPrefix.size() + 1, relationPrefix + ":") == 0)
-          attribute.set_value(splicer.CopyRelation(source, attribute.value()).c_str());
-      }
-      // Drawing ids are unique within a document.
-      if (docPrName == node.name()) node.attribute("id").set_value(++drawingId);
-    });
-  };
-
-  pugi::xml_node blocks = scratch.append_child("blocks");
-  pugi::xml_node sourceSectPr = sourceBody.last_child();
-  if (!Is(sourceSectPr, "w:sectPr")) sourceSectPr = pugi::xml_node();
-  for (pugi::xml_node block : sourceBody.children()) {
-    if (block.type() != pugi::node_element || block == sourceSectPr) continue;
-    pugi::xml_node copy = blocks.append_copy(block);
-    remap(copy);
-    // List numbering is not carried over: the text stays, unnumbered.
-    for (pugi::xpath_node numbering : copy.select_nodes(".//w:numPr"))
-      numbering.parent().remove_child(numbering.node());
-  }
-
-  // Headers and footers, of each kind this document has none of yet.
-  pugi::xml_node sectPr = Body().last_child();
-  const bool hasSectPr = Is(sectPr, "w:sectPr");
-  pugi::xml_node references = scratch.append_child("references");
-  bool firstPage = false;
-  if (sourceSectPr) {
-    for (const char* kind : {"w:headerReference", "w:footerReference"}) {
-      if (hasSectPr && sectPr.child(kind)) continue;
-      for (pugi::xml_node reference : sourceSectPr.children(kind)) {
-        pugi::xml_node copy = references.append_copy(reference);
-        remap(copy);
-        firstPage = firstPage || sourceSectPr.child("w:titlePg");
-      }
-    }
-  }
-
-  // Styles the spliced paragraphs may name and this document lacks.
-  const std::string sourceStylesPart = FolderOf(source.mainPart) + "styles.xml";
+  pugi::xml_node holder = root.append_child("blocks");
+  pugi::xml_node blocks = holder.append_child("blocks");
+  pugi::xml_node references = holder.append_child("references");
   const std::string stylesPart = FolderOf(m_mainPart) + "styles.xml";
-  if (auto sourceStyles = source.parts.find(sourceStylesPart); sourceStyles != source.parts.end()) {
-    if (!parts.count(stylesPart)) {
-      splicer.CopyPart(source, sourceStylesPart);
-      splicer.AddRelation(std::string(kRelTypes) + "styles", TargetFrom(FolderOf(m_mainPart), stylesPart), false);
-    } else {
-      pugi::xml_document theirs, mine;
-      ParseXml(theirs, sourceStyles->second, path + " 的 " + sourceStylesPart);
-      ParseXml(mine, parts[stylesPart], stylesPart);
-      std::set<std::string> known;
-      for (pugi::xml_node style : mine.child("w:styles").children("w:style"))
-        known.insert(style.attribute("w:styleId").value());
-      bool added = false;
-      for (pugi::xml_node style : theirs.child("w:styles").children("w:style")) {
-        if (known.count(style.attribute("w:styleId").value())) continue;
-        mine.child("w:styles").append_copy(style).remove_attribute("w:default");
-        added = true;
-      }
-      if (added) parts[stylesPart] = ToXml(mine);
+  std::optional<std::string> styles;
+  bool firstPage = false;
+  int drawingId = m_lastDrawingId;
+  try {
+    const std::string relationPrefix = PrefixOf(sourceRoot, kNsR);
+    const std::string docPrName = PrefixOf(sourceRoot, kNsWp) + ":docPr";
+    std::vector<pugi::xml_node> numbering;
+    auto remap = [&](pugi::xml_node copy) {
+      ForEachElement(copy, [&](pugi::xml_node node) {
+        for (pugi::xml_attribute attribute : node.attributes()) {
+          const char* name = attribute.name();
+          if (!relationPrefix.empty() && std::strncmp(name, relationPrefix.c_str(), relationPrefix.size()) == 0 &&
+              name[relationPrefix.size()] == ':')
+            attribute.set_value(splicer.CopyRelation(source, attribute.value()).c_str());
+        }
+        // Drawing ids are unique within a document.
+        if (docPrName == node.name()) node.attribute("id").set_value(++drawingId);
+        if (Is(node, "w:numPr")) numbering.push_back(node);
+      });
+    };
+
+    pugi::xml_node sourceSectPr = sourceBody.last_child();
+    if (!Is(sourceSectPr, "w:sectPr")) sourceSectPr = pugi::xml_node();
+    for (pugi::xml_node block : sourceBody.children()) {
+      if (block.type() != pugi::node_element || block == sourceSectPr) continue;
+      remap(blocks.append_copy(block));
     }
+    // List numbering is not carried over: the text stays, unnumbered.
+    for (pugi::xml_node node : numbering) node.parent().remove_child(node);
+
+    // Headers and footers, of each kind this document has none of yet.
+    pugi::xml_node sectPr = Body().last_child();
+    const bool hasSectPr = Is(sectPr, "w:sectPr");
+    if (sourceSectPr) {
+      for (const char* kind : {"w:headerReference", "w:footerReference"}) {
+        if (hasSectPr && sectPr.child(kind)) continue;
+        for (pugi::xml_node reference : sourceSectPr.children(kind)) {
+          remap(references.append_copy(reference));
+          firstPage = firstPage || sourceSectPr.child("w:titlePg");
+        }
+      }
+    }
+
+    // Styles the spliced paragraphs may name and this document lacks.
+    const std::string sourceStylesPart = FolderOf(file.mainPart) + "styles.xml";
+    if (file.parts.count(sourceStylesPart)) {
+      auto mineNow = added.find(stylesPart);
+      if (mineNow == added.end()) mineNow = m_parts.find(stylesPart);
+      if (mineNow == m_parts.end()) {
+        splicer.CopyPart(source, sourceStylesPart);
+        splicer.AddRelation(std::string(kRelTypes) + "styles", TargetFrom(FolderOf(m_mainPart), stylesPart), false);
+      } else {
+        pugi::xml_document mine;
+        ParseXml(mine, mineNow->second, stylesPart);
+        std::set<std::string> known;
+        for (pugi::xml_node style : mine.child("w:styles").children("w:style"))
+          known.insert(style.attribute("w:styleId").value());
+        bool changed = false;
+        for (pugi::xml_node style : file.styles.child("w:styles").children("w:style")) {
+          if (known.count(style.attribute("w:styleId").value())) continue;
+          mine.child("w:styles").append_copy(style).remove_attribute("w:default");
+          changed = true;
+        }
+        if (changed) styles = ToXml(mine);
+      }
+    }
+  } catch (...) {
+    root.remove_child(holder);
+    throw;
   }
 
   // Commit.
-  m_parts = std::move(parts);
+  for (auto& [name, data] : added) m_parts[name] = std::move(data);
+  if (styles) m_parts[stylesPart] = std::move(*styles);
   m_relations.reset(relations);
   m_contentTypes.reset(contentTypes);
+  m_lastDrawingId = drawingId;
   const auto localNamespaces = MergeNamespaces(root, sourceRoot);
   DropSelection();
   if (m_after) SplitParagraph();  // at a paragraph's start the blocks go before it
   pugi::xml_node parent = m_paragraph.parent();
-  for (pugi::xml_node block : blocks.children()) {
-    pugi::xml_node placed = parent.insert_copy_before(block, m_paragraph);
+  for (pugi::xml_node block = blocks.first_child(); block;) {
+    const pugi::xml_node next = block.next_sibling();
+    pugi::xml_node placed = parent.insert_move_before(block, m_paragraph);
     for (const auto& [name, uri] : localNamespaces) placed.append_attribute(name.c_str()) = uri.c_str();
+    block = next;
   }
   if (references.first_child()) {
-    if (!hasSectPr) sectPr = Body().append_child("w:sectPr");
-    for (pugi::xml_node reference : references.children()) {
-      pugi::xml_node placed = sectPr.append_copy(reference);
+    pugi::xml_node sectPr = Body().last_child();
+    if (!Is(sectPr, "w:sectPr")) sectPr = Body().append_child("w:sectPr");
+    for (pugi::xml_node reference = references.first_child(); reference;) {
+      const pugi::xml_node next = reference.next_sibling();
+      pugi::xml_node placed = sectPr.append_move(reference);
       for (const auto& [name, uri] : localNamespaces) placed.append_attribute(name.c_str()) = uri.c_str();
+      reference = next;
     }
     // References come first in a section, headers before footers.
     for (const char* kind : {"w:footerReference", "w:headerReference"}) {
@@ -936,6 +1010,7 @@ void CWordDocumentModel::InsertFile(const std::string& path) {
     }
     if (firstPage) OrderedChild(sectPr, "w:titlePg", kSectionPropertyOrder);
   }
+  root.remove_child(holder);
 }
 
 }  // namespace tiecalc

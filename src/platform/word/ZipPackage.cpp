@@ -2,7 +2,6 @@
 
 #include <zip.h>
 
-#include <vector>
 
 #include "platform/file/AtomicFile.h"
 #include "platform/file/FileMessages.h"
@@ -89,10 +88,10 @@ std::string ZipBytes(const PackageParts& parts, const std::string& path) {
 
 }  // namespace
 
-PackageParts ReadPackage(const std::string& path) {
-  int code = 0;
-  zip_t* archive = zip_open(path.c_str(), ZIP_RDONLY, &code);
-  if (!archive) throw WordError("无法打开文档 " + path + ": " + ZipErrorText(code));
+namespace {
+
+// Every part of an open archive, which it then lets go of.
+PackageParts ReadParts(zip_t* archive, const std::string& path) {
   PackageParts parts;
   const zip_int64_t count = zip_get_num_entries(archive, 0);
   for (zip_int64_t i = 0; i < count; ++i) {
@@ -106,11 +105,15 @@ PackageParts ReadPackage(const std::string& path) {
       zip_discard(archive);
       throw WordError("无法读取文档 " + path + " 的 " + name + ": " + reason);
     }
-    std::string data;
-    std::vector<char> buffer(64 * 1024);
-    zip_int64_t got = 0;
-    while ((got = zip_fread(file, buffer.data(), buffer.size())) > 0)
-      data.append(buffer.data(), static_cast<size_t>(got));
+    // Read straight into the part at the size the archive gives, then on
+    // until the entry ends, whatever that size said.
+    std::string data((stat.valid & ZIP_STAT_SIZE) ? static_cast<size_t>(stat.size) : 0, '\0');
+    zip_int64_t got = data.empty() ? 0 : zip_fread(file, data.data(), data.size());
+    if (got >= 0) {
+      data.resize(static_cast<size_t>(got));
+      char more[4096];
+      while ((got = zip_fread(file, more, sizeof more)) > 0) data.append(more, static_cast<size_t>(got));
+    }
     const bool failed = got < 0;
     const std::string reason = failed ? zip_file_strerror(file) : "";
     zip_fclose(file);
@@ -122,6 +125,30 @@ PackageParts ReadPackage(const std::string& path) {
   }
   zip_discard(archive);
   return parts;
+}
+
+}  // namespace
+
+PackageParts ReadPackage(const std::string& path) {
+  int code = 0;
+  zip_t* archive = zip_open(path.c_str(), ZIP_RDONLY, &code);
+  if (!archive) throw WordError("无法打开文档 " + path + ": " + ZipErrorText(code));
+  return ReadParts(archive, path);
+}
+
+PackageParts ReadPackageBytes(const std::string& bytes, const std::string& path) {
+  zip_error_t error;
+  zip_error_init(&error);
+  zip_source_t* source = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &error);
+  zip_t* archive = source ? zip_open_from_source(source, ZIP_RDONLY, &error) : nullptr;
+  if (!archive) {
+    const int code = zip_error_code_zip(&error);
+    zip_error_fini(&error);
+    if (source) zip_source_free(source);
+    throw WordError("无法打开文档 " + path + ": " + ZipErrorText(code));
+  }
+  zip_error_fini(&error);
+  return ReadParts(archive, path);  // the archive frees its source
 }
 
 void WritePackage(const std::string& path, const PackageParts& parts) {

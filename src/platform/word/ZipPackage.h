@@ -12,6 +12,8 @@ using PackageParts = std::map<std::string, std::string>;
 // Reads every part of the zip at path. Throws WordError when the file cannot
 // be opened or is not a zip.
 PackageParts ReadPackage(const std::string& path);
+// The same from the bytes of such a file; path only names it in errors.
+PackageParts ReadPackageBytes(const std::string& bytes, const std::string& path);
 
 // Writes the parts as a zip to path, atomically: the archive is completed in
 // a temporary file in the same folder, which then replaces path. On failure

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <regex>
 #include <set>
+#include <sstream>
 
 #include "platform/word/WordError.h"
 #include "platform/word/ZipPackage.h"
@@ -178,6 +179,42 @@ TEST(WordEngine, InsertFileSplicesParagraphsEquationsPicturesAndTheFooterOnce) {
   EXPECT_NE(xml.find("xmlns:x14=\"urn:tiecalc-test-extension\""), std::string::npos);
   EXPECT_NE(parts.at("word/styles.xml").find("w:styleId=\"FragHeading\""), std::string::npos);
   EXPECT_NE(parts.at("[Content_Types].xml").find("/word/footer1.xml"), std::string::npos);
+}
+
+// A file inserted again is spliced again in full, and a file rewritten under
+// the same name gives what it holds when it is inserted, in this document and
+// in the next.
+TEST(WordEngine, InsertFileTakesTheFileAsItIsEachTime) {
+  TIECALC_SKIP_WITHOUT_INDEPENDENT_READER();
+  TempFolder folder;
+  const std::string other = testdocs::Png() + std::string(7, '\0');
+  const auto headingsAndPictures = [](const std::string& path) {
+    std::string out;
+    std::istringstream lines(ReadBack(path));
+    for (std::string line; std::getline(lines, line);)
+      if (line.find("黑体") != std::string::npos || line.find("PIC") != std::string::npos) out += line + "\n";
+    return out;
+  };
+  const auto lines = [](const std::string& heading, int bytes) {
+    return "  R \"" + heading + "\" 黑体/黑体 - - - - - -\n  PIC image/png " + std::to_string(bytes) + "\n";
+  };
+  Engine first;
+  WritePackage(folder.Path("f.doc"), testdocs::Fragment("甲", testdocs::Png(), true));
+  first.sel->InsertFile(folder.Path("f.doc"), "", 0, 0, 0);
+  first.sel->InsertFile(folder.Path("f.doc"), "", 0, 0, 0);
+  WritePackage(folder.Path("f.doc"), testdocs::Fragment("乙", other, false));
+  first.sel->InsertFile(folder.Path("f.doc"), "", 0, 0, 0);
+  first.SaveAs(folder.Path("first.doc"));
+  Engine second;
+  second.sel->InsertFile(folder.Path("f.doc"), "", 0, 0, 0);
+  second.SaveAs(folder.Path("second.doc"));
+
+  EXPECT_EQ(headingsAndPictures(folder.Path("first.doc")), lines("甲", 129) + lines("甲", 129) + lines("乙", 136));
+  EXPECT_EQ(headingsAndPictures(folder.Path("second.doc")), lines("乙", 136));
+  const std::string xml = ReadPackage(folder.Path("first.doc")).at("word/document.xml");
+  for (const char* id : {"wp:docPr id=\"1\"", "wp:docPr id=\"2\"", "wp:docPr id=\"3\""})
+    EXPECT_NE(xml.find(id), std::string::npos) << id;
+  EXPECT_EQ(ReadPackage(folder.Path("second.doc")).count("word/footer1.xml"), 0u);
 }
 
 TEST(WordEngine, OpenReturnsTheDocumentOpenUnderThatNameAndLoadsOthersFromTheirFiles) {
