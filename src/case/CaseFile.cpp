@@ -157,11 +157,13 @@ CaseState ReadCaseFile(const fs::path& path, const CasePages& pages) {
   std::ifstream in(path, std::ios::binary);
   std::string text;
   if (in) {
-    // One byte more than allowed, so that a file grown since the size was
-    // taken is still refused.
-    text.resize(static_cast<size_t>(kCaseMaxBytes) + 1);
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    text.resize(static_cast<size_t>(in.gcount()));
+    // To the end or to one byte more than allowed, so that a file grown since
+    // its size was taken is still refused. Read in pieces: a buffer of the
+    // largest size allowed, zero-filled, would cost more than the whole case.
+    text.reserve(static_cast<size_t>(size) + 1);
+    char piece[16384];
+    while (text.size() <= kCaseMaxBytes && in.read(piece, sizeof piece).gcount() > 0)
+      text.append(piece, static_cast<size_t>(in.gcount()));
   }
   if (!in && !in.eof()) throw CCaseError(prefix + "无法读取文件");
   if (text.size() > kCaseMaxBytes) throw CCaseError(prefix + "文件大于 1 MiB，不是塔机附着计算文件");

@@ -276,6 +276,12 @@ int RunBook(const std::vector<std::string>& args, const std::string& openPath, s
 
 }  // namespace
 
+bool NeedsOutputs(const std::vector<std::string>& args) {
+  for (const std::string& a : args)
+    if (a == "--export" || a == "--report" || a == "--plot" || a == "book") return true;
+  return false;
+}
+
 int RunCli(const std::vector<std::string>& argsIn, std::ostream& out, std::ostream& err) {
   std::vector<std::string> args = argsIn;
   std::string openPath;

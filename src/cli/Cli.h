@@ -20,4 +20,14 @@ inline constexpr int kCliUsage = 2;  // unknown page or name, malformed argument
 // one-line errors to err.
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
+// Whether a command may write a workbook, a report, a chart or a book (any
+// argument --export, --report, --plot or book): what tiecalc-cli's quick
+// front hands to the full program. Erring towards true costs only time.
+bool NeedsOutputs(const std::vector<std::string>& args);
+
+// The quick front only: replaces this process by the full program, with the
+// same arguments (argv as main received it). Returns only on failure, with
+// its exit status, after one line on err.
+int RunFullProgram(char** argv, std::ostream& err);
+
 }  // namespace tiecalc

@@ -16,7 +16,11 @@ int main(int argc, char** argv) {
   SetConsoleOutputCP(CP_UTF8);
 #endif
   try {
-    return tiecalc::RunCli(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
+    std::vector<std::string> args(argv + 1, argv + argc);
+#if TIECALC_CLI_FRONT
+    if (tiecalc::NeedsOutputs(args)) return tiecalc::RunFullProgram(argv, std::cerr);
+#endif
+    return tiecalc::RunCli(args, std::cout, std::cerr);
   } catch (const std::exception& e) {
     std::cerr << "tiecalc-cli: " << e.what() << "\n";
     return 1;

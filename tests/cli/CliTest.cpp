@@ -348,3 +348,45 @@ TEST_F(CliProcess, BookOfTheWorkedCaseIsTheRodCheckPageRodByRod) {
 
 }  // namespace
 }  // namespace tiecalc
+
+#if TIECALC_CLI_SPLIT
+namespace tiecalc {
+namespace {
+
+// The quick front loads none of the workbook, document and chart libraries
+// (they are what made a start slow), computes pages and cases alone, and
+// without the full program beside it refuses what needs one, in one line.
+TEST_F(CliProcess, TheQuickFrontWorksAloneAndSaysWhenTheFullProgramIsMissing) {
+  const portable::ProcessResult needed = portable::RunProcess(
+      {"/bin/sh", "-c", std::string("readelf -d '") + TIECALC_CLI_PATH + "' | grep NEEDED"},
+      Utf8FromPath(dir / "needed"), Utf8FromPath(dir / "needed.err"));
+  ASSERT_EQ(needed.status, 0) << needed.err;
+  for (const char* library : {"cairo", "pango", "zip", "xlsxwriter", "png", "pugixml", "stdc++"})
+    EXPECT_EQ(needed.out.find(library), std::string::npos) << library << " in\n" << needed.out;
+
+  const fs::path alone = dir / "alone" / "tiecalc-cli";
+  fs::create_directories(alone.parent_path());
+  fs::copy_file(TIECALC_CLI_PATH, alone);
+  const auto run = [&](std::vector<std::string> args) {
+    args.insert(args.begin(), Utf8FromPath(alone));
+    return portable::RunProcess(args, Utf8FromPath(dir / "out"), Utf8FromPath(dir / "err"));
+  };
+  const portable::ProcessResult page = run({"rod-check", "F=200", "--save", Utf8FromPath(dir / "a.tiecalc")});
+  EXPECT_EQ(page.status, 0) << page.err;
+  EXPECT_TRUE(fs::exists(dir / "a.tiecalc"));
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"rod-check", "--report", Utf8FromPath(dir / "r.doc")},
+           {"--open", Utf8FromPath(dir / "a.tiecalc"), "book", "three-rod"}}) {
+    const portable::ProcessResult r = run(args);
+    EXPECT_EQ(r.status, 1) << args[0];
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("cannot start"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("tiecalc-cli-full"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "one line: " << r.err;
+  }
+  EXPECT_FALSE(fs::exists(dir / "r.doc"));
+}
+
+}  // namespace
+}  // namespace tiecalc
+#endif
