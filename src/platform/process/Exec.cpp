@@ -1,0 +1,25 @@
+#include "platform/process/Exec.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <system_error>
+
+namespace tiecalc::process {
+
+std::filesystem::path RunningProgramFolder() {
+  std::error_code ec;
+  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+  return ec ? std::filesystem::path() : self.parent_path();
+}
+
+int ExecFirstOf(const std::vector<std::filesystem::path>& programs, char** argv) {
+  int reason = ENOENT;
+  for (const std::filesystem::path& program : programs) {
+    execv(program.c_str(), argv);
+    if (errno != ENOENT) reason = errno;  // there, but not startable: say why
+  }
+  return reason;
+}
+
+}  // namespace tiecalc::process
