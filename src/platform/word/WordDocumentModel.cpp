@@ -4,8 +4,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <map>
 #include <optional>
 #include <set>
@@ -446,10 +444,12 @@ pugi::xml_node CWordDocumentModel::Body() const {
 }
 
 void CWordDocumentModel::Save(const std::string& path) const {
-  PackageParts parts = m_parts;
-  parts[m_mainPart] = ToXml(m_document);
-  parts[RelationsPartOf(m_mainPart)] = ToXml(m_relations);
-  parts[kContentTypesPart] = ToXml(m_contentTypes);
+  const std::string document = ToXml(m_document), relations = ToXml(m_relations), types = ToXml(m_contentTypes);
+  PackagePartViews parts;
+  for (const auto& [name, data] : m_parts) parts.emplace(name, &data);
+  parts[m_mainPart] = &document;
+  parts[RelationsPartOf(m_mainPart)] = &relations;
+  parts[kContentTypesPart] = &types;
   WritePackage(path, parts);
 }
 
@@ -825,12 +825,10 @@ std::vector<std::pair<std::string, std::string>> MergeNamespaces(pugi::xml_node 
 
 }  // namespace
 
-// A document file inserted before: its bytes, and its parts and XML as
-// parsed. The reports insert the same fragments again and again; an equal
-// file is spliced from here without being unpacked and parsed again. Nothing
-// here is changed by an insertion.
-struct CWordDocumentModel::InsertedFile {
-  std::string bytes;
+namespace {
+
+// A document file to insert, its parts and XML as parsed.
+struct SourceFile {
   PackageParts parts;
   std::string mainPart;
   pugi::xml_document document;
@@ -839,55 +837,30 @@ struct CWordDocumentModel::InsertedFile {
   pugi::xml_document styles;  // empty when it has none beside its main part
 };
 
-namespace {
-
-// The bytes of the file at path; nothing when it cannot be read.
-std::optional<std::string> FileBytes(const std::string& path) {
-  std::ifstream in(std::filesystem::path(reinterpret_cast<const char8_t*>(path.c_str())),
-                   std::ios::binary | std::ios::ate);
-  if (!in) return std::nullopt;
-  const std::streamoff size = in.tellg();
-  if (size < 0 || !in.seekg(0)) return std::nullopt;
-  std::string bytes(static_cast<size_t>(size), '\0');
-  if (!in.read(bytes.data(), size)) return std::nullopt;
-  return bytes;
+// Reads and parses the file at path into file. Throws WordError when it
+// cannot be read or is no word-processing document.
+void ReadSourceFile(SourceFile& file, const std::string& path) {
+  file.parts = ReadPackage(path);
+  file.mainPart = MainPartOf(file.parts, path);
+  auto main = file.parts.find(file.mainPart);
+  if (main == file.parts.end()) throw WordError("文档 " + path + " 缺少主文档部件 " + file.mainPart);
+  ParseXml(file.document, main->second, path + " 的 " + file.mainPart);
+  pugi::xml_node root = file.document.child("w:document");
+  if (!root.child("w:body") || PrefixOf(root, kNsW) != "w") throw WordError("文档 " + path + " 不是 Word 文档正文");
+  if (auto relations = file.parts.find(RelationsPartOf(file.mainPart)); relations != file.parts.end())
+    ParseXml(file.relations, relations->second, path + " 的 " + relations->first);
+  if (auto types = file.parts.find(kContentTypesPart); types != file.parts.end())
+    ParseXml(file.contentTypes, types->second, path + " 的 " + kContentTypesPart);
+  const std::string stylesPart = FolderOf(file.mainPart) + "styles.xml";
+  if (auto styles = file.parts.find(stylesPart); styles != file.parts.end())
+    ParseXml(file.styles, styles->second, path + " 的 " + stylesPart);
 }
 
 }  // namespace
 
-const CWordDocumentModel::InsertedFile& CWordDocumentModel::ParsedFile(const std::string& path) {
-  std::optional<std::string> bytes = FileBytes(path);
-  if (!bytes) {
-    ReadPackage(path);  // throws, saying why the file cannot be read
-    throw WordError("无法打开文档 " + path);
-  }
-  for (const auto& known : m_insertedFiles)
-    if (known->bytes == *bytes) return *known;
-
-  auto file = std::make_unique<InsertedFile>();
-  file->parts = ReadPackageBytes(*bytes, path);
-  file->mainPart = MainPartOf(file->parts, path);
-  auto main = file->parts.find(file->mainPart);
-  if (main == file->parts.end()) throw WordError("文档 " + path + " 缺少主文档部件 " + file->mainPart);
-  ParseXml(file->document, main->second, path + " 的 " + file->mainPart);
-  pugi::xml_node root = file->document.child("w:document");
-  if (!root.child("w:body") || PrefixOf(root, kNsW) != "w") throw WordError("文档 " + path + " 不是 Word 文档正文");
-  if (auto relations = file->parts.find(RelationsPartOf(file->mainPart)); relations != file->parts.end())
-    ParseXml(file->relations, relations->second, path + " 的 " + relations->first);
-  if (auto types = file->parts.find(kContentTypesPart); types != file->parts.end())
-    ParseXml(file->contentTypes, types->second, path + " 的 " + kContentTypesPart);
-  const std::string stylesPart = FolderOf(file->mainPart) + "styles.xml";
-  if (auto styles = file->parts.find(stylesPart); styles != file->parts.end())
-    ParseXml(file->styles, styles->second, path + " 的 " + stylesPart);
-  file->bytes = std::move(*bytes);
-  m_insertedFiles.push_back(std::move(file));
-  return *m_insertedFiles.back();
-}
-
-CWordDocumentModel::~CWordDocumentModel() = default;
-
 void CWordDocumentModel::InsertFile(const std::string& path) {
-  const InsertedFile& file = ParsedFile(path);
+  SourceFile file;
+  ReadSourceFile(file, path);
   Source source{path, file.parts, file.mainPart, file.relations, file.contentTypes, {}, {}};
   pugi::xml_node sourceRoot = file.document.child("w:document");
   pugi::xml_node sourceBody = sourceRoot.child("w:body");

@@ -8,11 +8,9 @@
 // its formatting, as typing over a selection does in a word processor.
 
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <pugixml.hpp>
 #include <string>
-#include <vector>
 
 #include "platform/word/ZipPackage.h"
 
@@ -43,7 +41,6 @@ class CWordDocumentModel {
  public:
   // A blank document: one empty paragraph, A4 page, a CJK-capable default font.
   CWordDocumentModel();
-  ~CWordDocumentModel();
   CWordDocumentModel(const CWordDocumentModel&) = delete;
   CWordDocumentModel& operator=(const CWordDocumentModel&) = delete;
 
@@ -82,10 +79,6 @@ class CWordDocumentModel {
   void InsertFile(const std::string& path);
 
  private:
-  struct InsertedFile;
-  // The file at path parsed, or an equal file inserted before. Throws
-  // WordError when it cannot be read or is no word-processing document.
-  const InsertedFile& ParsedFile(const std::string& path);
   void Parse(PackageParts parts, const std::string& path);
   void DropSelection();
   pugi::xml_node InsertRun(const std::string& text);
@@ -104,7 +97,6 @@ class CWordDocumentModel {
   pugi::xml_node m_selected;
   RunFormat m_format;
   int m_lastDrawingId = 0;  // the largest id of a drawing in the body
-  std::vector<std::unique_ptr<const InsertedFile>> m_insertedFiles;
 };
 
 }  // namespace tiecalc

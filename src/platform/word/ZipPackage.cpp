@@ -44,7 +44,7 @@ void AddPart(zip_t* archive, const std::string& name, const std::string& data,
 
 // The whole archive, built in memory: the file is written only once it is
 // complete.
-std::string ZipBytes(const PackageParts& parts, const std::string& path) {
+std::string ZipBytes(const PackagePartViews& parts, const std::string& path) {
   zip_error_t error;
   zip_error_init(&error);
   zip_source_t* buffer = zip_source_buffer_create(nullptr, 0, 0, &error);
@@ -59,9 +59,9 @@ std::string ZipBytes(const PackageParts& parts, const std::string& path) {
   zip_source_keep(buffer);  // it outlives the archive, holding the bytes
   try {
     auto types = parts.find(kContentTypes);
-    if (types != parts.end()) AddPart(archive, types->first, types->second, path);
+    if (types != parts.end()) AddPart(archive, types->first, *types->second, path);
     for (const auto& [name, data] : parts)
-      if (name != kContentTypes) AddPart(archive, name, data, path);
+      if (name != kContentTypes) AddPart(archive, name, *data, path);
   } catch (...) {
     zip_discard(archive);
     zip_source_free(buffer);
@@ -88,10 +88,10 @@ std::string ZipBytes(const PackageParts& parts, const std::string& path) {
 
 }  // namespace
 
-namespace {
-
-// Every part of an open archive, which it then lets go of.
-PackageParts ReadParts(zip_t* archive, const std::string& path) {
+PackageParts ReadPackage(const std::string& path) {
+  int code = 0;
+  zip_t* archive = zip_open(path.c_str(), ZIP_RDONLY, &code);
+  if (!archive) throw WordError("无法打开文档 " + path + ": " + ZipErrorText(code));
   PackageParts parts;
   const zip_int64_t count = zip_get_num_entries(archive, 0);
   for (zip_int64_t i = 0; i < count; ++i) {
@@ -127,31 +127,13 @@ PackageParts ReadParts(zip_t* archive, const std::string& path) {
   return parts;
 }
 
-}  // namespace
-
-PackageParts ReadPackage(const std::string& path) {
-  int code = 0;
-  zip_t* archive = zip_open(path.c_str(), ZIP_RDONLY, &code);
-  if (!archive) throw WordError("无法打开文档 " + path + ": " + ZipErrorText(code));
-  return ReadParts(archive, path);
-}
-
-PackageParts ReadPackageBytes(const std::string& bytes, const std::string& path) {
-  zip_error_t error;
-  zip_error_init(&error);
-  zip_source_t* source = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &error);
-  zip_t* archive = source ? zip_open_from_source(source, ZIP_RDONLY, &error) : nullptr;
-  if (!archive) {
-    const int code = zip_error_code_zip(&error);
-    zip_error_fini(&error);
-    if (source) zip_source_free(source);
-    throw WordError("无法打开文档 " + path + ": " + ZipErrorText(code));
-  }
-  zip_error_fini(&error);
-  return ReadParts(archive, path);  // the archive frees its source
-}
-
 void WritePackage(const std::string& path, const PackageParts& parts) {
+  PackagePartViews views;
+  for (const auto& [name, data] : parts) views.emplace(name, &data);
+  WritePackage(path, views);
+}
+
+void WritePackage(const std::string& path, const PackagePartViews& parts) {
   const std::string bytes = ZipBytes(parts, path);
   try {
     file::WriteFileAtomically(path, bytes);
