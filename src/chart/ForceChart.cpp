@@ -12,6 +12,7 @@
 #include <stdexcept>
 
 #include "core/input/Format.h"
+#include "platform/memory/ScratchBuffer.h"
 
 namespace tiecalc {
 
@@ -378,8 +379,12 @@ struct CairoDeleter {
   void operator()(cairo_t* c) const { cairo_destroy(c); }
 };
 
-// Draws the scene on a surface of the right size for scale.
-void Paint(cairo_surface_t* surface, const ChartScene& scene, double scale) {
+// Draws the scene at scale into pixels of the size DevicePixels gives, row
+// after row stride bytes apart; every pixel is painted, the ground first.
+void Paint(unsigned char* pixels, int width, int height, int stride, const ChartScene& scene, double scale) {
+  std::unique_ptr<cairo_surface_t, SurfaceDeleter> owner(
+      cairo_image_surface_create_for_data(pixels, CAIRO_FORMAT_ARGB32, width, height, stride));
+  cairo_surface_t* surface = owner.get();
   if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) throw std::runtime_error("无法绘制受力曲线: 图像过大");
   std::unique_ptr<cairo_t, CairoDeleter> cr(cairo_create(surface));
   cairo_scale(cr.get(), scale, scale);
@@ -404,9 +409,7 @@ void DrawChart(const ChartScene& scene, double scale, ChartBitmap& bitmap) {
   bitmap.height = DevicePixels(scene.height, scale);
   bitmap.stride = cairo_format_stride_for_width(CAIRO_FORMAT_ARGB32, bitmap.width);
   bitmap.pixels.resize(static_cast<size_t>(bitmap.stride) * static_cast<size_t>(bitmap.height));
-  std::unique_ptr<cairo_surface_t, SurfaceDeleter> surface(cairo_image_surface_create_for_data(
-      bitmap.pixels.data(), CAIRO_FORMAT_ARGB32, bitmap.width, bitmap.height, bitmap.stride));
-  Paint(surface.get(), scene, scale);
+  Paint(bitmap.pixels.data(), bitmap.width, bitmap.height, bitmap.stride, scene, scale);
 }
 
 ChartBitmap DrawChart(const ChartScene& scene, double scale) {
@@ -420,11 +423,17 @@ std::string ChartPng(const ChartScene& scene, double scale) {
   // unfiltered and deflated as runs (long runs of white) at the fastest level,
   // it is a few times quicker to encode than cairo's own PNG writer and
   // hardly larger, which matters at the 300 dpi of a report figure.
-  ChartBitmap bitmap = DrawChart(scene, scale);
+  // Drawn into scratch memory of its own: the pixels are only read row by
+  // row into the encoder, and fresh memory costs a page fault per page.
+  const int width = DevicePixels(scene.width, scale), height = DevicePixels(scene.height, scale);
+  const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_ARGB32, width);
+  if (stride <= 0) throw std::runtime_error("无法绘制受力曲线: 图像过大");
+  const ScratchBuffer pixels(static_cast<size_t>(stride) * static_cast<size_t>(height));
+  Paint(pixels.Data(), width, height, stride, scene, scale);
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png ? png_create_info_struct(png) : nullptr;
   std::string bytes;
-  std::vector<unsigned char> row(static_cast<size_t>(bitmap.width) * 3);
+  std::vector<unsigned char> row(static_cast<size_t>(width) * 3);
   if (!info || setjmp(png_jmpbuf(png))) {
     png_destroy_write_struct(&png, &info);
     throw std::runtime_error("无法生成受力曲线图片");
@@ -435,17 +444,17 @@ std::string ChartPng(const ChartScene& scene, double scale) {
         static_cast<std::string*>(png_get_io_ptr(p))->append(reinterpret_cast<const char*>(data), length);
       },
       nullptr);
-  png_set_IHDR(png, info, static_cast<png_uint_32>(bitmap.width), static_cast<png_uint_32>(bitmap.height), 8,
+  png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
                PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
   png_set_compression_strategy(png, Z_RLE);
   png_set_compression_level(png, 1);
   png_write_info(png, info);
-  for (int y = 0; y < bitmap.height; ++y) {
+  for (int y = 0; y < height; ++y) {
     // cairo's ARGB32 is a native-endian 32-bit word per pixel; the chart is
     // painted on opaque white, so no alpha needs undoing.
-    const auto* pixel = reinterpret_cast<const uint32_t*>(bitmap.pixels.data() + static_cast<size_t>(y) * bitmap.stride);
-    for (int x = 0; x < bitmap.width; ++x) {
+    const auto* pixel = reinterpret_cast<const uint32_t*>(pixels.Data() + static_cast<size_t>(y) * stride);
+    for (int x = 0; x < width; ++x) {
       row[3 * x] = static_cast<unsigned char>(pixel[x] >> 16);
       row[3 * x + 1] = static_cast<unsigned char>(pixel[x] >> 8);
       row[3 * x + 2] = static_cast<unsigned char>(pixel[x]);
