@@ -9,6 +9,7 @@
 #include <array>
 #include <cmath>
 #include <memory>
+#include <mutex>
 #include <stdexcept>
 
 #include "core/input/Format.h"
@@ -69,6 +70,9 @@ LayoutPtr MakeLayout(PangoContext* context, const std::string& text, double size
 // measure alike at every scale. Making one costs milliseconds (the fonts
 // are looked up), so the chart keeps two for the program's run: one to
 // measure with, one to draw with (moved to each surface's transformation).
+// A chart may be drawn off the window's thread (a report draws its figure
+// while it writes the text before it): one thread at a time uses them, under
+// TextLock.
 PangoContext* NewTextContext() {
   PangoContext* c = pango_font_map_create_context(pango_cairo_font_map_get_default());
   cairo_font_options_t* options = cairo_font_options_create();
@@ -76,6 +80,11 @@ PangoContext* NewTextContext() {
   pango_cairo_context_set_font_options(c, options);
   cairo_font_options_destroy(options);
   return c;
+}
+
+std::mutex& TextLock() {
+  static std::mutex lock;
+  return lock;
 }
 
 PangoContext* MeasuringContext() {
@@ -89,6 +98,7 @@ PangoContext* DrawingContext() {
 }
 
 double TextWidth(const std::string& text, double size) {
+  const std::lock_guard<std::mutex> hold(TextLock());
   LayoutPtr layout = MakeLayout(MeasuringContext(), text, size);
   int width = 0, height = 0;
   pango_layout_get_size(layout.get(), &width, &height);
@@ -390,6 +400,7 @@ void Paint(unsigned char* pixels, int width, int height, int stride, const Chart
   cairo_scale(cr.get(), scale, scale);
   SetColour(cr.get(), kWhite);
   cairo_paint(cr.get());
+  const std::lock_guard<std::mutex> hold(TextLock());
   PangoContext* context = DrawingContext();
   pango_cairo_update_context(cr.get(), context);
   const Drawer draw{cr.get(), context};

@@ -3,6 +3,8 @@
 // the extreme texts as the page shows them.
 
 #include <array>
+#include <future>
+#include <string>
 
 #include "core/analysis/ThreeRod.h"
 #include "report/composers/ReportBodies.h"
@@ -31,23 +33,42 @@ void ExtremeLines(CReportComposer& r, int rod, const std::string& force, const s
   r.TextLine(Fill(kAngle[rod], angles));
 }
 
-// The force chart as the figure after the extreme lines: the next free
-// figure number of the report, the layout and the loads in the caption. The
-// chart is drawn at 200 dpi for the text width of the page (14.5 cm):
-// sharp in print, and quick enough to encode for a report written at once.
+// The force chart of the page for the figure after the extreme lines, drawn
+// at 200 dpi for the text width of the page (14.5 cm): sharp in print, and
+// quick enough to encode for a report written at once. Drawing it is most of
+// a force report's work, so it is drawn on another thread from the start of
+// the body while the fragments and lines before the figure are written.
+struct ChartPicture {
+  static constexpr double kDpi = 200.0;
+  std::future<std::string> png;  // not valid without the chart
+};
+
 template <typename Page>
-void ChartFigure(CReportComposer& r, const Page& page, const char* figure, double R, double M, double theta) {
+ChartPicture StartChart(const Page& page) {
 #if TIECALC_HAVE_CHART
-  constexpr double kDpi = 200.0;
-  const ChartScene scene = LayOutForceChart(ChartDataOf(page), 548, 330);
-  r.Picture("force_chart", ChartPng(scene, kDpi / 96.0), kDpi, "各附着杆轴力随θ变化曲线");
+  return {std::async(std::launch::async | std::launch::deferred, [data = ChartDataOf(page)] {
+    return ChartPng(LayOutForceChart(data, 548, 330), ChartPicture::kDpi / 96.0);
+  })};
+#else
+  (void)page;
+  return {};
+#endif
+}
+
+// The chart as the figure: the next free figure number of the report, the
+// layout and the loads in the caption.
+template <typename Page>
+void ChartFigure(CReportComposer& r, ChartPicture& chart, const Page& page, const char* figure, double R, double M,
+                 double theta) {
+#if TIECALC_HAVE_CHART
+  r.Picture("force_chart", chart.png.get(), ChartPicture::kDpi, "各附着杆轴力随θ变化曲线");
   r.Alignment(1);
   r.TextLine(std::string(figure) + " 各附着杆轴力随θ变化曲线");
   r.TextLine(std::string(ChartLayoutName(page)) + Fill("  R=%.0f KN", R) + Fill("  M=%.0f KN.m", M) +
              Fill("  θ=%.2f°", theta));
   r.Alignment(0);
 #else
-  (void)r, (void)page, (void)figure, (void)R, (void)M, (void)theta;
+  (void)r, (void)chart, (void)page, (void)figure, (void)R, (void)M, (void)theta;
 #endif
 }
 
@@ -58,6 +79,7 @@ constexpr ReportRequest kThreeRodRequest = {"塔机三杆附着分析报告", "�
 void ThreeRodBody(const CThreeRod& page, CReportComposer& r) {
   const ThreeRodInput in = page.Input();
   const ThreeRodResult& res = page.Result();
+  ChartPicture chart = StartChart(page);
   r.Fragment(F::ThreeRodModel);
   r.Line({{"  A=%.0f mm", in.A}, {"     B=%.0f mm", in.B}, {"     C=%.0f mm", in.C}, {"     D=%.0f mm", in.D}});
   r.Line({{"  X1=%.0f mm", in.X1}, {"         X2=%.0f mm", in.X2}, {"           X3=%.0f mm", in.X3}});
@@ -70,7 +92,7 @@ void ThreeRodBody(const CThreeRod& page, CReportComposer& r) {
   ExtremeLines(r, 0, res.F1m, res.Theta1);
   ExtremeLines(r, 1, res.F2m, res.Theta2);
   ExtremeLines(r, 2, res.F3m, res.Theta3);
-  ChartFigure(r, page, "(图三)", in.R, in.M, in.Theta);
+  ChartFigure(r, chart, page, "(图三)", in.R, in.M, in.Theta);
 }
 
 // ---- four rods -------------------------------------------------------------
@@ -118,6 +140,7 @@ void FourRodBody(const Page& page, CReportComposer& r) {
   const FourRodLayoutReport layout = LayoutReport(page);
   const FourRodAngles& a = page.Angles();
   const FourRodResult& res = page.Result();
+  ChartPicture chart = StartChart(page);
   r.Fragment(layout.fragments[0]);
   for (const std::vector<Piece>& line : layout.geometryLines) r.Line(line);
   CommonParameterLines(page, page.Layout(), r);
@@ -133,7 +156,7 @@ void FourRodBody(const Page& page, CReportComposer& r) {
   r.Line({{"  L4=%.0f mm", res.L[3]}});
   r.Fragment(layout.fragments[3]);
   for (int i = 0; i < 4; ++i) ExtremeLines(r, i, res.ForceText[i], res.AngleText[i]);
-  ChartFigure(r, page, "(图五)", page.R(), page.M(), page.Theta());
+  ChartFigure(r, chart, page, "(图五)", page.R(), page.M(), page.Theta());
 }
 
 template <typename Page>
