@@ -59,15 +59,17 @@ void RodChecks(const CalculationBook& book, CReportComposer& r) {
 
 template <class TPage>
 void WriteBook(const TPage& page, const CJiaoHe& section, IDesktop& desktop,
-               std::shared_ptr<IWordClassRegistry> registry, void (*forceBody)(const TPage&, CReportComposer&)) {
+               std::shared_ptr<IWordClassRegistry> registry,
+               void (*forceBody)(const TPage&, ForceChartFigure&, CReportComposer&)) {
   const CalculationBook book = ComputeBook(page, section);
   if (book.Refused()) {
     desktop.ShowMessage(book.refusal, MessageIcon::None);
     return;
   }
+  ForceChartFigure chart(page);
   RunReport(desktop, std::move(registry), kBookRequest, [&](CReportComposer& r) {
     SummaryTable(book, r);
-    forceBody(page, r);
+    forceBody(page, chart, r);
     r.BodyFont();
     RodChecks(book, r);
   });

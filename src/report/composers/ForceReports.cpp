@@ -33,35 +33,27 @@ void ExtremeLines(CReportComposer& r, int rod, const std::string& force, const s
   r.TextLine(Fill(kAngle[rod], angles));
 }
 
-// The force chart of the page for the figure after the extreme lines, drawn
-// at 200 dpi for the text width of the page (14.5 cm): sharp in print, and
-// quick enough to encode for a report written at once. Drawing it is most of
-// a force report's work, so it is drawn on another thread from the start of
-// the body while the fragments and lines before the figure are written.
-struct ChartPicture {
-  static constexpr double kDpi = 200.0;
-  std::future<std::string> png;  // not valid without the chart
-};
+constexpr double kChartDpi = 200.0;
 
 template <typename Page>
-ChartPicture StartChart(const Page& page) {
+std::future<std::string> DrawChartFigure(const Page& page) {
 #if TIECALC_HAVE_CHART
-  return {std::async(std::launch::async | std::launch::deferred, [data = ChartDataOf(page)] {
-    return ChartPng(LayOutForceChart(data, 548, 330), ChartPicture::kDpi / 96.0);
-  })};
+  return std::async(std::launch::async | std::launch::deferred, [data = ChartDataOf(page)] {
+    return ChartPng(LayOutForceChart(data, 548, 330), kChartDpi / 96.0);
+  });
 #else
   (void)page;
   return {};
 #endif
 }
 
-// The chart as the figure: the next free figure number of the report, the
-// layout and the loads in the caption.
+// The chart as the figure after the extreme lines: the next free figure
+// number of the report, the layout and the loads in the caption.
 template <typename Page>
-void ChartFigure(CReportComposer& r, ChartPicture& chart, const Page& page, const char* figure, double R, double M,
-                 double theta) {
+void ChartFigure(CReportComposer& r, ForceChartFigure& chart, const Page& page, const char* figure, double R,
+                 double M, double theta) {
 #if TIECALC_HAVE_CHART
-  r.Picture("force_chart", chart.png.get(), ChartPicture::kDpi, "各附着杆轴力随θ变化曲线");
+  r.Picture("force_chart", chart.TakePng(), kChartDpi, "各附着杆轴力随θ变化曲线");
   r.Alignment(1);
   r.TextLine(std::string(figure) + " 各附着杆轴力随θ变化曲线");
   r.TextLine(std::string(ChartLayoutName(page)) + Fill("  R=%.0f KN", R) + Fill("  M=%.0f KN.m", M) +
@@ -76,10 +68,9 @@ void ChartFigure(CReportComposer& r, ChartPicture& chart, const Page& page, cons
 
 constexpr ReportRequest kThreeRodRequest = {"塔机三杆附着分析报告", "塔式起重机三杆附着分析报告"};
 
-void ThreeRodBody(const CThreeRod& page, CReportComposer& r) {
+void ThreeRodBody(const CThreeRod& page, ForceChartFigure& chart, CReportComposer& r) {
   const ThreeRodInput in = page.Input();
   const ThreeRodResult& res = page.Result();
-  ChartPicture chart = StartChart(page);
   r.Fragment(F::ThreeRodModel);
   r.Line({{"  A=%.0f mm", in.A}, {"     B=%.0f mm", in.B}, {"     C=%.0f mm", in.C}, {"     D=%.0f mm", in.D}});
   r.Line({{"  X1=%.0f mm", in.X1}, {"         X2=%.0f mm", in.X2}, {"           X3=%.0f mm", in.X3}});
@@ -136,11 +127,10 @@ void CommonParameterLines(const CFourRodPage& page, const Layout& g, CReportComp
 }
 
 template <typename Page>
-void FourRodBody(const Page& page, CReportComposer& r) {
+void FourRodBody(const Page& page, ForceChartFigure& chart, CReportComposer& r) {
   const FourRodLayoutReport layout = LayoutReport(page);
   const FourRodAngles& a = page.Angles();
   const FourRodResult& res = page.Result();
-  ChartPicture chart = StartChart(page);
   r.Fragment(layout.fragments[0]);
   for (const std::vector<Piece>& line : layout.geometryLines) r.Line(line);
   CommonParameterLines(page, page.Layout(), r);
@@ -165,7 +155,9 @@ void FourRodReport(const Page& page, IDesktop& desktop, std::shared_ptr<IWordCla
     desktop.ShowMessage(kInvalidInput, MessageIcon::None);
     return;
   }
-  RunReport(desktop, std::move(registry), kFourRodRequest, [&page](CReportComposer& r) { FourRodBody(page, r); });
+  ForceChartFigure chart(page);
+  RunReport(desktop, std::move(registry), kFourRodRequest,
+            [&](CReportComposer& r) { FourRodBody(page, chart, r); });
 }
 
 }  // namespace
@@ -175,7 +167,9 @@ void WriteThreeRodReport(const CThreeRod& page, IDesktop& desktop, std::shared_p
     desktop.ShowMessage(kInvalidInput, MessageIcon::None);
     return;
   }
-  RunReport(desktop, std::move(registry), kThreeRodRequest, [&page](CReportComposer& r) { ThreeRodBody(page, r); });
+  ForceChartFigure chart(page);
+  RunReport(desktop, std::move(registry), kThreeRodRequest,
+            [&](CReportComposer& r) { ThreeRodBody(page, chart, r); });
 }
 
 void WriteFourRodReport(const CFourRod& page, IDesktop& desktop, std::shared_ptr<IWordClassRegistry> registry) {
@@ -186,9 +180,21 @@ void WriteFourRodReport(const CFourRod1& page, IDesktop& desktop, std::shared_pt
   FourRodReport(page, desktop, std::move(registry));
 }
 
-void ThreeRodReportBody(const CThreeRod& page, CReportComposer& r) { ThreeRodBody(page, r); }
-void FourRodReportBody(const CFourRod& page, CReportComposer& r) { FourRodBody(page, r); }
-void FourRodReportBody(const CFourRod1& page, CReportComposer& r) { FourRodBody(page, r); }
+ForceChartFigure::ForceChartFigure(const CThreeRod& page) : m_png(DrawChartFigure(page)) {}
+ForceChartFigure::ForceChartFigure(const CFourRod& page) : m_png(DrawChartFigure(page)) {}
+ForceChartFigure::ForceChartFigure(const CFourRod1& page) : m_png(DrawChartFigure(page)) {}
+
+std::string ForceChartFigure::TakePng() { return m_png.get(); }
+
+void ThreeRodReportBody(const CThreeRod& page, ForceChartFigure& chart, CReportComposer& r) {
+  ThreeRodBody(page, chart, r);
+}
+void FourRodReportBody(const CFourRod& page, ForceChartFigure& chart, CReportComposer& r) {
+  FourRodBody(page, chart, r);
+}
+void FourRodReportBody(const CFourRod1& page, ForceChartFigure& chart, CReportComposer& r) {
+  FourRodBody(page, chart, r);
+}
 
 void InstallReport(CThreeRod& page) {
   CThreeRod* p = &page;
