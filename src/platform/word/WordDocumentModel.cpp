@@ -823,10 +823,6 @@ std::vector<std::pair<std::string, std::string>> MergeNamespaces(pugi::xml_node 
   return local;
 }
 
-}  // namespace
-
-namespace {
-
 // A document file to insert, its parts and XML as parsed.
 struct SourceFile {
   PackageParts parts;
@@ -925,14 +921,16 @@ void CWordDocumentModel::InsertFile(const std::string& path) {
     // Styles the spliced paragraphs may name and this document lacks.
     const std::string sourceStylesPart = FolderOf(file.mainPart) + "styles.xml";
     if (file.parts.count(sourceStylesPart)) {
-      auto mineNow = added.find(stylesPart);
-      if (mineNow == added.end()) mineNow = m_parts.find(stylesPart);
-      if (mineNow == m_parts.end()) {
+      const auto newer = added.find(stylesPart);
+      const auto kept = m_parts.find(stylesPart);
+      const std::string* current =
+          newer != added.end() ? &newer->second : kept != m_parts.end() ? &kept->second : nullptr;
+      if (!current) {
         splicer.CopyPart(source, sourceStylesPart);
         splicer.AddRelation(std::string(kRelTypes) + "styles", TargetFrom(FolderOf(m_mainPart), stylesPart), false);
       } else {
         pugi::xml_document mine;
-        ParseXml(mine, mineNow->second, stylesPart);
+        ParseXml(mine, *current, stylesPart);
         std::set<std::string> known;
         for (pugi::xml_node style : mine.child("w:styles").children("w:style"))
           known.insert(style.attribute("w:styleId").value());
