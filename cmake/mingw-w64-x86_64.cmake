@@ -33,6 +33,7 @@ set(ENV{PKG_CONFIG_PATH} "")
 # Static: the archives before the import libraries, and the compiler's own
 # runtime (libgcc, libstdc++, winpthread) linked in.
 set(CMAKE_FIND_LIBRARY_SUFFIXES .a .lib)
+set(CMAKE_PROJECT_INCLUDE ${CMAKE_CURRENT_LIST_DIR}/mingw-w64-static.cmake)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
 find_program(TIECALC_WINE NAMES wine wine64)

@@ -19,7 +19,9 @@ constexpr Words kWhy[] = {
     {ENOTDIR, "路径中有一级不是文件夹"},
     {EISDIR, "这个名字是一个文件夹"},
     {ENOSPC, "磁盘已满"},
+#ifdef EDQUOT  // not in Windows' C runtime
     {EDQUOT, "磁盘配额已用完"},
+#endif
     {EROFS, "磁盘是只读的"},
     {EACCES, "没有写入权限"},
     {EPERM, "文件被锁定或不允许修改"},
