@@ -12,7 +12,9 @@
 #include <vector>
 
 #ifdef _WIN32
+#ifndef NOMINMAX
 #define NOMINMAX
+#endif
 #include <windows.h>
 // Names the tests use that the system headers take as macros.
 #undef near

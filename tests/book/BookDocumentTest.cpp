@@ -19,21 +19,7 @@ using Lines = std::vector<std::string>;
 class BookDocument : public ReportTest {
  protected:
   // The document in body order, as tests/book/read_book.py prints it.
-  Lines Read(const std::string& path) {
-    const std::string command = std::string("/usr/bin/python3 ") + TIECALC_SOURCE_DIR + "/tests/book/read_book.py '" +
-                                path + "' 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    std::string text;
-    char buffer[4096];
-    for (size_t n; pipe && (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) text.append(buffer, n);
-    const int status = pipe ? pclose(pipe) : -1;
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 3) m_noReader = true;
-    EXPECT_TRUE(m_noReader || status == 0) << text;
-    Lines lines;
-    for (size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
-      lines.push_back(text.substr(start, end - start));
-    return lines;
-  }
+  Lines Read(const std::string& path) { return RunReader("book/read_book.py", path); }
   // A page report's body: the lines between its title and its footer.
   Lines Body(const std::string& path) {
     Lines lines = Read(path);
@@ -42,7 +28,6 @@ class BookDocument : public ReportTest {
     while (!lines.empty() && lines.back() == "p|0||") lines.pop_back();
     return lines;
   }
-  bool m_noReader = false;
 };
 
 // Where lines occurs in doc as one run of consecutive lines, from at.
@@ -66,7 +51,7 @@ TEST_F(BookDocument, FourRodBookHoldsTheForceReportAndEachRodsCheckReport) {
   const CalculationBook book = ComputeBook(forces.page, section.page);
 
   const Lines doc = Read(Out("book.doc"));
-  if (m_noReader) GTEST_SKIP() << "python-docx is not installed";
+  if (ReaderMissing()) GTEST_SKIP() << "the independent reader (python-docx) is not available here";
   ASSERT_FALSE(doc.empty());
   EXPECT_EQ(doc[0], "p|1|25|塔式起重机附着计算书");
 

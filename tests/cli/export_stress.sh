@@ -2,15 +2,15 @@
 # Four exports at once into one workbook, five rounds: every export reports
 # success and every row it reported is in the workbook, each round's backup
 # sheet is the one of the first export.
+# Usage: export_stress.sh [EMULATOR] CLI   (the emulator of a cross build: wine)
 set -eu
-cli=$1
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
 args="A=900 B=900 C=900 D=900 X1=3000 X2=3000 X3=1500 H=5000 R=100 M=200 theta=30"
 for round in 1 2 3 4 5; do
   for k in 1 2 3 4; do
     # shellcheck disable=SC2086
-    "$cli" three-rod $args --export "$dir/c.xls" >"$dir/out$k" 2>&1 &
+    "$@" three-rod $args --export "$dir/c.xls" >"$dir/out$k" 2>&1 &
   done
   wait
   for k in 1 2 3 4; do

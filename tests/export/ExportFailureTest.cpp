@@ -3,7 +3,9 @@
 // rewrite of a sheet whole.
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/resource.h>
+#endif
 
 #include <csignal>
 #include <filesystem>
@@ -67,13 +69,18 @@ TEST(ExportFailure, ATableThatIsNotWrittenSaysWhyAndLeavesTheFileAsItWas) {
     return Header(more);
   };
   Rows full = Header(real, 65400);
+#ifdef _WIN32
+  const char* fileInTheWay = "文件夹不存在";  // Windows: "path not found"
+#else
+  const char* fileInTheWay = "路径中有一级不是文件夹";
+#endif
   const struct {
     std::string name;
     Rows sheet;  // made first when not empty
     const char* says;
   } cases[] = {
-      {"plain/t.csv", {}, "路径中有一级不是文件夹"},
-      {"plain/t.xls", {}, "路径中有一级不是文件夹"},
+      {"plain/t.csv", {}, fileInTheWay},
+      {"plain/t.xls", {}, fileInTheWay},
       {"missing/t.csv", {}, "文件夹不存在"},
       {"folder.csv", {}, "表格没有写入文件"},
       {"full.xls", full, "已满"},
@@ -98,6 +105,9 @@ TEST(ExportFailure, ATableThatIsNotWrittenSaysWhyAndLeavesTheFileAsItWas) {
 }
 
 TEST(ExportFailure, AFullDiskLeavesTheWorkbookAndItsBackupSheetUnwritten) {
+#ifdef _WIN32
+  TIECALC_SKIP_ON_WINDOWS("a file size limit (setrlimit)");
+#else
   ScratchFolder dir;
   const std::string path = dir.Path("t.xls");
   Export().To(path);
@@ -115,9 +125,11 @@ TEST(ExportFailure, AFullDiskLeavesTheWorkbookAndItsBackupSheetUnwritten) {
   EXPECT_EQ(messages[0].text.rfind("无法写入工作簿 " + path + "：", 0), 0u) << messages[0].text;
   EXPECT_TRUE(ReadBytes(path) == before);
   EXPECT_EQ(dir.Names(), std::vector<std::string>{"t.xls"});
+#endif
 }
 
 TEST(ExportFailure, AwkwardCellTextsStayWholeInTheSheetAndItsBackup) {
+  TIECALC_SKIP_WITHOUT_INDEPENDENT_READER();
   const std::vector<std::string> texts = {"\",;.?\"", "a\",;.?\"b", "\"", "''", "[x]", "a,b;c", "?", "x\r\ny",
                                           "（全角，文字；？）", "末"};
   ScratchFolder dir;

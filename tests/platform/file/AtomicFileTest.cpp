@@ -35,6 +35,7 @@ TEST(AtomicFile, ANameNearTheLimitIsWrittenAndNothingElseIsLeft) {
 }
 
 TEST(AtomicFile, ALinkIsFollowedOrReplacedButNeverWrittenThroughUnasked) {
+  TIECALC_SKIP_ON_WINDOWS("symbolic links");
   ScratchFolder dir;
   const std::string victim = dir.Path("victim.txt"), link = dir.Path("book.xls.bak");
   WriteBytes(victim, "victim");
@@ -54,6 +55,7 @@ TEST(AtomicFile, ALinkIsFollowedOrReplacedButNeverWrittenThroughUnasked) {
 }
 
 TEST(AtomicFile, OnlyOurOwnStaleTemporariesOfTheSameTargetAreRemoved) {
+  TIECALC_SKIP_ON_WINDOWS("symbolic links");
   ScratchFolder dir;
   const std::string path = dir.Path("t.xls");
   const std::string stale = TemporaryPathBeside(path);
@@ -101,9 +103,16 @@ TEST(AtomicFile, FailuresNameTheFileInChineseWithTheSystemTextBelow) {
     std::string path;
     const char* why;
   } cases[] = {
+#ifdef _WIN32
+      // Windows says "path not found" for a file in the way, and its C
+      // runtime gives no code of its own for a name over the limit.
+      {dir.Path("plain/t.csv"), "文件夹不存在"},
+      {dir.Path("none/t.csv"), "文件夹不存在"},
+#else
       {dir.Path("plain/t.csv"), "路径中有一级不是文件夹"},
       {dir.Path("none/t.csv"), "文件夹不存在"},
       {dir.Path(std::string(300, 'n')), "文件名太长"},
+#endif
   };
   for (const auto& c : cases) {
     try {

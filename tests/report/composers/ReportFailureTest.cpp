@@ -193,6 +193,7 @@ TEST_F(ReportFailure, SuccessfulReportReplacesTheFileThatWasThere) {
 }
 
 TEST_F(ReportFailure, ThePathHoldsTheOldReportUntilTheNewOneTakesItsPlaceThroughALink) {
+  TIECALC_SKIP_ON_WINDOWS("symbolic links");
   const std::string real = Out("real.doc"), link = Out("link.doc");
   WriteFile(real, "an older report");
   fs::create_symlink(real, link);
@@ -210,6 +211,7 @@ TEST_F(ReportFailure, ThePathHoldsTheOldReportUntilTheNewOneTakesItsPlaceThrough
 }
 
 TEST_F(ReportFailure, StaleFilesOfAKilledReportAreRemovedAndOnlyThey) {
+  TIECALC_SKIP_ON_WINDOWS("ageing a folder: its C runtime sets no folder's time (last_write_time)");
   const std::string path = Out("r.doc");
   const auto old = fs::file_time_type::clock::now() - std::chrono::minutes(20);
   const std::string temporary = file::TemporaryPathBeside(path), fresh = file::TemporaryPathBeside(path);

@@ -61,9 +61,11 @@ class ReportTest : public ::testing::Test {
                                   "Font.", "Range.HighlightColorIndex", "ParagraphFormat.Alignment",
                                   "Selection.TypeText(", "Selection.TypeParagraph", "Selection.InsertFile(",
                                   "Application.Quit("};
-    const std::regex folder(std::regex_replace(m_tmp.Path("tmp"), std::regex(R"([.^$|()\[\]{}*+?\\])"), R"(\$&)") +
-                            R"([\\/]+tiecalc-report-[0-9a-z]{12}[\\/])");
-    const std::regex temporary(R"([\\/]\.tiecalc-[0-9a-f]{8}-[0-9a-z]{6}\.tmp)");
+    // The calls quote a backslash (Windows' separator) as two.
+    const std::string quoted = std::regex_replace(m_tmp.Path("tmp"), std::regex(R"(\\)"), R"(\\)");
+    const std::regex folder(std::regex_replace(quoted, std::regex(R"([.^$|()\[\]{}*+?\\])"), R"(\$&)") +
+                            R"([\\/]+tiecalc-report-[0-9a-z]{12}[\\/]+)");
+    const std::regex temporary(R"((\\\\|[\\/])\.tiecalc-[0-9a-f]{8}-[0-9a-z]{6}\.tmp)");
     std::vector<std::string> out;
     for (const std::string& call : m_recorder->Calls()) {
       for (const char* kept : kKept) {
@@ -79,43 +81,29 @@ class ReportTest : public ::testing::Test {
 
   // The document's paragraphs as read_report.py prints them; skips the test
   // when python-docx is missing.
-  std::vector<std::string> ReadBack(const std::string& path) {
+  std::vector<std::string> ReadBack(const std::string& path) { return RunReader("report/composers/read_report.py", path); }
+  bool ReaderMissing() const { return m_skipped; }
+
+  // The pictures of the document as read_figures.py prints them.
+  std::vector<std::string> Figures(const std::string& path) { return RunReader("report/composers/read_figures.py", path); }
+
+  // The lines a python reader of tests/ prints about the file at path; none,
+  // and ReaderMissing(), where the reader cannot run (its module missing:
+  // exit status 3, or a Windows build, whose files are read on the Linux side).
+  std::vector<std::string> RunReader(const std::string& script, const std::string& path) {
     if (!portable::IndependentReaderHere()) {
       m_skipped = true;
       return {};
     }
-    const portable::ProcessResult run = portable::RunProcess(
-        {"/usr/bin/python3", std::string(TIECALC_SOURCE_DIR) + "/tests/report/composers/read_report.py", path},
-        m_tmp.Path("reader.out"), m_tmp.Path("reader.err"));
+    const portable::ProcessResult run =
+        portable::RunProcess({"/usr/bin/python3", std::string(TIECALC_SOURCE_DIR) + "/tests/" + script, path},
+                             m_tmp.Path("reader.out"), m_tmp.Path("reader.err"));
     const std::string& text = run.out;
     if (run.status == 3) {
       m_skipped = true;
       return {};
     }
     EXPECT_EQ(run.status, 0) << text << run.err;
-    std::vector<std::string> lines;
-    size_t start = 0;
-    for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
-      lines.push_back(text.substr(start, end - start));
-    return lines;
-  }
-  bool ReaderMissing() const { return m_skipped; }
-
-  // The pictures of the document as read_figures.py prints them.
-  std::vector<std::string> Figures(const std::string& path) {
-    const std::string command = std::string("/usr/bin/python3 ") + TIECALC_SOURCE_DIR +
-                                "/tests/report/composers/read_figures.py '" + path + "' 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    std::string text;
-    char buffer[4096];
-    size_t n;
-    while (pipe && (n = fread(buffer, 1, sizeof buffer, pipe)) > 0) text.append(buffer, n);
-    const int status = pipe ? pclose(pipe) : -1;
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 3) {
-      m_skipped = true;
-      return {};
-    }
-    EXPECT_EQ(status, 0) << text;
     std::vector<std::string> lines;
     size_t start = 0;
     for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)

@@ -7,6 +7,7 @@
 #include <sstream>
 #include <string>
 
+#include "Portable.h"
 #include "platform/word/WordError.h"
 #include "platform/word/WordEngine.h"
 #include "report/fragments/FragmentFolder.h"
@@ -84,8 +85,14 @@ TEST(ResourceTest, MissingFragmentFileFailsClearly) {
 TEST(ResourceTest, ProgramDirectoryIsTheExecutablesFolder) {
   const std::string directory = ProgramDirectory();
   ASSERT_FALSE(directory.empty());
-  EXPECT_EQ(directory.back(), '/');
+  EXPECT_EQ(directory.back(), static_cast<char>(fs::path::preferred_separator));
+#ifdef _WIN32
+  wchar_t self[MAX_PATH];
+  ASSERT_LT(GetModuleFileNameW(nullptr, self, MAX_PATH), static_cast<DWORD>(MAX_PATH));
+  EXPECT_EQ(fs::path(directory), fs::path(self).parent_path() / "");
+#else
   EXPECT_EQ(fs::path(directory), fs::canonical("/proc/self/exe").parent_path() / "");
+#endif
 
   EXPECT_EQ(ProgramDirectoryOf("/opt/tiecalc/bin/tiecalc"), "/opt/tiecalc/bin/");
   EXPECT_EQ(ProgramDirectoryOf("/opt/tiecalc/tiecalc.exe"), "/opt/tiecalc/");
@@ -99,9 +106,11 @@ TEST(FragmentFolderTest, EachReportHasAPrivateFolderGoneAfterwards) {
   {
     FragmentFolder one, two;
     EXPECT_NE(one.Path(), two.Path());
-    EXPECT_EQ(one.Path().back(), '/');
+    EXPECT_EQ(one.Path().back(), static_cast<char>(fs::path::preferred_separator));
     ASSERT_TRUE(fs::is_directory(one.Path()));
+#ifndef _WIN32  // no POSIX permission bits there
     EXPECT_EQ(fs::status(one.Path()).permissions() & fs::perms::all, fs::perms::owner_all);
+#endif
     EXPECT_EQ(one.FilePath(FragmentId::RadiusSolidWeb), one.Path() + "sf1.doc");
     // write and insert each, then delete each in the same order
     const std::span<const FragmentId> ids = ReportFragments(FragmentReport::RodCheck, 0);
