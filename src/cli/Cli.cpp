@@ -10,6 +10,7 @@
 #include "pages/JiaoHe.h"
 #include "pages/NamedInput.h"
 #include "pages/ThreeRod.h"
+#include "platform/path/Utf8Path.h"
 #include "TiecalcVersion.h"
 #include "wiring/PageSet.h"
 #if TIECALC_HAVE_BOOK
@@ -195,7 +196,7 @@ int StartPages(CPageSet& pages, IDesktop& desktop, const std::string& openPath, 
   CaseState opened;
   if (!openPath.empty()) {
     try {
-      opened = ReadCaseFile(openPath, named);
+      opened = ReadCaseFile(PathFromUtf8(openPath), named);
     } catch (const CCaseError& e) {
       err << "tiecalc-cli: " << e.what() << "\n";
       return kCliFailed;
@@ -370,7 +371,7 @@ int RunCli(const std::vector<std::string>& argsIn, std::ostream& out, std::ostre
   }
   if (!savePath.empty()) {
     try {
-      SaveCaseFile(savePath, CaptureCase(named, kind->name));
+      SaveCaseFile(PathFromUtf8(savePath), CaptureCase(named, kind->name));
     } catch (const CCaseError& e) {
       err << "tiecalc-cli: " << e.what() << "\n";
       return kCliFailed;

@@ -207,12 +207,15 @@ TEST_F(CliProcess, ButtonsArePressedAfterTheSettings) {
 // the typing on top; a file that cannot be read or written stops the run
 // with status 1, one line on stderr and nothing on stdout.
 TEST_F(CliProcess, CasesSavedAndOpened) {
-  const std::string c = Utf8FromPath(dir / "工程A.tiecalc");
+  const std::string c = Utf8FromPath(dir / PathFromUtf8("工程A.tiecalc"));
   const std::vector<std::string> typed = {"four-rod-1", "A=800", "B=2*400", "manualL=1", "L1=5000", "L2=abc"};
   std::vector<std::string> save = typed;
   save.insert(save.end(), {"--save", c});
   const Outcome saved = Cli(save);
   ASSERT_EQ(saved.status, 0) << saved.err;
+  // The file has the Chinese name typed (on Windows too, where a name made
+  // from the command line's text in the narrow code page would be another).
+  EXPECT_TRUE(fs::exists(dir / PathFromUtf8("工程A.tiecalc")));
   EXPECT_EQ(saved.out, Cli(typed).out);
   EXPECT_EQ(saved.out, Cli({"--open", c, "four-rod-1"}).out);
 
@@ -312,7 +315,7 @@ namespace {
 // L, G and Ld are typed, here checked through the process itself.
 TEST_F(CliProcess, BookOfTheWorkedCaseIsTheRodCheckPageRodByRod) {
   const std::string c = std::string(TIECALC_SOURCE_DIR) + "/examples/attachment.tiecalc";
-  const std::string doc = Utf8FromPath(dir / "计算书.doc");
+  const std::string doc = Utf8FromPath(dir / PathFromUtf8("计算书.doc"));
   const Outcome r = Cli({"--open", c, "book", "four-rod-1", "--report", doc});
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_TRUE(IsSortedJson(r.out)) << r.out;
