@@ -1,5 +1,6 @@
 #include "platform/process/Exec.h"
 
+#include <stdlib.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -13,7 +14,9 @@ std::filesystem::path RunningProgramFolder() {
   return ec ? std::filesystem::path() : self.parent_path();
 }
 
-int ExecFirstOf(const std::vector<std::filesystem::path>& programs, char** argv) {
+int ExecFirstOf(const std::vector<std::filesystem::path>& programs, char** argv,
+                const std::vector<std::pair<std::string, std::string>>& environment) {
+  for (const auto& [name, value] : environment) setenv(name.c_str(), value.c_str(), 0);
   int reason = ENOENT;
   for (const std::filesystem::path& program : programs) {
     execv(program.c_str(), argv);
