@@ -1,4 +1,5 @@
 #include "chart/ForceChart.h"
+#include "chart/ChartDrawing.h"
 
 #include <cairo.h>
 #include <png.h>
@@ -142,7 +143,6 @@ struct Box {
 
 }  // namespace
 
-std::string RodLabel(int rod) { return "杆" + std::to_string(rod + 1); }
 
 ChartScene LayOutForceChart(const ForceChartData& data, double width, double height, const ChartState& state) {
   ChartScene scene;
@@ -298,21 +298,6 @@ void SetStroke(cairo_t* cr, const ChartStroke& s) {
   cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
 }
 
-}  // namespace
-
-std::vector<ChartPoint> MarkOutline(const SceneMark& m) {
-  const double s = m.size, x = m.at.x, y = m.at.y;
-  switch (m.shape) {
-    case MarkShape::Square: return {{x - s, y - s}, {x + s, y - s}, {x + s, y + s}, {x - s, y + s}};
-    case MarkShape::Triangle: return {{x, y - s * 1.2}, {x + s * 1.1, y + s * 0.8}, {x - s * 1.1, y + s * 0.8}};
-    case MarkShape::Diamond: return {{x, y - s * 1.25}, {x + s * 1.25, y}, {x, y + s * 1.25}, {x - s * 1.25, y}};
-    case MarkShape::Circle: break;
-  }
-  return {};
-}
-
-namespace {
-
 struct Drawer {
   cairo_t* cr;
   PangoContext* context;
@@ -423,12 +408,6 @@ void DrawChart(const ChartScene& scene, double scale, ChartBitmap& bitmap) {
   Paint(bitmap.pixels.data(), bitmap.width, bitmap.height, bitmap.stride, scene, scale);
 }
 
-ChartBitmap DrawChart(const ChartScene& scene, double scale) {
-  ChartBitmap bitmap;
-  DrawChart(scene, scale, bitmap);
-  return bitmap;
-}
-
 std::string ChartPng(const ChartScene& scene, double scale) {
   // The chart is opaque lines on white: written as 8-bit RGB, the rows
   // unfiltered and deflated as runs (long runs of white) at the fastest level,
@@ -481,3 +460,12 @@ std::string ChartPng(const ChartScene& scene, double scale) {
 }
 
 }  // namespace tiecalc
+
+// The module's entry (ChartDrawing.h): everything else in it stays hidden.
+extern "C" __attribute__((visibility("default"))) const tiecalc::ChartDrawing* tiecalc_chart_drawing_v1() {
+  static const tiecalc::ChartDrawing table{
+      &tiecalc::LayOutForceChart,
+      static_cast<void (*)(const tiecalc::ChartScene&, double, tiecalc::ChartBitmap&)>(&tiecalc::DrawChart),
+      &tiecalc::ChartPng};
+  return &table;
+}

@@ -1,0 +1,52 @@
+#include <mutex>
+#include <stdexcept>
+
+#include "chart/ChartDrawing.h"
+#include "chart/ForceChart.h"
+#include "platform/process/Exec.h"
+#include "platform/process/Module.h"
+
+namespace tiecalc {
+
+namespace {
+
+// libtiecalc-chart.so sits beside the programs that draw in the build
+// folder (TIECALC_CHART_MODULE_BUILT), and once installed in libexec/tiecalc
+// beside tiecalc-cli-full, which /usr/bin/tiecalc finds from its own folder.
+// Loaded once, by whichever thread draws first.
+const ChartDrawing& Drawing() {
+  static const ChartDrawing* table = nullptr;
+  static std::once_flag once;
+  std::call_once(once, [] {
+    const std::filesystem::path dir = process::RunningProgramFolder();
+    const char* name = "libtiecalc-chart.so";
+    std::vector<std::filesystem::path> files;
+    if (!dir.empty()) files = {dir / name, dir / TIECALC_CHART_MODULE_FROM_BIN / name};
+    files.push_back(TIECALC_CHART_MODULE_BUILT);
+    try {
+      using Entry = const ChartDrawing* (*)();
+      table = reinterpret_cast<Entry>(process::LoadModuleSymbol(files, kChartDrawingEntry))();
+    } catch (const std::exception& e) {
+      throw std::runtime_error(std::string("无法载入受力曲线的绘图模块: ") + e.what());
+    }
+  });
+  return *table;
+}
+
+}  // namespace
+
+ChartScene LayOutForceChart(const ForceChartData& data, double width, double height, const ChartState& state) {
+  return Drawing().layOut(data, width, height, state);
+}
+
+void DrawChart(const ChartScene& scene, double scale, ChartBitmap& bitmap) { Drawing().draw(scene, scale, bitmap); }
+
+ChartBitmap DrawChart(const ChartScene& scene, double scale) {
+  ChartBitmap bitmap;
+  DrawChart(scene, scale, bitmap);
+  return bitmap;
+}
+
+std::string ChartPng(const ChartScene& scene, double scale) { return Drawing().png(scene, scale); }
+
+}  // namespace tiecalc
