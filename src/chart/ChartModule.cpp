@@ -10,10 +10,11 @@ namespace tiecalc {
 
 namespace {
 
-// libtiecalc-chart.so sits beside the programs that draw in the build
-// folder (TIECALC_CHART_MODULE_BUILT), and once installed in libexec/tiecalc
-// beside tiecalc-cli-full, which /usr/bin/tiecalc finds from its own folder.
-// Loaded once, by whichever thread draws first.
+// Installed, libtiecalc-chart.so sits in libexec/tiecalc beside
+// tiecalc-cli-full; /usr/bin/tiecalc reaches it from its own folder
+// (TIECALC_CHART_MODULE_FROM_BIN). In the build folder it is found where it
+// was built (TIECALC_CHART_MODULE_BUILT). Loaded once, by whichever thread
+// draws first; a failed load is tried again at the next chart.
 const ChartDrawing& Drawing() {
   static const ChartDrawing* table = nullptr;
   static std::once_flag once;
