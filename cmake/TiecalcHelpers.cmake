@@ -45,6 +45,28 @@ function(tiecalc_gtest name)
   endif()
 endfunction()
 
+# A libFuzzer target (TIECALC_FUZZ, clang) built from the fuzzed code's own
+# sources, so that they carry the fuzzer's and the sanitizers' instrumentation
+# whatever the rest of the build uses, and a short run of it with every ctest:
+# test TEST, the libFuzzer ARGS, new inputs into the build tree's CORPUS,
+# never into the SEEDS folder.
+function(tiecalc_fuzz name)
+  cmake_parse_arguments(ARG "" "TEST;CORPUS;SEEDS" "SOURCES;LIBS;ARGS" ${ARGN})
+  if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    message(FATAL_ERROR "TIECALC_FUZZ needs clang (-DCMAKE_CXX_COMPILER=clang++)")
+  endif()
+  add_executable(${name} ${ARG_SOURCES})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src)
+  if(ARG_LIBS)
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+  endif()
+  target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+  set(corpus ${CMAKE_CURRENT_BINARY_DIR}/${ARG_CORPUS})
+  file(MAKE_DIRECTORY ${corpus})
+  add_test(NAME ${ARG_TEST} COMMAND ${name} -seed=1 ${ARG_ARGS} ${corpus} ${ARG_SEEDS})
+endfunction()
+
 # Windows: the application manifest (resources/windows/utf8.manifest) that
 # makes the program's narrow code page UTF-8, for its command line and file
 # names. Elsewhere nothing.
