@@ -10,6 +10,7 @@
 #include "pages/NamedInput.h"
 #include "platform/file/AtomicFile.h"
 #include "platform/file/FileError.h"
+#include "platform/file/FileMessages.h"
 
 namespace tiecalc {
 
@@ -197,15 +198,7 @@ void SaveCaseFile(const fs::path& path, const CaseState& state) {
   try {
     file::WriteFileAtomically(Utf8(path), text);
   } catch (const file::CFileError& e) {
-    std::string reason;
-    switch (e.GetKind()) {
-      case file::CFileError::Kind::ReadOnly: reason = "文件是只读的"; break;
-      case file::CFileError::Kind::Write: reason = "无法写入（" + e.Reason() + "）"; break;
-      case file::CFileError::Kind::Replace: reason = "无法替换原文件（" + e.Reason() + "）"; break;
-      case file::CFileError::Kind::Locked:  // not raised by a plain replacement
-      case file::CFileError::Kind::Read: reason = e.Reason(); break;
-    }
-    throw CCaseError("无法保存计算文件 " + Quoted(Utf8(path)) + "：" + reason);
+    throw CCaseError("无法保存计算文件 " + Quoted(Utf8(path)) + "：" + file::WhyInWords(e));
   }
 }
 

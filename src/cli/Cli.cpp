@@ -19,6 +19,7 @@
 #if TIECALC_HAVE_CHART
 #include "chart/ChartData.h"
 #include "platform/file/AtomicFile.h"
+#include "platform/file/FileMessages.h"
 #endif
 
 namespace tiecalc {
@@ -168,6 +169,9 @@ void PlotPage(const CPage& page, const std::string& path, IDesktop& desktop) {
   const ChartScene scene = LayOutForceChart(*data, 800, 500);
   try {
     file::WriteFileAtomically(path, PlotFormat(path) == "svg" ? ChartSvg(scene) : ChartPng(scene, 2.0));
+  } catch (const file::CFileError& e) {
+    desktop.ShowMessage(std::string("受力曲线文件输出失败!\n") + file::FileMessage("无法写入受力曲线文件", e),
+                        MessageIcon::Error);
   } catch (const std::exception& e) {
     desktop.ShowMessage(std::string("受力曲线文件输出失败!\n") + e.what(), MessageIcon::Error);
   }

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "platform/file/AtomicFile.h"
+#include "platform/file/FileMessages.h"
 #include "platform/sheetdb/SheetDbError.h"
 #include "platform/sheetdb/Workbook.h"
 
@@ -402,8 +403,8 @@ bool CSheetWriter::SaveText() {
   try {
     // The copy replaces a link at NAME.bak rather than write through it.
     file::WriteFileAtomically(m_path, text, !m_savingBackup);
-  } catch (const file::CFileError&) {
-    m_lastError = "Error writing file\n";
+  } catch (const file::CFileError& e) {
+    m_lastError = file::WhyInWords(e);
     return false;
   }
   m_inBatch = false;

@@ -11,6 +11,11 @@
 #include <vector>
 
 #include "Portable.h"
+#include "platform/file/AtomicFile.h"
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 namespace tiecalc {
 namespace {
@@ -301,6 +306,52 @@ TEST_F(CliProcess, AFailedExportOrReportIsInTheMessagesAndEndsWithStatusOne) {
         << r.out;
     EXPECT_EQ(r.out.find("输出成功"), std::string::npos) << r.out;
   }
+}
+
+// A pipe, a device or a folder at an output's name is refused with its
+// reason and stays as it is: nothing waits on the pipe. Temporary files a
+// killed --save or --plot left beside the target go at the next write.
+TEST_F(CliProcess, OutputsRefuseANameThatIsNoRegularFileAndCleanUpAfterKilledRuns) {
+#ifdef _WIN32
+  GTEST_SKIP() << "named pipes";
+#else
+  const std::vector<std::string> three = {"three-rod", "A=900", "B=900", "C=900", "D=900", "X1=3000",
+                                          "X2=3000",   "X3=1500", "H=5000", "R=100", "M=200"};
+  const struct {
+    std::vector<std::string> command;
+    const char* option;
+    const char* name;
+  } rows[] = {
+      {three, "--save", "c.tiecalc"}, {three, "--export", "t.xls"}, {three, "--export", "t.csv"},
+      {three, "--report", "r.doc"},   {three, "--plot", "f.svg"},   {{"--open", std::string(TIECALC_SOURCE_DIR) + "/examples/attachment.tiecalc", "book", "four-rod-1"}, "--report", "b.doc"},
+  };
+  for (const auto& row : rows) {
+#if !TIECALC_HAVE_CHART
+    if (std::string(row.option) == "--plot") continue;
+#endif
+    const fs::path target = dir / row.name;
+    for (const char* thing : {"命名管道", "文件夹"}) {
+      if (std::string(thing) == "文件夹") fs::create_directory(target);
+      else ASSERT_EQ(::mkfifo(target.c_str(), 0644), 0);
+      std::vector<std::string> args = row.command;
+      args.insert(args.end(), {row.option, Utf8FromPath(target)});
+      const Outcome r = Cli(args);
+      EXPECT_EQ(r.status, 1) << row.option << " " << row.name;
+      EXPECT_NE((r.out + r.err).find(std::string("不是普通文件（是") + thing + "），文件保持原样"), std::string::npos)
+          << r.out << r.err;
+      EXPECT_EQ(fs::status(target).type(), std::string(thing) == "文件夹" ? fs::file_type::directory : fs::file_type::fifo);
+      fs::remove(target);
+    }
+    if (row.command != three || std::string(row.option) == "--report") continue;
+    const std::string stale = file::TemporaryPathBeside(Utf8FromPath(target));
+    std::ofstream(PathFromUtf8(stale)) << "killed";
+    fs::last_write_time(PathFromUtf8(stale), fs::file_time_type::clock::now() - file::kStaleAge - std::chrono::minutes(1));
+    std::vector<std::string> args = three;
+    args.insert(args.end(), {row.option, Utf8FromPath(target)});
+    EXPECT_EQ(Cli(args).status, 0) << row.option;
+    EXPECT_FALSE(fs::exists(PathFromUtf8(stale))) << row.option;
+  }
+#endif
 }
 
 }  // namespace

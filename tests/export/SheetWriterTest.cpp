@@ -266,7 +266,7 @@ TEST(SheetWriterText, DelimitedTextWithQuotedValuesAndABakCopyOfTheOldFile) {
 
   CSheetWriter lost(dir.Path("missing/folder/t.txt"), ";", true);
   lost.AppendRow({"v"}, 0, false);
-  EXPECT_EQ(lost.LastError(), "Error writing file\n");
+  EXPECT_EQ(lost.LastError(), "文件夹不存在");
   lost.BeginBatch();
   EXPECT_FALSE(lost.SaveAll());
 }

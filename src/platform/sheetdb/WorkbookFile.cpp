@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "platform/file/AtomicFile.h"
+#include "platform/file/FileMessages.h"
 #include "platform/sheetdb/SheetDbError.h"
 #include "platform/sheetdb/SheetDbMessages.h"
 #include "platform/sheetdb/ReadLimits.h"
@@ -21,7 +22,9 @@ namespace {
 
 fs::path PathOf(const std::string& utf8) { return fs::path(reinterpret_cast<const char8_t*>(utf8.c_str())); }
 
-std::string Reason(const std::error_code& ec) { return ec ? ec.message() : std::strerror(errno); }
+std::string Reason(const std::error_code& ec) {
+  return file::SystemErrorInWords(ec ? ec : std::error_code(errno, std::generic_category()));
+}
 
 bool EndsWithNoCase(const std::string& text, const std::string& end) {
   if (text.size() < end.size()) return false;
