@@ -15,6 +15,7 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
@@ -219,6 +220,40 @@ TEST(AtomicFile, ATargetThatIsNoRegularFileIsRefusedAndLeftAsItIs) {
       EXPECT_EQ(dir.Names(), before) << kind << " " << name;
     }
   }
+}
+
+// Where the tests run as root: the exit status of a child that takes the
+// lock of path as another user (0 taken, 1 busy, 2 refused otherwise).
+int LockAsAnotherUser(const std::string& path) {
+  const pid_t child = ::fork();
+  if (child == 0) {
+    if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(3);
+    try {
+      CFileLock lock(path, std::chrono::milliseconds(0));
+      ::_exit(0);
+    } catch (const CFileError& e) {
+      ::_exit(e.GetKind() == CFileError::Kind::Locked ? 1 : 2);
+    }
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// A lock file left by one user (readable to others or not) does not stop
+// another; a lock held by one user stops another.
+TEST(FileLock, LocksWorkAcrossUsers) {
+  if (::getuid() != 0) GTEST_SKIP() << "needs root to act as another user";
+  ScratchFolder dir;
+  fs::permissions(dir.Path(), fs::perms::all);
+  const std::string path = dir.Path("c.xls"), lock = LockPathOf(path);
+  for (const mode_t mode : {0600, 0644}) {
+    WriteBytes(lock, "left by a killed export");
+    ::chmod(lock.c_str(), mode);
+    EXPECT_EQ(LockAsAnotherUser(path), 0) << std::oct << mode;
+  }
+  CFileLock held(path);
+  EXPECT_EQ(LockAsAnotherUser(path), 1);
 }
 
 // The lock is the system's lock on the file: one left behind (by a killed
