@@ -483,6 +483,10 @@ TEST_F(MainDlgTest, TheLargestValuesShowWhole) {
     for (QWidget* w : dlg->PageView(page).Widgets())
       if (auto* e = qobject_cast<QLineEdit*>(w); e && e->isReadOnly())
         EXPECT_TRUE(TextFitsEdit(e)) << page << ": \"" << e->text().toStdString() << "\"";
+    QDir().mkpath(QStringLiteral(TIECALC_BINARY_DIR "/ui-screens"));
+    dlg->grab().save(QStringLiteral(TIECALC_BINARY_DIR "/ui-screens/page%1-largest-at-%2x.png")
+                         .arg(page)
+                         .arg(dlg->devicePixelRatio()));
   }
   // 10^5 times the worked example's 358.77/-358.77, R reversed.
   EXPECT_EQ(Q("-35876988.27/35876988.27"), Edit(0, CThreeRod::kF1m)->text());
