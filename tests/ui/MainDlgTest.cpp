@@ -688,7 +688,10 @@ TEST_F(MainDlgTest, TheWindowFitsItsScreenCentredWithEveryControlReachable) {
     EXPECT_EQ(small, area->verticalScrollBar()->isVisible() || area->horizontalScrollBar()->isVisible()) << page;
     for (QWidget* w : dlg->PageView(page).Widgets()) {
       if (qobject_cast<QGroupBox*>(w)) continue;
-      area->ensureWidgetVisible(w, 0, 0);
+      // Scrolled to the whole control (ensureWidgetVisible would bring an
+      // edit's text cursor only into sight).
+      const QRect r = w->geometry();
+      area->ensureVisible(r.center().x(), r.center().y(), r.width() / 2 + 1, r.height() / 2 + 1);
       const QRect shown(w->mapTo(area->viewport(), QPoint(0, 0)), w->size());
       // Whole where it can be; a diagram taller than the area at least in part.
       const QRect port = area->viewport()->rect();
