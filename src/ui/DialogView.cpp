@@ -18,6 +18,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSvgRenderer>
+#include <algorithm>
 #include <cmath>
 #include <exception>
 #include <memory>

@@ -2,6 +2,7 @@
 #include <QDir>
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 
 #include "TiecalcVersion.h"
 #include "ui/MainApp.h"
