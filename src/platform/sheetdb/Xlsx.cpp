@@ -257,11 +257,13 @@ std::string WriteXlsx(const Workbook& book) {
   const lxw_error closed = workbook_close(wb);
   closer.book = nullptr;
   if (closed != LXW_NO_ERROR) throw fail(XlsxErrorWords(closed));
+  std::error_code sizeError;
+  const auto size = fs::file_size(file, sizeError);
   std::ifstream in(file, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  if (!in || bytes.str().empty()) throw fail(XlsxErrorWords(LXW_ERROR_READING_TMPFILE));
-  return bytes.str();
+  std::string bytes(sizeError ? 0 : static_cast<size_t>(size), '\0');
+  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (!in || bytes.empty()) throw fail(XlsxErrorWords(LXW_ERROR_READING_TMPFILE));
+  return bytes;
 }
 
 Workbook ReadXlsx(const std::string& bytes, const std::string& what) {
@@ -292,6 +294,9 @@ Workbook ReadXlsx(const std::string& bytes, const std::string& what) {
     zip_file_t* file = zip_fopen(zip.archive, name.c_str(), 0);
     if (!file) throw fail("包中的部件 " + name + " 无法读取");
     std::string data;
+    // Reserved at the size stated (within the limit): a growing string would
+    // hold up to three times the part while it is copied over.
+    if (st.valid & ZIP_STAT_SIZE) data.reserve(static_cast<size_t>(st.size));
     char buf[65536];
     zip_int64_t got;
     while ((got = zip_fread(file, buf, sizeof buf)) > 0) {

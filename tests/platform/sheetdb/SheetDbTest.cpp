@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #ifndef _WIN32
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
@@ -637,6 +638,54 @@ with zipfile.ZipFile(sys.argv[1], 'w', zipfile.ZIP_DEFLATED) as out:
     for (int c = 0; c < 13; ++c) full.sheets[0].rows.back().push_back(std::to_string(r % 360) + ".25");
   }
   EXPECT_EQ(sheetdb::ReadXls(sheetdb::WriteXls(full), "full.xls").sheets[0].rows.size(), 65536u);
+}
+
+// An .xlsx at the readers' limits (62000 rows of 15 texts, 470000 of them
+// different, in the shared string table as spreadsheet programs store it)
+// is read and rewritten within 256 MB, measured in a child process.
+TEST(SheetDbLimits, AnXlsxAtTheLimitsIsReadAndRewrittenWithin256MB) {
+#ifdef _WIN32
+  TIECALC_SKIP_ON_WINDOWS("fork and getrusage");
+#else
+  TIECALC_SKIP_WITHOUT_INDEPENDENT_READER();
+  ScratchFolder dir;
+  const std::string path = dir.Path("largest.xlsx");
+  int status = 0;
+  RunPython(R"PY(
+import sys, zipfile
+m = 'xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"'
+r = 'http://schemas.openxmlformats.org/officeDocument/2006/relationships'
+z = zipfile.ZipFile(sys.argv[1], 'w', zipfile.ZIP_DEFLATED)
+z.writestr('xl/workbook.xml', '<workbook %s xmlns:r="%s"><sheets><sheet name="data" sheetId="1" r:id="rId1"/></sheets></workbook>' % (m, r))
+z.writestr('xl/_rels/workbook.xml.rels', '<Relationships><Relationship Id="rId1" Target="worksheets/sheet1.xml"/></Relationships>')
+z.writestr('xl/sharedStrings.xml', '<sst %s>' % m + ''.join('<si><t>t%015d</t></si>' % i for i in range(470000)) + '</sst>')
+z.writestr('xl/worksheets/sheet1.xml', '<worksheet %s><sheetData>' % m + ''.join(
+    '<row r="%d">' % (row + 1) + ''.join('<c r="%s%d" t="s"><v>%d</v></c>' % (chr(65 + c), row + 1, (row * 15 + c) % 470000)
+                                       for c in range(15)) + '</row>' for row in range(62000)) + '</sheetData></worksheet>')
+)PY", {path}, &status);
+  ASSERT_EQ(status, 0);
+  const pid_t child = fork();
+  if (child == 0) {
+    int code = 3;
+    try {
+      sheetdb::Workbook book = sheetdb::LoadWorkbookFile(path);
+      code = book.sheets.size() == 1 && book.sheets[0].rows.size() == 62000 && book.sheets[0].rows[61999][14] == "t000000000459999" ? 0 : 2;
+      book.sheets.push_back({"new", {{"a"}}});
+      sheetdb::SaveWorkbookFile(path, book, false);
+    } catch (const std::exception&) {
+      code = 4;
+    }
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    WriteBytes(dir.Path("peak"), std::to_string(usage.ru_maxrss / 1024));
+    _exit(code);
+  }
+  ASSERT_GT(child, 0);
+  waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_LT(std::stol(ReadBytes(dir.Path("peak"))), 256) << "MB";
+#endif
 }
 
 // Column widths: another program's workbook with column A made 30 digits
