@@ -134,10 +134,6 @@ struct WorkbookCloser {
   }
 };
 
-}  // namespace
-
-namespace {
-
 // The library's failures in words; it prints nothing for these, and the
 // calls that would make it print are not made (the texts, names and places
 // are checked first).
@@ -153,6 +149,10 @@ std::string XlsxErrorWords(lxw_error e) {
     case LXW_ERROR_ZIP_BAD_ZIP_FILE:
     case LXW_ERROR_ZIP_PARAMETER_ERROR:
     case LXW_ERROR_ZIP_INTERNAL_ERROR: return "压缩包无法写成（临时文件夹可能已满）";
+    case LXW_ERROR_SHEETNAME_LENGTH_EXCEEDED: return "超过 31 个字符";
+    case LXW_ERROR_INVALID_SHEETNAME_CHARACTER: return "含有工作表名称不能含有的字符";
+    case LXW_ERROR_SHEETNAME_START_END_APOSTROPHE: return "以单引号开头或结尾";
+    case LXW_ERROR_SHEETNAME_ALREADY_USED: return "与另一张工作表重名";
     default: return "生成时出错（错误号 " + std::to_string(static_cast<int>(e)) + "）";
   }
 }
@@ -206,6 +206,9 @@ std::string WriteXlsx(const Workbook& book) {
   const lxw_chart_line_dash_type kDashes[] = {LXW_CHART_LINE_DASH_SOLID, LXW_CHART_LINE_DASH_DASH,
                                               LXW_CHART_LINE_DASH_DASH_DOT, LXW_CHART_LINE_DASH_ROUND_DOT};
   for (const Sheet& sheet : book.sheets) {
+    // A name the library refuses would be refused with a warning printed.
+    if (const lxw_error e = workbook_validate_sheet_name(wb, sheet.name.c_str()); e != LXW_NO_ERROR)
+      throw fail("工作表名称“" + sheet.name + "”" + XlsxErrorWords(e));
     lxw_worksheet* ws = workbook_add_worksheet(wb, sheet.name.c_str());
     if (!ws) throw fail("工作表“" + sheet.name + "”无法加入");
     const std::vector<double> widths = ColumnWidths(sheet);

@@ -781,6 +781,13 @@ TEST(SheetDbMessages, FailuresAreChineseAndPrintNothing) {
          sheetdb::WriteXlsx(atLimit);
        },
        sheetdb::CannotComposeMessage(".xlsx", "找不到临时文件夹")},
+      {"same names",
+       [&] {
+         sheetdb::Workbook twice;
+         twice.sheets = {{"S", {{"a"}}}, {"S", {{"b"}}}};
+         sheetdb::WriteXlsx(twice);
+       },
+       sheetdb::CannotComposeMessage(".xlsx", "工作表名称“S”与另一张工作表重名")},
       {"not a zip", [&] { sheetdb::ReadXlsx("PK but not a package", "x.xlsx"); },
        sheetdb::NotReadableMessage("x.xlsx", ".xlsx", "不是 zip 压缩包，或压缩包已损坏")},
       {"at the limit", [&] { EXPECT_EQ(sheetdb::ReadXlsx(sheetdb::WriteXlsx(atLimit), "a.xlsx").sheets[0].rows, atLimit.sheets[0].rows); }, ""},
