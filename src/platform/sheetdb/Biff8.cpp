@@ -4,10 +4,12 @@
 // (BOF, WRITEACCESS with the engine's mark, CODEPAGE, WINDOW1, fonts, the
 // sixteen default XF records, the Normal style, one BOUNDSHEET per sheet,
 // the shared string table split into CONTINUE records), then per sheet BOF,
-// DIMENSIONS, one LABELSST per non-empty cell, WINDOW2 and EOF.
+// a COLINFO per column giving its width, DIMENSIONS, one LABELSST per
+// non-empty cell, WINDOW2 and EOF.
 //
-// Read: the cell values of every worksheet, whoever wrote the file. Every
-// length and offset is checked, since the file may be anything.
+// Read: the cell values and column widths of every worksheet, whoever wrote
+// the file. Every length and offset is checked, since the file may be
+// anything.
 
 #include <algorithm>
 #include <charconv>
@@ -42,10 +44,10 @@ enum : uint16_t {
   kBackup = 0x0040,
   kCodePage = 0x0042,
   kWriteAccess = 0x005C,
+  kColInfo = 0x007D,
   kBoundSheet = 0x0085,
   kHideObj = 0x008D,
   kMulRk = 0x00BD,
-  kColInfo = 0x007D,
   kInterfaceHdr = 0x00E1,
   kInterfaceEnd = 0x00E2,
   kMms = 0x00C1,

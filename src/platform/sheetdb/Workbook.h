@@ -66,8 +66,10 @@ std::string CellName(size_t row, size_t col);
 std::string WhyNotWritable(const Workbook& book);
 
 // The width each column of the sheet is written with: the width it had, or
-// the width its longest text needs (a character of a wide script counts as
-// two digits), whichever is larger; 0 for an empty column without one.
+// the width its longest text needs with a margin (a character beyond ASCII
+// counts as two digits, as the Chinese fonts draw them), whichever is
+// larger, and never less than about the default; 0 for an empty column
+// without a width.
 std::vector<double> ColumnWidths(const Sheet& sheet);
 
 // BIFF8 workbook stream inside an OLE2 compound file. Reading throws

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -27,6 +26,17 @@ fs::path PathOf(const std::string& utf8) { return fs::path(reinterpret_cast<cons
 // Why a workbook cannot be read, in words (the system's own text is English).
 std::string Reason(const std::string& path) {
   return file::WhyInWords(file::CFileError(file::CFileError::Kind::Read, path, std::error_code(errno, std::generic_category())));
+}
+
+// The width of a text in digits: ASCII one, any other character two (the
+// Chinese fonts of the exports draw Greek letters and symbols full width).
+double TextWidth(const std::string& utf8) {
+  double width = 0;
+  for (unsigned char c : utf8) {
+    if (c < 0x80) width += 1;
+    else if (c >= 0xC0) width += 2;  // the lead byte of a character; continuation bytes add nothing
+  }
+  return width;
 }
 
 bool EndsWithNoCase(const std::string& text, const std::string& end) {
@@ -62,30 +72,15 @@ std::string WhyNotWritable(const Workbook& book) {
   return {};
 }
 
-namespace {
-
-// The width of a text in digits: ASCII one, any other character two (the
-// Chinese fonts of the exports draw Greek letters and symbols full width).
-double TextWidth(const std::string& utf8) {
-  double width = 0;
-  for (unsigned char c : utf8) {
-    if (c < 0x80) width += 1;
-    else if (c >= 0xC0) width += 2;  // the lead byte of a character; continuation bytes add nothing
-  }
-  return width;
-}
-
-}  // namespace
-
 std::vector<double> ColumnWidths(const Sheet& sheet) {
   constexpr double kMargin = 2;     // a digit's width on either side
   constexpr double kNarrowest = 9;  // about the default width: no column is made narrower
   constexpr double kWidest = 255;   // the formats' widest column
-  std::vector<double> widths(sheet.columnWidths.begin(), sheet.columnWidths.end());
+  std::vector<double> widths = sheet.columnWidths;
   for (const auto& row : sheet.rows) {
     if (widths.size() < row.size()) widths.resize(std::min(row.size(), kMaxColumns));
     for (size_t c = 0; c < row.size() && c < kMaxColumns; ++c)
-      if (!row[c].empty()) 
+      if (!row[c].empty())
         widths[c] = std::max(widths[c], std::clamp(std::ceil(TextWidth(row[c])) + kMargin, kNarrowest, kWidest));
   }
   return widths;

@@ -1,9 +1,9 @@
 // .xlsx storage: an Office Open XML spreadsheet package (zip of XML parts).
-// Written: the workbook, one worksheet part per sheet with every text in the
-// shared string table, minimal styles, and the engine's mark as the
-// application in docProps/app.xml. Read: the cell values of every
-// worksheet (shared and inline strings, numbers, booleans, errors, formula
-// results as cached).
+// Written: the workbook, one worksheet part per sheet with its column widths
+// and its texts inline, minimal styles, and the engine's mark (see
+// WriteXlsx). Read: the cell values and column widths of every worksheet
+// (shared and inline strings, numbers, booleans, errors, formula results as
+// cached).
 
 #include <xlsxwriter.h>
 #include <zip.h>
