@@ -83,6 +83,7 @@ std::vector<double> ColumnWidths(const Sheet& sheet) {
       if (!row[c].empty())
         widths[c] = std::max(widths[c], std::clamp(std::ceil(TextWidth(row[c])) + kMargin, kNarrowest, kWidest));
   }
+  for (double& width : widths) width = std::min(width, kWidest);  // a width read from another program's file too
   return widths;
 }
 
