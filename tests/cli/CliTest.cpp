@@ -231,10 +231,15 @@ TEST_F(CliProcess, CasesSavedAndOpened) {
 
   std::ofstream(dir / "bad.tiecalc") << R"({"format": "tiecalc-case", "version": 1, "pages": {"four-rod-1": {"Z": "1"}}})";
   std::ofstream(dir / "plain") << "a file";
+  // A locked input is refused in a case as on the command line; a key said twice too.
+  std::ofstream(dir / "locked.tiecalc") << R"({"format": "tiecalc-case", "version": 1, "pages": {"rod-check": {"Az": "1"}}})";
+  std::ofstream(dir / "twice.tiecalc") << R"({"format": "other", "format": "tiecalc-case", "version": 1})";
   const std::vector<std::vector<std::string>> failing = {
       {"--open", Utf8FromPath(dir / "missing.tiecalc"), "three-rod"},
       {"--open", Utf8FromPath(dir / "bad.tiecalc"), "three-rod", "A=1"},
       {"three-rod", "A=1", "--save", Utf8FromPath(dir / "plain" / "x.tiecalc")},
+      {"--open", Utf8FromPath(dir / "locked.tiecalc"), "rod-check"},
+      {"--open", Utf8FromPath(dir / "twice.tiecalc"), "three-rod"},
   };
   for (const auto& args : failing) {
     const Outcome r = Cli(args);
@@ -244,6 +249,8 @@ TEST_F(CliProcess, CasesSavedAndOpened) {
     EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "one line: " << r.err;
   }
   EXPECT_NE(Cli(failing[1]).err.find("页面 four-rod-1 没有输入项 “Z”"), std::string::npos);
+  EXPECT_NE(Cli(failing[3]).err.find("locked.tiecalc”：页面 rod-check 的输入项 Az 此时为只读，不能填入 “1”（页面显示 “不适用”）"),
+            std::string::npos);
   ExpectUsageError({"--open", c}, "PAGE");
   ExpectUsageError({"three-rod", "--open", c}, "before PAGE");
   ExpectUsageError({"three-rod", "--save"}, "CASE");
