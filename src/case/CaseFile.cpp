@@ -124,8 +124,8 @@ CaseState ParseCase(std::string_view text, const CasePages& pages) {
   const Json::parser_callback_t noDuplicates = [&](int, Json::parse_event_t event, Json& parsed) {
     if (event == Json::parse_event_t::object_start) keysSeen.emplace_back();
     if (event == Json::parse_event_t::object_end && !keysSeen.empty()) keysSeen.pop_back();
-    if (event == Json::parse_event_t::key && !keysSeen.empty() && !keysSeen.back().insert(parsed.get<std::string>()).second &&
-        duplicate.empty())
+    if (event == Json::parse_event_t::key && !keysSeen.empty() && duplicate.empty() &&
+        !keysSeen.back().insert(parsed.get<std::string>()).second)
       duplicate = parsed.get<std::string>();
     return true;
   };
@@ -273,7 +273,7 @@ void ApplyCase(const CaseState& state, const CasePages& pages) {
         const ControlKind kind = page->KindOf(n.id);
         const bool isSwitch = kind == ControlKind::CheckBox || kind == ControlKind::ComboBox;
         const Step own = n.fillsInputs ? kFillers : isSwitch ? kSwitches : kFields;
-        if (own != (step == kLocked ? kFields : step)) continue;
+        if (own != step && !(step == kLocked && own == kFields)) continue;
         const std::string* text = valueOf(n.name);
         if (!text || NamedText(*page, n) == *text) continue;
         if (step != kLocked) {
