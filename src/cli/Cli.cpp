@@ -207,7 +207,13 @@ int StartPages(CPageSet& pages, IDesktop& desktop, const std::string& openPath, 
     }
   }
   pages.Create(&desktop);
-  if (!openPath.empty()) ApplyCase(opened, named);
+  if (openPath.empty()) return 0;
+  try {
+    ApplyCase(opened, named);
+  } catch (const CCaseError& e) {
+    err << "tiecalc-cli: " << CaseOpenRefusal(PathFromUtf8(openPath), e.what()) << "\n";
+    return kCliFailed;
+  }
   return 0;
 }
 

@@ -368,6 +368,11 @@ void CDialogView::ShowLook(int id) {
   if (w->toolTip() != joined) w->setToolTip(joined);
 }
 
+void CDialogView::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  Sync();
+}
+
 void CDialogView::keyPressEvent(QKeyEvent* event) {
   switch (event->key()) {
     case Qt::Key_Return:

@@ -46,6 +46,9 @@ class CDialogView : public QWidget {
   // Enter and Esc are not the page's keys: they neither close nor press anything.
   void keyPressEvent(QKeyEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
+  // Another page may have changed this one while it was hidden (the
+  // rod-check page follows the rod chosen in 轴力取自).
+  void showEvent(QShowEvent* event) override;
 
  private:
   QWidget* Build(const ControlTemplate& control);

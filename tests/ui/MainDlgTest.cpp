@@ -208,6 +208,18 @@ TEST_F(MainDlgTest, SwitchingTabsShowsOnePageAndKeepsContents) {
   EXPECT_EQ((std::vector<bool>{false, true, false, false}), Shown());
 }
 
+// A page changed while hidden shows it when its tab comes up: the rod-check
+// page follows the rod chosen in 轴力取自 while the frame is typed.
+TEST_F(MainDlgTest, TheRodCheckTabShowsTheChosenRodTypedMeanwhile) {
+  ClickTab(3);
+  emit qobject_cast<QComboBox*>(dlg->PageView(3).Control(CJiaoHe::kSource))->activated(5);  // 四杆附着(一) 杆2
+  ClickTab(1);
+  TypeExample(1);
+  ClickTab(3);
+  EXPECT_EQ(Q("1185.40"), Edit(3, CJiaoHe::kF)->text());
+  EXPECT_EQ(Q("3352.53"), Edit(3, CJiaoHe::kL)->text());
+}
+
 TEST_F(MainDlgTest, TheOnTopSwitchTwiceReturnsToTheStart) {
   const QRect place = dlg->geometry();
   QTest::mouseClick(dlg->Button(kIdTopMost), Qt::LeftButton);
