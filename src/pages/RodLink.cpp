@@ -33,7 +33,17 @@ std::optional<std::vector<LayoutRod>> RodsOf(const CFourRodPage& page) {
                    {P::kL1, P::kL2, P::kL3, P::kL4});
 }
 
-RodTexts TextsForRod(const LayoutRod& rod, const CJiaoHe& section) {
+SectionScale ScaleOf(const CJiaoHe& section) {
+  SectionScale scale;
+  scale.G = section.GetText(J::kG);
+  const double L = ValueOf(section, J::kL);
+  if (!(L > 0) || !std::isfinite(L)) return scale;
+  scale.weightPerLength = ValueOf(section, J::kG) / L;
+  if (ValueOf(section, J::kImax) != ValueOf(section, J::kImin)) scale.largeShare = ValueOf(section, J::kLd) / L;
+  return scale;
+}
+
+RodTexts TextsForRod(const LayoutRod& rod, const SectionScale& scale) {
   RodTexts t;
   const size_t slash = rod.pair.find('/');
   std::string a = rod.pair.substr(0, slash);
@@ -47,19 +57,17 @@ RodTexts TextsForRod(const LayoutRod& rod, const CJiaoHe& section) {
   t.L = rod.length;
   // G and L of the section fix its weight per length; a non-uniform rod
   // keeps the same share of its length in the large section.
-  // Without a length of its own the section has no weight per length: G
-  // stays as typed.
-  const double Li = CPage::ReadFieldValue(rod.length);
-  const double L = ValueOf(section, J::kL);
-  if (!(L > 0) || !std::isfinite(L)) {
-    t.G = section.GetText(J::kG);
+  if (!scale.weightPerLength) {
+    t.G = scale.G;
     return t;
   }
-  t.G = FormatFixed(ValueOf(section, J::kG) * Li / L, 2);
-  if (ValueOf(section, J::kImax) != ValueOf(section, J::kImin))
-    t.Ld = FormatFixed(ValueOf(section, J::kLd) * Li / L, 2);
+  const double Li = CPage::ReadFieldValue(rod.length);
+  t.G = FormatFixed(*scale.weightPerLength * Li, 2);
+  if (scale.largeShare) t.Ld = FormatFixed(*scale.largeShare * Li, 2);
   return t;
 }
+
+RodTexts TextsForRod(const LayoutRod& rod, const CJiaoHe& section) { return TextsForRod(rod, ScaleOf(section)); }
 
 void TypeRodTexts(CJiaoHe& page, const RodTexts& texts) {
   page.SetText(J::kF, texts.F);
@@ -70,9 +78,17 @@ void TypeRodTexts(CJiaoHe& page, const RodTexts& texts) {
 
 CRodLink::CRodLink(CThreeRod& threeRod, CFourRod& fourRodI, CFourRod1& fourRodII, CJiaoHe& rodCheck)
     : m_threeRod(threeRod), m_fourRodI(fourRodI), m_fourRodII(fourRodII), m_rodCheck(rodCheck) {
-  m_rodCheck.OnSelChange(J::kSource, [this] { Follow(); });
+  m_rodCheck.OnSelChange(J::kSource, [this] {
+    m_scale.reset();
+    Follow();
+  });
   m_rodCheck.OnAnyChange([this](int id) {
-    if (m_typing || (id != J::kF && id != J::kL && id != J::kG) || m_rodCheck.GetCurSel(J::kSource) <= 0) return;
+    if (m_typing) return;
+    // The weight per length stays what it was when the rod was chosen (G
+    // and L typed by hand end the link); the large section's share follows
+    // what the user types into Ld, Imax or Imin.
+    if (m_scale && id != J::kSource) m_scale->largeShare = ScaleOf(m_rodCheck).largeShare;
+    if ((id != J::kF && id != J::kL && id != J::kG) || m_rodCheck.GetCurSel(J::kSource) <= 0) return;
     m_rodCheck.SetCurSel(J::kSource, 0);
     m_rodCheck.SetSourceNote("");
   });
@@ -107,7 +123,8 @@ void CRodLink::Follow() {
     return;
   }
   m_rodCheck.SetSourceNote("");
-  const RodTexts texts = TextsForRod((*rods)[static_cast<size_t>(rod)], m_rodCheck);
+  if (!m_scale) m_scale = ScaleOf(m_rodCheck);
+  const RodTexts texts = TextsForRod((*rods)[static_cast<size_t>(rod)], *m_scale);
   // The same compression and length: the weight and the large section, scaled
   // by the length, are the same too (typing them again would only round
   // what was typed by hand).

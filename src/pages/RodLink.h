@@ -34,8 +34,19 @@ struct RodTexts {
   std::optional<std::string> Ld;  // the large section's share of the length, non-uniform rods only
 };
 
-// The rod's texts with the weight and the large section scaled from the
-// section page's G, L and Ld.
+// What scales with a rod's length: the section's weight per length and the
+// large section's share of the length (non-uniform rods), from the section
+// page's G, L and Ld; without a length of its own the section has neither,
+// and G stays as typed.
+struct SectionScale {
+  std::optional<double> weightPerLength;
+  std::optional<double> largeShare;
+  std::string G;
+};
+SectionScale ScaleOf(const CJiaoHe& section);
+
+// The rod's texts with the weight and the large section scaled by its length.
+RodTexts TextsForRod(const LayoutRod& rod, const SectionScale& scale);
 RodTexts TextsForRod(const LayoutRod& rod, const CJiaoHe& section);
 // Types F, L, G and then Ld (when there is one) into the page, as a user does.
 void TypeRodTexts(CJiaoHe& page, const RodTexts& texts);
@@ -66,6 +77,9 @@ class CRodLink {
   const CFourRod1& m_fourRodII;
   CJiaoHe& m_rodCheck;
   bool m_typing = false;  // the link's own typing into the rod-check page
+  // The section's scale when the link took over: scaling each time from the
+  // texts it typed itself (rounded to 0.01) would let G and Ld drift.
+  std::optional<SectionScale> m_scale;
 };
 
 }  // namespace tiecalc

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "pages/NamedInput.h"
 #include "pages/PageTestSupport.h"
@@ -78,7 +79,10 @@ TEST(RodLink, TheChosenRodIsFollowedUntilFLOrGIsTyped) {
       fresh.Choose("four-rod-1:2");
       ExpectShown(p.RodCheck(), {{"F", Shown(fresh.RodCheck(), "F")}, {"L", Shown(fresh.RodCheck(), "L")}});
       const double L = std::stod(Shown(p.RodCheck(), "L"));
-      EXPECT_NEAR(std::stod(Shown(p.RodCheck(), "G")), 600 * L / 6000, 0.011);
+      // Exactly: scaling from its own rounded G again at every step drifted.
+      char g[32];
+      std::snprintf(g, sizeof g, "%.2f", 600 * L / 6000);
+      EXPECT_EQ(Shown(p.RodCheck(), "G"), g);
       EXPECT_NE(Shown(p.RodCheck(), "F"), "100");
     } else if (s.typed.empty() || !s.onRodCheck) {
       ExpectShown(p.RodCheck(), {{"F", lastF}, {"L", lastL}});
