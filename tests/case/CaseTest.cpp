@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include <algorithm>
 #include <cmath>
@@ -352,9 +355,16 @@ TEST_F(CaseFiles, RefusalsNameTheFileAndTheReason) {
   // What is not a file of at most 1 MiB.
   fs::create_directories(dir / "folder.tiecalc");
   Spit(dir / "big.tiecalc", head + R"("x": ")" + std::string(1024 * 1024, ' ') + "\"}");
-  const std::pair<fs::path, const char*> files[] = {{dir / "missing.tiecalc", "文件不存在"},
-                                                   {dir / "folder.tiecalc", "这是一个文件夹，不是文件"},
-                                                   {dir / "big.tiecalc", "文件大于 1 MiB"}};
+  std::vector<std::pair<fs::path, const char*>> files = {{dir / "missing.tiecalc", "文件不存在"},
+                                                        {dir / "folder.tiecalc", "这是一个文件夹，不是文件"},
+                                                        {dir / "big.tiecalc", "文件大于 1 MiB"}};
+#ifndef _WIN32
+  // A pipe is refused by its name: opening it would wait for a writer.
+  ASSERT_EQ(0, mkfifo((dir / "pipe.tiecalc").c_str(), 0666));
+  fs::create_symlink("loop2.tiecalc", dir / "loop1.tiecalc");
+  fs::create_symlink("loop1.tiecalc", dir / "loop2.tiecalc");
+  files.insert(files.end(), {{dir / "pipe.tiecalc", "不是普通文件（是命名管道）"}, {dir / "loop1.tiecalc", "链接循环"}});
+#endif
   for (const auto& [file, reason] : files) {
     try {
       ReadCaseFile(file, pages.named);
