@@ -265,20 +265,37 @@ void CFourRodPage::OnManualL() {
   Recalculate();
 }
 
+Rod4 CFourRodPage::LengthsUsed(const FourRodAngles& a) const {
+  if (m_ManualL == 0) return LengthsOf(a);
+  Rod4 L{};
+  for (size_t i = 0; i < 4; ++i) L[i] = ReadFieldValue(GetText(kLengthIds[i]));
+  return L;
+}
+
+std::vector<BrokenRule> CFourRodPage::BrokenRules() const {
+  std::vector<BrokenRule> broken = LayoutRules();
+  const bool layoutHolds = broken.empty();
+  const auto add = [&broken](std::vector<BrokenRule> more) {
+    broken.insert(broken.end(), std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()));
+  };
+  add(BrokenFourRodLoadRules(m_E, m_S, m_R, m_M, m_Theta));
+  // The angles and automatic lengths of a layout that breaks its rule say
+  // nothing; typed lengths are judged whatever the layout.
+  const FourRodAngles a = AnglesOf();
+  if (m_ManualL == 1) add(BrokenFourRodLengthRules(LengthsUsed(a), {{{"L1"}, {"L2"}, {"L3"}, {"L4"}}}));
+  if (!layoutHolds) return broken;
+  if (m_ManualL == 0) add(BrokenFourRodLengthRules(LengthsOf(a), RunFields()));
+  add(ParallelFourRodRules(a));
+  if (broken.empty() && !AllFinite(SolveFourRodPage(GeometryOf(a), LengthsUsed(a), m_E, m_S, m_R, m_M, m_Theta)))
+    broken.push_back(NonFiniteResultsRule());
+  return broken;
+}
+
 std::optional<CFourRodPage::Solution> CFourRodPage::Solve() const {
-  if (!LayoutRuleHolds()) return std::nullopt;
+  if (!BrokenRules().empty()) return std::nullopt;
   Solution s;
   s.angles = AnglesOf();
-  Rod4 L{};
-  if (m_ManualL == 1) {
-    for (size_t i = 0; i < 4; ++i) L[i] = ReadFieldValue(GetText(kLengthIds[i]));
-  } else {
-    L = LengthsOf(s.angles);
-  }
-  s.result = SolveFourRodPage(GeometryOf(s.angles), L, m_E, m_S, m_R, m_M, m_Theta);
-  // Degenerate geometry (parallel rods, a length typed as 0) gives infinite
-  // or undefined forces: not a result to show as a success.
-  if (!AllFinite(s.result)) return std::nullopt;
+  s.result = SolveFourRodPage(GeometryOf(s.angles), LengthsUsed(s.angles), m_E, m_S, m_R, m_M, m_Theta);
   return s;
 }
 
@@ -287,14 +304,13 @@ bool CFourRodPage::IsInputValid() const { return Solve().has_value(); }
 void CFourRodPage::Recalculate() {
   m_ManualL = GetCheck(kManualL) ? 1 : 0;
   std::optional<Solution> s = Solve();
-  if (!s) {
-    SetText(kStatus, kInvalidStatus);
-    return;
+  if (s) {
+    m_angles = s->angles;
+    m_result = std::move(s->result);
+    ShowResults();
   }
-  m_angles = s->angles;
-  m_result = std::move(s->result);
-  ShowResults();
-  SetText(kStatus, kSuccessStatus);
+  SetText(kStatus, s ? kSuccessStatus : kInvalidStatus);
+  KeepCleanResults();
 }
 
 std::vector<int> CFourRodPage::StaleControls() const {
@@ -323,7 +339,6 @@ CFourRod::CFourRod() : CFourRodPage(LayoutIData()) {
     BindGeometry(id, *member);
 }
 
-bool CFourRod::LayoutRuleHolds() const { return IsFourRodInputValid(m_layout); }
 FourRodAngles CFourRod::AnglesOf() const { return FourRodAnglesOf(m_layout); }
 Rod4 CFourRod::LengthsOf(const FourRodAngles& a) const { return FourRodLengthsOf(m_layout, a); }
 FourRodGeometry CFourRod::GeometryOf(const FourRodAngles& a) const { return FourRodGeometryOf(m_layout, a); }
@@ -337,7 +352,6 @@ CFourRod1::CFourRod1() : CFourRodPage(LayoutIIData()) {
     BindGeometry(id, *member);
 }
 
-bool CFourRod1::LayoutRuleHolds() const { return IsFourRodInputValid(m_layout); }
 FourRodAngles CFourRod1::AnglesOf() const { return FourRodAnglesOf(m_layout); }
 Rod4 CFourRod1::LengthsOf(const FourRodAngles& a) const { return FourRodLengthsOf(m_layout, a); }
 FourRodGeometry CFourRod1::GeometryOf(const FourRodAngles& a) const { return FourRodGeometryOf(m_layout, a); }

@@ -61,11 +61,11 @@ class CFourRodPage : public CPage {
   const FourRodResult& Result() const { return m_result; }
   bool ManualL() const { return m_ManualL != 0; }
 
-  // Can the current inputs be calculated and shown: the layout's rule holds
-  // and the solver gives finite results (parallel rods, or lengths that
-  // leave the redundant undetermined, do not)? The page shows a success
-  // exactly when this holds, and the export and the report test it too, so
-  // that they never pair the current inputs with results of earlier ones.
+  // Can the current inputs be calculated and shown: they break no rule (the
+  // layout's, BrokenFourRodSolveRules) and the solver gives finite results?
+  // The page shows a success exactly when this holds, and every output tests
+  // it too, so that none pairs the current inputs with results of earlier
+  // ones.
   virtual bool IsInputValid() const;
 
   void Recalculate() override;
@@ -75,9 +75,12 @@ class CFourRodPage : public CPage {
  protected:
   explicit CFourRodPage(LayoutData layout);
   std::string InvalidStatus() const override { return kInvalidStatus; }
+  std::vector<BrokenRule> BrokenRules() const override;
 
-  // The layout's own rule on its dimensions.
-  virtual bool LayoutRuleHolds() const = 0;
+  // The layout's own rules on its dimensions, and the inputs that set each
+  // automatic length.
+  virtual std::vector<BrokenRule> LayoutRules() const = 0;
+  virtual RodFields RunFields() const = 0;
   virtual FourRodAngles AnglesOf() const = 0;
   virtual Rod4 LengthsOf(const FourRodAngles& a) const = 0;
   virtual FourRodGeometry GeometryOf(const FourRodAngles& a) const = 0;
@@ -102,6 +105,8 @@ class CFourRodPage : public CPage {
   // What a recalculation of the current inputs shows, or nothing when they
   // cannot be shown (see IsInputValid).
   std::optional<Solution> Solve() const;
+  // The lengths the solver takes: typed in manual mode, else from the angles.
+  Rod4 LengthsUsed(const FourRodAngles& a) const;
   void OnManualL();
   void ShowResults();
 };
@@ -117,11 +122,11 @@ class CFourRod : public CFourRodPage {
   const FourRodLayoutI& Layout() const { return m_layout; }
 
  protected:
-  bool LayoutRuleHolds() const override;
+  std::vector<BrokenRule> LayoutRules() const override { return BrokenFourRodRules(m_layout); }
+  RodFields RunFields() const override { return FourRodRunFields(m_layout); }
   FourRodAngles AnglesOf() const override;
   Rod4 LengthsOf(const FourRodAngles& a) const override;
   FourRodGeometry GeometryOf(const FourRodAngles& a) const override;
-  std::vector<BrokenRule> BrokenRules() const override { return BrokenFourRodRules(m_layout); }
 
  private:
   FourRodLayoutI m_layout;
@@ -139,11 +144,11 @@ class CFourRod1 : public CFourRodPage {
   const FourRodLayoutII& Layout() const { return m_layout; }
 
  protected:
-  bool LayoutRuleHolds() const override;
+  std::vector<BrokenRule> LayoutRules() const override { return BrokenFourRodRules(m_layout); }
+  RodFields RunFields() const override { return FourRodRunFields(m_layout); }
   FourRodAngles AnglesOf() const override;
   Rod4 LengthsOf(const FourRodAngles& a) const override;
   FourRodGeometry GeometryOf(const FourRodAngles& a) const override;
-  std::vector<BrokenRule> BrokenRules() const override { return BrokenFourRodRules(m_layout); }
 
  private:
   FourRodLayoutII m_layout;

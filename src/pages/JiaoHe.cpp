@@ -191,6 +191,7 @@ void CJiaoHe::InitPage() {
 
 void CJiaoHe::ChangeForm() {
   const int form = static_cast<int>(Form());
+  ForgetCleanResults();  // those of the form before
   for (const FormRow& row : kFormTable) {
     SetText(row.id, row.text[form]);
     if (row.input) SetReadOnly(row.id, row.text[form] == std::string(kNotApplicable));
@@ -266,6 +267,7 @@ void CJiaoHe::RunCurrentCheck() {
     case RodForm::FourLimbLaced: shown = CheckFourLimbLaced(d); break;
   }
   for (const ShownText& t : shown.texts) SetText(t.controlId, t.text);
+  KeepCleanResults();
 }
 
 }  // namespace tiecalc

@@ -23,6 +23,13 @@ int CPage::IdOf(const std::string& name) const {
   return 0;
 }
 
+std::vector<std::string> CPage::InvalidReasons() const {
+  std::vector<std::string> reasons;
+  for (const BrokenRule& rule : BrokenRules())
+    if (std::find(reasons.begin(), reasons.end(), rule.Reason()) == reasons.end()) reasons.push_back(rule.Reason());
+  return reasons;
+}
+
 std::vector<ControlNote> CPage::Notes() const {
   std::vector<ControlNote> notes;
   for (const NamedControl& n : m_names) {
@@ -33,7 +40,7 @@ std::vector<ControlNote> CPage::Notes() const {
   if (ShowsInvalidInputs())
     for (const BrokenRule& rule : BrokenRules())
       for (const std::string& field : rule.fields)
-        if (const int id = IdOf(field)) notes.push_back({id, ControlNote::kBreaksRule, "不满足 " + rule.rule});
+        if (const int id = IdOf(field)) notes.push_back({id, ControlNote::kBreaksRule, rule.Reason()});
   return notes;
 }
 
@@ -106,6 +113,22 @@ std::vector<SummaryRow> CPage::Summary() const {
   }
   if (IdOf("message") != m_statusId) rows.push_back({"状态", Status()});
   return rows;
+}
+
+void CPage::KeepCleanResults() {
+  if (ShowsInvalidInputs()) {
+    const std::vector<int> stale = StaleControls();
+    for (const auto& [id, text] : m_cleanResults)
+      if (std::find(stale.begin(), stale.end(), id) != stale.end() && GetText(id) != text) SetText(id, text);
+    return;
+  }
+  for (const NamedControl& n : m_names)
+    if (n.input && KindOf(n.id) == ControlKind::Edit && !IsReadOnly(n.id) &&
+        CheckFieldText(GetText(n.id)).reading != FieldReading::Clean)
+      return;
+  m_cleanResults.clear();
+  for (const NamedControl& n : m_names)
+    if (n.id != m_statusId && (!n.input || IsReadOnly(n.id))) m_cleanResults.push_back({n.id, GetText(n.id)});
 }
 
 void CPage::BindInput(int id, double& member) {

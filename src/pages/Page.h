@@ -46,6 +46,11 @@ class CPage : public CDialog {
   // Does the status say that the inputs are invalid?
   bool ShowsInvalidInputs() const { return Status() == InvalidStatus(); }
 
+  // Why the current inputs cannot be calculated, each reason once, in the
+  // order of the page's rules ("不满足 H>B", "杆2截面积必须大于0"); empty
+  // exactly when they can. The outputs' refusals give these.
+  std::vector<std::string> InvalidReasons() const;
+
   // Editable inputs whose text does not read as typed; while the status
   // says the inputs are invalid, also the inputs of every broken rule.
   std::vector<ControlNote> Notes() const override;
@@ -73,6 +78,17 @@ class CPage : public CDialog {
   void SetTexts(const std::vector<std::pair<int, std::string>>& texts);
 
   virtual void Recalculate() = 0;
+  // Ends every recalculation. While the inputs are valid and each reads as
+  // typed, the results shown are kept; when the inputs turn invalid, the
+  // results greyed (StaleControls) show the kept ones again, never results
+  // of a text the reader took for another number than typed.
+  void KeepCleanResults();
+  // The kept results belong to controls that now mean something else.
+  void ForgetCleanResults() { m_cleanResults.clear(); }
+  // The rule of inputs that break no other rule but still give an infinite
+  // or undefined result.
+  static BrokenRule NonFiniteResultsRule() { return {"", {}, "计算结果超出数值范围"}; }
+
   // The status text of invalid inputs, and the rules the inputs break now.
   virtual std::string InvalidStatus() const = 0;
   virtual std::vector<BrokenRule> BrokenRules() const = 0;
@@ -80,6 +96,7 @@ class CPage : public CDialog {
  private:
   int m_statusId;
   std::vector<NamedControl> m_names;
+  std::vector<std::pair<int, std::string>> m_cleanResults;  // see KeepCleanResults
 };
 
 }  // namespace tiecalc

@@ -6,6 +6,7 @@ namespace {
 
 template <typename Page>
 ForceSweep FourRodSweepOf(const Page& page, int lastTheta) {
+  if (!page.IsInputValid()) return {4, {}};
   const FourRodCoefficients k =
       PrepareFourRod(FourRodGeometryOf(page.Layout(), page.Angles()), page.Result().L, page.E(), page.S());
   return SweepFourRod(k, page.R(), page.M(), lastTheta);
@@ -14,6 +15,7 @@ ForceSweep FourRodSweepOf(const Page& page, int lastTheta) {
 }  // namespace
 
 ForceSweep ForceSweepOf(const CThreeRod& page, int lastTheta) {
+  if (!page.IsInputValid()) return {3, {}};
   const ThreeRodInput in = page.Input();
   return SweepThreeRod(ThreeRodGeometryOf(in, page.Angles()), in.R, in.M, lastTheta);
 }

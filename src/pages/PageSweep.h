@@ -2,7 +2,9 @@
 // The θ-sweep of a force page as its last valid calculation left it: the
 // geometry of the stored (rounded) angles, on the four-rod pages the stored
 // rounded lengths, and the page's R and M. The export's table and the force
-// chart both come from here.
+// chart both come from here. A sweep is made only from a page whose inputs
+// are valid (so its numbers are finite and are those the page shows); of any
+// other page it has no points.
 
 #include "core/analysis/ForceSweep.h"
 #include "pages/FourRodPage.h"

@@ -120,27 +120,32 @@ void CThreeRod::OnInitDialog() {
   // The report writer needs no per-thread initialisation here.
 }
 
+std::vector<BrokenRule> CThreeRod::BrokenRules() const {
+  const ThreeRodInput in = Input();
+  std::vector<BrokenRule> broken = BrokenThreeRodRules(in);
+  // Dimensions the rule lets through can still place the rods so that they
+  // cannot carry every load.
+  if (broken.empty()) broken = DegenerateThreeRodRules(in, ThreeRodGeometryOf(in, ThreeRodAnglesOf(in)));
+  if (broken.empty() && !AllFinite(*SolveThreeRod(in))) broken.push_back(NonFiniteResultsRule());
+  return broken;
+}
+
 std::optional<ThreeRodResult> CThreeRod::Solve() const {
-  std::optional<ThreeRodResult> r = SolveThreeRod(Input());
-  // A geometry the validity rule lets through can still be degenerate
-  // (parallel rods); its infinite or undefined results are not shown as a
-  // success.
-  if (r && !AllFinite(*r)) r.reset();
-  return r;
+  if (!BrokenRules().empty()) return std::nullopt;
+  return SolveThreeRod(Input());
 }
 
 bool CThreeRod::IsInputValid() const { return Solve().has_value(); }
 
 void CThreeRod::Recalculate() {
   std::optional<ThreeRodResult> r = Solve();
-  if (!r) {
-    SetText(kStatus, kInvalidStatus);
-    return;
+  if (r) {
+    m_result = std::move(*r);
+    ShowResults();
+    ShowTexts();
   }
-  m_result = std::move(*r);
-  ShowResults();
-  ShowTexts();
-  SetText(kStatus, kSuccessStatus);
+  SetText(kStatus, r ? kSuccessStatus : kInvalidStatus);
+  KeepCleanResults();
 }
 
 void CThreeRod::ShowResults() {

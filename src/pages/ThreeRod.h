@@ -45,9 +45,10 @@ class CThreeRod : public CPage {
   const ThreeRodResult& Result() const { return m_result; }
   ThreeRodAngles Angles() const { return {m_result.Alpha, m_result.Beta, m_result.Gamma}; }
   // Can the inputs be calculated and shown: they pass the model's validity
-  // rule and give finite results (parallel rods do not)? The page shows a
-  // success exactly when this holds; the export and the report should test
-  // it too, so that they never pair these inputs with earlier results.
+  // rule, the rods are neither parallel nor meet in one point, and the
+  // results are finite? The page shows a success exactly when this holds;
+  // the outputs test it too, so that they never pair these inputs with
+  // earlier results.
   bool IsInputValid() const;
 
   void Recalculate() override;
@@ -55,7 +56,7 @@ class CThreeRod : public CPage {
  protected:
   void OnInitDialog() override;
   std::string InvalidStatus() const override { return kInvalidStatus; }
-  std::vector<BrokenRule> BrokenRules() const override { return BrokenThreeRodRules(Input()); }
+  std::vector<BrokenRule> BrokenRules() const override;
 
  private:
   double m_Theta = 0.0, m_M = 0.0, m_R = 0.0, m_H = 0.0, m_X3 = 0.0, m_X2 = 0.0, m_X1 = 0.0,

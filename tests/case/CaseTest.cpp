@@ -110,7 +110,7 @@ TEST_F(CaseFiles, RoundTripShowsEveryFieldAndResultAsTyped) {
       {"four-rod-1", "E1", "206"}, {"four-rod-1", "S4", "2500"}};
   const std::vector<Setting> manual = {
       {"four-rod-1", "manualL", "1"}, {"four-rod-1", "L1", "5000"}, {"four-rod-1", "L2", "5100"},
-      {"four-rod-1", "L3", "1/0"}, {"four-rod-2", "A", "900"}, {"four-rod-2", "G", "300"},
+      {"four-rod-1", "L3", "2*1700"}, {"four-rod-2", "A", "900"}, {"four-rod-2", "G", "300"},
       {"four-rod-2", "manualL", "1"}, {"four-rod-2", "L4", "4800"}, {"four-rod-2", "theta", "45"}};
   const std::vector<Setting> rod = {
       {"rod-check", "F", "200"}, {"rod-check", "L", "8000"}, {"rod-check", "G", "800"},

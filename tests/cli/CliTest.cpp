@@ -131,6 +131,24 @@ TEST_F(CliProcess, FourRodLayoutIIWorkedExample) {
   EXPECT_TRUE(Has(r.out, "G", "300"));
 }
 
+TEST_F(CliProcess, DegenerateFramesAreInvalid) {
+  const std::vector<std::vector<std::string>> frames = {
+      {"three-rod", "A=900", "B=900", "C=900", "D=900", "X1=3000", "X2=3000", "X3=3000", "H=5000", "R=100", "M=300",
+       "theta=30"},
+      {"four-rod-2", "A=900", "B=900", "C=300", "D=4500", "E=300", "F=100", "G=300", "H=1000", "X1=1000", "X2=3500",
+       "X3=1500", "X4=1144", "Y1=4500", "Y2=4500", "R=100", "M=300", "theta=30"},
+      {"four-rod-1", "A=800", "B=800", "C=800", "D=800", "E=800", "F=800", "X1=3000", "X2=3000", "X3=1200", "X4=1200",
+       "Y1=4000", "Y2=4000", "R=100", "M=300", "theta=30", "manualL=1", "L1=-5000"},
+      {"four-rod-1", "A=800", "B=800", "C=800", "D=800", "E=800", "F=800", "X1=3000", "X2=3000", "X3=1200", "X4=1200",
+       "Y1=4000", "Y2=4000", "R=100", "M=300", "theta=30", "S2=0"},
+  };
+  for (const auto& frame : frames) {
+    const Outcome r = Cli(frame);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(Has(r.out, "status", frame[0] == "three-rod" ? "数据错误或不全" : "输入数据错误或不完整!")) << r.out;
+  }
+}
+
 TEST_F(CliProcess, RodCheckStartAndLacedExample) {
   Outcome r = Cli({"rod-check"});
   ASSERT_EQ(r.status, 0);

@@ -243,5 +243,21 @@ TEST(RodCheckLattice, BattenedFormNeedsTheThickness) {
   EXPECT_EQ(Shown(s.page, "sigmaz"), "57.11");
 }
 
+TEST(RodCheckInvalid, GreyedResultsAreThoseOfTheLastInputsReadAsTyped) {
+  // I1 "2460..00" reads as 246: its results are not kept for greying when Iz
+  // is then cleared; the results of I1 = 2460 are.
+  Started<CJiaoHe> s;
+  s.page.UserSelect(CJiaoHe::kForm, 2);
+  TypeAll(s.page, {{"F", "200"}, {"L", "8000"}, {"G", "800"}, {"A", "6000"}, {"h", "250"}, {"Imax", "150000000"},
+                   {"Imin", "150000000"}, {"Az", "1000"}, {"I1", "2460"}, {"Iz", "500000"}, {"L1", "600"}, {"a", "400"}});
+  const std::string clean = Shown(s.page, "lambda1");
+  Type(s.page, "I1", "2460..00");
+  EXPECT_EQ(Shown(s.page, "lambda1"), "2095.29");  // shown, as read, while valid
+  Type(s.page, "Iz", "");
+  EXPECT_EQ(s.page.Status(), "请设定正确参数！");
+  EXPECT_EQ(Shown(s.page, "lambda1"), clean);
+  EXPECT_NE(clean, "2095.29");
+}
+
 }  // namespace
 }  // namespace tiecalc

@@ -68,6 +68,17 @@ inline std::vector<std::string> InvalidUntil(size_t n, size_t count, const std::
   return s;
 }
 
+// The inputs the page marks as breaking a rule, by short name, with the note.
+using Marks = std::vector<std::pair<std::string, std::string>>;
+inline Marks RuleMarks(const CPage& p) {
+  Marks marks;
+  for (const ControlNote& note : p.Notes())
+    if (note.kind == ControlNote::kBreaksRule)
+      for (const NamedControl& n : p.Names())
+        if (n.id == note.id) marks.push_back({n.name, note.text});
+  return marks;
+}
+
 // Expects every named control to show its text.
 inline void ExpectShown(const CPage& p, const Entries& expected) {
   for (const auto& [name, text] : expected) EXPECT_EQ(Shown(p, name), text) << name;

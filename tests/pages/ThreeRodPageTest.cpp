@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "pages/PageSweep.h"
 #include "pages/PageTestSupport.h"
 #include "pages/ThreeRod.h"
 
@@ -103,6 +104,32 @@ TEST(ThreeRodInvalid, ParallelRodsAreNotShownAsASuccess) {
   EXPECT_TRUE(s.page.IsInputValid());
   Type(s.page, "H", "800");
   EXPECT_FALSE(s.page.IsInputValid());
+}
+
+TEST(ThreeRodInvalid, FramesThatCannotCarryEveryLoadAreMarkedAndKeepTheLastResults) {
+  const struct {
+    Entries typed;  // after the worked example
+    std::vector<std::string> marked;
+    std::string reason;
+  } cases[] = {
+      // Rod 2 vertical through the point where rods 1 and 3 meet.
+      {{{"X3", "3000"}, {"M", "300"}}, {"X1", "X2", "X3"}, "三根杆的轴线交于一点"},
+      {{{"X3", "900"}}, {"X3", "A", "C", "D"}, "杆1与杆2平行"},
+  };
+  for (const auto& c : cases) {
+    Started<CThreeRod> s;
+    TypeAll(s.page, kExampleInputs);
+    TypeAll(s.page, c.typed);
+    SCOPED_TRACE(c.reason);
+    EXPECT_EQ(s.page.Status(), "数据错误或不全");
+    EXPECT_FALSE(s.page.IsInputValid());
+    Marks marks;
+    for (const std::string& name : c.marked) marks.push_back({name, c.reason});
+    EXPECT_EQ(RuleMarks(s.page), marks);
+    EXPECT_EQ(s.page.InvalidReasons(), std::vector<std::string>{c.reason});
+    ExpectShown(s.page, kExampleResults);
+    EXPECT_TRUE(ForceSweepOf(s.page, kChartLastTheta).points.empty());
+  }
 }
 
 TEST(ThreeRodExample, PerpendicularRodStillComputes) {

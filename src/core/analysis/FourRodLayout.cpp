@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/analysis/Angles.h"
+#include "core/analysis/LoadRules.h"
 #include "core/input/Format.h"
 
 namespace tiecalc {
@@ -90,6 +91,43 @@ std::vector<BrokenRule> BrokenFourRodRules(const FourRodLayoutII& in) {
   });
 }
 
+RodFields FourRodRunFields(const FourRodLayoutI&) { return {{{"Y1", "B"}, {"Y1", "C"}, {"Y2", "C"}, {"Y2", "B"}}}; }
+
+RodFields FourRodRunFields(const FourRodLayoutII&) { return {{{"Y1", "C"}, {"Y1", "D"}, {"Y2", "H"}, {"Y2", "G"}}}; }
+
+namespace {
+bool Positive(double v) { return std::isfinite(v) && v > 0.0; }
+std::string Rod(size_t i) { return "杆" + std::to_string(i + 1); }
+}  // namespace
+
+std::vector<BrokenRule> BrokenFourRodLoadRules(const Rod4& E, const Rod4& S, double R, double M, double theta) {
+  std::vector<BrokenRule> broken;
+  AddNonFiniteLoadRules(broken, R, M, theta);
+  // The flexibility L / (E * S) of every rod enters the redundant.
+  for (size_t i = 0; i < 4; ++i) {
+    const std::string n = std::to_string(i + 1);
+    if (!Positive(E[i])) broken.push_back({"", {"E" + n}, Rod(i) + "弹性模量必须大于0"});
+    if (!Positive(S[i])) broken.push_back({"", {"S" + n}, Rod(i) + "截面积必须大于0"});
+  }
+  return broken;
+}
+
+std::vector<BrokenRule> BrokenFourRodLengthRules(const Rod4& L, const RodFields& fields) {
+  std::vector<BrokenRule> broken;
+  for (size_t i = 0; i < 4; ++i)
+    if (!Positive(L[i])) broken.push_back({"", fields[i], Rod(i) + "长度必须大于0"});
+  return broken;
+}
+
+std::vector<BrokenRule> ParallelFourRodRules(const FourRodAngles& a) {
+  // The angles have two decimals: equal ones are one direction.
+  const auto same = [](double x, double y) { return std::fabs(x - y) < 0.005; };
+  std::vector<BrokenRule> broken;
+  if (same(a.Alpha, a.Beta)) broken.push_back({"", {"X1", "X3"}, "杆1与杆2平行"});
+  if (same(a.Gamma, a.Delta)) broken.push_back({"", {"X2", "X4"}, "杆3与杆4平行"});
+  return broken;
+}
+
 FourRodAngles FourRodAnglesOf(const FourRodLayoutI& in) {
   FourRodAngles a;
   a.Alpha = RodAngle(in.Y1 + in.B, in.X1 - in.A);
@@ -127,25 +165,17 @@ FourRodGeometry FourRodGeometryOf(const FourRodLayoutII& in, const FourRodAngles
 FourRodResult SolveFourRodPage(const FourRodGeometry& g, const Rod4& L, const Rod4& E, const Rod4& S,
                                double R, double M, double theta) {
   FourRodResult r;
-  bool solvable = true;
-  for (size_t i = 0; i < 4; ++i) solvable = solvable && E[i] > 0.0 && S[i] > 0.0;
-  if (solvable) {
-    const FourRodCoefficients k = PrepareFourRod(g, L, E, S);
-    const FourRodForces f = FourRodForcesAt(k, R, M, theta);
-    const std::array<FourRodExtreme, 4> ext = FourRodExtremes(k, R, M);
-    for (size_t i = 0; i < 4; ++i) {
-      r.Forces.F[i] = Round2(f.F[i]);
-      r.Forces.Fx[i] = Round2(f.Fx[i]);
-      r.Forces.Fy[i] = Round2(f.Fy[i]);
-      r.ForceText[i] = ext[i].ForceText;
-      r.AngleText[i] = ext[i].AngleText;
-    }
-  } else {
-    // Without stiffness the redundant is undefined: the page shows zeros.
-    r.ForceText.fill("0");
-    r.AngleText.fill("0");
+  const FourRodCoefficients k = PrepareFourRod(g, L, E, S);
+  const FourRodForces f = FourRodForcesAt(k, R, M, theta);
+  const std::array<FourRodExtreme, 4> ext = FourRodExtremes(k, R, M);
+  for (size_t i = 0; i < 4; ++i) {
+    r.Forces.F[i] = Round2(f.F[i]);
+    r.Forces.Fx[i] = Round2(f.Fx[i]);
+    r.Forces.Fy[i] = Round2(f.Fy[i]);
+    r.ForceText[i] = ext[i].ForceText;
+    r.AngleText[i] = ext[i].AngleText;
+    r.L[i] = Round2(L[i]);
   }
-  for (size_t i = 0; i < 4; ++i) r.L[i] = Round2(L[i]);
   return r;
 }
 

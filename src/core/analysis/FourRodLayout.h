@@ -5,9 +5,10 @@
 // overloaded on the layout, so a page can be written once for both.
 //
 // A page recalculates as
-//   if (!IsFourRodInputValid(geo)) -> "输入数据错误或不完整!"
 //   FourRodAngles a = FourRodAnglesOf(geo);
 //   Rod4 L = manual ? <lengths read from the L fields> : FourRodLengthsOf(geo, a);
+//   if (any rule of BrokenFourRodRules(geo), BrokenFourRodLoadRules,
+//       BrokenFourRodLengthRules(L, ..), ParallelFourRodRules(a)) -> "输入数据错误或不完整!"
 //   FourRodResult r = SolveFourRodPage(FourRodGeometryOf(geo, a), L, E, S, R, M, theta);
 
 #include <array>
@@ -46,6 +47,24 @@ bool IsFourRodInputValid(const FourRodLayoutII& in);
 std::vector<BrokenRule> BrokenFourRodRules(const FourRodLayoutI& in);
 std::vector<BrokenRule> BrokenFourRodRules(const FourRodLayoutII& in);
 
+// The inputs that set each rod's automatic length: its run towards the
+// building ("Y1" and the frame point's distance to the reference line).
+using RodFields = std::array<std::vector<std::string>, 4>;
+RodFields FourRodRunFields(const FourRodLayoutI& in);
+RodFields FourRodRunFields(const FourRodLayoutII& in);
+
+// What keeps a four-rod page from being solved besides its layout's rule,
+// each rule with its reason:
+// - R, M or θ not finite; rod i without stiffness: E_i or S_i not a finite
+//   number > 0 ("杆i弹性模量必须大于0" on Ei, "杆i截面积必须大于0" on Si);
+std::vector<BrokenRule> BrokenFourRodLoadRules(const Rod4& E, const Rod4& S, double R, double M, double theta);
+// - rod i's length L[i] not a finite number > 0 ("杆i长度必须大于0" on fields[i]);
+std::vector<BrokenRule> BrokenFourRodLengthRules(const Rod4& L, const RodFields& fields);
+// - rods 1 and 2 or rods 3 and 4 at the same rounded angle, so that their
+//   lines never meet in P or Q ("杆1与杆2平行" on X1, X3; "杆3与杆4平行" on
+//   X2, X4).
+std::vector<BrokenRule> ParallelFourRodRules(const FourRodAngles& a);
+
 // Rod angles (degrees), each through Round2.
 FourRodAngles FourRodAnglesOf(const FourRodLayoutI& in);
 FourRodAngles FourRodAnglesOf(const FourRodLayoutII& in);
@@ -67,9 +86,8 @@ struct FourRodResult {
   std::array<std::string, 4> AngleText;   // theta1..theta4
 };
 
-// Steps shared by both layouts once the input is valid: the solver with the
-// unrounded lengths L when every E_i > 0 and S_i > 0, otherwise zero forces
-// and texts "0"; then the lengths rounded.
+// Steps shared by both layouts once the inputs break no rule: the solver
+// with the unrounded lengths L, then the lengths rounded.
 FourRodResult SolveFourRodPage(const FourRodGeometry& g, const Rod4& L, const Rod4& E, const Rod4& S,
                                double R, double M, double theta);
 

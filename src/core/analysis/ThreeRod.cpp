@@ -1,8 +1,10 @@
 #include "core/analysis/ThreeRod.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/analysis/Angles.h"
+#include "core/analysis/LoadRules.h"
 #include "core/input/Format.h"
 
 namespace tiecalc {
@@ -31,7 +33,8 @@ std::string Pair(double a, double b) { return FormatFixed(a, 2) + "/" + FormatFi
 
 bool IsThreeRodInputValid(const ThreeRodInput& in) {
   return in.A > 0.0 && in.B > 0.0 && in.C >= 0.0 && in.C <= 2.0 * in.A && in.D >= 0.0 &&
-         in.X1 > 0.0 && in.X2 > 0.0 && in.X3 >= 0.0 && in.X3 <= in.X1 + in.X2 && in.H > in.B;
+         in.X1 > 0.0 && in.X2 > 0.0 && in.X3 >= 0.0 && in.X3 <= in.X1 + in.X2 && in.H > in.B &&
+         std::isfinite(in.R) && std::isfinite(in.M) && std::isfinite(in.Theta);
 }
 
 std::vector<BrokenRule> BrokenThreeRodRules(const ThreeRodInput& in) {
@@ -51,6 +54,7 @@ std::vector<BrokenRule> BrokenThreeRodRules(const ThreeRodInput& in) {
   std::vector<BrokenRule> broken;
   for (const auto& [holds, rule] : rules)
     if (!holds) broken.push_back(rule);
+  AddNonFiniteLoadRules(broken, in.R, in.M, in.Theta);
   return broken;
 }
 
@@ -86,6 +90,31 @@ ThreeRodGeometry ThreeRodGeometryOf(const ThreeRodInput& in, const ThreeRodAngle
   g.d3 = g.xP + g.s3;
   g.K = g.d1 * g.d3 - g.d3 * g.q - g.d1 * g.xP;
   return g;
+}
+
+std::vector<BrokenRule> DegenerateThreeRodRules(const ThreeRodInput& in, const ThreeRodGeometry& g) {
+  // Equal rounded directions (the angles have two decimals): P, where the
+  // forces are taken from, does not exist. Rods 2 and 3 parallel need no
+  // rule: through 3.1416 their tangents never cancel, Q lies far away and
+  // the forces come out right; if they are one line, P lies on rod 3 below.
+  if (std::fabs(g.Alpha - g.Beta) < 0.005) return {{"", {"X3", "A", "C", "D"}, "杆1与杆2平行"}};
+  // Rod 1 passes Q at the distance d1 * sin(alpha) across its line, rod 3
+  // passes P at d3 * sin(gamma). The lines are drawn through the rods' ends
+  // at rounded angles, so a miss is judged against the distance from the
+  // point to the farthest rod end: the rounding moves a line by up to 1e-4
+  // of that distance.
+  const double ends[6][2] = {{in.A, in.B}, {in.X1, in.H}, {in.C - in.D, in.B}, {in.X1 - in.X3, in.H},
+                             {-in.D, in.B}, {-in.X2, in.H}};
+  const auto span = [&ends](double u, double v) {
+    double farthest = 0.0;
+    for (const auto& e : ends) farthest = std::max(farthest, std::hypot(e[0] - u, e[1] - v));
+    return farthest;
+  };
+  const double missQ = std::fabs(g.d1 * std::sin(Rad(g.Alpha)));
+  const double missP = std::fabs(g.d3 * std::sin(Rad(g.Gamma)));
+  if (missQ <= kConcurrencyTolerance * span(-g.q, g.yQ) || missP <= kConcurrencyTolerance * span(g.xP, g.yP))
+    return {{"", {"X1", "X2", "X3"}, "三根杆的轴线交于一点"}};
+  return {};
 }
 
 ThreeRodForces ThreeRodForcesAt(const ThreeRodGeometry& g, double R, double M, double theta) {

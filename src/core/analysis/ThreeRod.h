@@ -33,7 +33,7 @@ struct ThreeRodInput {
 };
 
 // A > 0, B > 0, 0 <= C <= 2A, D >= 0, X1 > 0, X2 > 0, 0 <= X3 <= X1 + X2,
-// H > B. A not-a-number fails every condition.
+// H > B, and R, M, Theta finite. A not-a-number fails every condition.
 bool IsThreeRodInputValid(const ThreeRodInput& in);
 // The conditions of IsThreeRodInputValid that in breaks, each with the
 // inputs it involves; empty exactly when in is valid.
@@ -65,6 +65,24 @@ struct ThreeRodGeometry {
 // The geometry from the dimensions of in (R, M, Theta are not used) and the
 // given rounded angles: the sweep export passes the angles the page stored.
 ThreeRodGeometry ThreeRodGeometryOf(const ThreeRodInput& in, const ThreeRodAngles& angles);
+
+// How far the third rod may miss the point where the other two meet and the
+// frame still count as three rods meeting in one point, as a part of the
+// distance from that point to the farthest rod end. The model draws each
+// rod's line through its ends at the angle rounded to 0.01 degree
+// (8.7e-5 rad either way), which moves the point and the lines by up to
+// about 3e-4 of that distance: rods that truly meet in one point fall well
+// inside 1e-3, and a frame that misses by less carries a load only with
+// forces of hundreds of times the load.
+inline constexpr double kConcurrencyTolerance = 1e-3;
+
+// The rules a frame that passes IsThreeRodInputValid breaks when the model,
+// at the rounded angles of g, cannot give its forces: rods 1 and 2 parallel
+// (equal rounded angles: P does not exist), or the three lines meeting in
+// one point (within kConcurrencyTolerance, judged at Q for rod 1 and at P
+// for rod 3), where no forces balance a load. Each names the inputs that
+// place the rods.
+std::vector<BrokenRule> DegenerateThreeRodRules(const ThreeRodInput& in, const ThreeRodGeometry& g);
 
 // Rod forces and their components along (x) and across (y) the wall.
 struct ThreeRodForces {

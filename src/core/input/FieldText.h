@@ -38,10 +38,15 @@ struct FieldCheck {
 FieldCheck CheckFieldText(const std::string& text);
 
 // A rule of a page that its inputs break, and the short names of the inputs
-// it involves ("H>B": H and B).
+// it involves ("H>B": H and B). A rule that is not a formula of the inputs
+// says why in its own words ("杆2截面积必须大于0").
 struct BrokenRule {
   std::string rule;
   std::vector<std::string> fields;
+  std::string reason;  // empty: "不满足 " + rule
+
+  // What the page says of it, beside its inputs and in a refusal.
+  std::string Reason() const { return reason.empty() ? "不满足 " + rule : reason; }
 };
 
 }  // namespace tiecalc

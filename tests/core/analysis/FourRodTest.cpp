@@ -102,25 +102,22 @@ TEST(FourRodExample, LayoutII) {
               {"-152.87/27.13", "-146.67/33.33", "-15.75/164.25", "-42.67/137.33"}});
 }
 
-TEST(FourRodExample, NoStiffnessGivesZeroForces) {
-  const FourRodLayoutI geo = LayoutIExample();
-  const FourRodAngles a = FourRodAnglesOf(geo);
-  Rod4 S = kS;
-  S[1] = 0;
-  const FourRodResult r = SolveFourRodPage(FourRodGeometryOf(geo, a), FourRodLengthsOf(geo, a), kE, S, 100, 300, 30);
-  EXPECT_EQ(Format2(r.L[0]), "5279.99");
-  for (size_t i = 0; i < 4; ++i) {
-    EXPECT_EQ(r.Forces.F[i], 0.0);
-    EXPECT_EQ(r.Forces.Fx[i], 0.0);
-    EXPECT_EQ(r.Forces.Fy[i], 0.0);
-    EXPECT_EQ(r.ForceText[i], "0");
-    EXPECT_EQ(r.AngleText[i], "0");
-  }
-  Rod4 E = kE;
-  E[3] = -206;
-  const FourRodResult negative =
-      SolveFourRodPage(FourRodGeometryOf(geo, a), FourRodLengthsOf(geo, a), E, kS, 100, 300, 30);
-  EXPECT_EQ(negative.ForceText[0], "0");
+TEST(FourRodRules, RodsWithoutStiffnessOrLengthAreNamedWithTheirReason) {
+  // Without a positive flexibility L / (E * S) the redundant is undefined or
+  // of the wrong sign: the page must not solve such rods at all.
+  const auto reasons = [](const std::vector<BrokenRule>& broken) {
+    std::vector<std::string> out;
+    for (const BrokenRule& b : broken) out.push_back(b.Reason() + " @" + b.fields.front());
+    return out;
+  };
+  EXPECT_EQ(reasons(BrokenFourRodLoadRules({NAN, 206, 206, -206}, {2000, 0, INFINITY, 2000}, 100, 300, 30)),
+            (std::vector<std::string>{"杆1弹性模量必须大于0 @E1", "杆2截面积必须大于0 @S2", "杆3截面积必须大于0 @S3",
+                                      "杆4弹性模量必须大于0 @E4"}));
+  EXPECT_EQ(reasons(BrokenFourRodLoadRules(kE, kS, NAN, 300, INFINITY)),
+            (std::vector<std::string>{"不满足 数值有限 @R", "不满足 数值有限 @theta"}));
+  EXPECT_EQ(reasons(BrokenFourRodLengthRules({5000, -0.0, -1, NAN}, FourRodRunFields(LayoutIIExample()))),
+            (std::vector<std::string>{"杆2长度必须大于0 @Y1", "杆3长度必须大于0 @Y2", "杆4长度必须大于0 @Y2"}));
+  EXPECT_TRUE(BrokenFourRodLoadRules(kE, kS, -100, -300, 720).empty());
 }
 
 TEST(FourRodExample, ManualLengthsAreUsedUnroundedAndStoredRounded) {
@@ -449,6 +446,9 @@ TEST(FourRodDegenerate, ParallelRodsGiveNonFiniteForces) {
   for (double v : r.Forces.F) finite = finite && std::isfinite(v);
   EXPECT_FALSE(finite);
   EXPECT_NE(r.ForceText[0].find("nan"), std::string::npos);
+  ASSERT_EQ(ParallelFourRodRules(a).size(), 1u);
+  EXPECT_EQ(ParallelFourRodRules(a)[0].Reason(), "杆1与杆2平行");
+  EXPECT_TRUE(ParallelFourRodRules(FourRodAnglesOf(LayoutIExample())).empty());
 }
 
 }  // namespace
