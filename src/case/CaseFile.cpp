@@ -180,10 +180,14 @@ CaseState ReadCaseFile(const fs::path& path, const CasePages& pages) {
   const std::string prefix = CaseOpenRefusal(path, "");
   std::error_code ec;
   const fs::file_status status = fs::status(path, ec);
-  if (!fs::exists(status)) throw CCaseError(prefix + "文件不存在");
+  if (status.type() == fs::file_type::not_found) throw CCaseError(prefix + "文件不存在");
+  if (ec) throw CCaseError(prefix + file::SystemErrorInWords(ec));  // a loop of links, a folder not to be entered
   if (fs::is_directory(status)) throw CCaseError(prefix + "这是一个文件夹，不是文件");
+  // Looked at by name: opening a named pipe to read would wait for a writer.
+  if (!fs::is_regular_file(status))
+    throw CCaseError(prefix + "不是普通文件（是" + file::FileTypeInWords(status.type()) + "）");
   const std::uintmax_t size = fs::file_size(path, ec);
-  if (ec) throw CCaseError(prefix + "无法读取（" + ec.message() + "）");
+  if (ec) throw CCaseError(prefix + "无法读取（" + file::SystemErrorInWords(ec) + "）");
   if (size > kCaseMaxBytes) throw CCaseError(prefix + "文件大于 1 MiB，不是塔机附着计算文件");
   std::ifstream in(path, std::ios::binary);
   std::string text;

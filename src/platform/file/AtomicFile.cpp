@@ -94,8 +94,9 @@ bool IsTaken(const std::error_code& code) {
   return code == std::errc::file_exists;
 }
 
-// What a name that is no regular file holds, in words.
-const char* ThingOf(fs::file_type type) {
+}  // namespace
+
+const char* FileTypeInWords(fs::file_type type) {
   switch (type) {
     case fs::file_type::directory: return "文件夹";
     case fs::file_type::fifo: return "命名管道";
@@ -106,6 +107,8 @@ const char* ThingOf(fs::file_type type) {
     default: return "特殊文件";
   }
 }
+
+namespace {
 
 // Only a regular file (or nothing) is ever replaced: a folder, a named pipe,
 // a device or a socket stays as it is. Looked at by its name alone, so that
@@ -122,7 +125,7 @@ void CheckKind(const fs::path& target, bool followLink, const std::string& path)
     case fs::file_type::regular:
     case fs::file_type::not_found:
     case fs::file_type::symlink: return;
-    default: throw CFileError(CFileError::Kind::NotRegular, path, {}, ThingOf(status.type()));
+    default: throw CFileError(CFileError::Kind::NotRegular, path, {}, FileTypeInWords(status.type()));
   }
 }
 
@@ -255,7 +258,7 @@ void CheckLockKind(const fs::path& lock, const std::string& path) {
   std::error_code ec;
   const fs::file_status status = fs::symlink_status(lock, ec);
   if (!ec && status.type() != fs::file_type::regular && status.type() != fs::file_type::not_found)
-    throw CFileError(CFileError::Kind::Lock, path, {}, ThingOf(status.type()), TextOf(lock));
+    throw CFileError(CFileError::Kind::Lock, path, {}, FileTypeInWords(status.type()), TextOf(lock));
 }
 
 #ifndef _WIN32

@@ -17,6 +17,7 @@
 // file a killed program left behind is removed by RemoveStaleTemporaries.
 
 #include <chrono>
+#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -46,6 +47,10 @@ void SetReplaceStepHook(ReplaceStepHook hook);
 // is no regular file (Kind::NotRegular, Thing() says what it is), a loop of
 // links (Kind::Write), or marked read-only (Kind::ReadOnly). Opens nothing.
 void CheckTarget(const std::string& path);
+
+// What a name that is no regular file holds, in words: "文件夹", "命名管道",
+// "字符设备", ...
+const char* FileTypeInWords(std::filesystem::file_type type);
 
 // The file a link at path names (path itself when it is no link).
 std::string FollowLink(const std::string& path);
