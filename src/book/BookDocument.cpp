@@ -71,7 +71,8 @@ OutputOutcome WriteBook(const TPage& page, const CJiaoHe& section, IDesktop& des
     return OutputOutcome::Refused;
   }
   // The book rests on both pages' inputs.
-  if (const std::optional<OutputOutcome> stop = CheckBeforeOutput({&page, &section}, true, "", desktop)) return *stop;
+  if (const std::optional<OutputOutcome> stop = CheckBeforeOutput({&page, &section}, true, "", desktop))
+    return *stop;
   ForceChartFigure chart(page);
   return RunReport(desktop, std::move(registry), kBookRequest, [&](CReportComposer& r) {
     SummaryTable(book, r);
@@ -84,17 +85,17 @@ OutputOutcome WriteBook(const TPage& page, const CJiaoHe& section, IDesktop& des
 }  // namespace
 
 OutputOutcome WriteCalculationBook(const CThreeRod& page, const CJiaoHe& section, IDesktop& desktop,
-                                         std::shared_ptr<IWordClassRegistry> registry) {
+                                   std::shared_ptr<IWordClassRegistry> registry) {
   return WriteBook(page, section, desktop, std::move(registry), &ThreeRodReportBody);
 }
 
 OutputOutcome WriteCalculationBook(const CFourRod& page, const CJiaoHe& section, IDesktop& desktop,
-                                         std::shared_ptr<IWordClassRegistry> registry) {
+                                   std::shared_ptr<IWordClassRegistry> registry) {
   return WriteBook<CFourRod>(page, section, desktop, std::move(registry), &FourRodReportBody);
 }
 
 OutputOutcome WriteCalculationBook(const CFourRod1& page, const CJiaoHe& section, IDesktop& desktop,
-                                         std::shared_ptr<IWordClassRegistry> registry) {
+                                   std::shared_ptr<IWordClassRegistry> registry) {
   return WriteBook<CFourRod1>(page, section, desktop, std::move(registry), &FourRodReportBody);
 }
 

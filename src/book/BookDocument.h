@@ -22,10 +22,13 @@ inline constexpr const char* kBookFileName = "计算书";
 // rod-check page; otherwise asks for the path and writes the book there.
 // Returns what became of it.
 OutputOutcome WriteCalculationBook(const CThreeRod& page, const CJiaoHe& section, IDesktop& desktop,
-                                   std::shared_ptr<IWordClassRegistry> registry = std::make_shared<CEmbeddedWordRegistry>());
+                                   std::shared_ptr<IWordClassRegistry> registry =
+                                       std::make_shared<CEmbeddedWordRegistry>());
 OutputOutcome WriteCalculationBook(const CFourRod& page, const CJiaoHe& section, IDesktop& desktop,
-                                   std::shared_ptr<IWordClassRegistry> registry = std::make_shared<CEmbeddedWordRegistry>());
+                                   std::shared_ptr<IWordClassRegistry> registry =
+                                       std::make_shared<CEmbeddedWordRegistry>());
 OutputOutcome WriteCalculationBook(const CFourRod1& page, const CJiaoHe& section, IDesktop& desktop,
-                                   std::shared_ptr<IWordClassRegistry> registry = std::make_shared<CEmbeddedWordRegistry>());
+                                   std::shared_ptr<IWordClassRegistry> registry =
+                                       std::make_shared<CEmbeddedWordRegistry>());
 
 }  // namespace tiecalc

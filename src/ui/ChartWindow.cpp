@@ -142,12 +142,13 @@ void CChartWindow::OnCopy() {
 
 void CChartWindow::OnSave() {
   const int index = m_main.ShownPage();
-  if (index >= static_cast<int>(m_last.size()) || !m_canvas->HasChart()) return;
+  if (index >= static_cast<int>(m_last.size())) return;
   // The greyed curves of invalid inputs are shown, never saved; a chart
   // from unreadable fields is saved only when the user goes on.
   const CPage& page = m_main.Page(index);
   IDesktop& desktop = m_main.Desktop();
   if (CheckBeforeOutput({&page}, ValidChartDataOf(page).has_value(), kInvalidInputsRefused, desktop)) return;
+  if (!m_canvas->HasChart()) return;
   SaveFileRequest request;
   request.defaultExtension = "*.png";
   request.fileName = "受力曲线";

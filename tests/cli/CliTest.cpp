@@ -183,7 +183,8 @@ TEST_F(CliProcess, HelpListsPagesInputsAndOutputs) {
   Outcome r = Cli({"--help"});
   EXPECT_EQ(r.status, 0);
   for (const char* s : {"three-rod", "four-rod-1", "four-rod-2", "rod-check", "eval TEXT", "--export PATH",
-                        "--report PATH", "[--open CASE] PAGE", "--save CASE", "manualL", "theta1", "sigmaz", "Q345"})
+                        "--report PATH", "[--open CASE] PAGE", "--save CASE", "manualL", "theta1", "sigmaz", "Q345",
+                        "[--accept-unreadable]", "\"notes\": {NAME: TEXT"})
     EXPECT_NE(r.out.find(s), std::string::npos) << s;
   r = Cli({"four-rod-2", "--help"});
   EXPECT_EQ(r.status, 0);

@@ -2,7 +2,7 @@
 // What a page asks of the desktop it runs on: a save-file dialog, message
 // boxes and a question. The window answers with real dialogs; the
 // command-line tool and the tests answer with a script (CScriptedDesktop).
-// The desktop also keeps what became of each output the user asked for.
+// The desktop is also told what became of each output the user asked for.
 
 #include <deque>
 #include <optional>
