@@ -12,14 +12,6 @@ namespace {
 
 using J = CJiaoHe;
 
-std::optional<std::vector<LayoutRod>> ShownRods(const CPage& page, bool valid, const std::vector<int>& pairIds,
-                                                const std::vector<int>& lengthIds) {
-  if (!valid) return std::nullopt;
-  std::vector<LayoutRod> rods;
-  for (size_t i = 0; i < pairIds.size(); ++i) rods.push_back({page.GetText(pairIds[i]), page.GetText(lengthIds[i])});
-  return rods;
-}
-
 double ValueOf(const CPage& page, int id) { return CPage::ReadFieldValue(page.GetText(id)); }
 
 // A fresh rod-check page brought to the state the section page is in: the
@@ -55,52 +47,6 @@ const std::string& BookRod::Field(const std::string& name) const {
   for (const auto& [n, text] : fields)
     if (n == name) return text;
   return kNone;
-}
-
-std::optional<std::vector<LayoutRod>> RodsOf(const CThreeRod& page) {
-  using P = CThreeRod;
-  return ShownRods(page, page.IsInputValid(), {P::kF1m, P::kF2m, P::kF3m}, {P::kL1, P::kL2, P::kL3});
-}
-
-std::optional<std::vector<LayoutRod>> RodsOf(const CFourRodPage& page) {
-  using P = CFourRodPage;
-  return ShownRods(page, page.IsInputValid(), {P::kF1m, P::kF2m, P::kF3m, P::kF4m},
-                   {P::kL1, P::kL2, P::kL3, P::kL4});
-}
-
-RodTexts TextsForRod(const LayoutRod& rod, const CJiaoHe& section) {
-  RodTexts t;
-  const size_t slash = rod.pair.find('/');
-  std::string a = rod.pair.substr(0, slash);
-  std::string b = slash == std::string::npos ? a : rod.pair.substr(slash + 1);
-  if (ParseDouble(b) > ParseDouble(a)) std::swap(a, b);
-  t.Fmax = a;
-  t.Fmin = b;
-  // Compression counts positive in the check; + 0.0 keeps a zero from
-  // showing as "-0.00".
-  t.F = FormatFixed(-ParseDouble(t.Fmin) + 0.0, 2);
-  t.L = rod.length;
-  // G and L of the section fix its weight per length; a non-uniform rod
-  // keeps the same share of its length in the large section.
-  // Without a length of its own the section has no weight per length: G
-  // stays as typed.
-  const double Li = CPage::ReadFieldValue(rod.length);
-  const double L = ValueOf(section, J::kL);
-  if (!(L > 0) || !std::isfinite(L)) {
-    t.G = section.GetText(J::kG);
-    return t;
-  }
-  t.G = FormatFixed(ValueOf(section, J::kG) * Li / L, 2);
-  if (ValueOf(section, J::kImax) != ValueOf(section, J::kImin))
-    t.Ld = FormatFixed(ValueOf(section, J::kLd) * Li / L, 2);
-  return t;
-}
-
-void TypeRodTexts(CJiaoHe& page, const RodTexts& texts) {
-  page.SetText(J::kF, texts.F);
-  page.SetText(J::kL, texts.L);
-  page.SetText(J::kG, texts.G);
-  if (texts.Ld) page.SetText(J::kLd, *texts.Ld);
 }
 
 CalculationBook ComputeBook(const std::optional<std::vector<LayoutRod>>& rods, const CJiaoHe& section) {

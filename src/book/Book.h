@@ -14,6 +14,7 @@
 #include "core/rodcheck/RodCheck.h"
 #include "pages/FourRodPage.h"
 #include "pages/JiaoHe.h"
+#include "pages/RodLink.h"
 #include "pages/ThreeRod.h"
 
 namespace tiecalc {
@@ -23,31 +24,6 @@ inline constexpr const char* kBookNeedsSection = "请先在附着杆校核页设
 inline constexpr const char* kBookAllRodsPass = "全部附着杆满足要求！";
 inline constexpr const char* kTensionOk = "附着杆受拉强度满足要求！";
 inline constexpr const char* kTensionFails = "附着杆受拉强度 不 满足要求！";
-
-// One rod as its force page shows it: the extreme pair "a/b" and the length.
-struct LayoutRod {
-  std::string pair;
-  std::string length;
-};
-
-// The rods of a force page, or nothing when its inputs cannot be calculated.
-std::optional<std::vector<LayoutRod>> RodsOf(const CThreeRod& page);
-std::optional<std::vector<LayoutRod>> RodsOf(const CFourRodPage& page);
-
-// The texts the book types over the rod-check page's inputs for one rod.
-struct RodTexts {
-  std::string Fmax, Fmin;  // the larger and the smaller of the pair, as shown
-  std::string F;           // the compression -Fmin, "%.2f"
-  std::string L;           // the rod's length text
-  std::string G;           // the section's weight per length over this length, "%.2f"
-  std::optional<std::string> Ld;  // the large section's share of the length, non-uniform rods only
-};
-
-// The rod's texts with the weight and the large section scaled from the
-// section page's G, L and Ld.
-RodTexts TextsForRod(const LayoutRod& rod, const CJiaoHe& section);
-// Types F, L, G and then Ld (when there is one) into the page, as a user does.
-void TypeRodTexts(CJiaoHe& page, const RodTexts& texts);
 
 // The tension check of a rod that is ever pulled: σt = Fmax·1000/A against
 // the main grade's allowable stress.

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <fstream>
+#include <set>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <system_error>
@@ -10,6 +11,7 @@
 #include "pages/NamedInput.h"
 #include "platform/file/AtomicFile.h"
 #include "platform/file/FileError.h"
+#include "platform/file/FileMessages.h"
 
 namespace tiecalc {
 
@@ -33,6 +35,21 @@ size_t CharacterCount(const std::string& utf8) {
   size_t n = 0;
   for (unsigned char c : utf8) n += (c & 0xC0) != 0x80;
   return n;
+}
+
+// The C0 controls, DEL, and the bidirectional embeddings, overrides and
+// isolates (U+202A..U+202E, U+2066..U+2069), which make a text show other
+// than it reads.
+bool HasControlCharacter(const std::string& utf8) {
+  for (size_t i = 0; i < utf8.size(); ++i) {
+    const auto c = static_cast<unsigned char>(utf8[i]);
+    if (c < 0x20 || c == 0x7F) return true;
+    if (c != 0xE2 || i + 2 >= utf8.size()) continue;
+    const auto c1 = static_cast<unsigned char>(utf8[i + 1]);
+    const auto c2 = static_cast<unsigned char>(utf8[i + 2]);
+    if ((c1 == 0x80 && c2 >= 0xAA && c2 <= 0xAE) || (c1 == 0x81 && c2 >= 0xA6 && c2 <= 0xA9)) return true;
+  }
+  return false;
 }
 
 // A JSON number as the text a user would type for it: the shortest digits
@@ -75,6 +92,7 @@ CasePage ParsePage(const std::string& pageName, const Json& inputs, const CPage&
       text = NumberText(value);
     else
       Refuse(where + " 的值既不是文本也不是数字");
+    if (HasControlCharacter(text)) Refuse(where + " 的文本含有控制字符");
     if (CharacterCount(text) > kCaseMaxTextLength)
       Refuse(where + " 的文本超过 " + std::to_string(kCaseMaxTextLength) + " 个字符");
     if (!NamedAccepts(page, *n, text))
@@ -100,15 +118,28 @@ CaseState ParseCase(std::string_view text, const CasePages& pages) {
   } catch (const Json::type_error&) {
     Refuse("文件不是有效的 UTF-8 文本");
   }
+  // The library keeps the last of two equal keys; a case says each thing
+  // once, at every level, or it is not taken.
+  std::vector<std::set<std::string>> keysSeen;  // one set per object open
+  std::string duplicate;
+  const Json::parser_callback_t noDuplicates = [&](int, Json::parse_event_t event, Json& parsed) {
+    if (event == Json::parse_event_t::object_start) keysSeen.emplace_back();
+    if (event == Json::parse_event_t::object_end && !keysSeen.empty()) keysSeen.pop_back();
+    if (event == Json::parse_event_t::key && !keysSeen.empty() && duplicate.empty() &&
+        !keysSeen.back().insert(parsed.get<std::string>()).second)
+      duplicate = parsed.get<std::string>();
+    return true;
+  };
   Json doc;
   try {
-    doc = Json::parse(text);
+    doc = Json::parse(text, noDuplicates);
   } catch (const Json::parse_error& e) {
     Refuse("文件不是有效的 JSON（第 " + std::to_string(e.byte) + " 字节处有误）");
   } catch (const Json::exception&) {
     // A number beyond the range of a double (1e400) ends the parse too.
     Refuse("文件不是有效的 JSON（数值超出范围）");
   }
+  if (!duplicate.empty()) Refuse("键 " + Quoted(duplicate) + " 在同一对象中出现了不止一次");
   const auto member = [&doc](const char* key) -> const Json* {
     if (!doc.is_object()) return nullptr;
     const auto it = doc.find(key);
@@ -146,7 +177,7 @@ CaseState ParseCase(std::string_view text, const CasePages& pages) {
 }
 
 CaseState ReadCaseFile(const fs::path& path, const CasePages& pages) {
-  const std::string prefix = "无法打开计算文件 " + Quoted(Utf8(path)) + "：";
+  const std::string prefix = CaseOpenRefusal(path, "");
   std::error_code ec;
   const fs::file_status status = fs::status(path, ec);
   if (!fs::exists(status)) throw CCaseError(prefix + "文件不存在");
@@ -170,7 +201,7 @@ CaseState ReadCaseFile(const fs::path& path, const CasePages& pages) {
   try {
     return ParseCase(text, pages);
   } catch (const CCaseError& e) {
-    throw CCaseError(prefix + e.what());
+    throw CCaseError(CaseOpenRefusal(path, e.what()));
   }
 }
 
@@ -197,15 +228,7 @@ void SaveCaseFile(const fs::path& path, const CaseState& state) {
   try {
     file::WriteFileAtomically(Utf8(path), text);
   } catch (const file::CFileError& e) {
-    std::string reason;
-    switch (e.GetKind()) {
-      case file::CFileError::Kind::ReadOnly: reason = "文件是只读的"; break;
-      case file::CFileError::Kind::Write: reason = "无法写入（" + e.Reason() + "）"; break;
-      case file::CFileError::Kind::Replace: reason = "无法替换原文件（" + e.Reason() + "）"; break;
-      case file::CFileError::Kind::Locked:  // not raised by a plain replacement
-      case file::CFileError::Kind::Read: reason = e.Reason(); break;
-    }
-    throw CCaseError("无法保存计算文件 " + Quoted(Utf8(path)) + "：" + reason);
+    throw CCaseError("无法保存计算文件 " + Quoted(Utf8(path)) + "：" + file::WhyInWords(e));
   }
 }
 
@@ -232,20 +255,43 @@ void ApplyCase(const CaseState& state, const CasePages& pages) {
     };
     // The check boxes and lists first: they unlock fields (the manual
     // lengths, the lattice inputs). Then the fields, in page order, so that
-    // Imax and Imin precede Ld. What the page shows already is not typed
-    // again: a page whose inputs all keep their start texts stays as it
-    // started, with its start message.
-    for (bool switches : {true, false}) {
+    // Imax and Imin precede Ld. Then the locked fields, and last the lists
+    // that type into fields (the 轴力取自 list), over the texts saved. What
+    // the page shows already is not typed again: a page whose inputs all
+    // keep their start texts stays as it started, with its start message.
+    enum Step { kSwitches, kFields, kLocked, kFillers };
+    for (Step step : {kSwitches, kFields, kLocked, kFillers}) {
       for (const NamedControl& n : page->Names()) {
         if (!n.input) continue;
         const ControlKind kind = page->KindOf(n.id);
         const bool isSwitch = kind == ControlKind::CheckBox || kind == ControlKind::ComboBox;
-        if (isSwitch != switches) continue;
+        const Step own = n.fillsInputs ? kFillers : isSwitch ? kSwitches : kFields;
+        if (own != step && !(step == kLocked && own == kFields)) continue;
         const std::string* text = valueOf(n.name);
-        if (text && NamedText(*page, n) != *text) UserSetNamed(*page, n, *text);
+        if (!text || NamedText(*page, n) == *text) continue;
+        if (step != kLocked) {
+          UserSetNamed(*page, n, *text);
+          continue;
+        }
+        // A field still locked holds what the page wrote there. A text the
+        // page wrote from earlier inputs (its stale results, a copy) comes
+        // back as saved; any other is refused, as typing into a locked
+        // field on the command line is.
+        if (!page->IsReadOnly(n.id)) {
+          UserSetNamed(*page, n, *text);
+        } else if (page->ShowsWrittenText(n.id)) {
+          page->SetText(n.id, *text);
+        } else {
+          Refuse("页面 " + name + " 的输入项 " + n.name + " 此时为只读，不能填入 " + Quoted(*text) + "（页面显示 " +
+                 Quoted(NamedText(*page, n)) + "）");
+        }
       }
     }
   }
+}
+
+std::string CaseOpenRefusal(const fs::path& path, const std::string& reason) {
+  return "无法打开计算文件 " + Quoted(Utf8(path)) + "：" + reason;
 }
 
 std::string CaseDisplayName(const fs::path& path) { return Utf8(path.filename()); }

@@ -91,10 +91,17 @@ CaseState CaptureCase(const CasePages& pages, const std::string& shownPage);
 // Brings a case into pages freshly created (their start sequences run):
 // page by page, first the check boxes and lists, then the fields they
 // unlock, each as a user would set it, so that every handler runs (a field
-// that shows its saved text already is left as it is). A field
-// the page has locked at that moment (the automatic lengths, the length of
-// the large section of a uniform rod) keeps what the page writes there.
+// that shows its saved text already is left as it is), then the 轴力取自
+// list, which follows its rod from the texts saved. A field the page has
+// locked (the automatic lengths, the length of the large section of a
+// uniform rod) comes back as saved when the page wrote that text there
+// itself (an invalid page's lengths, a uniform rod's Ld); any other text
+// for a locked field throws CCaseError with the reason alone, as the
+// command line refuses typing into it. The pages are then to be dropped.
 void ApplyCase(const CaseState& state, const CasePages& pages);
+
+// The message of a case refused on opening, naming the file and the reason.
+std::string CaseOpenRefusal(const std::filesystem::path& path, const std::string& reason);
 
 // The file name of a path as UTF-8, for titles and messages.
 std::string CaseDisplayName(const std::filesystem::path& path);

@@ -20,6 +20,7 @@
 #if TIECALC_HAVE_CHART
 #include "chart/ChartData.h"
 #include "platform/file/AtomicFile.h"
+#include "platform/file/FileMessages.h"
 #endif
 
 namespace tiecalc {
@@ -176,6 +177,10 @@ OutputOutcome PlotPage(const CPage& page, const std::string& path, IDesktop& des
   const ChartScene scene = LayOutForceChart(*data, 800, 500);
   try {
     file::WriteFileAtomically(path, PlotFormat(path) == "svg" ? ChartSvg(scene) : ChartPng(scene, 2.0));
+  } catch (const file::CFileError& e) {
+    desktop.ShowMessage(std::string("受力曲线文件输出失败!\n") + file::FileMessage("无法写入受力曲线文件", e),
+                        MessageIcon::Error);
+    return OutputOutcome::Failed;
   } catch (const std::exception& e) {
     desktop.ShowMessage(std::string("受力曲线文件输出失败!\n") + e.what(), MessageIcon::Error);
     return OutputOutcome::Failed;
@@ -246,7 +251,13 @@ int StartPages(CPageSet& pages, IDesktop& desktop, const std::string& openPath, 
     }
   }
   pages.Create(&desktop);
-  if (!openPath.empty()) ApplyCase(opened, named);
+  if (openPath.empty()) return 0;
+  try {
+    ApplyCase(opened, named);
+  } catch (const CCaseError& e) {
+    err << "tiecalc-cli: " << CaseOpenRefusal(PathFromUtf8(openPath), e.what()) << "\n";
+    return kCliFailed;
+  }
   return 0;
 }
 

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "platform/file/AtomicFile.h"
+#include "platform/file/FileMessages.h"
 #include "platform/sheetdb/SheetDbError.h"
 #include "platform/sheetdb/Workbook.h"
 
@@ -149,7 +150,7 @@ bool CSheetWriter::LoadExcel() {
         m_recordset->MoveNext();
       }
     } catch (const CSheetSqlError&) {
-      m_lastError = "Error reading row\n";
+      m_lastError = "工作表中的行无法读取\n";
       m_recordset.reset();
       m_database->Close();
       return false;
@@ -164,7 +165,7 @@ bool CSheetWriter::LoadExcel() {
 bool CSheetWriter::LoadText() {
   std::ifstream in(std::filesystem::path(reinterpret_cast<const char8_t*>(m_path.c_str())), std::ios::binary);
   if (!in) {
-    m_lastError = "Error in opening file\n";
+    m_lastError = "文件无法打开\n";
     return false;
   }
   std::string line;
@@ -173,7 +174,7 @@ bool CSheetWriter::LoadText() {
     m_rows.push_back(line);
   }
   if (in.bad()) {
-    m_lastError = "Error in opening file\n";
+    m_lastError = "文件无法打开\n";
     return false;
   }
   if (!m_rows.empty()) SplitRowText(m_rows.front(), m_columnNames);
@@ -250,7 +251,7 @@ void CSheetWriter::SplitRowText(const std::string& row, std::vector<std::string>
 bool CSheetWriter::SplitRow(std::vector<std::string>& values, int32_t rowNumber) {
   const auto stored = static_cast<int32_t>(m_rows.size());
   if (rowNumber > stored) {
-    m_lastError = "Desired row is greater than total number of rows in spreadsheet\n";
+    m_lastError = "要读的行超出了表格的行数\n";
     return false;
   }
   if (rowNumber < 0 || (rowNumber == 0 && m_currentRow > stored)) return false;
@@ -273,7 +274,7 @@ bool CSheetWriter::SetHeaderRow(const std::vector<std::string>& names, bool repl
   if (m_isExcel) {
     for (const auto& name : names) {
       if (std::find(m_scratchValues.begin(), m_scratchValues.end(), name) != m_scratchValues.end()) {
-        m_lastError = "Duplicate header row field:" + name + "\n";
+        m_lastError = "表头中的列名重复：" + name + "\n";
         return false;
       }
     }
@@ -281,7 +282,7 @@ bool CSheetWriter::SetHeaderRow(const std::vector<std::string>& names, bool repl
   std::vector<std::string> combined = m_scratchValues;
   combined.insert(combined.end(), names.begin(), names.end());
   if (!AppendRow(combined, 1, true)) {
-    m_lastError = "Problems with adding headers\n";
+    m_lastError = "表头无法加入\n";
     return false;
   }
   if (m_totalColumns < static_cast<int16_t>(combined.size())) m_totalColumns = static_cast<int16_t>(combined.size());
@@ -295,26 +296,25 @@ bool CSheetWriter::AppendRow(const std::vector<std::string>& values, int32_t row
       for (size_t i = 0; i < values.size(); ++i) {
         for (size_t j = i + 1; j < values.size(); ++j) {
           if (values[i] == values[j]) {
-            m_lastError = "Duplicate header row field:" + values[i] + "\n";
+            m_lastError = "表头中的列名重复：" + values[i] + "\n";
             return false;
           }
         }
       }
       if (static_cast<int32_t>(values.size()) < m_totalColumns) {
-        m_lastError =
-            "Number of columns in new header row cannot be less than the number of columns in previous header row";
+        m_lastError = "新表头的列数不能少于原有表头的列数\n";
         return false;
       }
       m_totalColumns = static_cast<int16_t>(values.size());
     }
     m_columnNames = values;
   } else if (m_isExcel && m_totalColumns == 0) {
-    m_lastError = "No header row. Add header row first\n";
+    m_lastError = "还没有表头，请先加入表头\n";
     return false;
   }
   if (m_isExcel) {
     if (values.size() > m_columnNames.size()) {
-      m_lastError = "Number of columns to be added cannot be greater than the number of fields\n";
+      m_lastError = "要加入的列数不能多于表头的列数\n";
       return false;
     }
   } else {
@@ -402,8 +402,8 @@ bool CSheetWriter::SaveText() {
   try {
     // The copy replaces a link at NAME.bak rather than write through it.
     file::WriteFileAtomically(m_path, text, !m_savingBackup);
-  } catch (const file::CFileError&) {
-    m_lastError = "Error writing file\n";
+  } catch (const file::CFileError& e) {
+    m_lastError = file::WhyInWords(e);
     return false;
   }
   m_inBatch = false;

@@ -102,7 +102,7 @@ std::vector<NamedControl> PageNames() {
       if (p.input == input) names.push_back({p.name, p.id, p.input, p.id == J::kForm});
     if (input) {
       names.push_back({"k", J::kK, true});
-      names.push_back({"source", J::kSource, true, false, &CJiaoHe::SourceValues()});
+      names.push_back({"source", J::kSource, true, false, &CJiaoHe::SourceValues(), true});
     }
   }
   names.push_back({"message", J::kMessage, false});
@@ -211,6 +211,13 @@ void CJiaoHe::SyncLargeSectionLength() {
   } else {
     SetReadOnly(kLd, false);
   }
+}
+
+std::vector<ControlNote> CJiaoHe::Notes() const {
+  std::vector<ControlNote> notes = CPage::Notes();
+  if (!m_sourceNote.empty())
+    for (int id : {kF, kL, kG}) notes.push_back({id, ControlNote::kBreaksRule, m_sourceNote});
+  return notes;
 }
 
 std::vector<int> CJiaoHe::StaleControls() const {

@@ -53,6 +53,10 @@ class CJiaoHe : public CPage {
   SteelGrade MainGrade() const;
   SteelGrade LacingGrade() const;
 
+  // The 轴力取自 link's word on F, L and G (their rod's page cannot be
+  // calculated now); empty: none.
+  void SetSourceNote(std::string note) { m_sourceNote = std::move(note); }
+
   void InitPage();
   void ChangeForm();
   void SyncLargeSectionLength();
@@ -65,6 +69,9 @@ class CJiaoHe : public CPage {
   std::vector<BrokenRule> BrokenRules() const override { return BrokenRodCheckRules(m_data, Form()); }
 
  public:
+  std::vector<ControlNote> Notes() const override;
+  // A uniform rod's Ld holds the L of the moment Imax or Imin last changed.
+  bool ShowsWrittenText(int id) const override { return id == kLd || CPage::ShowsWrittenText(id); }
   // μ is shown afresh even when the inputs are refused.
   std::vector<int> StaleControls() const override;
   // The verdict lines: " 不 满足要求" fails, "满足要求" passes.
@@ -72,6 +79,7 @@ class CJiaoHe : public CPage {
 
  private:
   RodCheckData m_data;
+  std::string m_sourceNote;
 };
 
 }  // namespace tiecalc

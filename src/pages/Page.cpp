@@ -45,6 +45,11 @@ std::vector<int> CPage::StaleControls() const {
   return ids;
 }
 
+bool CPage::ShowsWrittenText(int id) const {
+  const std::vector<int> stale = StaleControls();
+  return std::find(stale.begin(), stale.end(), id) != stale.end();
+}
+
 namespace {
 
 // The unit a tooltip gives: "单位(mm)", "(KN)", "单位MPa"; empty for none.

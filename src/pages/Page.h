@@ -22,6 +22,9 @@ struct NamedControl {
   bool byIndex = false;  // drop-down list: named by its selection index, not its text
   // drop-down list: named by these texts, one per item, not by its items
   const std::vector<std::string>* values = nullptr;
+  // drop-down list that types into other inputs when chosen (the 轴力取自
+  // list): set after them when a page is brought to a saved state
+  bool fillsInputs = false;
 };
 
 class CPage : public CDialog {
@@ -49,6 +52,10 @@ class CPage : public CDialog {
   // While the status says the inputs are invalid: the results, which still
   // show the last valid inputs.
   std::vector<int> StaleControls() const override;
+  // Whether a locked input shows what the page itself wrote there from
+  // earlier inputs (a result of them, or a copy it reads): a saved state
+  // gives such a text back as it was. Here: the stale results.
+  virtual bool ShowsWrittenText(int id) const;
   // Every named control, inputs first, as "label(unit)" and the text shown
   // (a list's item, "是"/"否" for a check box, a text of several lines as
   // several rows), then the status.

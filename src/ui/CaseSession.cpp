@@ -259,7 +259,12 @@ bool CCaseSession::Load(const QString& path, bool askFirst) {
     return false;
   }
   if (askFirst && !MayClose()) return false;
-  Show(state);
+  try {
+    Show(state);
+  } catch (const CCaseError& e) {
+    m_desktop->ShowError(QString::fromUtf8(CaseOpenRefusal(PathOf(path), e.what()).c_str()));
+    return false;
+  }
   SetClean(path);
   AddRecent(path);
   return true;

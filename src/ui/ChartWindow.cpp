@@ -12,6 +12,7 @@
 #include "chart/ChartData.h"
 #include "pages/OutputCheck.h"
 #include "platform/file/AtomicFile.h"
+#include "platform/file/FileMessages.h"
 #include "ui/MainDlg.h"
 #include "ui/XPTabCtrl.h"
 
@@ -162,6 +163,8 @@ void CChartWindow::OnSave() {
   const ChartScene scene = m_canvas->Scene();
   try {
     file::WriteFileAtomically(*path, svg ? ChartSvg(scene) : ChartPng(scene, std::max(2.0, devicePixelRatioF())));
+  } catch (const file::CFileError& e) {
+    desktop.ShowMessage(std::string("图片保存失败!\n") + file::FileMessage("无法写入图片", e), MessageIcon::Error);
   } catch (const std::exception& e) {
     desktop.ShowMessage(std::string("图片保存失败!\n") + e.what(), MessageIcon::Error);
   }

@@ -18,6 +18,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSvgRenderer>
+#include <algorithm>
+#include <cmath>
 #include <exception>
 #include <memory>
 
@@ -63,15 +65,36 @@ void CFieldEdit::paintEvent(QPaintEvent* event) {
   p.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
 }
 
-bool TextFitsEdit(const QLineEdit* e) {
+int EditTextRoom(const QLineEdit* e) {
   QStyleOptionFrame option;
   option.initFrom(e);
   option.lineWidth = e->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, e);
   const QRect contents = e->style()->subElementRect(QStyle::SE_LineEditContents, &option, e);
   const QMargins m = e->textMargins();
   // The edit keeps 2 pixels free on either side of its text.
-  const int room = contents.width() - m.left() - m.right() - 2 * 2;
-  return e->fontMetrics().horizontalAdvance(e->text()) <= room;
+  return contents.width() - m.left() - m.right() - 2 * 2;
+}
+
+bool TextFitsEdit(const QLineEdit* e) { return e->fontMetrics().horizontalAdvance(e->text()) <= EditTextRoom(e); }
+
+void FitResultFont(QLineEdit* e, const QFont& pageFont) {
+  QFont font = pageFont;
+  const int room = EditTextRoom(e);
+  const double full = pageFont.pointSizeF();
+  auto fits = [&] { return QFontMetrics(font, e).horizontalAdvance(e->text()) <= room; };
+  if (e->isReadOnly() && !fits()) {
+    // Glyph widths do not scale exactly with the size (hinting, whole
+    // pixels): start from the proportional size and step down a quarter point.
+    const double wide = QFontMetrics(font, e).horizontalAdvance(e->text());
+    const double smallest = full * kSmallestResultFont;
+    double size = std::max(smallest, std::floor(full * room / wide * 4) / 4);
+    font.setPointSizeF(size);
+    while (!fits() && size > smallest) {
+      size = std::max(smallest, size - 0.25);
+      font.setPointSizeF(size);
+    }
+  }
+  if (e->font() != font) e->setFont(font);
 }
 
 namespace {
@@ -273,6 +296,7 @@ void CDialogView::Show(int id) {
       e->setText(text);
     }
     e->setReadOnly(m_dialog.IsReadOnly(id));
+    FitResultFont(e, font());
     ShowLook(id);
   } else if (auto* e = qobject_cast<QPlainTextEdit*>(w)) {
     e->setReadOnly(m_dialog.IsReadOnly(id));
@@ -342,6 +366,11 @@ void CDialogView::ShowLook(int id) {
   if (line && !TextFitsEdit(line)) tip << line->text();
   const QString joined = tip.join(QLatin1Char('\n'));
   if (w->toolTip() != joined) w->setToolTip(joined);
+}
+
+void CDialogView::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  Sync();
 }
 
 void CDialogView::keyPressEvent(QKeyEvent* event) {

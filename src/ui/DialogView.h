@@ -46,6 +46,9 @@ class CDialogView : public QWidget {
   // Enter and Esc are not the page's keys: they neither close nor press anything.
   void keyPressEvent(QKeyEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
+  // Another page may have changed this one while it was hidden (the
+  // rod-check page follows the rod chosen in 轴力取自).
+  void showEvent(QShowEvent* event) override;
 
  private:
   QWidget* Build(const ControlTemplate& control);
@@ -93,8 +96,18 @@ inline const QColor kStaleText(100, 100, 100);
 inline const QColor kFailTone(200, 0, 0);
 inline const QColor kPassTone(0, 100, 0);
 
+// The width an edit has for its text: inside its frame and text margins.
+int EditTextRoom(const QLineEdit* edit);
 // Is the whole of an edit's text inside its box?
 bool TextFitsEdit(const QLineEdit* edit);
+
+// A result shows its whole text: where the text is wider than the box, the
+// box's font is made smaller, down to this share of the page's font; a text
+// wider still shows its start, and whole in the tooltip.
+inline constexpr double kSmallestResultFont = 0.6;
+// The font of a read-only edit, sized as above; an input keeps the page's
+// font and scrolls.
+void FitResultFont(QLineEdit* edit, const QFont& pageFont);
 
 // The diagram of a bitmap id (resource ":/diagrams/bmpNNN.svg"), drawn to fit
 // its box with its proportions kept; an empty frame where it is missing.

@@ -19,7 +19,8 @@ std::unique_ptr<CPage> Make() {
 }  // namespace
 
 CPageSet::CPageSet()
-    : m_pages{Make<CThreeRod>(), Make<CFourRod>(), Make<CFourRod1>(), Make<CJiaoHe>()} {
+    : m_pages{Make<CThreeRod>(), Make<CFourRod>(), Make<CFourRod1>(), Make<CJiaoHe>()},
+      m_rodLink(ThreeRod(), FourRod(), FourRod1(), JiaoHe()) {
 #if TIECALC_HAVE_WIRING
   WirePages(ThreeRod(), FourRod(), FourRod1(), JiaoHe());
 #endif

@@ -2,7 +2,9 @@
 // The four pages of the program together, in the order of the window's tabs,
 // each made and wired (export and report behind its buttons) exactly as the
 // window and the command-line tool make it, and each known by its short name
-// ("three-rod", "four-rod-1", "four-rod-2", "rod-check").
+// ("three-rod", "four-rod-1", "four-rod-2", "rod-check"). The rod-check
+// page's 轴力取自 list follows the force pages in every page set, the bare
+// one of the quick command-line front too.
 
 #include <array>
 #include <memory>
@@ -10,6 +12,7 @@
 
 #include "pages/FourRodPage.h"
 #include "pages/JiaoHe.h"
+#include "pages/RodLink.h"
 #include "pages/ThreeRod.h"
 
 namespace tiecalc {
@@ -47,6 +50,7 @@ class CPageSet {
 
  private:
   std::array<std::unique_ptr<CPage>, kCount> m_pages;
+  CRodLink m_rodLink;
 };
 
 }  // namespace tiecalc

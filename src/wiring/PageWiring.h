@@ -13,8 +13,8 @@ void WirePage(CThreeRod& page);
 void WirePage(CFourRod& page);
 void WirePage(CFourRod1& page);
 void WirePage(CJiaoHe& page);
-// What needs the four pages together: the calculation book behind the force
-// pages' 计算书 buttons and the rod-check page's 轴力取自 list.
+// What needs the four pages together and the book: the calculation book
+// behind the force pages' 计算书 buttons.
 void WirePages(CThreeRod& threeRod, CFourRod& fourRodI, CFourRod1& fourRodII, CJiaoHe& rodCheck);
 
 }  // namespace tiecalc

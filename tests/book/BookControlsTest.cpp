@@ -26,33 +26,6 @@ struct Pages {
   }
 };
 
-TEST(BookControls, TheListStartsManualAndTypesTheChosenRodAsTheBookDoes) {
-  Pages p;
-  CJiaoHe& rodCheck = p.set.JiaoHe();
-  EXPECT_EQ(rodCheck.GetCurSel(CJiaoHe::kSource), 0);
-  EXPECT_EQ(CJiaoHe::SourceItems().size(), CJiaoHe::SourceValues().size());
-  EXPECT_EQ(CJiaoHe::SourceItems()[p.Choice("four-rod-1:2")], "四杆附着(一) 杆2");
-
-  // A layout not calculated yet: refused, the list back at 手动输入.
-  TypeAll(rodCheck, kSection);
-  ASSERT_TRUE(rodCheck.UserSelect(CJiaoHe::kSource, p.Choice("three-rod:2")));
-  EXPECT_EQ(rodCheck.GetCurSel(CJiaoHe::kSource), 0);
-  ASSERT_EQ(p.desktop.Messages().size(), 1u);
-  EXPECT_EQ(p.desktop.Messages()[0].text, "请先完成附着杆内力计算!");
-  EXPECT_EQ(Shown(rodCheck, "F"), "100");
-
-  TypeAll(p.set.FourRod(), kFourRodI);
-  const RodTexts expected = TextsForRod(RodsOf(p.set.FourRod())->at(1), rodCheck);
-  ASSERT_TRUE(rodCheck.UserSelect(CJiaoHe::kSource, p.Choice("four-rod-1:2")));
-  ExpectShown(rodCheck, {{"F", "1185.40"}, {"L", "3352.53"}, {"G", expected.G}, {"Ld", *expected.Ld}});
-  EXPECT_EQ(expected.G, "335.25");  // 600·3352.53/6000
-  // Choosing the same rod again changes nothing; 手动输入 leaves the texts.
-  ASSERT_TRUE(rodCheck.UserSelect(CJiaoHe::kSource, 0));
-  ASSERT_TRUE(rodCheck.UserSelect(CJiaoHe::kSource, p.Choice("four-rod-1:2")));
-  ExpectShown(rodCheck, {{"F", "1185.40"}, {"L", "3352.53"}, {"G", "335.25"}, {"Ld", *expected.Ld}});
-  EXPECT_EQ(p.desktop.Messages().size(), 1u);
-}
-
 TEST(BookControls, TheChoiceRoundTripsThroughACaseAsTheInputSource) {
   Pages saved;
   TypeAll(saved.set.FourRod(), kFourRodI);

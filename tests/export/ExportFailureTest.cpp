@@ -82,7 +82,7 @@ TEST(ExportFailure, ATableThatIsNotWrittenSaysWhyAndLeavesTheFileAsItWas) {
       {"plain/t.csv", {}, fileInTheWay},
       {"plain/t.xls", {}, fileInTheWay},
       {"missing/t.csv", {}, "文件夹不存在"},
-      {"folder.csv", {}, "表格没有写入文件"},
+      {"folder.csv", {}, "不是普通文件（是文件夹），文件保持原样"},
       {"full.xls", full, "已满"},
       {"bracket.xls", with({"a]b"}), "表头无法写回"},
       {"case.xls", with({"A", "a"}), "表头无法写回"},

@@ -118,7 +118,7 @@ TEST(SheetWriterStatements, AnExistingSheetIsBackedUpThenExtendedBelowItsRows) {
   r.calls.clear();
   w->BeginBatch();
   EXPECT_FALSE(w->SetHeaderRow({"a", "b"}, false));
-  EXPECT_EQ(w->LastError(), "Duplicate header row field:a\n");
+  EXPECT_EQ(w->LastError(), "表头中的列名重复：a\n");
   EXPECT_TRUE(w->AppendRow({"x"}, 0, false));  // fewer values than columns
   EXPECT_TRUE(w->SaveAll());
   EXPECT_EQ(r.calls, (Calls{kConnect, "DROP TABLE [S$A1:IV65536]", "CREATE TABLE [S$A1:IV65536] ([a] char(255), [b] char(255))",
@@ -199,16 +199,15 @@ TEST(SheetWriterErrors, EveryRefusalHasItsTextAndLeavesTheTableAsItWas) {
   auto w = Writer(r);
   w->BeginBatch();
   EXPECT_FALSE(w->AppendRow({"x"}, 0, false));
-  EXPECT_EQ(w->LastError(), "No header row. Add header row first\n");
+  EXPECT_EQ(w->LastError(), "还没有表头，请先加入表头\n");
   EXPECT_FALSE(w->SetHeaderRow({"a", "b", "a"}, false));
-  EXPECT_EQ(w->LastError(), "Duplicate header row field:a\n");
+  EXPECT_EQ(w->LastError(), "表头中的列名重复：a\n");
   EXPECT_TRUE(w->SetHeaderRow({"a", "b"}, false));
   EXPECT_FALSE(w->AppendRow({"1", "2", "3"}, 0, false));
-  EXPECT_EQ(w->LastError(), "Number of columns to be added cannot be greater than the number of fields\n");
+  EXPECT_EQ(w->LastError(), "要加入的列数不能多于表头的列数\n");
   EXPECT_EQ(w->Rows().size(), 1u);
   EXPECT_FALSE(w->AppendRow({"z"}, 1, true));
-  EXPECT_EQ(w->LastError(),
-            "Number of columns in new header row cannot be less than the number of columns in previous header row");
+  EXPECT_EQ(w->LastError(), "新表头的列数不能少于原有表头的列数\n");
   EXPECT_EQ(w->Rows(), (std::vector<std::string>{"\"a\",;.?\"b\""}));
 
   // A row number beyond the end: filler rows of blanks up to it.
@@ -224,7 +223,7 @@ TEST(SheetWriterErrors, EveryRefusalHasItsTextAndLeavesTheTableAsItWas) {
   old.columns = {"a"};
   auto e = Writer(old);
   EXPECT_FALSE(e->SetHeaderRow({"c", "c"}, false));
-  EXPECT_EQ(e->LastError(), "Problems with adding headers\n");
+  EXPECT_EQ(e->LastError(), "表头无法加入\n");
   EXPECT_TRUE(e->SetHeaderRow({"b"}, false));
   EXPECT_EQ(e->Rows()[0], "\"a\",;.?\"b\"");
 
@@ -234,7 +233,7 @@ TEST(SheetWriterErrors, EveryRefusalHasItsTextAndLeavesTheTableAsItWas) {
   bad.records = {{"1"}, {"2"}};
   bad.failReadAt = 1;
   auto b = Writer(bad);
-  EXPECT_EQ(b->LastError(), "Error reading row\n");
+  EXPECT_EQ(b->LastError(), "工作表中的行无法读取\n");
   EXPECT_EQ(bad.calls.back(), "CLOSE");
   EXPECT_EQ(bad.calls.size(), 3u);  // no backup of a sheet that could not be read
 }
@@ -244,7 +243,7 @@ TEST(SheetWriterText, DelimitedTextWithQuotedValuesAndABakCopyOfTheOldFile) {
   const std::string path = dir.Path("table.csv");
   {
     CSheetWriter w(path, ",", true);
-    EXPECT_EQ(w.LastError(), "Error in opening file\n");  // no file yet
+    EXPECT_EQ(w.LastError(), "文件无法打开\n");  // no file yet
     w.BeginBatch();
     w.SetHeaderRow({"a", "b"}, false);
     w.AppendRow({"1", "x,y"}, 0, false);
@@ -266,7 +265,7 @@ TEST(SheetWriterText, DelimitedTextWithQuotedValuesAndABakCopyOfTheOldFile) {
 
   CSheetWriter lost(dir.Path("missing/folder/t.txt"), ";", true);
   lost.AppendRow({"v"}, 0, false);
-  EXPECT_EQ(lost.LastError(), "Error writing file\n");
+  EXPECT_EQ(lost.LastError(), "文件夹不存在");
   lost.BeginBatch();
   EXPECT_FALSE(lost.SaveAll());
 }

@@ -400,5 +400,47 @@ print(len(ws._charts), [len(c.series) for c in ws._charts], [c.tagname for c in 
       << out;
 }
 
+// No text of an export is shown cut: in both formats every column is at
+// least as wide as the longest text it shows (numbers as their format shows
+// them, a character beyond ASCII as two digits), as the independent readers
+// see the widths.
+TEST(FourRodSweepExport, EveryColumnIsAsWideAsItsLongestText) {
+  TIECALC_SKIP_WITHOUT_INDEPENDENT_READER();
+  const std::string code = R"(
+import sys
+path = sys.argv[1]
+def width(t):
+    return sum(1 if ord(ch) < 128 else 2 for ch in t)
+need, have = {}, {}
+if path.endswith('.xls'):
+    import xlrd
+    s = xlrd.open_workbook(path, formatting_info=True).sheet_by_index(0)
+    for r in range(s.nrows):
+        for c, v in enumerate(s.row_values(r)):
+            need[c] = max(need.get(c, 0), width(str(v)))
+    have = {c: i.width / 256 for c, i in s.colinfo_map.items()}
+else:
+    import openpyxl
+    s = openpyxl.load_workbook(path).worksheets[0]
+    for row in s.iter_rows():
+        for x in row:
+            if x.value is None: continue
+            f = x.number_format
+            t = ('%.' + str(len(f) - 2 if f.startswith('0.') else 0) + 'f') % x.value if x.data_type == 'n' else str(x.value)
+            need[x.column - 1] = max(need.get(x.column - 1, 0), width(t))
+    for d in s.column_dimensions.values():
+        for c in range((d.min or 1) - 1, d.max or d.min or 1):
+            have[c] = d.width - 5 / 7
+print(' '.join('%d:%s<%d' % (c, have.get(c), n) for c, n in sorted(need.items()) if have.get(c, 0) < n) or 'ok')
+)";
+  for (const char* name : {"sweep.xls", "sweep.xlsx"}) {
+    SCOPED_TRACE(name);
+    ScratchFolder dir;
+    FourRodIFixture f;
+    f.Export(dir.Path(name));
+    EXPECT_EQ(testing::RunPython(code, {dir.Path(name)}), "ok\n");
+  }
+}
+
 }  // namespace
 }  // namespace tiecalc

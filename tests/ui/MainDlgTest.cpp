@@ -208,6 +208,18 @@ TEST_F(MainDlgTest, SwitchingTabsShowsOnePageAndKeepsContents) {
   EXPECT_EQ((std::vector<bool>{false, true, false, false}), Shown());
 }
 
+// A page changed while hidden shows it when its tab comes up: the rod-check
+// page follows the rod chosen in 轴力取自 while the frame is typed.
+TEST_F(MainDlgTest, TheRodCheckTabShowsTheChosenRodTypedMeanwhile) {
+  ClickTab(3);
+  emit qobject_cast<QComboBox*>(dlg->PageView(3).Control(CJiaoHe::kSource))->activated(5);  // 四杆附着(一) 杆2
+  ClickTab(1);
+  TypeExample(1);
+  ClickTab(3);
+  EXPECT_EQ(Q("1185.40"), Edit(3, CJiaoHe::kF)->text());
+  EXPECT_EQ(Q("3352.53"), Edit(3, CJiaoHe::kL)->text());
+}
+
 TEST_F(MainDlgTest, TheOnTopSwitchTwiceReturnsToTheStart) {
   const QRect place = dlg->geometry();
   QTest::mouseClick(dlg->Button(kIdTopMost), Qt::LeftButton);
@@ -457,39 +469,64 @@ TEST_F(MainDlgTest, TheWorkedExamplesShowEveryValueWhole) {
   }
 }
 
-// The widest texts of realistic results, by kind of field.
-QString WidestText(const std::string& name) {
+// The longest text a result can show, by kind of field, for any value of
+// magnitude below 10^9 (kN, mm, MPa): the rounded value as "%.15g" or "%.2f",
+// the extreme pairs as "%.2f/%.2f"; the angle pairs stay within -180..540.
+QString LongestText(const std::string& name) {
   if (name == "message") return {};
   if (name.rfind("theta", 0) == 0 && name.size() > 5) return Q("-179.55/180.45");
-  if (name.size() == 3 && name[0] == 'F' && name[2] == 'm') return Q("-12345.67/12345.67");
-  if (name[0] == 'L') return Q("99999.99");
-  if (name[0] == 'F') return Q("-99999.99");
-  if (name.rfind("sigma", 0) == 0) return Q("-9999.99");
-  return Q("-179.55");  // angles, slenderness, factors
+  if (name.size() == 3 && name[0] == 'F' && name[2] == 'm') return Q("-999999999.99/-999999999.99");
+  return Q("-999999999.99");
 }
 
 TEST_F(MainDlgTest, TheLargestValuesShowWhole) {
-  // R = 1000, M = 2000 on the worked example: "3587.70/-3587.70" and more.
-  TypeExample(0);
-  Type(0, CThreeRod::kR, "1000");
-  Type(0, CThreeRod::kM, "2000");
-  EXPECT_EQ(Q("3587.70/-3587.70"), Edit(0, CThreeRod::kF1m)->text());
+  // The worked examples under loads 10^5 times too large, and a rod far
+  // too long: every result the pages compute shows whole.
+  const std::vector<std::vector<std::pair<const char*, const char*>>> large = {
+      {{"R", "-10000000"}, {"M", "20000000"}},
+      {{"R", "10000000"}, {"M", "-30000000"}},
+      {{"R", "-10000000"}, {"M", "30000000"}},
+      {{"F", "200000000"}, {"L", "800000000"}, {"G", "80000000"}}};
+  for (int page = 0; page < dlg->PageCount(); ++page) {
+    ClickTab(page);
+    TypeExample(page);
+    const CPage& p = dlg->Page(page);
+    for (const auto& [name, text] : large[static_cast<size_t>(page)]) Type(page, p.IdOf(name), text);
+    for (QWidget* w : dlg->PageView(page).Widgets())
+      if (auto* e = qobject_cast<QLineEdit*>(w); e && e->isReadOnly())
+        EXPECT_TRUE(TextFitsEdit(e)) << page << ": \"" << e->text().toStdString() << "\"";
+    QDir().mkpath(QStringLiteral(TIECALC_BINARY_DIR "/ui-screens"));
+    dlg->grab().save(QStringLiteral(TIECALC_BINARY_DIR "/ui-screens/page%1-largest-at-%2x.png")
+                         .arg(page)
+                         .arg(dlg->devicePixelRatio()));
+  }
+  // 10^5 times the worked example's 358.77/-358.77, R reversed.
+  EXPECT_EQ(Q("-35876988.27/35876988.27"), Edit(0, CThreeRod::kF1m)->text());
+  // The longest text of each result, at the page's scale.
   for (int page = 0; page < dlg->PageCount(); ++page) {
     ClickTab(page);
     CPage& p = dlg->Page(page);
     for (const NamedControl& n : p.Names()) {
       auto* e = Edit(page, n.id);
-      if (n.input || !e || WidestText(n.name).isEmpty()) continue;
-      p.SetText(n.id, WidestText(n.name).toStdString());
+      if (n.input || !e || LongestText(n.name).isEmpty()) continue;
+      p.SetText(n.id, LongestText(n.name).toStdString());
       dlg->PageView(page).Sync();
       EXPECT_TRUE(TextFitsEdit(e)) << page << " " << n.name;
       EXPECT_FALSE(e->toolTip().contains(e->text())) << n.name;
+      // A short text again: the page's own font, not the last one shrunk to.
+      p.SetText(n.id, "1");
+      dlg->PageView(page).Sync();
+      EXPECT_EQ(dlg->PageView(page).font(), e->font()) << n.name;
     }
   }
-  // A text that still cannot fit shows whole in the tooltip, after its own.
-  dlg->Page(0).SetText(CThreeRod::kF1, "-123456789012.34");
+  // A text that cannot fit even in the smallest font shows whole in the
+  // tooltip, after its own.
+  dlg->Page(0).SetText(CThreeRod::kF1, "-1234567890123456789012.34");
   dlg->PageView(0).Sync();
-  EXPECT_EQ(Q("θ角度时的F1值(KN)\n-123456789012.34"), Edit(0, CThreeRod::kF1)->toolTip());
+  EXPECT_EQ(Q("θ角度时的F1值(KN)\n-1234567890123456789012.34"), Edit(0, CThreeRod::kF1)->toolTip());
+  // An input keeps the page's font and scrolls.
+  Type(0, CThreeRod::kR, "1000000000+2000000000+3000000000");
+  EXPECT_EQ(dlg->PageView(0).font(), Edit(0, CThreeRod::kR)->font());
 }
 
 TEST_F(MainDlgTest, ATypoIsMarkedWhereItWasMade) {
@@ -663,7 +700,10 @@ TEST_F(MainDlgTest, TheWindowFitsItsScreenCentredWithEveryControlReachable) {
     EXPECT_EQ(small, area->verticalScrollBar()->isVisible() || area->horizontalScrollBar()->isVisible()) << page;
     for (QWidget* w : dlg->PageView(page).Widgets()) {
       if (qobject_cast<QGroupBox*>(w)) continue;
-      area->ensureWidgetVisible(w, 0, 0);
+      // Scrolled to the whole control (ensureWidgetVisible would bring an
+      // edit's text cursor only into sight).
+      const QRect r = w->geometry();
+      area->ensureVisible(r.center().x(), r.center().y(), r.width() / 2 + 1, r.height() / 2 + 1);
       const QRect shown(w->mapTo(area->viewport(), QPoint(0, 0)), w->size());
       // Whole where it can be; a diagram taller than the area at least in part.
       const QRect port = area->viewport()->rect();

@@ -56,13 +56,25 @@ std::vector<int> CDialog::TakeChanges() {
   return out;
 }
 
-void CDialog::Run(const Handler& handler) {
-  if (handler) handler();
+void CDialog::Run(int id, const Handler& handler) {
+  struct Depth {
+    int& running;
+    explicit Depth(int& r) : running(r) { ++running; }
+    ~Depth() { --running; }
+  };
+  {
+    const Depth depth(m_handlersRunning);
+    if (handler) handler();
+  }
+  if (m_handlersRunning == 0 && m_anyChange) {
+    const std::function<void(int)> listener = m_anyChange;
+    listener(id);
+  }
 }
 
-void CDialog::RunGuarded(const Handler& handler) {
+void CDialog::RunGuarded(int id, const Handler& handler) {
   try {
-    Run(handler);
+    Run(id, handler);
   } catch (const std::exception& e) {
     if (!m_desktop) throw;
     m_desktop->ShowMessage(e.what(), MessageIcon::Error);
@@ -76,7 +88,7 @@ void CDialog::SetText(int id, const std::string& text) {
   // Copy first: a handler may replace handlers while it runs.
   if (c.tmpl->kind == ControlKind::Edit) {
     Handler h = c.onChange;
-    Run(h);
+    Run(id, h);
   }
 }
 
@@ -126,7 +138,7 @@ bool CDialog::UserType(int id, const std::string& text) {
   if (!c || c->tmpl->kind != ControlKind::Edit || c->readOnly) return false;
   c->text = text;
   MarkChanged(id);
-  RunGuarded(Handler(c->onChange));
+  RunGuarded(id, Handler(c->onChange));
   return true;
 }
 
@@ -137,7 +149,7 @@ bool CDialog::UserSelect(int id, int index) {
   // Picking the item already selected is no change of selection.
   if (index == c->selection) return true;
   SetCurSel(id, index);
-  RunGuarded(Handler(c->onSelChange));
+  RunGuarded(id, Handler(c->onSelChange));
   return true;
 }
 
@@ -149,7 +161,7 @@ bool CDialog::UserClick(int id) {
   } else if (c->tmpl->kind != ControlKind::Button) {
     return false;
   }
-  RunGuarded(Handler(c->onClick));
+  RunGuarded(id, Handler(c->onClick));
   return true;
 }
 

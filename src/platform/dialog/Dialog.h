@@ -137,6 +137,12 @@ class CDialog {
   void OnChange(int id, Handler handler);     // edit text changed
   void OnSelChange(int id, Handler handler);  // drop-down selection changed by the user
   void OnClick(int id, Handler handler);      // button or check box clicked
+  // Told the control once a change from outside the dialog's own handlers
+  // has run its handler (a user's action, a text set from elsewhere), after
+  // everything that change set off inside the dialog. Whoever depends on
+  // the dialog's state as a whole (another page that follows it) listens
+  // here; one listener per dialog.
+  void OnAnyChange(std::function<void(int id)> listener) { m_anyChange = std::move(listener); }
 
  protected:
   virtual void OnInitDialog() {}
@@ -156,8 +162,8 @@ class CDialog {
   const Control& At(int id) const;
   Control* Find(int id);
   void MarkChanged(int id);
-  void Run(const Handler& handler);
-  void RunGuarded(const Handler& handler);
+  void Run(int id, const Handler& handler);
+  void RunGuarded(int id, const Handler& handler);
 
   DialogTemplate m_template;
   std::vector<Control> m_controls;  // addressable controls, template order
@@ -165,6 +171,8 @@ class CDialog {
   std::vector<int> m_changed;
   IDesktop* m_desktop = nullptr;
   bool m_created = false;
+  int m_handlersRunning = 0;
+  std::function<void(int)> m_anyChange;
 };
 
 }  // namespace tiecalc

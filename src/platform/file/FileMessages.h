@@ -5,16 +5,22 @@
 
 #include <string>
 #include <string_view>
+#include <system_error>
 
 #include "platform/file/FileError.h"
 
 namespace tiecalc::file {
 
-// "磁盘已满", "文件夹不存在", ... from the error's kind and system code.
+// A system error code (errno, or Windows' GetLastError) in Chinese words:
+// "磁盘已满", "链接循环（链接层层指向自己）", ...; a code without words of its
+// own gives "系统拒绝了这次操作（错误代码 N）". Never the system's English text.
+std::string SystemErrorInWords(std::error_code code);
+
+// "磁盘已满", "文件夹不存在", "不是普通文件（是命名管道），文件保持原样", ...
+// from the error's kind and system code.
 std::string WhyInWords(const CFileError& error);
 
-// One message: "{what} {path}：{why}。{advice}", then the system's own text
-// on a second line (when there is one).
+// One message, Chinese throughout: "{what} {path}：{why}。{advice}。"
 std::string FileMessage(const std::string& what, const CFileError& error);
 
 // The message tables mark where a value goes with "%p", "%s", ...: text with

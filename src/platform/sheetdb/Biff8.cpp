@@ -4,10 +4,12 @@
 // (BOF, WRITEACCESS with the engine's mark, CODEPAGE, WINDOW1, fonts, the
 // sixteen default XF records, the Normal style, one BOUNDSHEET per sheet,
 // the shared string table split into CONTINUE records), then per sheet BOF,
-// DIMENSIONS, one LABELSST per non-empty cell, WINDOW2 and EOF.
+// a COLINFO per column giving its width, DIMENSIONS, one LABELSST per
+// non-empty cell, WINDOW2 and EOF.
 //
-// Read: the cell values of every worksheet, whoever wrote the file. Every
-// length and offset is checked, since the file may be anything.
+// Read: the cell values and column widths of every worksheet, whoever wrote
+// the file. Every length and offset is checked, since the file may be
+// anything.
 
 #include <algorithm>
 #include <charconv>
@@ -42,6 +44,7 @@ enum : uint16_t {
   kBackup = 0x0040,
   kCodePage = 0x0042,
   kWriteAccess = 0x005C,
+  kColInfo = 0x007D,
   kBoundSheet = 0x0085,
   kHideObj = 0x008D,
   kMulRk = 0x00BD,
@@ -249,8 +252,6 @@ std::string SheetStream(const Sheet& sheet, bool first, std::unordered_map<std::
     const auto& row = sheet.rows[r];
     for (size_t c = 0; c < row.size(); ++c) {
       if (row[c].empty()) continue;
-      if (r >= kMaxRows || c >= kMaxColumns)
-        throw CSheetDbError("sheet '" + sheet.name + "' is larger than an .xls sheet can be");
       auto [it, added] = index.emplace(std::string_view(row[c]), static_cast<uint32_t>(strings.size()));
       if (added) strings.push_back(row[c]);
       ++total;
@@ -261,6 +262,16 @@ std::string SheetStream(const Sheet& sheet, bool first, std::unordered_map<std::
       lastCol = std::max(lastCol, c);
       any = true;
     }
+  }
+  // Each column as wide as its longest text, in 1/256 of a digit's width.
+  const std::vector<double> widths = ColumnWidths(sheet);
+  for (size_t c = 0; c < widths.size(); ++c) {
+    if (widths[c] <= 0) continue;
+    Bytes b;
+    b.U16(static_cast<unsigned>(c)), b.U16(static_cast<unsigned>(c));
+    b.U16(static_cast<unsigned>(std::min(65535.0, std::ceil(widths[c] * 256))));
+    b.U16(15), b.U16(0x0002), b.U16(0);  // the cells' XF; a width set by the user
+    Record(out, kColInfo, b.data);
   }
   {
     Bytes b;
@@ -339,7 +350,7 @@ class Reader {
     auto* p = reinterpret_cast<const unsigned char*>(m_s.data()) + pos;
     rec.type = static_cast<uint16_t>(p[0] | p[1] << 8);
     rec.size = static_cast<size_t>(p[2] | p[3] << 8);
-    if (pos + 4 + rec.size > m_s.size()) Fail("a record runs past the end of the workbook stream");
+    if (pos + 4 + rec.size > m_s.size()) Fail("有一条记录超出了工作簿数据流的末尾");
     rec.data = p + 4;
     pos += 4 + rec.size;
     return true;
@@ -404,7 +415,7 @@ class Segments {
     return m_part >= m_parts.size();
   }
   unsigned Byte() {
-    if (AtEnd()) m_reader.Fail("the shared string table is cut short");
+    if (AtEnd()) m_reader.Fail("共享文字表不完整");
     return m_parts[m_part].data[m_pos++];
   }
   unsigned U16() {
@@ -417,7 +428,7 @@ class Segments {
   }
   void Skip(uint64_t n) {
     while (n > 0) {
-      if (AtEnd()) m_reader.Fail("the shared string table is cut short");
+      if (AtEnd()) m_reader.Fail("共享文字表不完整");
       size_t take = static_cast<size_t>(std::min<uint64_t>(n, m_parts[m_part].size - m_pos));
       m_pos += take;
       n -= take;
@@ -428,13 +439,13 @@ class Segments {
     while (s.size() < count) {
       if (m_pos >= CurrentSize()) {
         Next();
-        if (m_part >= m_parts.size()) m_reader.Fail("the shared string table is cut short");
+        if (m_part >= m_parts.size()) m_reader.Fail("共享文字表不完整");
         if (m_parts[m_part].size == 0) continue;
         wide = (m_parts[m_part].data[m_pos++] & 1) != 0;
         continue;
       }
       if (wide) {
-        if (m_pos + 2 > CurrentSize()) m_reader.Fail("a character is split between records");
+        if (m_pos + 2 > CurrentSize()) m_reader.Fail("有一个字符被分在两条记录中");
         s += static_cast<char16_t>(Get16(m_parts[m_part].data + m_pos));
         m_pos += 2;
       } else {
@@ -473,7 +484,7 @@ std::vector<std::string> ReadSst(Segments seg, CReadBudget& budget) {
 
 // XLUnicodeString at p inside a record of `size` bytes (16-bit length).
 std::string CellString(const Reader& reader, const unsigned char* p, size_t size) {
-  if (size < 3) reader.Fail("a text cell is cut short");
+  if (size < 3) reader.Fail("有一个文字单元格不完整");
   size_t count = Get16(p);
   bool wide = p[2] & 1;
   size_t offset = 3 + ((p[2] & 0x08) ? 2 : 0) + ((p[2] & 0x04) ? 4 : 0);
@@ -501,7 +512,7 @@ void Put(Sheet& sheet, size_t row, size_t col, const std::string& text, CReadBud
 void ReadSheet(const Reader& reader, size_t pos, Sheet& sheet, const std::vector<std::string>& sst,
                CReadBudget& budget) {
   Rec rec;
-  if (!reader.At(pos, rec) || rec.type != kBof) reader.Fail("sheet '" + sheet.name + "' does not start where the workbook says");
+  if (!reader.At(pos, rec) || rec.type != kBof) reader.Fail("工作表“" + sheet.name + "”不在工作簿所说的位置");
   bool pendingString = false;
   size_t pendingRow = 0, pendingCol = 0;
   int depth = 1;  // embedded substreams (charts) have their own BOF/EOF
@@ -521,7 +532,7 @@ void ReadSheet(const Reader& reader, size_t pos, Sheet& sheet, const std::vector
       case kLabelSst:
         if (n >= 10) {
           uint32_t i = Get32(d + 6);
-          if (i >= sst.size()) reader.Fail("a cell refers to a shared string that does not exist");
+          if (i >= sst.size()) reader.Fail("有单元格引用了不存在的共享文字");
           Put(sheet, Get16(d), Get16(d + 2), sst[i], budget);
         }
         break;
@@ -559,6 +570,13 @@ void ReadSheet(const Reader& reader, size_t pos, Sheet& sheet, const std::vector
           }
         }
         break;
+      case kColInfo:
+        if (n >= 6)
+          for (size_t c = Get16(d); c <= Get16(d + 2) && c < kMaxColumns; ++c) {
+            if (sheet.columnWidths.size() <= c) sheet.columnWidths.resize(c + 1);
+            sheet.columnWidths[c] = Get16(d + 4) / 256.0;
+          }
+        break;
       case kString:
         if (pendingString) Put(sheet, pendingRow, pendingCol, CellString(reader, d, n), budget);
         break;
@@ -567,16 +585,16 @@ void ReadSheet(const Reader& reader, size_t pos, Sheet& sheet, const std::vector
     }
     if (rec.type != kContinue) pendingString = false;
   }
-  reader.Fail("sheet '" + sheet.name + "' has no end");
+  reader.Fail("工作表“" + sheet.name + "”没有结束记录");
 }
 
 Workbook ParseWorkbookStream(const std::string& stream, const std::string& what) {
   Reader reader(stream, what);
   size_t pos = 0;
   Rec rec;
-  if (!reader.At(pos, rec) || rec.type != kBof || rec.size < 4) reader.Fail("the workbook stream does not start with a BOF record");
-  if (Get16(rec.data) != 0x0600) reader.Fail("it is not in the BIFF8 format (Excel 97 or later)");
-  if (Get16(rec.data + 2) != 0x0005) reader.Fail("the workbook stream does not start with the workbook globals");
+  if (!reader.At(pos, rec) || rec.type != kBof || rec.size < 4) reader.Fail("工作簿数据流不以 BOF 记录开头");
+  if (Get16(rec.data) != 0x0600) reader.Fail("不是 BIFF8 格式（97 版或以后的 .xls 工作簿）");
+  if (Get16(rec.data + 2) != 0x0005) reader.Fail("工作簿数据流不以工作簿全局记录开头");
 
   Workbook book;
   CReadBudget budget(what);
@@ -586,16 +604,16 @@ Workbook ParseWorkbookStream(const std::string& stream, const std::string& what)
   while (!ended && reader.At(pos, rec)) {
     switch (rec.type) {
       case kFilePass:
-        reader.Fail("it is protected by a password");
+        reader.Fail("工作簿有密码保护");
       case kWriteAccess:
         if (rec.size >= 3) book.writtenByEngine = CellString(reader, rec.data, rec.size) == kEngineMark;
         break;
       case kBoundSheet:
-        if (rec.size < 8) reader.Fail("a sheet entry is cut short");
+        if (rec.size < 8) reader.Fail("有一个工作表条目不完整");
         if (rec.data[5] == 0) {  // worksheets; chart and macro sheets hold no cells
           size_t count = rec.data[6];
           bool wide = rec.data[7] & 1;
-          if (8 + count * (wide ? 2 : 1) > rec.size) reader.Fail("a sheet name is cut short");
+          if (8 + count * (wide ? 2 : 1) > rec.size) reader.Fail("有一个工作表名称不完整");
           std::u16string name;
           for (size_t i = 0; i < count; ++i) name += static_cast<char16_t>(wide ? Get16(rec.data + 8 + 2 * i) : rec.data[8 + i]);
           bound.emplace_back(Get32(rec.data), Utf16ToUtf8(name));
@@ -619,9 +637,9 @@ Workbook ParseWorkbookStream(const std::string& stream, const std::string& what)
         break;
     }
   }
-  if (!ended) reader.Fail("the workbook globals have no end");
+  if (!ended) reader.Fail("工作簿全局记录没有结束记录");
   for (auto& [offset, name] : bound) {
-    if (offset >= reader.Size()) reader.Fail("sheet '" + name + "' lies outside the workbook stream");
+    if (offset >= reader.Size()) reader.Fail("工作表“" + name + "”在工作簿数据流之外");
     Sheet sheet;
     sheet.name = name;
     ReadSheet(reader, offset, sheet, sst, budget);
@@ -639,7 +657,7 @@ Workbook ReadXls(const std::string& bytes, const std::string& what) {
     data = ole.ReadStream("Workbook");
     if (!data)
       throw CSheetDbError(NotReadableMessage(
-          what, ".xls", ole.HasStream("Book") ? "it is in a format older than Excel 97" : "it holds no workbook stream"));
+          what, ".xls", ole.HasStream("Book") ? "是 97 版以前的 .xls 格式" : "其中没有工作簿数据流"));
   } catch (const CCompoundFileError& e) {
     throw CSheetDbError(NotReadableMessage(what, ".xls", e.what()));
   }
@@ -647,10 +665,11 @@ Workbook ReadXls(const std::string& bytes, const std::string& what) {
 }
 
 std::string WriteXls(const Workbook& book) {
+  if (const std::string why = WhyNotWritable(book); !why.empty()) throw CSheetDbError(CannotComposeMessage(".xls", why));
   try {
     return WriteCompoundFile("Workbook", WorkbookStream(book));
   } catch (const CCompoundFileError& e) {
-    throw CSheetDbError(std::string("the .xls compound file could not be composed: ") + e.what());
+    throw CSheetDbError(CannotComposeMessage(".xls", e.what()));
   }
 }
 

@@ -58,39 +58,39 @@ uint64_t CeilDiv(uint64_t a, uint64_t b) { return (a + b - 1) / b; }
 }  // namespace
 
 CCompoundFileReader::CCompoundFileReader(std::string_view bytes) : m_bytes(bytes) {
-  if (bytes.size() < kHeaderSize) Fail("it is too short for a compound file");
-  if (std::memcmp(bytes.data(), kSignature, sizeof kSignature) != 0) Fail("it is not a compound file");
-  if (U16(bytes, 28) != 0xFFFE) Fail("its compound-file header has a wrong byte order mark");
+  if (bytes.size() < kHeaderSize) Fail("文件太短，不是复合文档");
+  if (std::memcmp(bytes.data(), kSignature, sizeof kSignature) != 0) Fail("不是复合文档");
+  if (U16(bytes, 28) != 0xFFFE) Fail("复合文档头的字节序标记不对");
   const uint16_t major = U16(bytes, 26);
   const uint16_t shift = U16(bytes, 30);
   if (!((major == 3 && shift == 9) || (major == 4 && shift == 12)))
-    Fail("its compound-file version or sector size is not supported");
-  if (U16(bytes, 32) != 6) Fail("its mini sectors are not of 64 bytes");
-  if (U32(bytes, 56) != kMiniStreamCutoff) Fail("its mini stream cutoff is not 4096 bytes");
+    Fail("复合文档的版本或扇区大小不受支持");
+  if (U16(bytes, 32) != 6) Fail("复合文档的小扇区不是 64 字节");
+  if (U32(bytes, 56) != kMiniStreamCutoff) Fail("复合文档的小流界限不是 4096 字节");
   m_sectorSize = 1u << shift;
 
   // The sectors after the header; a last sector cut short is allowed, some
   // writers leave out its unused tail.
   const uint64_t body = bytes.size() > m_sectorSize ? bytes.size() - m_sectorSize : 0;
   const uint64_t sectors = CeilDiv(body, m_sectorSize);
-  if (sectors > kMaxRegularSector) Fail("it is too large for a compound file");
+  if (sectors > kMaxRegularSector) Fail("文件超出复合文档能有的大小");
   m_sectorCount = static_cast<uint32_t>(sectors);
 
   // Where the FAT lies: the header's list, then the DIFAT chain.
   const uint32_t fatSectors = U32(bytes, 44);
-  if (fatSectors == 0 || fatSectors > m_sectorCount) Fail("its FAT sector count does not fit the file");
+  if (fatSectors == 0 || fatSectors > m_sectorCount) Fail("扇区分配表的扇区数与文件不符");
   std::vector<uint32_t> fatList;
   fatList.reserve(fatSectors);
   auto addFatSector = [&](uint32_t sector) {
-    if (sector >= m_sectorCount) Fail("a FAT sector lies outside the file");
+    if (sector >= m_sectorCount) Fail("扇区分配表的扇区在文件之外");
     fatList.push_back(sector);
   };
   for (size_t i = 0; i < kHeaderFatEntries && fatList.size() < fatSectors; ++i) addFatSector(U32(bytes, 76 + 4 * i));
   const size_t perDifat = m_sectorSize / 4 - 1;
   std::vector<bool> seenDifat(m_sectorCount);
   for (uint32_t difat = U32(bytes, 68); fatList.size() < fatSectors;) {
-    if (difat >= m_sectorCount) Fail("its FAT sector list (DIFAT) is broken");
-    if (seenDifat[difat]) Fail("its FAT sector list (DIFAT) loops");
+    if (difat >= m_sectorCount) Fail("扇区分配表的扇区列表已损坏");
+    if (seenDifat[difat]) Fail("扇区分配表的扇区列表首尾相接，无法读完");
     seenDifat[difat] = true;
     const std::string_view sector = Sector(difat);
     for (size_t i = 0; i < perDifat && fatList.size() < fatSectors; ++i) addFatSector(U32(sector, 4 * i));
@@ -103,7 +103,7 @@ CCompoundFileReader::CCompoundFileReader(std::string_view bytes) : m_bytes(bytes
   }
 
   // The directory.
-  for (uint32_t sector : Chain(m_fat, U32(bytes, 48), m_sectorCount, "directory")) {
+  for (uint32_t sector : Chain(m_fat, U32(bytes, 48), m_sectorCount, "目录")) {
     const std::string_view data = Sector(sector);
     for (size_t at = 0; at + kEntrySize <= m_sectorSize; at += kEntrySize) {
       Entry entry;
@@ -120,14 +120,14 @@ CCompoundFileReader::CCompoundFileReader(std::string_view bytes) : m_bytes(bytes
       m_entries.push_back(std::move(entry));
     }
   }
-  if (m_entries.empty() || m_entries[0].type != kTypeRoot) Fail("its directory has no root entry");
+  if (m_entries.empty() || m_entries[0].type != kTypeRoot) Fail("目录中没有根条目");
 
   // The mini stream (the root entry's stream) and the mini FAT.
   m_miniStream = ReadChain(m_entries[0].start, m_entries[0].size, false);
   const uint32_t miniFatSectors = U32(bytes, 64);
-  if (miniFatSectors > m_sectorCount) Fail("its mini FAT sector count does not fit the file");
+  if (miniFatSectors > m_sectorCount) Fail("小扇区分配表的扇区数与文件不符");
   if (miniFatSectors > 0) {
-    const std::vector<uint32_t> chain = Chain(m_fat, U32(bytes, 60), m_sectorCount, "mini FAT");
+    const std::vector<uint32_t> chain = Chain(m_fat, U32(bytes, 60), m_sectorCount, "小扇区分配表");
     for (uint32_t sector : chain) {
       const std::string_view data = Sector(sector);
       for (size_t i = 0; i < m_sectorSize / 4; ++i) m_miniFat.push_back(U32(data, 4 * i));
@@ -139,7 +139,7 @@ CCompoundFileReader::CCompoundFileReader(std::string_view bytes) : m_bytes(bytes
 // ReadChain reads those itself.
 std::string_view CCompoundFileReader::Sector(uint32_t index) const {
   const uint64_t at = (static_cast<uint64_t>(index) + 1) * m_sectorSize;
-  if (index >= m_sectorCount || at + m_sectorSize > m_bytes.size()) Fail("the file is cut short");
+  if (index >= m_sectorCount || at + m_sectorSize > m_bytes.size()) Fail("文件不完整");
   return m_bytes.substr(static_cast<size_t>(at), m_sectorSize);
 }
 
@@ -150,8 +150,8 @@ std::vector<uint32_t> CCompoundFileReader::Chain(const std::vector<uint32_t>& ta
   std::vector<uint32_t> chain;
   std::vector<bool> seen(std::min<uint64_t>(table.size(), limit));
   for (uint32_t sector = start; sector != kEndOfChain; sector = table[sector]) {
-    if (sector >= seen.size()) Fail(std::string("its ") + what + " chain is broken");
-    if (seen[sector]) Fail(std::string("its ") + what + " chain loops");
+    if (sector >= seen.size()) Fail(std::string(what) + "的扇区链已损坏");
+    if (seen[sector]) Fail(std::string(what) + "的扇区链首尾相接，无法读完");
     seen[sector] = true;
     chain.push_back(sector);
   }
@@ -162,17 +162,17 @@ std::string CCompoundFileReader::ReadChain(uint32_t start, uint64_t size, bool m
   const std::string_view source = mini ? std::string_view(m_miniStream) : m_bytes;
   const size_t unit = mini ? kMiniSectorSize : m_sectorSize;
   const uint64_t units = mini ? CeilDiv(m_miniStream.size(), kMiniSectorSize) : m_sectorCount;
-  if (size > units * unit) Fail("a stream is larger than the file");
+  if (size > units * unit) Fail("数据流的长度超过文件");
   if (size == 0) return {};
-  const std::vector<uint32_t> chain = Chain(mini ? m_miniFat : m_fat, start, units, mini ? "mini stream" : "stream");
-  if (chain.size() * static_cast<uint64_t>(unit) < size) Fail("a stream is longer than its sectors");
+  const std::vector<uint32_t> chain = Chain(mini ? m_miniFat : m_fat, start, units, mini ? "小数据流" : "数据流");
+  if (chain.size() * static_cast<uint64_t>(unit) < size) Fail("数据流的长度超过它的扇区");
   std::string out;
   out.reserve(static_cast<size_t>(size));
   for (uint32_t sector : chain) {
     if (out.size() == size) break;
     const uint64_t at = (static_cast<uint64_t>(sector) + (mini ? 0 : 1)) * unit;
     const size_t want = static_cast<size_t>(std::min<uint64_t>(unit, size - out.size()));
-    if (at + want > source.size()) Fail("the file is cut short");
+    if (at + want > source.size()) Fail("文件不完整");
     out.append(source.substr(static_cast<size_t>(at), want));
   }
   return out;
@@ -187,7 +187,7 @@ const CCompoundFileReader::Entry* CCompoundFileReader::FindChild(std::string_vie
     const uint32_t id = pending.back();
     pending.pop_back();
     if (id == kNoEntry) continue;
-    if (id >= m_entries.size() || seen[id]) Fail("its directory tree is broken");
+    if (id >= m_entries.size() || seen[id]) Fail("目录树已损坏");
     seen[id] = true;
     const Entry& entry = m_entries[id];
     if (entry.type == kTypeStream && SameName(entry.name, name)) return &entry;
@@ -213,7 +213,7 @@ std::string WriteCompoundFile(std::string_view streamName, std::string_view stre
   const uint64_t miniStreamSize = uint64_t{miniSectors} * kMiniSectorSize;
   const uint64_t dataSectors = CeilDiv(mini ? miniStreamSize : size, kSectorSize);
   const uint32_t miniFatSectors = static_cast<uint32_t>(CeilDiv(uint64_t{miniSectors} * 4, kSectorSize));
-  if (dataSectors > kMaxRegularSector / 2) throw CCompoundFileError("the stream is too large for a compound file");
+  if (dataSectors > kMaxRegularSector / 2) throw CCompoundFileError("数据超出复合文档能容纳的大小");
 
   // The FAT covers every sector, its own and the DIFAT's included.
   uint64_t fatSectors = 1, difatSectors = 0;

@@ -7,6 +7,7 @@
 #include <map>
 
 #include "platform/sheetdb/SheetDbError.h"
+#include "platform/sheetdb/SheetDbMessages.h"
 #include "platform/sheetdb/SheetSql.h"
 
 namespace tiecalc {
@@ -34,7 +35,7 @@ std::map<std::string, std::string> ParseConnect(const std::string& connect) {
     if (eq == std::string::npos) {
       std::string rest = connect.substr(i);
       if (rest.find_first_not_of(" ;") != std::string::npos)
-        throw CSheetDbError("the connection string has an item without a value: '" + rest + "'");
+        throw CSheetDbError("工作簿连接字符串中的“" + rest + "”没有值");
       break;
     }
     std::string key = connect.substr(i, eq - i);
@@ -46,7 +47,7 @@ std::map<std::string, std::string> ParseConnect(const std::string& connect) {
     char close = open == '{' ? '}' : open == '"' ? '"' : open == '\'' ? '\'' : '\0';
     if (close) {
       size_t end = connect.find(close, v + 1);
-      if (end == std::string::npos) throw CSheetDbError("the connection string has an unterminated value for " + key);
+      if (end == std::string::npos) throw CSheetDbError("工作簿连接字符串中 " + key + " 的值没有结束");
       value = connect.substr(v + 1, end - v - 1);
       i = connect.find(';', end);
     } else {
@@ -85,7 +86,7 @@ class CRecordset : public ISheetRecordset {
   bool IsEOF() const override { return m_at >= m_rows.size(); }
   std::string FieldText(short index) const override {
     if (IsEOF() || index < 0 || static_cast<size_t>(index) >= m_names.size())
-      throw CSheetSqlError("No field " + std::to_string(index) + " in the current record.");
+      throw CSheetSqlError("当前行没有第 " + std::to_string(index) + " 列");
     const auto& row = m_rows[m_at];
     return static_cast<size_t>(index) < row.size() ? row[static_cast<size_t>(index)] : std::string();
   }
@@ -104,11 +105,11 @@ bool HoldsTable(const Sheet& sheet) {
 }
 
 void CheckSheetName(const std::string& name) {
-  if (name.empty()) throw CSheetSqlError("A sheet name cannot be empty.");
+  if (name.empty()) throw CSheetSqlError("工作表名称不能为空");
   if (sheetdb::TextLength(name) > sheetdb::kMaxSheetNameLength)
-    throw CSheetSqlError("The sheet name '" + name + "' is longer than 31 characters.");
+    throw CSheetSqlError("工作表名称“" + name + "”超过 31 个字符");
   if (name.find_first_of(":\\/?*[]") != std::string::npos || name.front() == '\'' || name.back() == '\'')
-    throw CSheetSqlError("The sheet name '" + name + "' holds a character a sheet name cannot hold.");
+    throw CSheetSqlError("工作表名称“" + name + "”含有工作表名称不能含有的字符");
 }
 
 }  // namespace
@@ -137,16 +138,16 @@ void CSheetConnection::Open(const std::string& connect) {
   auto keys = ParseConnect(connect);
   std::string driver = keys.count("DRIVER") ? keys["DRIVER"] : "";
   if (driver.empty())
-    throw CSheetDbError("No workbook driver is named in the connection string: " + connect);
-  if (driver != kSheetDriverName) throw CSheetDbError("The driver '" + driver + "' is not installed (connection string: " + connect + ")");
+    throw CSheetDbError("工作簿连接字符串没有指明驱动程序：" + connect);
+  if (driver != kSheetDriverName) throw CSheetDbError("没有安装驱动程序“" + driver + "”（连接字符串：" + connect + "）");
   if (keys.count("FIRSTROWHASNAMES") && keys["FIRSTROWHASNAMES"] != "1")
-    throw CSheetDbError("The workbook driver needs FIRSTROWHASNAMES=1 (connection string: " + connect + ")");
+    throw CSheetDbError("工作簿驱动程序需要 FIRSTROWHASNAMES=1（连接字符串：" + connect + "）");
   std::string path = keys.count("DBQ") ? keys["DBQ"] : "";
-  if (path.empty()) throw CSheetDbError("No workbook given: the connection string has no DBQ (" + connect + ")");
+  if (path.empty()) throw CSheetDbError("没有指明工作簿：连接字符串中没有 DBQ（" + connect + "）");
   std::string lower = path;
   for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   if (!(lower.size() > 4 && lower.compare(lower.size() - 4, 4, ".xls") == 0) && !sheetdb::IsXlsxPath(path))
-    throw CSheetDbError("'" + path + "' is not a workbook path (.xls or .xlsx)");
+    throw CSheetDbError("“" + path + "”不是工作簿的文件名（.xls 或 .xlsx）");
 
   std::error_code ec;
   bool exists = std::filesystem::exists(std::filesystem::path(reinterpret_cast<const char8_t*>(path.c_str())), ec);
@@ -162,7 +163,7 @@ void CSheetConnection::Open(const std::string& connect) {
   } else if (exists) {
     book = sheetdb::LoadWorkbookFile(path);
   } else if (!keys.count("CREATE_DB") || keys["CREATE_DB"].empty()) {
-    throw CSheetDbError("The workbook '" + path + "' does not exist");
+    throw CSheetDbError("工作簿“" + path + "”不存在");
   }
   m_book = std::move(book);
   m_path = path;
@@ -173,25 +174,25 @@ void CSheetConnection::Open(const std::string& connect) {
 }
 
 void CSheetConnection::ExecuteSql(const std::string& sql) {
-  if (!m_open) throw CSheetSqlError("The connection is not open.");
+  if (!m_open) throw CSheetSqlError("工作簿连接没有打开");
   try {
     Statement st = sheetdb::ParseStatement(sql);
-    if (st.kind == Statement::Kind::Select) throw CSheetSqlError("A SELECT statement needs a record set.");
-    if (m_readOnly) throw CSheetSqlError("The workbook '" + m_path + "' is opened read-only.");
+    if (st.kind == Statement::Kind::Select) throw CSheetSqlError("SELECT 语句要用记录集执行");
+    if (m_readOnly) throw CSheetSqlError("工作簿“" + m_path + "”是以只读方式打开的");
     auto it = std::find_if(m_book.sheets.begin(), m_book.sheets.end(), [&](const Sheet& s) { return SameName(s.name, st.table.sheet); });
     Sheet* sheet = it == m_book.sheets.end() ? nullptr : &*it;
 
     switch (st.kind) {
       case Statement::Kind::Create: {
         CheckSheetName(st.table.sheet);
-        if (sheet && HoldsTable(*sheet)) throw CSheetSqlError("Table '" + st.table.sheet + "' already exists.");
-        if (st.columns.size() > sheetdb::kMaxColumns) throw CSheetSqlError("Too many fields defined: a sheet has at most 256 columns.");
+        if (sheet && HoldsTable(*sheet)) throw CSheetSqlError("表“" + st.table.sheet + "”已经存在");
+        if (st.columns.size() > sheetdb::kMaxColumns) throw CSheetSqlError("列太多：一张工作表最多 256 列");
         if (st.table.hasRange && st.columns.size() > static_cast<size_t>(st.table.lastColumn))
-          throw CSheetSqlError("Too many fields defined for the range of table '" + st.table.sheet + "'.");
+          throw CSheetSqlError("列数超出了表“" + st.table.sheet + "”的范围");
         for (size_t i = 0; i < st.columns.size(); ++i) {
-          if (st.columns[i].empty()) throw CSheetSqlError("A field name cannot be empty.");
+          if (st.columns[i].empty()) throw CSheetSqlError("列名不能为空");
           for (size_t j = 0; j < i; ++j)
-            if (SameName(st.columns[i], st.columns[j])) throw CSheetSqlError("Field '" + st.columns[i] + "' is defined more than once.");
+            if (SameName(st.columns[i], st.columns[j])) throw CSheetSqlError("列“" + st.columns[i] + "”出现了不止一次");
         }
         if (!sheet) {
           m_book.sheets.push_back({st.table.sheet, {}});
@@ -201,21 +202,23 @@ void CSheetConnection::ExecuteSql(const std::string& sql) {
         break;
       }
       case Statement::Kind::Drop:
-        if (!sheet) throw CSheetSqlError("Table '" + st.table.sheet + "' does not exist.");
+        if (!sheet) throw CSheetSqlError("表“" + st.table.sheet + "”不存在");
         sheet->rows.clear();
         break;
       case Statement::Kind::Insert: {
-        if (!sheet || !HoldsTable(*sheet)) throw CSheetSqlError("Table '" + st.table.sheet + "' does not exist.");
+        if (!sheet || !HoldsTable(*sheet)) throw CSheetSqlError("表“" + st.table.sheet + "”不存在");
         const auto& header = sheet->rows[0];
         std::vector<std::string> row;
         for (size_t i = 0; i < st.columns.size(); ++i) {
           auto col = std::find_if(header.begin(), header.end(), [&](const std::string& h) { return SameName(h, st.columns[i]); });
-          if (col == header.end()) throw CSheetSqlError("Field '" + st.columns[i] + "' does not exist in table '" + st.table.sheet + "'.");
+          if (col == header.end()) throw CSheetSqlError("表“" + st.table.sheet + "”中没有列“" + st.columns[i] + "”");
           size_t c = static_cast<size_t>(col - header.begin());
+          if (st.values[i].size() > sheetdb::kMaxCellText && sheetdb::TextLength(st.values[i]) > sheetdb::kMaxCellText)
+            throw CSheetSqlError(sheetdb::TextTooLongMessage(st.table.sheet, sheetdb::CellName(sheet->rows.size(), c)));
           if (row.size() <= c) row.resize(c + 1);
           row[c] = st.values[i];
         }
-        if (sheet->rows.size() >= sheetdb::kMaxRows) throw CSheetSqlError("Table '" + st.table.sheet + "' is full: a sheet has at most 65536 rows.");
+        if (sheet->rows.size() >= sheetdb::kMaxRows) throw CSheetSqlError("表“" + st.table.sheet + "”已满：一张工作表最多 65536 行");
         sheet->rows.push_back(std::move(row));
         break;
       }
@@ -230,11 +233,11 @@ void CSheetConnection::ExecuteSql(const std::string& sql) {
 }
 
 std::unique_ptr<ISheetRecordset> CSheetConnection::OpenForwardOnly(const std::string& sql) {
-  if (!m_open) throw CSheetSqlError("The connection is not open.");
+  if (!m_open) throw CSheetSqlError("工作簿连接没有打开");
   Statement st = sheetdb::ParseStatement(sql);
-  if (st.kind != Statement::Kind::Select) throw CSheetSqlError("Only a SELECT statement opens a record set.");
+  if (st.kind != Statement::Kind::Select) throw CSheetSqlError("只有 SELECT 语句能打开记录集");
   auto it = std::find_if(m_book.sheets.begin(), m_book.sheets.end(), [&](const Sheet& s) { return SameName(s.name, st.table.sheet); });
-  if (it == m_book.sheets.end()) throw CSheetSqlError("Table '" + st.table.sheet + "' does not exist.");
+  if (it == m_book.sheets.end()) throw CSheetSqlError("表“" + st.table.sheet + "”不存在");
   return std::make_unique<CRecordset>(*it);
 }
 

@@ -27,16 +27,15 @@ class Lexer {
   }
 
   [[noreturn]] void Fail(const std::string& what) const {
-    throw CSheetSqlError("Syntax error in SQL statement: " + what + " near position " + std::to_string(m_start + 1) +
-                         " of \"" + m_sql + "\"");
+    throw CSheetSqlError("工作簿语句有语法错误：第 " + std::to_string(m_start + 1) + " 个字符处" + what);
   }
 
   void ExpectWord(const char* word) {
-    if (m_token.kind != Token::Kind::Word || m_token.text != word) Fail(std::string("expected ") + word);
+    if (m_token.kind != Token::Kind::Word || m_token.text != word) Fail(std::string("应为 ") + word);
     Advance();
   }
   void ExpectPunct(char c) {
-    if (m_token.kind != Token::Kind::Punct || m_token.text[0] != c) Fail(std::string("expected '") + c + "'");
+    if (m_token.kind != Token::Kind::Punct || m_token.text[0] != c) Fail(std::string("应为“") + c + "”");
     Advance();
   }
   bool TakePunct(char c) {
@@ -50,7 +49,7 @@ class Lexer {
   std::string Quoted(char close) {
     std::string out;
     for (;;) {
-      if (m_pos >= m_sql.size()) Fail(close == ']' ? "unterminated name" : "unterminated text");
+      if (m_pos >= m_sql.size()) Fail(close == ']' ? "名称没有结束" : "文字没有结束");
       char c = m_sql[m_pos++];
       if (c == close) {
         if (m_pos < m_sql.size() && m_sql[m_pos] == close) {
@@ -87,7 +86,7 @@ class Lexer {
       ++m_pos;
       m_token = {Token::Kind::Punct, std::string(1, c)};
     } else {
-      Fail(std::string("unexpected character '") + c + "'");
+      Fail(std::string("有多余的字符“") + c + "”");
     }
   }
 
@@ -112,7 +111,7 @@ bool ParseCell(const std::string& ref, int& column, int& row) {
 }
 
 TableRef ParseTable(Lexer& lex) {
-  if (lex.Peek().kind != Token::Kind::Name) lex.Fail("expected a table name in brackets");
+  if (lex.Peek().kind != Token::Kind::Name) lex.Fail("应为方括号中的表名");
   std::string name = lex.Take().text;
   TableRef t;
   size_t dollar = name.rfind('$');
@@ -126,22 +125,22 @@ TableRef ParseTable(Lexer& lex) {
   int c0 = 0, r0 = 0;
   if (colon == std::string::npos || !ParseCell(range.substr(0, colon), c0, r0) ||
       !ParseCell(range.substr(colon + 1), t.lastColumn, t.lastRow))
-    throw CSheetSqlError("The range '" + range + "' of table '" + name + "' is not a valid cell range.");
+    throw CSheetSqlError("表“" + name + "”的范围“" + range + "”不是有效的单元格范围");
   if (c0 != 1 || r0 != 1)
-    throw CSheetSqlError("The range '" + range + "' of table '" + name + "' must start at A1.");
+    throw CSheetSqlError("表“" + name + "”的范围“" + range + "”必须从 A1 开始");
   if (t.lastColumn > static_cast<int>(kMaxColumns) || t.lastRow > static_cast<int>(kMaxRows))
-    throw CSheetSqlError("The range '" + range + "' of table '" + name + "' lies beyond IV65536.");
+    throw CSheetSqlError("表“" + name + "”的范围“" + range + "”超出了 IV65536");
   t.hasRange = true;
   return t;
 }
 
 std::string ParseColumnName(Lexer& lex) {
-  if (lex.Peek().kind != Token::Kind::Name) lex.Fail("expected a column name in brackets");
+  if (lex.Peek().kind != Token::Kind::Name) lex.Fail("应为方括号中的列名");
   return lex.Take().text;
 }
 
 void ParseEnd(Lexer& lex) {
-  if (lex.Peek().kind != Token::Kind::End) lex.Fail("unexpected text after the statement");
+  if (lex.Peek().kind != Token::Kind::End) lex.Fail("语句后面有多余的文字");
 }
 
 }  // namespace
@@ -150,7 +149,7 @@ Statement ParseStatement(const std::string& sql) {
   Lexer lex(sql);
   Statement st;
   Token first = lex.Take();
-  if (first.kind != Token::Kind::Word) lex.Fail("expected CREATE, DROP, INSERT or SELECT");
+  if (first.kind != Token::Kind::Word) lex.Fail("应为 CREATE、DROP、INSERT 或 SELECT");
   if (first.text == "CREATE") {
     st.kind = Statement::Kind::Create;
     lex.ExpectWord("TABLE");
@@ -158,14 +157,14 @@ Statement ParseStatement(const std::string& sql) {
     lex.ExpectPunct('(');
     do {
       st.columns.push_back(ParseColumnName(lex));
-      if (lex.Peek().kind != Token::Kind::Word) lex.Fail("expected a column type");
+      if (lex.Peek().kind != Token::Kind::Word) lex.Fail("应为列的类型");
       std::string type = lex.Take().text;
-      if (type != "CHAR") lex.Fail("unsupported column type " + type);
+      if (type != "CHAR") lex.Fail("不支持列的类型 " + type);
       lex.ExpectPunct('(');
       Token size = lex.Take();
       if (size.kind != Token::Kind::Word || size.text.find_first_not_of("0123456789") != std::string::npos ||
           size.text.size() > 3 || std::stoi(size.text) < 1 || std::stoi(size.text) > 255)
-        lex.Fail("expected a column size of 1 to 255");
+        lex.Fail("列的长度应为 1 到 255");
       lex.ExpectPunct(')');
     } while (lex.TakePunct(','));
     lex.ExpectPunct(')');
@@ -184,19 +183,19 @@ Statement ParseStatement(const std::string& sql) {
     lex.ExpectWord("VALUES");
     lex.ExpectPunct('(');
     do {
-      if (lex.Peek().kind != Token::Kind::Text) lex.Fail("expected a quoted value");
+      if (lex.Peek().kind != Token::Kind::Text) lex.Fail("应为单引号中的值");
       st.values.push_back(lex.Take().text);
     } while (lex.TakePunct(','));
     lex.ExpectPunct(')');
     if (st.values.size() != st.columns.size())
-      throw CSheetSqlError("Number of query values and destination fields are not the same.");
+      throw CSheetSqlError("值的个数与列的个数不同");
   } else if (first.text == "SELECT") {
     st.kind = Statement::Kind::Select;
     lex.ExpectPunct('*');
     lex.ExpectWord("FROM");
     st.table = ParseTable(lex);
   } else {
-    lex.Fail("expected CREATE, DROP, INSERT or SELECT");
+    lex.Fail("应为 CREATE、DROP、INSERT 或 SELECT");
   }
   ParseEnd(lex);
   return st;

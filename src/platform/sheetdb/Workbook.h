@@ -16,6 +16,7 @@ namespace tiecalc::sheetdb {
 inline constexpr size_t kMaxSheetNameLength = 31;  // characters
 inline constexpr size_t kMaxColumns = 256;
 inline constexpr size_t kMaxRows = 65536;
+inline constexpr size_t kMaxCellText = 32767;  // characters (UTF-16 units) of one cell
 
 // A line chart over a block of a sheet's rows: column 0 gives the
 // categories, columns 1..series the lines, each named by its cell in row 0.
@@ -34,6 +35,10 @@ struct Sheet {
   // rows[r][c]; rows may be shorter than others; "" is an empty cell.
   std::vector<std::vector<std::string>> rows;
   std::vector<SheetLineChart> charts;
+  // Column widths in characters (the width of a digit), as the file had
+  // them; 0 or missing is the default width. A rewrite widens them to fit
+  // their texts and never narrows them.
+  std::vector<double> columnWidths;
 };
 
 struct Workbook {
@@ -51,6 +56,21 @@ inline constexpr const char* kEngineMarkProperty = "Generator";
 // The number of characters of a UTF-8 text as the file formats count them
 // (UTF-16 units).
 size_t TextLength(const std::string& utf8);
+
+// "B12" for row 11, column 1 (both 0-based).
+std::string CellName(size_t row, size_t col);
+
+// Why the book cannot be stored in a workbook file (a sheet over 65536 x 256,
+// a cell text over kMaxCellText), in words naming the sheet and cell; empty
+// when it can.
+std::string WhyNotWritable(const Workbook& book);
+
+// The width each column of the sheet is written with: the width it had, or
+// the width its longest text needs with a margin (a character beyond ASCII
+// counts as two digits, as the Chinese fonts draw them), whichever is
+// larger, and never less than about the default; 0 for an empty column
+// without a width.
+std::vector<double> ColumnWidths(const Sheet& sheet);
 
 // BIFF8 workbook stream inside an OLE2 compound file. Reading throws
 // CSheetDbError naming `what` (the path) for anything that is not a readable

@@ -1,15 +1,16 @@
 // .xlsx storage: an Office Open XML spreadsheet package (zip of XML parts).
-// Written: the workbook, one worksheet part per sheet with every text in the
-// shared string table, minimal styles, and the engine's mark as the
-// application in docProps/app.xml. Read: the cell values of every
-// worksheet (shared and inline strings, numbers, booleans, errors, formula
-// results as cached).
+// Written: the workbook, one worksheet part per sheet with its column widths
+// and its texts inline, minimal styles, and the engine's mark (see
+// WriteXlsx). Read: the cell values and column widths of every worksheet
+// (shared and inline strings, numbers, booleans, errors, formula results as
+// cached).
 
 #include <xlsxwriter.h>
 #include <zip.h>
 
 #include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -89,6 +90,43 @@ bool PlainNumber(const std::string& text, double& value, int& decimals) {
   return res.ec == std::errc() && res.ptr == text.data() + text.size();
 }
 
+// A long list in a part (a sheet's rows, the shared strings) is parsed a
+// slice at a time: as one document its nodes would take several times the
+// part's size. The part is parsed without the list's content into outline;
+// the content is cut after an end tag of its items every megabyte or so,
+// and each slice parsed as a fragment, its items handed to each. False
+// when a piece is not well-formed (a slice cut inside a comment or CDATA
+// section included: such a part is refused, never misread).
+template <typename Each>
+bool ParseInSlices(const std::string& data, const std::string& list, const std::string& item, pugi::xml_document& outline,
+                   Each each) {
+  size_t open = 0;
+  for (;;) {
+    open = data.find("<" + list, open);
+    if (open == std::string::npos) return bool(outline.load_buffer(data.data(), data.size()));
+    const char after = open + 1 + list.size() < data.size() ? data[open + 1 + list.size()] : '\0';
+    if (std::strchr(" \t\r\n/>", after) && after != '\0') break;
+    open += 1;
+  }
+  const size_t start = data.find('>', open);
+  if (start == std::string::npos) return false;
+  if (data[start - 1] == '/') return bool(outline.load_buffer(data.data(), data.size()));  // an empty list
+  const size_t end = data.rfind("</" + list + ">");
+  if (end == std::string::npos || end <= start) return false;
+  if (!outline.load_buffer((data.substr(0, start + 1) + data.substr(end)).c_str(), start + 1 + data.size() - end)) return false;
+  constexpr size_t kSlice = size_t{1} << 20;
+  const std::string close = "</" + item + ">";
+  pugi::xml_document slice;
+  for (size_t from = start + 1; from < end;) {
+    size_t to = from + kSlice >= end ? end : data.find(close, from + kSlice);
+    to = to == std::string::npos || to >= end ? end : std::min(end, to + close.size());
+    if (!slice.load_buffer(data.data() + from, to - from, pugi::parse_default | pugi::parse_fragment)) return false;
+    for (pugi::xml_node node : slice.children(item.c_str())) each(node);
+    from = to;
+  }
+  return true;
+}
+
 struct WorkbookCloser {
   lxw_workbook* book = nullptr;
   ~WorkbookCloser() {
@@ -96,17 +134,44 @@ struct WorkbookCloser {
   }
 };
 
+// The library's failures in words; it prints nothing for these, and the
+// calls that would make it print are not made (the texts, names and places
+// are checked first).
+std::string XlsxErrorWords(lxw_error e) {
+  switch (e) {
+    case LXW_ERROR_MEMORY_MALLOC_FAILED: return "内存不足";
+    case LXW_ERROR_CREATING_XLSX_FILE:
+    case LXW_ERROR_CREATING_TMPFILE:
+    case LXW_ERROR_READING_TMPFILE: return "临时文件无法创建或读取（临时文件夹可能已满）";
+    case LXW_ERROR_ZIP_FILE_OPERATION:
+    case LXW_ERROR_ZIP_FILE_ADD:
+    case LXW_ERROR_ZIP_CLOSE:
+    case LXW_ERROR_ZIP_BAD_ZIP_FILE:
+    case LXW_ERROR_ZIP_PARAMETER_ERROR:
+    case LXW_ERROR_ZIP_INTERNAL_ERROR: return "压缩包无法写成（临时文件夹可能已满）";
+    case LXW_ERROR_SHEETNAME_LENGTH_EXCEEDED: return "超过 31 个字符";
+    case LXW_ERROR_INVALID_SHEETNAME_CHARACTER: return "含有工作表名称不能含有的字符";
+    case LXW_ERROR_SHEETNAME_START_END_APOSTROPHE: return "以单引号开头或结尾";
+    case LXW_ERROR_SHEETNAME_ALREADY_USED: return "与另一张工作表重名";
+    default: return "生成时出错（错误号 " + std::to_string(static_cast<int>(e)) + "）";
+  }
+}
+
 }  // namespace
 
-// The package is written by libxlsxwriter: numbers as numeric cells with the
-// decimals they were written with, other texts as shared strings, each
-// sheet's line charts beside its table, and the engine's mark as a custom
+// The package is written by libxlsxwriter in its constant-memory mode: each
+// row goes to a temporary file as it is written, texts inline in their cells
+// (no shared string table is built), numbers as numeric cells with the
+// decimals they were written with. Each sheet's columns are as wide as their
+// texts, its line charts beside its table, and the engine's mark is a custom
 // document property (the application property is the library's own).
 std::string WriteXlsx(const Workbook& book) {
+  const auto fail = [](const std::string& why) { return CSheetDbError(CannotComposeMessage(".xlsx", why)); };
+  if (const std::string why = WhyNotWritable(book); !why.empty()) throw fail(why);
   namespace fs = std::filesystem;
   std::error_code error;
   const fs::path folder = fs::temp_directory_path(error);
-  if (error) throw CSheetDbError("the .xlsx package could not be composed: no temporary folder");
+  if (error) throw fail("找不到临时文件夹");
   std::random_device random;
   const fs::path file = folder / ("tiecalc-xlsx-" + std::to_string(random()) + std::to_string(random()) + ".xlsx");
   struct Remove {
@@ -116,11 +181,17 @@ std::string WriteXlsx(const Workbook& book) {
       fs::remove(path, ignored);
     }
   } remove{file};
-  const auto fail = [](const std::string& why) { return CSheetDbError("the .xlsx package could not be composed: " + why); };
+  // The library says why it cannot create a file on the standard error;
+  // whether it can is found out here first.
+  if (!std::ofstream(file, std::ios::binary)) throw fail("临时文件夹无法写入");
 
+  const std::string tmpdir = folder.string();
+  lxw_workbook_options options = {};
+  options.constant_memory = LXW_TRUE;
+  options.tmpdir = const_cast<char*>(tmpdir.c_str());
   WorkbookCloser closer;
-  closer.book = workbook_new(file.string().c_str());
-  if (!closer.book) throw fail("the library refused the workbook");
+  closer.book = workbook_new_opt(file.string().c_str(), &options);
+  if (!closer.book) throw fail(XlsxErrorWords(LXW_ERROR_MEMORY_MALLOC_FAILED));
   lxw_workbook* wb = closer.book;
   workbook_set_custom_property_string(wb, kEngineMarkProperty, kEngineMark);
   std::map<int, lxw_format*> formats;  // by decimals
@@ -135,14 +206,19 @@ std::string WriteXlsx(const Workbook& book) {
   const lxw_chart_line_dash_type kDashes[] = {LXW_CHART_LINE_DASH_SOLID, LXW_CHART_LINE_DASH_DASH,
                                               LXW_CHART_LINE_DASH_DASH_DOT, LXW_CHART_LINE_DASH_ROUND_DOT};
   for (const Sheet& sheet : book.sheets) {
+    // A name the library refuses would be refused with a warning printed.
+    if (const lxw_error e = workbook_validate_sheet_name(wb, sheet.name.c_str()); e != LXW_NO_ERROR)
+      throw fail("工作表名称“" + sheet.name + "”" + XlsxErrorWords(e));
     lxw_worksheet* ws = workbook_add_worksheet(wb, sheet.name.c_str());
-    if (!ws) throw fail("sheet '" + sheet.name + "' cannot be added");
+    if (!ws) throw fail("工作表“" + sheet.name + "”无法加入");
+    const std::vector<double> widths = ColumnWidths(sheet);
+    for (size_t c = 0; c < widths.size(); ++c)
+      if (widths[c] > 0) worksheet_set_column(ws, static_cast<lxw_col_t>(c), static_cast<lxw_col_t>(c), widths[c], nullptr);
     size_t columns = 0;
     for (size_t r = 0; r < sheet.rows.size(); ++r) {
       for (size_t c = 0; c < sheet.rows[r].size(); ++c) {
         const std::string& text = sheet.rows[r][c];
         if (text.empty()) continue;
-        if (r >= kMaxRows || c >= kMaxColumns) throw CSheetDbError("sheet '" + sheet.name + "' is larger than a sheet may be");
         columns = std::max(columns, c + 1);
         double value = 0;
         int decimals = 0;
@@ -150,7 +226,7 @@ std::string WriteXlsx(const Workbook& book) {
         const lxw_col_t col = static_cast<lxw_col_t>(c);
         const lxw_error e = PlainNumber(text, value, decimals) ? worksheet_write_number(ws, row, col, value, format(decimals))
                                                                : worksheet_write_string(ws, row, col, text.c_str(), nullptr);
-        if (e != LXW_NO_ERROR) throw fail(lxw_strerror(e));
+        if (e != LXW_NO_ERROR) throw fail(XlsxErrorWords(e));
       }
     }
     for (const SheetLineChart& c : sheet.charts) {
@@ -178,17 +254,19 @@ std::string WriteXlsx(const Workbook& book) {
       place.x_scale = 1.6;
       place.y_scale = 1.4;
       const lxw_error e = worksheet_insert_chart_opt(ws, first > 0 ? first - 1 : 0, static_cast<lxw_col_t>(columns + 1), chart, &place);
-      if (e != LXW_NO_ERROR) throw fail(lxw_strerror(e));
+      if (e != LXW_NO_ERROR) throw fail(XlsxErrorWords(e));
     }
   }
   const lxw_error closed = workbook_close(wb);
   closer.book = nullptr;
-  if (closed != LXW_NO_ERROR) throw fail(lxw_strerror(closed));
+  if (closed != LXW_NO_ERROR) throw fail(XlsxErrorWords(closed));
+  std::error_code sizeError;
+  const auto size = fs::file_size(file, sizeError);
   std::ifstream in(file, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  if (!in || bytes.str().empty()) throw fail("the package cannot be read back");
-  return bytes.str();
+  std::string bytes(sizeError ? 0 : static_cast<size_t>(size), '\0');
+  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (!in || bytes.empty()) throw fail(XlsxErrorWords(LXW_ERROR_READING_TMPFILE));
+  return bytes;
 }
 
 Workbook ReadXlsx(const std::string& bytes, const std::string& what) {
@@ -198,28 +276,30 @@ Workbook ReadXlsx(const std::string& bytes, const std::string& what) {
   zip_error_t error;
   zip_error_init(&error);
   zip_source_t* source = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &error);
-  if (!source) throw fail("it cannot be read");
+  if (!source) throw fail("文件无法作为压缩包读取");
   ZipReader zip;
   zip.archive = zip_open_from_source(source, ZIP_RDONLY, &error);
   if (!zip.archive) {
     zip_source_free(source);
-    std::string why = zip_error_strerror(&error);
     zip_error_fini(&error);
-    throw fail(why);
+    throw fail("不是 zip 压缩包，或压缩包已损坏");
   }
   CReadBudget budget(what);
   auto part = [&](const std::string& name, bool required) -> std::string {
     zip_stat_t st;
     if (zip_stat(zip.archive, name.c_str(), 0, &st) != 0) {
-      if (required) throw fail("it has no part " + name);
+      if (required) throw fail("包中缺少部件 " + name);
       return {};
     }
     // The size the package states is checked first, the bytes read as well,
     // for a package may state less than it holds.
     if (st.valid & ZIP_STAT_SIZE) budget.PartBytes(static_cast<size_t>(st.size));
     zip_file_t* file = zip_fopen(zip.archive, name.c_str(), 0);
-    if (!file) throw fail("its part " + name + " cannot be read");
+    if (!file) throw fail("包中的部件 " + name + " 无法读取");
     std::string data;
+    // Reserved at the size stated (within the limit): a growing string would
+    // hold up to three times the part while it is copied over.
+    if (st.valid & ZIP_STAT_SIZE) data.reserve(static_cast<size_t>(st.size));
     char buf[65536];
     zip_int64_t got;
     while ((got = zip_fread(file, buf, sizeof buf)) > 0) {
@@ -231,13 +311,13 @@ Workbook ReadXlsx(const std::string& bytes, const std::string& what) {
     }
     bool bad = got < 0;
     zip_fclose(file);
-    if (bad) throw fail("its part " + name + " is damaged");
+    if (bad) throw fail("包中的部件 " + name + " 已损坏");
     return data;
   };
   auto parse = [&](const std::string& name, pugi::xml_document& doc, bool required) {
     std::string data = part(name, required);
     if (data.empty() && !required) return false;
-    if (!doc.load_buffer(data.data(), data.size())) throw fail("its part " + name + " is not well-formed XML");
+    if (!doc.load_buffer(data.data(), data.size())) throw fail("包中的部件 " + name + " 不是格式正确的 XML");
     return true;
   };
 
@@ -270,13 +350,22 @@ Workbook ReadXlsx(const std::string& bytes, const std::string& what) {
     }
   }
 
+  // A large part is read a slice at a time (ParseInSlices).
+  auto parseLong = [&](const std::string& name, const char* list, const char* item, pugi::xml_document& outline,
+                       bool required, auto each) {
+    const std::string data = part(name, required);
+    if (data.empty() && !required) return;
+    if (!ParseInSlices(data, list, item, outline, each)) throw fail("包中的部件 " + name + " 不是格式正确的 XML");
+  };
+
   std::vector<std::string> strings;
-  pugi::xml_document sst;
-  if (parse("xl/sharedStrings.xml", sst, false))
-    for (pugi::xml_node si : sst.child("sst").children("si")) {
+  {
+    pugi::xml_document outline;
+    parseLong("xl/sharedStrings.xml", "sst", "si", outline, false, [&](pugi::xml_node si) {
       strings.push_back(RichText(si));
       budget.SharedCharacters(TextLength(strings.back()) + 1);
-    }
+    });
+  }
 
   pugi::xml_document rels, wb;
   parse("xl/_rels/workbook.xml.rels", rels, true);
@@ -291,22 +380,21 @@ Workbook ReadXlsx(const std::string& bytes, const std::string& what) {
     Sheet sheet;
     sheet.name = s.attribute("name").value();
     auto it = targets.find(s.attribute("r:id").value());
-    if (it == targets.end()) throw fail("sheet '" + sheet.name + "' has no part");
+    if (it == targets.end()) throw fail("工作表“" + sheet.name + "”在包中没有部件");
     pugi::xml_document ws;
-    parse(it->second, ws, true);
     size_t nextRow = 0;
-    for (pugi::xml_node row : ws.child("worksheet").child("sheetData").children("row")) {
+    parseLong(it->second, "sheetData", "row", ws, true, [&](pugi::xml_node row) {
       size_t r = row.attribute("r") ? row.attribute("r").as_ullong() - 1 : nextRow;
       size_t nextCol = 0;
       for (pugi::xml_node c : row.children("c")) {
         size_t col = nextCol, cellRow = r;
-        if (c.attribute("r") && !ParseRef(c.attribute("r").value(), col, cellRow)) throw fail("a cell reference is malformed");
+        if (c.attribute("r") && !ParseRef(c.attribute("r").value(), col, cellRow)) throw fail("有一个单元格地址格式不对");
         nextCol = col + 1;
         std::string type = c.attribute("t").value();
         std::string value;
         if (type == "s") {
           size_t i = c.child("v").text().as_ullong(~0ull);
-          if (i >= strings.size()) throw fail("a cell refers to a shared string that does not exist");
+          if (i >= strings.size()) throw fail("有单元格引用了不存在的共享文字");
           value = strings[i];
         } else if (type == "inlineStr") {
           value = RichText(c.child("is"));
@@ -327,7 +415,7 @@ Workbook ReadXlsx(const std::string& bytes, const std::string& what) {
         }
         if (value.empty()) continue;
         if (cellRow >= kMaxRows || col >= kMaxColumns)
-          throw fail("sheet '" + sheet.name + "' holds cells beyond IV65536, which cannot be kept");
+          throw fail("工作表“" + sheet.name + "”有超出 IV65536 的单元格，无法保留");
         if (sheet.rows.size() <= cellRow) budget.Cells(cellRow + 1 - sheet.rows.size());
         const size_t had = sheet.rows.size() > cellRow ? sheet.rows[cellRow].size() : 0;
         if (had <= col) budget.Cells(col + 1 - had);
@@ -337,6 +425,17 @@ Workbook ReadXlsx(const std::string& bytes, const std::string& what) {
         sheet.rows[cellRow][col] = std::move(value);
       }
       nextRow = r + 1;
+    });
+    // Widths as stored include the padding of a cell (5 pixels of a 7-pixel
+    // digit), which the writer adds again; rounded up to whole pixels, so
+    // that a rewrite keeps them at least as wide.
+    for (pugi::xml_node col : ws.child("worksheet").child("cols").children("col")) {
+      const size_t first = col.attribute("min").as_uint(), last = std::min<size_t>(col.attribute("max").as_uint(), kMaxColumns);
+      const double stored = col.attribute("width").as_double();
+      if (first == 0 || first > last || !(stored > 0 && stored <= 255)) continue;
+      const double width = std::ceil(std::max(0.0, stored * 7 - 5) - 1e-9) / 7;
+      if (sheet.columnWidths.size() < last) sheet.columnWidths.resize(last);
+      for (size_t c = first - 1; c < last; ++c) sheet.columnWidths[c] = width;
     }
     book.sheets.push_back(std::move(sheet));
   }

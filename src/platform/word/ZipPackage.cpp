@@ -2,6 +2,8 @@
 
 #include <zip.h>
 
+#include <string>
+#include <system_error>
 
 #include "platform/file/AtomicFile.h"
 #include "platform/file/FileMessages.h"
@@ -13,22 +15,46 @@ namespace {
 
 constexpr const char* kContentTypes = "[Content_Types].xml";
 
+// The archive library's error in Chinese words: its own codes the user can
+// meet, and the system's code behind a failed read or write.
+std::string ZipErrorWords(zip_error_t* error) {
+  if (zip_error_system_type(error) == ZIP_ET_SYS)
+    return file::SystemErrorInWords(std::error_code(zip_error_code_system(error), std::generic_category()));
+  switch (zip_error_code_zip(error)) {
+    case ZIP_ER_MEMORY: return "内存不足";
+    case ZIP_ER_NOENT: return "文件不存在";
+    case ZIP_ER_OPEN: return "文件无法打开";
+    case ZIP_ER_READ: return "文件读取出错";
+    case ZIP_ER_WRITE: return "文件写入出错";
+    case ZIP_ER_NOZIP: return "不是 Word 文档（不是压缩包）";
+    case ZIP_ER_INCONS:
+    case ZIP_ER_CRC:
+    case ZIP_ER_EOF: return "文档已损坏";
+    case ZIP_ER_COMPNOTSUPP: return "文档的压缩方式不受支持";
+    case ZIP_ER_ENCRNOTSUPP:
+    case ZIP_ER_NOPASSWD: return "文档已加密";
+    default: return "压缩包出错（错误代码 " + std::to_string(zip_error_code_zip(error)) + "）";
+  }
+}
+
 std::string ZipErrorText(int code) {
   zip_error_t error;
   zip_error_init_with_code(&error, code);
-  std::string text = zip_error_strerror(&error);
+  std::string text = ZipErrorWords(&error);
   zip_error_fini(&error);
   return text;
 }
 
+std::string ZipErrorText(zip_t* archive) { return ZipErrorWords(zip_get_error(archive)); }
+
 void AddPart(zip_t* archive, const std::string& name, const std::string& data,
              const std::string& path) {
   zip_source_t* source = zip_source_buffer(archive, data.data(), data.size(), 0);
-  if (!source) throw WordError("无法写入文件 " + path + ": " + zip_strerror(archive));
+  if (!source) throw WordError("无法写入文件 " + path + "：" + ZipErrorText(archive));
   const zip_int64_t index = zip_file_add(archive, name.c_str(), source, ZIP_FL_ENC_UTF_8);
   if (index < 0) {
     zip_source_free(source);
-    throw WordError("无法写入文件 " + path + ": " + zip_strerror(archive));
+    throw WordError("无法写入文件 " + path + "：" + ZipErrorText(archive));
   }
   // Pictures are compressed already: deflating them again costs more time
   // than writing the whole rest of a report and saves nothing.
@@ -50,10 +76,10 @@ std::string ZipBytes(const PackagePartViews& parts, const std::string& path) {
   zip_source_t* buffer = zip_source_buffer_create(nullptr, 0, 0, &error);
   zip_t* archive = buffer ? zip_open_from_source(buffer, ZIP_TRUNCATE, &error) : nullptr;
   if (!archive) {
-    const std::string reason = zip_error_strerror(&error);
+    const std::string reason = ZipErrorWords(&error);
     zip_error_fini(&error);
     if (buffer) zip_source_free(buffer);
-    throw WordError("无法写入文件 " + path + ": " + reason);
+    throw WordError("无法写入文件 " + path + "：" + reason);
   }
   zip_error_fini(&error);
   zip_source_keep(buffer);  // it outlives the archive, holding the bytes
@@ -68,10 +94,10 @@ std::string ZipBytes(const PackagePartViews& parts, const std::string& path) {
     throw;
   }
   if (zip_close(archive) != 0) {
-    const std::string reason = zip_strerror(archive);
+    const std::string reason = ZipErrorText(archive);
     zip_discard(archive);
     zip_source_free(buffer);
-    throw WordError("无法写入文件 " + path + ": " + reason);
+    throw WordError("无法写入文件 " + path + "：" + reason);
   }
   std::string bytes;
   zip_stat_t stat;
@@ -82,7 +108,7 @@ std::string ZipBytes(const PackagePartViews& parts, const std::string& path) {
     zip_source_close(buffer);
   }
   zip_source_free(buffer);
-  if (!read) throw WordError("无法写入文件 " + path + ": 压缩包无法生成");
+  if (!read) throw WordError("无法写入文件 " + path + "：压缩包无法生成");
   return bytes;
 }
 
@@ -91,7 +117,7 @@ std::string ZipBytes(const PackagePartViews& parts, const std::string& path) {
 PackageParts ReadPackage(const std::string& path) {
   int code = 0;
   zip_t* archive = zip_open(path.c_str(), ZIP_RDONLY, &code);
-  if (!archive) throw WordError("无法打开文档 " + path + ": " + ZipErrorText(code));
+  if (!archive) throw WordError("无法打开文档 " + path + "：" + ZipErrorText(code));
   PackageParts parts;
   const zip_int64_t count = zip_get_num_entries(archive, 0);
   for (zip_int64_t i = 0; i < count; ++i) {
@@ -101,9 +127,9 @@ PackageParts ReadPackage(const std::string& path) {
     if (name.empty() || name.back() == '/') continue;  // folder entries hold nothing
     zip_file_t* file = zip_fopen_index(archive, static_cast<zip_uint64_t>(i), 0);
     if (!file) {
-      const std::string reason = zip_strerror(archive);
+      const std::string reason = ZipErrorText(archive);
       zip_discard(archive);
-      throw WordError("无法读取文档 " + path + " 的 " + name + ": " + reason);
+      throw WordError("无法读取文档 " + path + " 的 " + name + "：" + reason);
     }
     // Read straight into the part at the size the archive gives, then on
     // until the entry ends, whatever that size said.
@@ -115,11 +141,11 @@ PackageParts ReadPackage(const std::string& path) {
       while ((got = zip_fread(file, more, sizeof more)) > 0) data.append(more, static_cast<size_t>(got));
     }
     const bool failed = got < 0;
-    const std::string reason = failed ? zip_file_strerror(file) : "";
+    const std::string reason = failed ? ZipErrorWords(zip_file_get_error(file)) : "";
     zip_fclose(file);
     if (failed) {
       zip_discard(archive);
-      throw WordError("无法读取文档 " + path + " 的 " + name + ": " + reason);
+      throw WordError("无法读取文档 " + path + " 的 " + name + "：" + reason);
     }
     parts[name] = std::move(data);
   }

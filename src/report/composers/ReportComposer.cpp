@@ -161,6 +161,13 @@ OutputOutcome RunReport(IDesktop& desktop, std::shared_ptr<IWordClassRegistry> r
   dialog.promptOverwrite = false;
   const std::optional<std::string> path = desktop.AskSaveFileName(dialog);
   if (!path) return OutputOutcome::Cancelled;
+  // A folder, a pipe or a device at the chosen name is refused before the
+  // document is built, and stays as it is.
+  try {
+    file::CheckTarget(*path);
+  } catch (const file::CFileError& e) {
+    throw std::runtime_error(kReportFailed + file::FileMessage(kCannotWriteReport, e));
+  }
 
   const FragmentFolder folder;
   CWordWriter writer(desktop, std::move(registry));

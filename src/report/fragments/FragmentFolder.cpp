@@ -4,6 +4,7 @@
 #include <random>
 #include <stdexcept>
 
+#include "platform/file/FileMessages.h"
 #include "platform/path/Utf8Path.h"
 #include "report/fragments/Resource.h"
 
@@ -50,7 +51,7 @@ void RemoveStaleFolders(const fs::path& temporary) {
 FragmentFolder::FragmentFolder() {
   std::error_code error;
   const fs::path temporary = fs::temp_directory_path(error);
-  if (error) throw std::runtime_error("无法找到临时文件夹: " + error.message());
+  if (error) throw std::runtime_error("无法找到临时文件夹：" + file::SystemErrorInWords(error));
   RemoveStaleFolders(temporary);
   // create_directory fails on a name that exists, so the folder is ours alone.
   for (int attempt = 0; attempt < 16; ++attempt) {
@@ -68,7 +69,7 @@ FragmentFolder::FragmentFolder() {
     if (error) break;
   }
   throw std::runtime_error("无法创建临时文件夹 " + Utf8FromPath(temporary) +
-                           (error ? ": " + error.message() : std::string()));
+                           (error ? "：" + file::SystemErrorInWords(error) : std::string()));
 }
 
 FragmentFolder::~FragmentFolder() {
@@ -91,7 +92,7 @@ void FragmentFolder::Delete(FragmentId id) const {
   const std::string path = FilePath(id);
   std::error_code error;
   if (!fs::remove(PathFromUtf8(path), error))
-    throw std::runtime_error("无法删除文件 " + path + (error ? ": " + error.message() : std::string()));
+    throw std::runtime_error("无法删除文件 " + path + (error ? "：" + file::SystemErrorInWords(error) : std::string()));
 }
 
 }  // namespace tiecalc

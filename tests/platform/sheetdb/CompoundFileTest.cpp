@@ -122,27 +122,27 @@ TEST(CompoundFile, HostileFilesAreRefused) {
     const char* reason;
   };
   const Case cases[] = {
-      {"too short", &big, [](std::string& f) { f.resize(100); }, "too short"},
-      {"signature", &big, [](std::string& f) { f[0] = 'P'; }, "not a compound file"},
-      {"sector shift", &big, [](std::string& f) { f[30] = 20; }, "sector size"},
-      {"FAT count", &big, [](std::string& f) { Put32(f, 44, 0xFFFFFFFF); }, "FAT sector count"},
-      {"FAT sector outside", &big, [](std::string& f) { Put32(f, 76, 0x7FFFFFFF); }, "outside the file"},
-      {"directory outside", &big, [](std::string& f) { Put32(f, 48, 5000); }, "directory chain is broken"},
-      {"directory loops", &big, [&](std::string& f) { Put32(f, fat + 4 * 1, 1); }, "directory chain loops"},
-      {"stream chain loops", &big, [&](std::string& f) { Put32(f, fat + 4 * 11, 2); }, "stream chain loops"},
-      {"stream beyond file", &big, [&](std::string& f) { Put32(f, dir + 128 + 120, 0x7FFFFFFF); }, "larger than the file"},
-      {"stream beyond chain", &big, [&](std::string& f) { Put32(f, dir + 128 + 120, 6000); }, "longer than its sectors"},
-      {"cut short", &big, [](std::string& f) { f.resize(f.size() - 300); }, "cut short"},
+      {"too short", &big, [](std::string& f) { f.resize(100); }, "文件太短"},
+      {"signature", &big, [](std::string& f) { f[0] = 'P'; }, "不是复合文档"},
+      {"sector shift", &big, [](std::string& f) { f[30] = 20; }, "扇区大小"},
+      {"FAT count", &big, [](std::string& f) { Put32(f, 44, 0xFFFFFFFF); }, "扇区分配表的扇区数"},
+      {"FAT sector outside", &big, [](std::string& f) { Put32(f, 76, 0x7FFFFFFF); }, "扇区在文件之外"},
+      {"directory outside", &big, [](std::string& f) { Put32(f, 48, 5000); }, "目录的扇区链已损坏"},
+      {"directory loops", &big, [&](std::string& f) { Put32(f, fat + 4 * 1, 1); }, "目录的扇区链首尾相接"},
+      {"stream chain loops", &big, [&](std::string& f) { Put32(f, fat + 4 * 11, 2); }, "数据流的扇区链首尾相接"},
+      {"stream beyond file", &big, [&](std::string& f) { Put32(f, dir + 128 + 120, 0x7FFFFFFF); }, "长度超过文件"},
+      {"stream beyond chain", &big, [&](std::string& f) { Put32(f, dir + 128 + 120, 6000); }, "超过它的扇区"},
+      {"cut short", &big, [](std::string& f) { f.resize(f.size() - 300); }, "文件不完整"},
       {"tree loops", &big,
        [&](std::string& f) {
          Put32(f, dir + 76, 2);              // the root's child: the unused entry,
          Put32(f, dir + 2 * 128 + 68, 2);    // whose left sibling is itself
        },
-       "directory tree is broken"},
-      {"tree outside", &big, [&](std::string& f) { Put32(f, dir + 76, 77); }, "directory tree is broken"},
-      {"no root", &big, [&](std::string& f) { f[dir + 66] = 1; }, "no root entry"},
-      {"mini chain outside", &small, [&](std::string& f) { Put32(f, 512 * 3, 1000); }, "mini stream chain is broken"},
-      {"mini stream missing", &small, [&](std::string& f) { Put32(f, dir + 120, 0); }, "larger than the file"},
+       "目录树已损坏"},
+      {"tree outside", &big, [&](std::string& f) { Put32(f, dir + 76, 77); }, "目录树已损坏"},
+      {"no root", &big, [&](std::string& f) { f[dir + 66] = 1; }, "没有根条目"},
+      {"mini chain outside", &small, [&](std::string& f) { Put32(f, 512 * 3, 1000); }, "小数据流的扇区链已损坏"},
+      {"mini stream missing", &small, [&](std::string& f) { Put32(f, dir + 120, 0); }, "长度超过文件"},
       {"DIFAT loops", &huge,
        [&](std::string& f) {
          Put32(f, 44, 109 + 127 + 1);  // two DIFAT sectors needed
@@ -151,7 +151,7 @@ TEST(CompoundFile, HostileFilesAreRefused) {
          for (size_t i = 0; i < 127; ++i) Put32(f, 512 * 6 + 4 * i, 0);
          Put32(f, 512 * 6 + 4 * 127, 5);
        },
-       "DIFAT) loops"},
+       "扇区列表首尾相接"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -172,13 +172,13 @@ TEST(CompoundFile, BrokenContainerIsAClearWorkbookError) {
     ReadXls(std::string(600, 'x'), "张三.xls");
     ADD_FAILURE() << "read";
   } catch (const CSheetDbError& e) {
-    EXPECT_EQ(std::string(e.what()), NotReadableMessage("张三.xls", ".xls", "it is not a compound file"));
+    EXPECT_EQ(std::string(e.what()), NotReadableMessage("张三.xls", ".xls", "不是复合文档"));
   }
   try {
     ReadXls(WriteCompoundFile("Book", "old"), "old.xls");
     ADD_FAILURE() << "read";
   } catch (const CSheetDbError& e) {
-    EXPECT_EQ(std::string(e.what()), NotReadableMessage("old.xls", ".xls", "it is in a format older than Excel 97"));
+    EXPECT_EQ(std::string(e.what()), NotReadableMessage("old.xls", ".xls", "是 97 版以前的 .xls 格式"));
   }
 }
 

@@ -5,15 +5,18 @@
 #include <gtest/gtest.h>
 #ifndef _WIN32
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
 #include <csignal>
 #include <cstring>
+#include <functional>
 
 #include "platform/sheetdb/CompoundFile.h"
 #include "platform/sheetdb/SheetConnection.h"
 #include "platform/sheetdb/SheetDbError.h"
+#include "platform/sheetdb/SheetDbMessages.h"
 #include "platform/sheetdb/Workbook.h"
 #include "platform/sheetdb/SheetTestSupport.h"
 #if TIECALC_HAVE_GSF
@@ -84,12 +87,12 @@ TEST(SheetDbDriver, InstalledDriverListHoldsOneExcelDriverEndedByAnEmptyName) {
 TEST(SheetDbDriver, OpeningFailsClearlyForBadDriversPathsAndFiles) {
   ScratchFolder dir;
   const std::string path = dir.Path("book.xls");
-  EXPECT_NE(OpenError("DRIVER={};DSN='';DBQ=" + path).find("No workbook driver is named"), std::string::npos);
-  EXPECT_NE(OpenError("DSN='';DBQ=" + path).find("No workbook driver is named"), std::string::npos);
-  EXPECT_NE(OpenError("DRIVER={Other Driver (*.xls)};DBQ=" + path).find("'Other Driver (*.xls)' is not installed"),
+  EXPECT_NE(OpenError("DRIVER={};DSN='';DBQ=" + path).find("工作簿连接字符串没有指明驱动程序"), std::string::npos);
+  EXPECT_NE(OpenError("DSN='';DBQ=" + path).find("工作簿连接字符串没有指明驱动程序"), std::string::npos);
+  EXPECT_NE(OpenError("DRIVER={Other Driver (*.xls)};DBQ=" + path).find("没有安装驱动程序“Other Driver (*.xls)”"),
             std::string::npos);
-  EXPECT_NE(OpenError(Connect(path, false)).find("'" + path + "' does not exist"), std::string::npos);
-  EXPECT_NE(OpenError(Connect(dir.Path("notes.txt"))).find("is not a workbook path"), std::string::npos);
+  EXPECT_NE(OpenError(Connect(path, false)).find("工作簿“" + path + "”不存在"), std::string::npos);
+  EXPECT_NE(OpenError(Connect(dir.Path("notes.txt"))).find("”不是工作簿的文件名（.xls 或 .xlsx）"), std::string::npos);
 
   WriteBytes(path, "plain text, not a workbook\n");
   std::string error = OpenError(Connect(path));
@@ -131,28 +134,28 @@ TEST(SheetDbTables, ExistingTablesMissingSheetsAndOtherStatementsFailAndChangeNo
 
   CSheetConnection db;
   db.Open(Connect(path));
-  EXPECT_EQ(SqlError(db, "CREATE TABLE [S] ([z] char(255))"), "Table 'S' already exists.");
-  EXPECT_EQ(SqlError(db, "CREATE TABLE [S$A1:IV65536] ([z] char(255))"), "Table 'S' already exists.");
-  EXPECT_EQ(SqlError(db, "DROP TABLE [Nope$A1:IV65536]"), "Table 'Nope' does not exist.");
-  EXPECT_EQ(SqlError(db, "INSERT INTO [S$A1:IV1] ([zz]) VALUES ('1')"), "Field 'zz' does not exist in table 'S'.");
+  EXPECT_EQ(SqlError(db, "CREATE TABLE [S] ([z] char(255))"), "表“S”已经存在");
+  EXPECT_EQ(SqlError(db, "CREATE TABLE [S$A1:IV65536] ([z] char(255))"), "表“S”已经存在");
+  EXPECT_EQ(SqlError(db, "DROP TABLE [Nope$A1:IV65536]"), "表“Nope”不存在");
+  EXPECT_EQ(SqlError(db, "INSERT INTO [S$A1:IV1] ([zz]) VALUES ('1')"), "表“S”中没有列“zz”");
   EXPECT_EQ(SqlError(db, "INSERT INTO [S$A1:IV1] ([a]) VALUES ('1', '2')"),
-            "Number of query values and destination fields are not the same.");
-  EXPECT_NE(SqlError(db, "UPDATE [S$A1:IV1] SET [a] = 'x'").find("Syntax error"), std::string::npos);
-  EXPECT_NE(SqlError(db, "DELETE FROM [S$A1:IV65536]").find("Syntax error"), std::string::npos);
-  EXPECT_NE(SqlError(db, "INSERT INTO [S$A1:IV1] ([a]) VALUES ('open").find("unterminated text"), std::string::npos);
-  EXPECT_NE(SqlError(db, "SELECT * FROM [S$A1:IV65536]").find("record set"), std::string::npos);
-  EXPECT_NE(SqlError(db, "DROP TABLE [S$B2:IV65536]").find("must start at A1"), std::string::npos);
+            "值的个数与列的个数不同");
+  EXPECT_NE(SqlError(db, "UPDATE [S$A1:IV1] SET [a] = 'x'").find("应为 CREATE、DROP、INSERT 或 SELECT"), std::string::npos);
+  EXPECT_NE(SqlError(db, "DELETE FROM [S$A1:IV65536]").find("应为 CREATE、DROP、INSERT 或 SELECT"), std::string::npos);
+  EXPECT_NE(SqlError(db, "INSERT INTO [S$A1:IV1] ([a]) VALUES ('open").find("文字没有结束"), std::string::npos);
+  EXPECT_NE(SqlError(db, "SELECT * FROM [S$A1:IV65536]").find("SELECT 语句要用记录集执行"), std::string::npos);
+  EXPECT_NE(SqlError(db, "DROP TABLE [S$B2:IV65536]").find("必须从 A1 开始"), std::string::npos);
   // Only the forms the writer issues: bracketed names, char(n), no ';'.
-  EXPECT_NE(SqlError(db, "CREATE TABLE [T] ([a] varchar(10))").find("unsupported column type VARCHAR"), std::string::npos);
-  EXPECT_NE(SqlError(db, "CREATE TABLE T ([a] char(255))").find("expected a table name in brackets"), std::string::npos);
-  EXPECT_NE(SqlError(db, "DROP TABLE [S$A1:IV65536];").find("unexpected character ';'"), std::string::npos);
-  EXPECT_NE(SqlError(db, "DROP TABLE [S$]").find("is not a valid cell range"), std::string::npos);
-  EXPECT_NE(SqlError(db, "DROP TABLE [S$A1:IW65536]").find("lies beyond IV65536"), std::string::npos);
+  EXPECT_NE(SqlError(db, "CREATE TABLE [T] ([a] varchar(10))").find("不支持列的类型 VARCHAR"), std::string::npos);
+  EXPECT_NE(SqlError(db, "CREATE TABLE T ([a] char(255))").find("工作簿语句有语法错误：第 14 个字符处应为方括号中的表名"), std::string::npos);
+  EXPECT_NE(SqlError(db, "DROP TABLE [S$A1:IV65536];").find("有多余的字符“;”"), std::string::npos);
+  EXPECT_NE(SqlError(db, "DROP TABLE [S$]").find("表“S$”的范围“”不是有效的单元格范围"), std::string::npos);
+  EXPECT_NE(SqlError(db, "DROP TABLE [S$A1:IW65536]").find("超出了 IV65536"), std::string::npos);
   try {
     db.OpenForwardOnly("SELECT * FROM [Missing$A1:IV65536]");
     ADD_FAILURE() << "a missing sheet was selected";
   } catch (const CSheetSqlError& e) {
-    EXPECT_STREQ(e.what(), "Table 'Missing' does not exist.");
+    EXPECT_STREQ(e.what(), "表“Missing”不存在");
   }
   // A statement that works, after failed ones: the connection had failures,
   // so closing writes nothing and the workbook stays as it was.
@@ -187,15 +190,15 @@ TEST(SheetDbTables, TheLimitsOfTheFileFormatAreRefused) {
   CSheetConnection db;
   db.Open(Connect(dir.Path("limits.xls")));
   EXPECT_EQ(SqlError(db, "CREATE TABLE [一二三四五六七八九十一二三四五六七八九十一二三四五六七八九十一二] ([a] char(255))"),
-            "The sheet name '一二三四五六七八九十一二三四五六七八九十一二三四五六七八九十一二' is longer than 31 characters.");
+            "工作表名称“一二三四五六七八九十一二三四五六七八九十一二三四五六七八九十一二”超过 31 个字符");
   EXPECT_EQ(SqlError(db, "CREATE TABLE [一二三四五六七八九十一二三四五六七八九十一二三四五六七八九十一] ([a] char(255))"), "");
   std::string wide = "CREATE TABLE [Wide] (";
   for (int i = 0; i < 257; ++i) wide += "[c" + std::to_string(i) + "] char(255)" + (i < 256 ? ", " : ")");
-  EXPECT_EQ(SqlError(db, wide), "Too many fields defined: a sheet has at most 256 columns.");
-  EXPECT_EQ(SqlError(db, "CREATE TABLE [a:b] ([a] char(255))"), "The sheet name 'a:b' holds a character a sheet name cannot hold.");
+  EXPECT_EQ(SqlError(db, wide), "列太多：一张工作表最多 256 列");
+  EXPECT_EQ(SqlError(db, "CREATE TABLE [a:b] ([a] char(255))"), "工作表名称“a:b”含有工作表名称不能含有的字符");
   EXPECT_EQ(SqlError(db, "CREATE TABLE [Tall] ([a] char(255))"), "");
   for (int i = 1; i < 65536; ++i) db.ExecuteSql("INSERT INTO [Tall$A1:IV1] ([a]) VALUES ('r')");
-  EXPECT_EQ(SqlError(db, "INSERT INTO [Tall$A1:IV1] ([a]) VALUES ('r')"), "Table 'Tall' is full: a sheet has at most 65536 rows.");
+  EXPECT_EQ(SqlError(db, "INSERT INTO [Tall$A1:IV1] ([a]) VALUES ('r')"), "表“Tall”已满：一张工作表最多 65536 行");
 }
 
 TEST(SheetDbFiles, ChineseNamesAndSharedStringsAcrossContinueRecordsReadBackByXlrd) {
@@ -323,7 +326,7 @@ TEST(SheetDbFiles, XlsxWorkbooksKeepTheSameTableSemanticsAndEverySheet) {
 
   CSheetConnection db;
   db.Open(Connect(path));
-  EXPECT_EQ(SqlError(db, "CREATE TABLE [塔机] ([x] char(255))"), "Table '塔机' already exists.");
+  EXPECT_EQ(SqlError(db, "CREATE TABLE [塔机] ([x] char(255))"), "表“塔机”已经存在");
   db.Close();
   RunStatements(path, {"DROP TABLE [塔机$A1:IV65536]"});
   sheetdb::Workbook book = sheetdb::LoadWorkbookFile(path);
@@ -635,6 +638,155 @@ with zipfile.ZipFile(sys.argv[1], 'w', zipfile.ZIP_DEFLATED) as out:
     for (int c = 0; c < 13; ++c) full.sheets[0].rows.back().push_back(std::to_string(r % 360) + ".25");
   }
   EXPECT_EQ(sheetdb::ReadXls(sheetdb::WriteXls(full), "full.xls").sheets[0].rows.size(), 65536u);
+}
+
+// An .xlsx at the readers' limits (62000 rows of 15 texts, 470000 of them
+// different, in the shared string table as spreadsheet programs store it)
+// is read and rewritten within 256 MB, measured in a child process.
+TEST(SheetDbLimits, AnXlsxAtTheLimitsIsReadAndRewrittenWithin256MB) {
+#ifdef _WIN32
+  TIECALC_SKIP_ON_WINDOWS("fork and getrusage");
+#else
+  TIECALC_SKIP_WITHOUT_INDEPENDENT_READER();
+  ScratchFolder dir;
+  const std::string path = dir.Path("largest.xlsx");
+  int status = 0;
+  RunPython(R"PY(
+import sys, zipfile
+m = 'xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"'
+r = 'http://schemas.openxmlformats.org/officeDocument/2006/relationships'
+z = zipfile.ZipFile(sys.argv[1], 'w', zipfile.ZIP_DEFLATED)
+z.writestr('xl/workbook.xml', '<workbook %s xmlns:r="%s"><sheets><sheet name="data" sheetId="1" r:id="rId1"/></sheets></workbook>' % (m, r))
+z.writestr('xl/_rels/workbook.xml.rels', '<Relationships><Relationship Id="rId1" Target="worksheets/sheet1.xml"/></Relationships>')
+z.writestr('xl/sharedStrings.xml', '<sst %s>' % m + ''.join('<si><t>t%015d</t></si>' % i for i in range(470000)) + '</sst>')
+z.writestr('xl/worksheets/sheet1.xml', '<worksheet %s><sheetData>' % m + ''.join(
+    '<row r="%d">' % (row + 1) + ''.join('<c r="%s%d" t="s"><v>%d</v></c>' % (chr(65 + c), row + 1, (row * 15 + c) % 470000)
+                                       for c in range(15)) + '</row>' for row in range(62000)) + '</sheetData></worksheet>')
+)PY", {path}, &status);
+  ASSERT_EQ(status, 0);
+  const pid_t child = fork();
+  if (child == 0) {
+    int code = 3;
+    try {
+      sheetdb::Workbook book = sheetdb::LoadWorkbookFile(path);
+      code = book.sheets.size() == 1 && book.sheets[0].rows.size() == 62000 && book.sheets[0].rows[61999][14] == "t000000000459999" ? 0 : 2;
+      book.sheets.push_back({"new", {{"a"}}});
+      sheetdb::SaveWorkbookFile(path, book, false);
+    } catch (const std::exception&) {
+      code = 4;
+    }
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    WriteBytes(dir.Path("peak"), std::to_string(usage.ru_maxrss / 1024));
+    _exit(code);
+  }
+  ASSERT_GT(child, 0);
+  waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_LT(std::stol(ReadBytes(dir.Path("peak"))), 256) << "MB";
+#endif
+}
+
+// Column widths: a workbook with column A 30 digits wide, rewritten twice.
+// Every column is as wide as its longest text (a Chinese character counts
+// as two digits), A stays as wide as it was, and the second rewrite changes
+// no width. Widths in digits, as the independent readers see them.
+TEST(SheetDbFiles, ColumnsAreAsWideAsTheirTextsAndNeverNarrowerThanTheyWere) {
+  TIECALC_SKIP_WITHOUT_INDEPENDENT_READER();
+  const char* kCode = R"PY(
+import sys
+path = sys.argv[1]
+if path.endswith('.xls'):
+    import xlrd
+    s = xlrd.open_workbook(path, formatting_info=True).sheet_by_name('S')
+    print(' '.join('%.2f' % (s.colinfo_map[c].width / 256) for c in range(3)))
+else:
+    import openpyxl
+    d = openpyxl.load_workbook(path)['S'].column_dimensions
+    print(' '.join('%.2f' % (d[c].width - 5 / 7) for c in 'ABC'))
+)PY";
+  for (const char* name : {"widths.xls", "widths.xlsx"}) {
+    SCOPED_TRACE(name);
+    ScratchFolder dir;
+    const std::string path = dir.Path(name);
+    sheetdb::Workbook book;
+    book.sheets.push_back({"S", {{"a", "503.35/-502.10", "各附着杆轴力"}}});
+    book.sheets[0].columnWidths = {30};
+    sheetdb::SaveWorkbookFile(path, book, false);
+    RunStatements(path, {"CREATE TABLE [New] ([a] char(255))"});
+    const std::string first = RunPython(kCode, {path});
+    double a = 0, b = 0, c = 0;
+    ASSERT_EQ(std::sscanf(first.c_str(), "%lf %lf %lf", &a, &b, &c), 3) << first;
+    EXPECT_GE(a, 29.99);
+    EXPECT_GE(b, 14 + 2);  // the text and a margin
+    EXPECT_GE(c, 12 + 2);
+    RunStatements(path, {"DROP TABLE [New$A1:IV65536]"});
+    EXPECT_EQ(RunPython(kCode, {path}), first);
+  }
+}
+
+// The failures of the workbook writers and readers are said in Chinese
+// from the first word to the last, and nothing is printed on the standard
+// error (the xlsx library's warnings are never provoked).
+TEST(SheetDbMessages, FailuresAreChineseAndPrintNothing) {
+  ScratchFolder dir;
+  const std::string tooLong(sheetdb::kMaxCellText + 1, 'x');
+  sheetdb::Workbook longCell, tall, atLimit;
+  longCell.sheets.push_back({"S", {{"a"}, {"b", tooLong}}});
+  tall.sheets.push_back({"S", {}});
+  tall.sheets[0].rows.resize(sheetdb::kMaxRows + 1, {"y"});
+  atLimit.sheets.push_back({"S", {{std::string(sheetdb::kMaxCellText, 'x')}}});
+  const std::string longWhy = "工作表“S”的单元格 B2 的文字超过 32767 个字符，工作簿的单元格放不下";
+  const std::string tallWhy = "工作表“S”超出了一张工作表的大小（最多 65536 行、256 列）";
+  WriteBytes(dir.Path("file"), "");
+  struct Case {
+    const char* what;
+    std::function<void()> run;
+    std::string message;  // empty: no failure
+  };
+  const Case cases[] = {
+      {"long .xlsx", [&] { sheetdb::WriteXlsx(longCell); }, sheetdb::CannotComposeMessage(".xlsx", longWhy)},
+      {"long .xls", [&] { sheetdb::WriteXls(longCell); }, sheetdb::CannotComposeMessage(".xls", longWhy)},
+      {"long insert",
+       [&] {
+         CSheetConnection db;
+         db.Open(Connect(dir.Path("t.xlsx")));
+         db.ExecuteSql("CREATE TABLE [S] ([a] char(255), [b] char(255))");
+         db.ExecuteSql("INSERT INTO [S$A1:IV1] ([b]) VALUES ('" + tooLong + "')");
+       },
+       longWhy},
+      {"tall .xlsx", [&] { sheetdb::WriteXlsx(tall); }, sheetdb::CannotComposeMessage(".xlsx", tallWhy)},
+      {"tall .xls", [&] { sheetdb::WriteXls(tall); }, sheetdb::CannotComposeMessage(".xls", tallWhy)},
+      {"no temporary folder",
+       [&] {
+         portable::ScopedEnvironment tmp(portable::TemporaryFolderVariable(), dir.Path("file/sub"));
+         sheetdb::WriteXlsx(atLimit);
+       },
+       sheetdb::CannotComposeMessage(".xlsx", "找不到临时文件夹")},
+      {"same names",
+       [&] {
+         sheetdb::Workbook twice;
+         twice.sheets = {{"S", {{"a"}}}, {"S", {{"b"}}}};
+         sheetdb::WriteXlsx(twice);
+       },
+       sheetdb::CannotComposeMessage(".xlsx", "工作表名称“S”与另一张工作表重名")},
+      {"not a zip", [&] { sheetdb::ReadXlsx("PK but not a package", "x.xlsx"); },
+       sheetdb::NotReadableMessage("x.xlsx", ".xlsx", "不是 zip 压缩包，或压缩包已损坏")},
+      {"at the limit", [&] { EXPECT_EQ(sheetdb::ReadXlsx(sheetdb::WriteXlsx(atLimit), "a.xlsx").sheets[0].rows, atLimit.sheets[0].rows); }, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ::testing::internal::CaptureStderr();
+    std::string message;
+    try {
+      c.run();
+    } catch (const std::exception& e) {
+      message = e.what();
+    }
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(message, c.message);
+  }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "platform/word/WordError.h"
 #include "TempFolder.h"
@@ -30,22 +31,32 @@ TEST(ZipPackage, PartsSurviveAWriteAndReadBackByteForByte) {
 
 TEST(ZipPackage, FailuresLeaveNoPartialFileAndKeepTheOldOne) {
   TempFolder folder;
-  // A folder that does not exist.
-  EXPECT_THROW(WritePackage(folder.Path("missing/x.docx"), {{"a", "b"}}), WordError);
-  // A target that is a folder: the rename fails, the temporary file must go.
+  // Every failure in Chinese, the archive library's and the system's words
+  // included; a folder at the target stays, and no temporary file is left.
   fs::create_directory(folder.Path("taken.docx"));
   fs::create_directory(folder.Path("taken.docx/inner"));
-  try {
-    WritePackage(folder.Path("taken.docx"), {{"a", "b"}});
-    FAIL() << "writing over a folder succeeded";
-  } catch (const WordError& error) {
-    EXPECT_NE(std::string(error.what()).find(folder.Path("taken.docx")), std::string::npos);
-  }
-  EXPECT_EQ(folder.Names(), (std::vector<std::string>{"taken.docx"}));
-  // Not a zip.
   std::ofstream(folder.Path("plain.docx")) << "not a zip";
-  EXPECT_THROW(ReadPackage(folder.Path("plain.docx")), WordError);
-  EXPECT_THROW(ReadPackage(folder.Path("none.docx")), WordError);
+  const struct {
+    std::function<void()> call;
+    std::string says;
+  } cases[] = {
+      {[&] { WritePackage(folder.Path("missing/x.docx"), {{"a", "b"}}); },
+       "无法写入文件 " + folder.Path("missing/x.docx") + "：文件夹不存在。请换一个文件夹或文件名再试。"},
+      {[&] { WritePackage(folder.Path("taken.docx"), {{"a", "b"}}); },
+       "无法写入文件 " + folder.Path("taken.docx") + "：不是普通文件（是文件夹），文件保持原样。请换一个文件夹或文件名再试。"},
+      {[&] { ReadPackage(folder.Path("plain.docx")); },
+       "无法打开文档 " + folder.Path("plain.docx") + "：不是 Word 文档（不是压缩包）"},
+      {[&] { ReadPackage(folder.Path("none.docx")); }, "无法打开文档 " + folder.Path("none.docx") + "：文件不存在"},
+  };
+  for (const auto& c : cases) {
+    try {
+      c.call();
+      ADD_FAILURE() << c.says;
+    } catch (const WordError& error) {
+      EXPECT_EQ(error.what(), c.says);
+    }
+  }
+  EXPECT_EQ(folder.Names(), (std::vector<std::string>{"plain.docx", "taken.docx"}));
 }
 
 }  // namespace

@@ -1,0 +1,71 @@
+#pragma once
+// The rod-check page's 轴力取自 list as a live link: while a rod of a force
+// page is chosen, the rod-check page's F, L and G (and the large section's
+// length) are that rod's, and follow it whenever its page changes. The
+// calculation book types each rod the same way, so a rod checked on the
+// page and in the book is checked alike.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "pages/FourRodPage.h"
+#include "pages/JiaoHe.h"
+#include "pages/ThreeRod.h"
+
+namespace tiecalc {
+
+// One rod as its force page shows it: the extreme pair "a/b" and the length.
+struct LayoutRod {
+  std::string pair;
+  std::string length;
+};
+
+// The rods of a force page, or nothing when its inputs cannot be calculated.
+std::optional<std::vector<LayoutRod>> RodsOf(const CThreeRod& page);
+std::optional<std::vector<LayoutRod>> RodsOf(const CFourRodPage& page);
+
+// The texts typed over the rod-check page's inputs for one rod.
+struct RodTexts {
+  std::string Fmax, Fmin;  // the larger and the smaller of the pair, as shown
+  std::string F;           // the compression -Fmin, "%.2f"
+  std::string L;           // the rod's length text
+  std::string G;           // the section's weight per length over this length, "%.2f"
+  std::optional<std::string> Ld;  // the large section's share of the length, non-uniform rods only
+};
+
+// The rod's texts with the weight and the large section scaled from the
+// section page's G, L and Ld.
+RodTexts TextsForRod(const LayoutRod& rod, const CJiaoHe& section);
+// Types F, L, G and then Ld (when there is one) into the page, as a user does.
+void TypeRodTexts(CJiaoHe& page, const RodTexts& texts);
+
+// The link between the four pages of one page set; made with the pages,
+// before they are created, and living as long as they do.
+//
+// - Choosing a rod types its F, L and G (Ld of a non-uniform rod; a uniform
+//   rod's locked Ld follows L) when they are not the rod's already.
+// - Any change on the chosen rod's page does the same again.
+// - While that page cannot be calculated, the texts stay as they are and
+//   F, L and G carry a note saying so; they follow again once it can.
+// - Typing into F, L or G (not the link's own typing) makes the list
+//   手动输入 again.
+class CRodLink {
+ public:
+  CRodLink(CThreeRod& threeRod, CFourRod& fourRodI, CFourRod1& fourRodII, CJiaoHe& rodCheck);
+  CRodLink(const CRodLink&) = delete;
+  CRodLink& operator=(const CRodLink&) = delete;
+
+ private:
+  // The force page of a list index (1..11), or nullptr for 手动输入.
+  const CPage* PageOf(int choice) const;
+  void Follow();
+
+  const CThreeRod& m_threeRod;
+  const CFourRod& m_fourRodI;
+  const CFourRod1& m_fourRodII;
+  CJiaoHe& m_rodCheck;
+  bool m_typing = false;  // the link's own typing into the rod-check page
+};
+
+}  // namespace tiecalc
