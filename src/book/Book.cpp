@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "core/input/Format.h"
+#include "pages/OutputCheck.h"
 
 namespace tiecalc {
 
@@ -33,6 +34,11 @@ std::unique_ptr<CJiaoHe> CopyOf(const CJiaoHe& section) {
 }
 
 bool HasFailingLine(const std::string& message) { return message.find(" 不 满足要求") != std::string::npos; }
+
+CalculationBook WithReasons(CalculationBook book, const CPage& page) {
+  if (book.refusal == kBookNeedsForces) book.refusal = InvalidInputsRefusal(page, kBookNeedsForces);
+  return book;
+}
 
 }  // namespace
 
@@ -84,6 +90,14 @@ CalculationBook ComputeBook(const std::optional<std::vector<LayoutRod>>& rods, c
   }
   book.verdict = failing.empty() ? kBookAllRodsPass : "附着杆 " + failing + " 不 满足要求！";
   return book;
+}
+
+CalculationBook ComputeBook(const CThreeRod& page, const CJiaoHe& section) {
+  return WithReasons(ComputeBook(RodsOf(page), section), page);
+}
+
+CalculationBook ComputeBook(const CFourRodPage& page, const CJiaoHe& section) {
+  return WithReasons(ComputeBook(RodsOf(page), section), page);
 }
 
 }  // namespace tiecalc

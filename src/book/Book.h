@@ -58,11 +58,9 @@ struct CalculationBook {
 
 // The book of a layout's rods with the section of the rod-check page.
 CalculationBook ComputeBook(const std::optional<std::vector<LayoutRod>>& rods, const CJiaoHe& section);
-inline CalculationBook ComputeBook(const CThreeRod& page, const CJiaoHe& section) {
-  return ComputeBook(RodsOf(page), section);
-}
-inline CalculationBook ComputeBook(const CFourRodPage& page, const CJiaoHe& section) {
-  return ComputeBook(RodsOf(page), section);
-}
+// The book of a force page; refused while its inputs are invalid with
+// kBookNeedsForces and, below it, the reasons the page marks its fields with.
+CalculationBook ComputeBook(const CThreeRod& page, const CJiaoHe& section);
+CalculationBook ComputeBook(const CFourRodPage& page, const CJiaoHe& section);
 
 }  // namespace tiecalc

@@ -1,5 +1,7 @@
 #include "book/BookDocument.h"
 
+#include "pages/OutputCheck.h"
+#include "pages/PageSweep.h"
 #include "report/composers/ReportBodies.h"
 #include "report/composers/ReportComposer.h"
 
@@ -58,16 +60,21 @@ void RodChecks(const CalculationBook& book, CReportComposer& r) {
 }
 
 template <class TPage>
-void WriteBook(const TPage& page, const CJiaoHe& section, IDesktop& desktop,
-               std::shared_ptr<IWordClassRegistry> registry,
-               void (*forceBody)(const TPage&, ForceChartFigure&, CReportComposer&)) {
+OutputOutcome WriteBook(const TPage& page, const CJiaoHe& section, IDesktop& desktop,
+                        std::shared_ptr<IWordClassRegistry> registry,
+                        void (*forceBody)(const TPage&, ForceChartFigure&, CReportComposer&)) {
   const CalculationBook book = ComputeBook(page, section);
-  if (book.Refused()) {
-    desktop.ShowMessage(book.refusal, MessageIcon::None);
-    return;
+  if (book.Refused() || !IsDefined(ForceSweepOf(page, kChartLastTheta))) {
+    // A sweep with forces that are not numbers has no chart to show.
+    desktop.ShowMessage(book.Refused() ? book.refusal : InvalidInputsRefusal(page, kBookNeedsForces),
+                        MessageIcon::None);
+    return OutputOutcome::Refused;
   }
+  // The book rests on both pages' inputs.
+  if (const std::optional<OutputOutcome> stop = CheckBeforeOutput({&page, &section}, true, "", desktop))
+    return *stop;
   ForceChartFigure chart(page);
-  RunReport(desktop, std::move(registry), kBookRequest, [&](CReportComposer& r) {
+  return RunReport(desktop, std::move(registry), kBookRequest, [&](CReportComposer& r) {
     SummaryTable(book, r);
     forceBody(page, chart, r);
     r.BodyFont();
@@ -77,19 +84,19 @@ void WriteBook(const TPage& page, const CJiaoHe& section, IDesktop& desktop,
 
 }  // namespace
 
-void WriteCalculationBook(const CThreeRod& page, const CJiaoHe& section, IDesktop& desktop,
-                          std::shared_ptr<IWordClassRegistry> registry) {
-  WriteBook(page, section, desktop, std::move(registry), &ThreeRodReportBody);
+OutputOutcome WriteCalculationBook(const CThreeRod& page, const CJiaoHe& section, IDesktop& desktop,
+                                   std::shared_ptr<IWordClassRegistry> registry) {
+  return WriteBook(page, section, desktop, std::move(registry), &ThreeRodReportBody);
 }
 
-void WriteCalculationBook(const CFourRod& page, const CJiaoHe& section, IDesktop& desktop,
-                          std::shared_ptr<IWordClassRegistry> registry) {
-  WriteBook<CFourRod>(page, section, desktop, std::move(registry), &FourRodReportBody);
+OutputOutcome WriteCalculationBook(const CFourRod& page, const CJiaoHe& section, IDesktop& desktop,
+                                   std::shared_ptr<IWordClassRegistry> registry) {
+  return WriteBook<CFourRod>(page, section, desktop, std::move(registry), &FourRodReportBody);
 }
 
-void WriteCalculationBook(const CFourRod1& page, const CJiaoHe& section, IDesktop& desktop,
-                          std::shared_ptr<IWordClassRegistry> registry) {
-  WriteBook<CFourRod1>(page, section, desktop, std::move(registry), &FourRodReportBody);
+OutputOutcome WriteCalculationBook(const CFourRod1& page, const CJiaoHe& section, IDesktop& desktop,
+                                   std::shared_ptr<IWordClassRegistry> registry) {
+  return WriteBook<CFourRod1>(page, section, desktop, std::move(registry), &FourRodReportBody);
 }
 
 }  // namespace tiecalc

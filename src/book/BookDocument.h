@@ -18,12 +18,17 @@ inline constexpr const char* kBookTitle = "塔式起重机附着计算书";
 inline constexpr const char* kBookFileName = "计算书";
 
 // Refuses (a message box, nothing written) when the book cannot be made;
-// otherwise asks for the path and writes the book there.
-void WriteCalculationBook(const CThreeRod& page, const CJiaoHe& section, IDesktop& desktop,
-                          std::shared_ptr<IWordClassRegistry> registry = std::make_shared<CEmbeddedWordRegistry>());
-void WriteCalculationBook(const CFourRod& page, const CJiaoHe& section, IDesktop& desktop,
-                          std::shared_ptr<IWordClassRegistry> registry = std::make_shared<CEmbeddedWordRegistry>());
-void WriteCalculationBook(const CFourRod1& page, const CJiaoHe& section, IDesktop& desktop,
-                          std::shared_ptr<IWordClassRegistry> registry = std::make_shared<CEmbeddedWordRegistry>());
+// asks before going on from unreadable fields of the force page or the
+// rod-check page; otherwise asks for the path and writes the book there.
+// Returns what became of it.
+OutputOutcome WriteCalculationBook(const CThreeRod& page, const CJiaoHe& section, IDesktop& desktop,
+                                   std::shared_ptr<IWordClassRegistry> registry =
+                                       std::make_shared<CEmbeddedWordRegistry>());
+OutputOutcome WriteCalculationBook(const CFourRod& page, const CJiaoHe& section, IDesktop& desktop,
+                                   std::shared_ptr<IWordClassRegistry> registry =
+                                       std::make_shared<CEmbeddedWordRegistry>());
+OutputOutcome WriteCalculationBook(const CFourRod1& page, const CJiaoHe& section, IDesktop& desktop,
+                                   std::shared_ptr<IWordClassRegistry> registry =
+                                       std::make_shared<CEmbeddedWordRegistry>());
 
 }  // namespace tiecalc

@@ -53,10 +53,22 @@ ForceChartData ChartDataOf(const CThreeRod& page) {
 ForceChartData ChartDataOf(const CFourRod& page) { return FourRodData(page); }
 ForceChartData ChartDataOf(const CFourRod1& page) { return FourRodData(page); }
 
+namespace {
+
+template <typename Page>
+std::optional<ForceChartData> DefinedChartDataOf(const Page& page) {
+  if (!page.IsInputValid()) return std::nullopt;
+  ForceChartData data = ChartDataOf(page);
+  if (!IsDefined(data.sweep)) return std::nullopt;  // no curve through "nan" or "inf"
+  return data;
+}
+
+}  // namespace
+
 std::optional<ForceChartData> ValidChartDataOf(const CPage& page) {
-  if (auto* p = dynamic_cast<const CThreeRod*>(&page)) return p->IsInputValid() ? std::optional(ChartDataOf(*p)) : std::nullopt;
-  if (auto* p = dynamic_cast<const CFourRod*>(&page)) return p->IsInputValid() ? std::optional(ChartDataOf(*p)) : std::nullopt;
-  if (auto* p = dynamic_cast<const CFourRod1*>(&page)) return p->IsInputValid() ? std::optional(ChartDataOf(*p)) : std::nullopt;
+  if (auto* p = dynamic_cast<const CThreeRod*>(&page)) return DefinedChartDataOf(*p);
+  if (auto* p = dynamic_cast<const CFourRod*>(&page)) return DefinedChartDataOf(*p);
+  if (auto* p = dynamic_cast<const CFourRod1*>(&page)) return DefinedChartDataOf(*p);
   return std::nullopt;
 }
 

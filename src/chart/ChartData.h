@@ -15,8 +15,9 @@ ForceChartData ChartDataOf(const CThreeRod& page);
 ForceChartData ChartDataOf(const CFourRod& page);
 ForceChartData ChartDataOf(const CFourRod1& page);
 
-// The data of a force page whose inputs are valid; nothing for invalid
-// inputs and for the rod-check page.
+// The data of a force page whose inputs are valid and whose sweep is
+// defined throughout; nothing for invalid inputs, for a force the sweep
+// cannot calculate (nan, inf) and for the rod-check page.
 std::optional<ForceChartData> ValidChartDataOf(const CPage& page);
 
 // The layout's name as its report calls it ("三杆附着", "四杆附着(一)", ...).

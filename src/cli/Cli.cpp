@@ -9,6 +9,7 @@
 #include "pages/FourRodPage.h"
 #include "pages/JiaoHe.h"
 #include "pages/NamedInput.h"
+#include "pages/OutputCheck.h"
 #include "pages/ThreeRod.h"
 #include "platform/path/Utf8Path.h"
 #include "TiecalcVersion.h"
@@ -86,8 +87,8 @@ const NamedControl* FindInput(const CPage& page, const std::string& name) {
 
 void PrintHelp(std::ostream& out) {
   out << "usage: tiecalc-cli [--open CASE] PAGE [NAME=TEXT ...] [--save CASE] [--export PATH] [--report PATH]\n"
-         "                   [--plot PATH]\n"
-         "       tiecalc-cli [--open CASE] book LAYOUT [--report PATH]\n"
+         "                   [--plot PATH] [--accept-unreadable]\n"
+         "       tiecalc-cli [--open CASE] book LAYOUT [--report PATH] [--accept-unreadable]\n"
          "       tiecalc-cli eval TEXT\n"
          "       tiecalc-cli --help | PAGE --help\n"
          "       tiecalc-cli --version\n"
@@ -97,14 +98,21 @@ void PrintHelp(std::ostream& out) {
          "takes no typing: the command stops with an error. --export / --report answer the\n"
          "save dialog with PATH and press the page's export / report button. --plot writes\n"
          "the force chart of a force page (each rod's force against θ) to PATH, .png or .svg;\n"
-         "an invalid page writes nothing and adds its status to messages.\n"
+         "An invalid page writes nothing: the refusal and its reasons go to messages.\n"
+         "An input whose text does not read as typed counts as its reader's value (0 when\n"
+         "it is not read at all); --export, --report, --plot and book --report then write\n"
+         "nothing and name those inputs in messages, unless --accept-unreadable is given\n"
+         "(anywhere after PAGE or LAYOUT). --save always writes the texts as typed.\n"
          "--open CASE (before PAGE) first brings the case file CASE (.tiecalc) into all four\n"
          "pages; --save CASE writes all four pages to CASE after the typing, PAGE as the page\n"
          "shown.\n"
          "Prints one JSON object, keys sorted:\n"
-         "  {\"fields\": {NAME: TEXT, ...}, \"messages\": [TEXT, ...], \"page\": PAGE, \"status\": TEXT}\n"
+         "  {\"fields\": {NAME: TEXT, ...}, \"messages\": [TEXT, ...], \"notes\": {NAME: TEXT, ...},\n"
+         "   \"page\": PAGE, \"status\": TEXT}\n"
          "status is the status line (rod-check: the result box); messages are the message\n"
-         "boxes shown, in order.\n"
+         "boxes and questions shown, in order; notes are the marks of the inputs: why a\n"
+         "text does not read as typed and, while the inputs are invalid, the reasons (one\n"
+         "line each).\n"
          "\n"
          "book LAYOUT (three-rod, four-rod-1, four-rod-2) checks every rod of that force page\n"
          "with the rod-check page's section, as the 计算书 button does (use --open CASE to\n"
@@ -118,8 +126,9 @@ void PrintHelp(std::ostream& out) {
          "eval TEXT prints {\"value\": V}, the value of a field holding TEXT (\"%.15g\").\n"
          "\n"
          "Exit status: 0 done; 1 a case file refused or not saved, or a file error (one line\n"
-         "on stderr, nothing on stdout), or an export or report failed (its message is in\n"
-         "messages); 2 unknown page or name, malformed argument, read-only input.\n"
+         "on stderr, nothing on stdout), or an export, report, chart or book asked for and\n"
+         "not written: refused, failed or cancelled (why is in messages); 2 unknown page or\n"
+         "name, malformed argument, read-only input.\n"
          "\n";
   const CPageSet pages;
   for (int i = 0; i < pages.Count(); ++i) {
@@ -136,7 +145,7 @@ void PrintPageHelp(const PageKind& k, std::ostream& out) {
   const CPage* page = pages.Find(k.name);
   out << "usage: tiecalc-cli [--open CASE] " << k.name << " [NAME=TEXT ...] [--save CASE]";
   if (k.exportButton) out << " [--export PATH] [--plot PATH]";
-  out << " [--report PATH]\n";
+  out << " [--report PATH] [--accept-unreadable]\n";
   out << "inputs:  " << NameList(*page, true) << "\n";
   out << "outputs: " << OutputList(*page, k) << "\n";
   for (const NamedControl& n : page->Names()) {
@@ -158,25 +167,60 @@ std::string PlotFormat(const std::string& path) {
 
 #if TIECALC_HAVE_CHART
 // The force chart of page written to path (.png drawn at 2x, or .svg). An
-// invalid page has no chart to show: nothing is written, and the page's
-// status says why.
-void PlotPage(const CPage& page, const std::string& path, IDesktop& desktop) {
+// invalid page has no chart to show: nothing is written, and the refusal
+// says why.
+OutputOutcome PlotPage(const CPage& page, const std::string& path, IDesktop& desktop) {
   const std::optional<ForceChartData> data = ValidChartDataOf(page);
-  if (!data) {
-    desktop.ShowMessage(page.Status(), MessageIcon::None);
-    return;
-  }
+  if (const std::optional<OutputOutcome> stop =
+          CheckBeforeOutput({&page}, data.has_value(), kInvalidInputsRefused, desktop))
+    return *stop;
   const ChartScene scene = LayOutForceChart(*data, 800, 500);
   try {
     file::WriteFileAtomically(path, PlotFormat(path) == "svg" ? ChartSvg(scene) : ChartPng(scene, 2.0));
   } catch (const file::CFileError& e) {
     desktop.ShowMessage(std::string("受力曲线文件输出失败!\n") + file::FileMessage("无法写入受力曲线文件", e),
                         MessageIcon::Error);
+    return OutputOutcome::Failed;
   } catch (const std::exception& e) {
     desktop.ShowMessage(std::string("受力曲线文件输出失败!\n") + e.what(), MessageIcon::Error);
+    return OutputOutcome::Failed;
   }
+  return OutputOutcome::Written;
 }
 #endif
+
+constexpr const char* kAcceptUnreadable = "--accept-unreadable";
+
+// The messages shown, in order.
+Json MessagesOf(const CScriptedDesktop& desktop) {
+  Json messages = Json::array();
+  for (const CScriptedDesktop::Message& m : desktop.Messages()) messages.push_back(JsonText(m.text));
+  return messages;
+}
+
+// The exit status after the outputs asked for: each of them written, and no
+// error shown on the way.
+int OutputsStatus(const CScriptedDesktop& desktop, size_t asked) {
+  size_t written = 0;
+  for (OutputOutcome outcome : desktop.Outcomes()) written += outcome == OutputOutcome::Written;
+  for (const CScriptedDesktop::Message& m : desktop.Messages())
+    if (m.icon == MessageIcon::Error) return kCliFailed;
+  return written == asked && desktop.Outcomes().size() == asked ? kCliOk : kCliFailed;
+}
+
+// The marks of the page's inputs by name, several of one input a line each.
+Json NotesOf(const CPage& page) {
+  Json notes = Json::object();
+  for (const ControlNote& note : page.Notes()) {
+    for (const NamedControl& n : page.Names()) {
+      if (n.id != note.id) continue;
+      const std::string before = notes.contains(n.name) ? notes[n.name].get<std::string>() + "\n" : "";
+      notes[n.name] = JsonText(before + note.text);
+      break;
+    }
+  }
+  return notes;
+}
 
 int Usage(std::ostream& err, const std::string& message) {
   err << "tiecalc-cli: " << message << "\n";
@@ -228,15 +272,21 @@ int RunBook(const std::vector<std::string>& args, const std::string& openPath, s
   const int index = CPageSet::IndexOf(args[1]);
   if (index < 0 || index > 2) return Usage(err, "unknown layout '" + args[1] + "'; layouts: " + layouts);
   std::string reportPath;
+  bool acceptUnreadable = false;
   for (size_t i = 2; i < args.size(); ++i) {
     if (args[i] == "--report" && i + 1 < args.size() && reportPath.empty()) {
       reportPath = args[++i];
       continue;
     }
-    return Usage(err, "book takes LAYOUT and --report PATH only, not '" + args[i] + "'");
+    if (args[i] == kAcceptUnreadable) {
+      acceptUnreadable = true;
+      continue;
+    }
+    return Usage(err, "book takes LAYOUT, --report PATH and --accept-unreadable only, not '" + args[i] + "'");
   }
 
   CScriptedDesktop desktop;
+  desktop.AnswerQuestions(acceptUnreadable);
   CPageSet pages;
   if (const int refused = StartPages(pages, desktop, openPath, err)) return refused;
   const CJiaoHe& section = pages.JiaoHe();
@@ -245,12 +295,17 @@ int RunBook(const std::vector<std::string>& args, const std::string& openPath, s
                                             : ComputeBook(pages.FourRod1(), section);
   if (!reportPath.empty()) {
     desktop.QueueSavePath(reportPath);
-    if (index == 0)
-      WriteCalculationBook(pages.ThreeRod(), section, desktop);
-    else if (index == 1)
-      WriteCalculationBook(pages.FourRod(), section, desktop);
-    else
-      WriteCalculationBook(pages.FourRod1(), section, desktop);
+    // A book that cannot be finished says why in messages, as a page's
+    // report does.
+    try {
+      RecordOutput(desktop, [&] {
+        if (index == 0) return WriteCalculationBook(pages.ThreeRod(), section, desktop);
+        if (index == 1) return WriteCalculationBook(pages.FourRod(), section, desktop);
+        return WriteCalculationBook(pages.FourRod1(), section, desktop);
+      });
+    } catch (const std::exception& e) {
+      desktop.ShowMessage(e.what(), MessageIcon::Error);
+    }
   } else if (book.Refused()) {
     desktop.ShowMessage(book.refusal, MessageIcon::None);
   }
@@ -271,17 +326,13 @@ int RunBook(const std::vector<std::string>& args, const std::string& openPath, s
     if (rod.tension) r["tension"] = {{"sigma", rod.tension->sigmaText}, {"message", JsonText(rod.tension->message)}};
     rods.push_back(std::move(r));
   }
-  Json messages = Json::array();
-  for (const CScriptedDesktop::Message& m : desktop.Messages()) messages.push_back(JsonText(m.text));
   out << WriteJsonLine({{"page", "book"},
                         {"layout", args[1]},
                         {"status", JsonText(book.Status())},
-                        {"messages", std::move(messages)},
+                        {"messages", MessagesOf(desktop)},
                         {"rods", std::move(rods)}})
       << "\n";
-  for (const CScriptedDesktop::Message& m : desktop.Messages())
-    if (m.icon == MessageIcon::Error) return kCliFailed;
-  return kCliOk;
+  return OutputsStatus(desktop, reportPath.empty() ? 0 : 1);
 #endif
 }
 
@@ -330,8 +381,13 @@ int RunCli(const std::vector<std::string>& argsIn, std::ostream& out, std::ostre
   std::vector<Setting> settings;
   std::vector<std::pair<int, std::string>> clicks;  // button (0: the chart), save path
   std::string savePath;
+  bool acceptUnreadable = false;
   for (size_t i = 1; i < args.size(); ++i) {
     const std::string& a = args[i];
+    if (a == kAcceptUnreadable) {
+      acceptUnreadable = true;
+      continue;
+    }
     if (a == "--plot") {
       if (i + 1 >= args.size()) return Usage(err, "--plot needs a PATH (.png or .svg)");
       if (!kind->exportButton) return Usage(err, std::string(kind->name) + " has no force chart");
@@ -356,7 +412,9 @@ int RunCli(const std::vector<std::string>& argsIn, std::ostream& out, std::ostre
     if (a == "--open") return Usage(err, "--open CASE comes before PAGE");
     const size_t eq = a.find('=');
     if (eq == std::string::npos || eq == 0 || a.rfind("--", 0) == 0)
-      return Usage(err, "malformed argument '" + a + "'; expected NAME=TEXT, --save CASE, --export PATH, --report PATH or --plot PATH");
+      return Usage(err, "malformed argument '" + a +
+                            "'; expected NAME=TEXT, --save CASE, --export PATH, --report PATH, --plot PATH or "
+                            "--accept-unreadable");
     if (!clicks.empty() || !savePath.empty())
       return Usage(err, "setting '" + a + "' after --save/--export/--report/--plot; NAME=TEXT settings come first");
     Setting s{a.substr(0, eq), a.substr(eq + 1)};
@@ -367,6 +425,8 @@ int RunCli(const std::vector<std::string>& argsIn, std::ostream& out, std::ostre
     settings.push_back(std::move(s));
   }
 
+  // Outputs resting on unreadable fields are made only when asked for.
+  desktop.AnswerQuestions(acceptUnreadable);
   // The case is read whole before any page starts: a refused file changes
   // nothing. Every page starts as in the window; the case comes into all
   // four, then the one named takes the typing.
@@ -390,7 +450,7 @@ int RunCli(const std::vector<std::string>& argsIn, std::ostream& out, std::ostre
   for (const auto& [button, path] : clicks) {
     if (button == 0) {
 #if TIECALC_HAVE_CHART
-      PlotPage(*page, path, desktop);
+      RecordOutput(desktop, [&] { return PlotPage(*page, path, desktop); });
 #endif
       continue;
     }
@@ -400,17 +460,13 @@ int RunCli(const std::vector<std::string>& argsIn, std::ostream& out, std::ostre
 
   Json fields = Json::object();
   for (const NamedControl& n : page->Names()) fields[n.name] = JsonText(NamedText(*page, n));
-  Json messages = Json::array();
-  for (const CScriptedDesktop::Message& m : desktop.Messages()) messages.push_back(JsonText(m.text));
   out << WriteJsonLine({{"page", kind->name},
                         {"status", JsonText(page->Status())},
                         {"fields", std::move(fields)},
-                        {"messages", std::move(messages)}})
+                        {"messages", MessagesOf(desktop)},
+                        {"notes", NotesOf(*page)}})
       << "\n";
-  // A failed export or report shows an error; the command then failed too.
-  for (const CScriptedDesktop::Message& m : desktop.Messages())
-    if (m.icon == MessageIcon::Error) return kCliFailed;
-  return kCliOk;
+  return OutputsStatus(desktop, clicks.size());
 }
 
 }  // namespace tiecalc

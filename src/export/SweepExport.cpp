@@ -5,6 +5,7 @@
 
 #include "core/input/Format.h"
 #include "export/SheetWriter.h"
+#include "pages/OutputCheck.h"
 #include "pages/PageSweep.h"
 #include "platform/file/AtomicFile.h"
 #include "platform/file/FileMessages.h"
@@ -15,13 +16,13 @@ namespace tiecalc {
 
 namespace {
 
-constexpr const char* kInvalidInput = "输入数据错误或不完整!";
 constexpr const char* kWritten = "文件输出成功!";
 constexpr const char* kThreeRodName = "塔机三杆附着";
 constexpr const char* kFourRodIName = "塔机四杆附着一";
 constexpr const char* kFourRodIIName = "塔机四杆附着二";
 
 // The messages of a failed export; the fixed ones above stay as they are.
+constexpr const char* kUndefinedValue = "计算结果中有无穷大或无定义的数值，表格没有写入。";
 constexpr const char* kCannotExport = "表格无法导出到";
 constexpr const char* kSheetFull =
     "表格没有写入：工作簿 %p 中的工作表“%s”已满（一张工作表最多 65536 行），文件保持原样。"
@@ -96,11 +97,24 @@ int32_t RodsOf(const std::vector<std::string>& header) {
   return rods;
 }
 
+// A value the sweep could not calculate shows as "nan" or "inf" ("-nan",
+// "-inf"); no such text goes into a file.
+bool HasUndefinedValue(const SheetTable& table) {
+  for (const std::vector<std::string>& row : table)
+    for (const std::string& cell : row)
+      if (cell.find("nan") != std::string::npos || cell.find("inf") != std::string::npos) return true;
+  return false;
+}
+
 // The common course of the three exports.
-void ExportTable(IDesktop& desktop, bool valid, const std::string& name, const std::function<SheetTable()>& build) {
-  if (!valid) {
-    desktop.ShowMessage(kInvalidInput, MessageIcon::None);
-    return;
+OutputOutcome ExportTable(IDesktop& desktop, const CPage& page, bool valid, const std::string& name,
+                          const std::function<SheetTable()>& build) {
+  if (const std::optional<OutputOutcome> stop = CheckBeforeOutput({&page}, valid, kInvalidInputsRefused, desktop))
+    return *stop;
+  const SheetTable table = build();
+  if (HasUndefinedValue(table)) {
+    desktop.ShowMessage(InvalidInputsRefusal(page, kInvalidInputsRefused) + "\n" + kUndefinedValue, MessageIcon::None);
+    return OutputOutcome::Refused;
   }
   SaveFileRequest request;
   request.defaultExtension = "*.xls";
@@ -109,9 +123,8 @@ void ExportTable(IDesktop& desktop, bool valid, const std::string& name, const s
   request.hideReadOnly = true;
   request.promptOverwrite = false;
   const std::optional<std::string> path = desktop.AskSaveFileName(request);
-  if (!path) return;
+  if (!path) return OutputOutcome::Cancelled;
 
-  const SheetTable table = build();
   const bool workbook = CSheetWriter::IsWorkbookPath(*path);
   try {
     // Read, change and replace under one lock, so that concurrent exports
@@ -140,25 +153,26 @@ void ExportTable(IDesktop& desktop, bool valid, const std::string& name, const s
     if (written && workbook && writer.Rows().size() > sheetdb::kMaxRows) {
       desktop.ShowMessage(file::FillMark(file::FillMark(kSheetFull, "%s", name), "%p", *path),
                           MessageIcon::Error);
-      return;
+      return OutputOutcome::Failed;
     }
     if (!written || !writer.SaveAll()) {
       desktop.ShowMessage(NotWrittenMessage(*path, name, existingSheet, writer.LastError()), MessageIcon::Error);
-      return;
+      return OutputOutcome::Failed;
     }
     session->Commit();
   } catch (const file::CFileError& e) {
     desktop.ShowMessage(file::FileMessage(kCannotExport, e), MessageIcon::Error);
-    return;
+    return OutputOutcome::Failed;
   }
   desktop.ShowMessage(kWritten, MessageIcon::None);
+  return OutputOutcome::Written;
 }
 
 template <typename Page>
 void Install(Page& page, int buttonId) {
   Page* p = &page;
   page.OnClick(buttonId, [p] {
-    if (IDesktop* desktop = p->Desktop()) RunSweepExport(*p, *desktop);
+    if (IDesktop* desktop = p->Desktop()) RecordOutput(*desktop, [&] { return RunSweepExport(*p, *desktop); });
   });
 }
 
@@ -218,16 +232,16 @@ SheetTable FourRodSweepTable(const CFourRod1& page) {
   return t;
 }
 
-void RunSweepExport(const CThreeRod& page, IDesktop& desktop) {
-  ExportTable(desktop, page.IsInputValid(), kThreeRodName, [&] { return ThreeRodSweepTable(page); });
+OutputOutcome RunSweepExport(const CThreeRod& page, IDesktop& desktop) {
+  return ExportTable(desktop, page, page.IsInputValid(), kThreeRodName, [&] { return ThreeRodSweepTable(page); });
 }
 
-void RunSweepExport(const CFourRod& page, IDesktop& desktop) {
-  ExportTable(desktop, page.IsInputValid(), kFourRodIName, [&] { return FourRodSweepTable(page); });
+OutputOutcome RunSweepExport(const CFourRod& page, IDesktop& desktop) {
+  return ExportTable(desktop, page, page.IsInputValid(), kFourRodIName, [&] { return FourRodSweepTable(page); });
 }
 
-void RunSweepExport(const CFourRod1& page, IDesktop& desktop) {
-  ExportTable(desktop, page.IsInputValid(), kFourRodIIName, [&] { return FourRodSweepTable(page); });
+OutputOutcome RunSweepExport(const CFourRod1& page, IDesktop& desktop) {
+  return ExportTable(desktop, page, page.IsInputValid(), kFourRodIIName, [&] { return FourRodSweepTable(page); });
 }
 
 void InstallSweepExport(CThreeRod& page) { Install(page, CThreeRod::kExportButton); }

@@ -24,15 +24,19 @@ SheetTable ThreeRodSweepTable(const CThreeRod& page);
 SheetTable FourRodSweepTable(const CFourRod& page);
 SheetTable FourRodSweepTable(const CFourRod1& page);
 
-// One export: the validity test and its message box, the save dialog
-// through desktop, the table written by CSheetWriter, the success message.
-// Failures of the workbook engine (CSheetDbError) leave as exceptions.
-void RunSweepExport(const CThreeRod& page, IDesktop& desktop);
-void RunSweepExport(const CFourRod& page, IDesktop& desktop);
-void RunSweepExport(const CFourRod1& page, IDesktop& desktop);
+// One export: the checks before any output (invalid inputs refused with
+// their reasons, unreadable fields asked about), the save dialog through
+// desktop, the table written by CSheetWriter, the success message; what
+// became of it is returned. A table holding a value the sweep could not
+// calculate is refused. Failures of the workbook engine (CSheetDbError)
+// leave as exceptions.
+OutputOutcome RunSweepExport(const CThreeRod& page, IDesktop& desktop);
+OutputOutcome RunSweepExport(const CFourRod& page, IDesktop& desktop);
+OutputOutcome RunSweepExport(const CFourRod1& page, IDesktop& desktop);
 
 // Makes the page's output button (1024 on the three-rod page, 1047 on the
-// four-rod pages) run the export with the page's desktop.
+// four-rod pages) run the export with the page's desktop, which is told
+// how it ended.
 void InstallSweepExport(CThreeRod& page);
 void InstallSweepExport(CFourRod& page);
 void InstallSweepExport(CFourRod1& page);

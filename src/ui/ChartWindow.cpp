@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "chart/ChartData.h"
+#include "pages/OutputCheck.h"
 #include "platform/file/AtomicFile.h"
 #include "platform/file/FileMessages.h"
 #include "ui/MainDlg.h"
@@ -141,6 +142,13 @@ void CChartWindow::OnCopy() {
 }
 
 void CChartWindow::OnSave() {
+  const int index = m_main.ShownPage();
+  if (index >= static_cast<int>(m_last.size())) return;
+  // The greyed curves of invalid inputs are shown, never saved; a chart
+  // from unreadable fields is saved only when the user goes on.
+  const CPage& page = m_main.Page(index);
+  IDesktop& desktop = m_main.Desktop();
+  if (CheckBeforeOutput({&page}, ValidChartDataOf(page).has_value(), kInvalidInputsRefused, desktop)) return;
   if (!m_canvas->HasChart()) return;
   SaveFileRequest request;
   request.defaultExtension = "*.png";
@@ -148,7 +156,6 @@ void CChartWindow::OnSave() {
   request.filter = "PNG图片(*.png)|*.png|SVG图片(*.svg)|*.svg|";
   request.hideReadOnly = true;
   request.promptOverwrite = true;
-  IDesktop& desktop = m_main.Desktop();
   std::optional<std::string> path = desktop.AskSaveFileName(request);
   if (!path) return;
   const bool svg = EndsWithNoCase(*path, ".svg");

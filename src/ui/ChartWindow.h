@@ -3,7 +3,9 @@
 // chart of the force page shown. It follows the page switches and every
 // change of the page's inputs; while the inputs are invalid it keeps the
 // page's last valid curves, greyed, under the page's status. It can be
-// resized, and copies or saves the chart as it shows it (PNG or SVG).
+// resized, and copies or saves the chart as it shows it (PNG or SVG); the
+// greyed curves of invalid inputs are not saved (the refusal says why), and
+// a chart from unreadable fields only when the user goes on.
 
 #include <QWidget>
 #include <array>

@@ -6,6 +6,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <memory>
 
@@ -112,6 +113,17 @@ void CQtDesktop::ShowMessage(const std::string& text, MessageIcon icon) {
   }
   QMessageBox box(qicon, QString::fromUtf8(CMainDlg::kTitle), QString::fromStdString(text), QMessageBox::Ok, m_parent);
   box.exec();
+}
+
+bool CQtDesktop::Confirm(const std::string& text) {
+  QMessageBox box(QMessageBox::Question, QString::fromUtf8(CMainDlg::kTitle), QString::fromStdString(text),
+                  QMessageBox::NoButton, m_parent);
+  QPushButton* goOn = box.addButton(QString::fromUtf8("继续"), QMessageBox::AcceptRole);
+  QPushButton* cancel = box.addButton(QString::fromUtf8("取消"), QMessageBox::RejectRole);
+  box.setDefaultButton(cancel);
+  box.setEscapeButton(cancel);
+  box.exec();
+  return box.clickedButton() == goOn;
 }
 
 }  // namespace tiecalc

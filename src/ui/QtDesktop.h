@@ -24,6 +24,8 @@ class CQtDesktop : public IDesktop {
   std::optional<std::string> AskSaveFileName(const SaveFileRequest& request) override;
   // A message box captioned with the program's name.
   void ShowMessage(const std::string& text, MessageIcon icon) override;
+  // A question box with 继续 and 取消, 取消 the default (and Esc).
+  bool Confirm(const std::string& text) override;
 
   // The configured dialog, not yet shown. It opens in the folder last used
   // for files of the request's kind (its default extension), remembered

@@ -9,6 +9,7 @@
 #include <regex>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "Portable.h"
@@ -87,7 +88,8 @@ TEST_F(CliProcess, ThreeRodWorkedExample) {
   EXPECT_EQ(r.err, "");
   EXPECT_TRUE(IsSortedJson(r.out)) << r.out;
   EXPECT_EQ(r.out.rfind("{\"fields\": {\"A\": \"900\"", 0), 0u) << r.out;
-  EXPECT_NE(r.out.find("\"messages\": [], \"page\": \"three-rod\", \"status\": \"数据计算成功\"}"), std::string::npos);
+  EXPECT_NE(r.out.find("\"messages\": [], \"notes\": {}, \"page\": \"three-rod\", \"status\": \"数据计算成功\"}"),
+            std::string::npos);
   for (const auto& [k, v] : std::vector<std::pair<std::string, std::string>>{
            {"alpha", "62.88"}, {"beta", "69.9"}, {"L2", "4365.9"}, {"F2", "-208.23"}, {"F3x", "16.2"},
            {"F1m", "358.77/-358.77"}, {"theta2", "180.00/0.00"}, {"theta3", "336.80/516.80"}, {"theta", "30"}})
@@ -205,7 +207,8 @@ TEST_F(CliProcess, HelpListsPagesInputsAndOutputs) {
   Outcome r = Cli({"--help"});
   EXPECT_EQ(r.status, 0);
   for (const char* s : {"three-rod", "four-rod-1", "four-rod-2", "rod-check", "eval TEXT", "--export PATH",
-                        "--report PATH", "[--open CASE] PAGE", "--save CASE", "manualL", "theta1", "sigmaz", "Q345"})
+                        "--report PATH", "[--open CASE] PAGE", "--save CASE", "manualL", "theta1", "sigmaz", "Q345",
+                        "[--accept-unreadable]", "\"notes\": {NAME: TEXT"})
     EXPECT_NE(r.out.find(s), std::string::npos) << s;
   r = Cli({"four-rod-2", "--help"});
   EXPECT_EQ(r.status, 0);
@@ -222,7 +225,9 @@ TEST_F(CliProcess, HelpListsPagesInputsAndOutputs) {
 TEST_F(CliProcess, ButtonsArePressedAfterTheSettings) {
   const std::string path = Utf8FromPath(dir / "sweep.xls");
   const Outcome r = Cli({"three-rod", "A=900", "--export", path});
-  ASSERT_EQ(r.status, 0) << r.err;
+  // The page is incomplete: the export is refused, the page printed all the same.
+  ASSERT_EQ(r.status, 1) << r.err;
+  EXPECT_FALSE(fs::exists(dir / "sweep.xls"));
   EXPECT_TRUE(IsSortedJson(r.out));
   EXPECT_TRUE(Has(r.out, "A", "900"));
 }
@@ -311,8 +316,8 @@ TEST_F(CliProcess, PlotWritesTheChartOfThePage) {
   args = three;
   args.insert(args.end(), {"H=100", "--plot", Utf8FromPath(dir / "invalid.svg")});
   r = Cli(args);
-  ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_NE(r.out.find("\"messages\": [\"数据错误或不全\"]"), std::string::npos) << r.out;
+  ASSERT_EQ(r.status, 1) << r.err;
+  EXPECT_NE(r.out.find("\"messages\": [\"输入数据错误或不完整!\\n"), std::string::npos) << r.out;
   EXPECT_FALSE(fs::exists(dir / "invalid.svg"));
 
   ExpectUsageError({"three-rod", "--plot", Utf8FromPath(dir / "f.pdf")}, ".png or .svg");
@@ -545,3 +550,116 @@ TEST_F(CliProcess, TheQuickFrontAndTheFullProgramAnswerAlike) {
 }  // namespace
 }  // namespace tiecalc
 #endif
+
+namespace tiecalc {
+namespace {
+
+// Every output asked for and not written ends with status 1 and says why in
+// messages: an invalid page, a field that does not read as typed (unless
+// accepted), a write that fails. The case is saved all the same.
+TEST_F(CliProcess, OutputsOfInvalidOrUnreadableInputsAreRefusedWithStatusOne) {
+  const std::vector<std::string> three = {"three-rod", "A=900", "B=900", "C=900", "D=900", "X1=3000",
+                                          "X2=3000",   "X3=1500", "H=5000", "R=100", "theta=30"};
+  const std::string invalid = "输入数据错误或不完整!\n", unreadable = "M 无法识别，按 0 计算";
+  struct Row {
+    std::vector<std::string> extra;  // after the inputs; the file written is always "out.*"
+    const char* file;
+    int status;
+    std::string message;  // a message holds this
+  };
+  std::vector<Row> rows = {
+      {{"M=200", "H=100", "--export"}, "out.xls", 1, invalid},
+      {{"M=200", "H=100", "--report"}, "out.doc", 1, invalid},
+      {{"M=300kNm", "--export"}, "out.xls", 1, unreadable},
+      {{"M=300kNm", "--report"}, "out.doc", 1, unreadable},
+      {{"M=300kNm", "--accept-unreadable", "--export"}, "out.xls", 0, "文件输出成功!"},
+      {{"M=300kNm", "--report", "@", "--accept-unreadable"}, "out.doc", 0, "报告文件输出成功!"},
+      {{"M=300kNm", "--save"}, "out.tiecalc", 0, ""},
+  };
+#if TIECALC_HAVE_CHART
+  rows.push_back({{"M=200", "H=100", "--plot"}, "out.svg", 1, invalid});
+  rows.push_back({{"M=300kNm", "--plot"}, "out.svg", 1, unreadable});
+  rows.push_back({{"M=300kNm", "--plot", "@", "--accept-unreadable"}, "out.svg", 0, ""});
+#endif
+  for (const Row& row : rows) {
+    std::vector<std::string> args = three;
+    const std::string path = Utf8FromPath(dir / row.file);
+    for (const std::string& a : row.extra) args.push_back(a == "@" ? path : a);
+    if (args.back() != "--accept-unreadable") args.push_back(path);
+    const std::string said = row.extra[1] + " " + row.extra.back();
+    const Outcome r = Cli(args);
+    EXPECT_EQ(r.status, row.status) << said << r.out << r.err;
+    EXPECT_EQ(fs::exists(dir / row.file), row.status == 0) << said;
+    const nlohmann::json out = nlohmann::json::parse(r.out);
+    bool found = row.message.empty();
+    for (const nlohmann::json& m : out["messages"]) found = found || m.get<std::string>().find(row.message) == 0 ||
+                                                         m.get<std::string>().find("\n" + row.message) != std::string::npos;
+    EXPECT_TRUE(found) << said << r.out;
+    EXPECT_EQ(r.out.find("nan"), std::string::npos) << said;
+    fs::remove(dir / row.file);
+  }
+  // A zero cross-section leaves the four-rod sweep without finite forces:
+  // whatever the page says, no output is made from it.
+  for (const char* option : {"--export", "--report", "--plot"}) {
+#if !TIECALC_HAVE_CHART
+    if (std::string(option) == "--plot") continue;
+#endif
+    const Outcome r = Cli({"four-rod-1", "A=800", "B=800", "C=800", "D=800", "E=800", "F=800", "X1=3000", "X2=3000",
+                           "X3=1200", "X4=1200", "Y1=4000", "Y2=4000", "R=100", "M=300", "S2=0", option,
+                           Utf8FromPath(dir / "zero.svg")});
+    EXPECT_EQ(r.status, 1) << option << r.out;
+    EXPECT_FALSE(fs::exists(dir / "zero.svg")) << option;
+    EXPECT_NE(r.out.find("输入数据错误或不完整!"), std::string::npos) << option << r.out;
+  }
+}
+
+// The marks of the fields: an unreadable text's reason, the broken rule of
+// invalid inputs, none on a valid page.
+TEST_F(CliProcess, NotesNameTheMarkedFields) {
+  const std::vector<std::string> three = {"three-rod", "A=900", "B=900", "C=900", "D=900", "X1=3000",
+                                          "X2=3000",   "X3=1500", "R=100", "theta=30"};
+  for (const auto& [extra, name, text] :
+       {std::tuple{std::vector<std::string>{"H=5000", "M=300kNm"}, "M", "按 0 计算"},
+        std::tuple{std::vector<std::string>{"H=100", "M=200"}, "H", ""},
+        std::tuple{std::vector<std::string>{"H=5000", "M=200"}, "", ""}}) {
+    std::vector<std::string> args = three;
+    args.insert(args.end(), extra.begin(), extra.end());
+    const Outcome r = Cli(args);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const nlohmann::json notes = nlohmann::json::parse(r.out)["notes"];
+    if (!*name) {
+      EXPECT_TRUE(notes.empty()) << r.out;
+      continue;
+    }
+    ASSERT_TRUE(notes.contains(name)) << r.out;
+    EXPECT_NE(notes[name].get<std::string>().find(text), std::string::npos) << r.out;
+  }
+}
+
+// book --report: refused for an invalid force page or unreadable fields,
+// failed for a path that cannot be written; the JSON is printed each time.
+TEST_F(CliProcess, BookFailuresPrintTheirReasonsAndEndWithStatusOne) {
+  const std::string example = std::string(TIECALC_SOURCE_DIR) + "/examples/attachment.tiecalc";
+  const std::string unreadableCase = Utf8FromPath(dir / "m.tiecalc"), invalidCase = Utf8FromPath(dir / "y.tiecalc");
+  ASSERT_EQ(Cli({"--open", example, "four-rod-1", "M=300kNm", "--save", unreadableCase}).status, 0);
+  ASSERT_EQ(Cli({"--open", example, "four-rod-1", "Y1=100", "--save", invalidCase}).status, 0);
+  const std::string plain = Utf8FromPath(dir / "plain");
+  std::ofstream(plain) << "x";
+  const std::string doc = Utf8FromPath(dir / "b.doc");
+  for (const auto& [opened, path, accept, status, message] :
+       {std::tuple{invalidCase, doc, false, 1, "请先完成附着杆内力计算!"},
+        std::tuple{unreadableCase, doc, false, 1, "M 无法识别，按 0 计算"},
+        std::tuple{unreadableCase, doc, true, 0, "报告文件输出成功!"},
+        std::tuple{example, plain + "/b.doc", false, 1, "报告文件输出失败!"}}) {
+    std::vector<std::string> args = {"--open", opened, "book", "four-rod-1", "--report", path};
+    if (accept) args.push_back("--accept-unreadable");
+    const Outcome r = Cli(args);
+    EXPECT_EQ(r.status, status) << message << r.err;
+    EXPECT_EQ(fs::exists(PathFromUtf8(doc)), status == 0) << message;
+    EXPECT_NE(r.out.find(message), std::string::npos) << r.out;
+    fs::remove(PathFromUtf8(doc));
+  }
+}
+
+}  // namespace
+}  // namespace tiecalc

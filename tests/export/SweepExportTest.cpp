@@ -125,7 +125,7 @@ TEST(ThreeRodSweepExport, InvalidInputsAndACancelledDialogWriteNothing) {
   f.Type({{CThreeRod::kH, "100"}});  // H below B
   f.desktop.QueueSavePath(dir.Path("x.xls"));
   f.page.UserClick(CThreeRod::kExportButton);
-  EXPECT_EQ(f.Messages(), std::vector<std::string>{"输入数据错误或不完整!"});
+  EXPECT_EQ(f.Messages(), std::vector<std::string>{"输入数据错误或不完整!\n不满足 H>B"});
   EXPECT_TRUE(f.desktop.Requests().empty());
 
   // Rods 1 and 2 parallel pass the geometric rules but have no finite
@@ -143,6 +143,29 @@ TEST(ThreeRodSweepExport, InvalidInputsAndACancelledDialogWriteNothing) {
   EXPECT_EQ(g.desktop.Requests().size(), 1u);
   EXPECT_TRUE(g.Messages().empty());
   EXPECT_TRUE(dir.Names().empty());
+}
+
+// A field that does not read as typed: the export asks first, naming it and
+// what it counts as, and writes only when the user goes on (取消 is what an
+// unanswered question gives). The desktop is told how the export ended.
+TEST(ThreeRodSweepExport, UnreadableFieldsAreAskedAboutBeforeTheSaveDialog) {
+  ScratchFolder dir;
+  for (const bool goOn : {false, true}) {
+    ThreeRodFixture f;
+    f.Type({{CThreeRod::kM, "300kNm"}, {CThreeRod::kR, "1 00"}});
+    f.desktop.AnswerQuestions(goOn);
+    f.desktop.QueueSavePath(dir.Path("u.csv"));
+    f.page.UserClick(CThreeRod::kExportButton);
+    ASSERT_FALSE(f.desktop.Messages().empty());
+    EXPECT_EQ(f.desktop.Messages()[0].icon, MessageIcon::Question);
+    EXPECT_EQ(f.Messages()[0],
+              "以下输入无法按所填内容读出，输出将按所示数值计算：\nR 数字中间有空格，读作 100\n"
+              "M 无法识别，按 0 计算\n继续输出吗？");
+    EXPECT_EQ(f.desktop.Requests().size(), goOn ? 1u : 0u);
+    EXPECT_EQ(f.desktop.Outcomes(),
+              std::vector<OutputOutcome>{goOn ? OutputOutcome::Written : OutputOutcome::Cancelled});
+    EXPECT_EQ(std::filesystem::exists(dir.Path("u.csv")), goOn);
+  }
 }
 
 TEST(ThreeRodSweepExport, ASecondAndThirdExportAppendBelowTheOldRowsWithOneBackup) {
@@ -320,18 +343,23 @@ TEST(FourRodSweepExport, LayoutTwoWorkbookCellForCell) {
                             "-146.67/33.33", "-214.60/214.60", "-15.75/164.25", "-184.13/184.13", "-42.67/137.33"}));
 }
 
+// Invalid geometry is refused with the rule it breaks, a zero modulus with
+// its reason, before any dialog; no "nan" may reach a file.
 TEST(FourRodSweepExport, InvalidGeometryAndZeroModuliAreRefused) {
+  ScratchFolder dir;
   FourRodIFixture f;
   f.Type({{CFourRod::kY1, "100"}});  // Y1 below C
   f.page.UserClick(CFourRod::kExportButton);
-  EXPECT_EQ(f.Messages(), std::vector<std::string>{"输入数据错误或不完整!"});
+  EXPECT_EQ(f.Messages(), std::vector<std::string>{"输入数据错误或不完整!\n不满足 Y1>C"});
   EXPECT_TRUE(f.desktop.Requests().empty());
 
   FourRodIIFixture g;
-  g.Type({{CFourRod1::kE2, "0"}});  // no stiffness: nothing to sweep
+  g.Type({{CFourRod1::kE2, "0"}});
+  g.desktop.QueueSavePath(dir.Path("zero.csv"));
   g.page.UserClick(CFourRod1::kExportButton);
-  EXPECT_EQ(g.Messages(), std::vector<std::string>{"输入数据错误或不完整!"});
-  EXPECT_TRUE(g.desktop.Requests().empty());
+  EXPECT_EQ(g.Messages(), std::vector<std::string>{"输入数据错误或不完整!\n杆2弹性模量必须大于0"});
+  EXPECT_EQ(g.desktop.Outcomes(), std::vector<OutputOutcome>{OutputOutcome::Refused});
+  EXPECT_TRUE(dir.Names().empty());
 }
 
 // An .xlsx export read back by openpyxl: θ, forces and components as numbers

@@ -1,5 +1,7 @@
 #include "core/analysis/ForceSweep.h"
 
+#include <cmath>
+
 namespace tiecalc {
 
 ForceSweep SweepThreeRod(const ThreeRodGeometry& g, double R, double M, int lastTheta) {
@@ -23,6 +25,15 @@ ForceSweep SweepFourRod(const FourRodCoefficients& k, double R, double M, int la
   for (int theta = 0; theta <= lastTheta; ++theta)
     s.points.push_back({theta, FourRodForcesAt(k, R, M, static_cast<double>(theta))});
   return s;
+}
+
+bool IsDefined(const ForceSweep& sweep) {
+  const size_t rods = static_cast<size_t>(sweep.rods);
+  for (const ForceSweep::Point& p : sweep.points)
+    for (size_t i = 0; i < rods; ++i)
+      if (!std::isfinite(p.forces.F[i]) || !std::isfinite(p.forces.Fx[i]) || !std::isfinite(p.forces.Fy[i]))
+        return false;
+  return true;
 }
 
 }  // namespace tiecalc

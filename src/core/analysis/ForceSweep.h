@@ -23,4 +23,8 @@ struct ForceSweep {
 ForceSweep SweepThreeRod(const ThreeRodGeometry& g, double R, double M, int lastTheta);
 ForceSweep SweepFourRod(const FourRodCoefficients& k, double R, double M, int lastTheta);
 
+// Every force and component of the sweep is a number (a degenerate frame
+// gives inf or nan, which no table, chart or report may show).
+bool IsDefined(const ForceSweep& sweep);
+
 }  // namespace tiecalc

@@ -29,6 +29,15 @@ std::string FormatFixed(double v, int decimals) {
 
 std::string Format2(double v) { return FormatFixed(v, 2); }
 
+std::string FormatInput(double v) {
+  std::string s = FormatFixed(v, 2);
+  if (s.find('.') != std::string::npos) {
+    while (s.back() == '0') s.pop_back();
+    if (s.back() == '.') s.pop_back();
+  }
+  return s == "-0" ? "0" : s;
+}
+
 double Round2(double v) { return ParseDouble(Format2(v)); }
 
 std::string FormatDecimals(double v, int n) {

@@ -26,6 +26,11 @@ std::string FormatBound(double v);
 // printf-style "%.*f" in the C locale, for composing texts such as "%.2f/%.2f".
 std::string FormatFixed(double v, int decimals);
 
+// An input as a document prints it: at most two decimals, trailing zeros
+// and a trailing point dropped, no minus sign on zero (1000.5 -> "1000.5",
+// 300.456 -> "300.46", 900 -> "900", -0.001 -> "0").
+std::string FormatInput(double v);
+
 // atof in the C locale: the longest leading decimal number of text, 0.0 when
 // there is none (also reads "inf" and "nan" as printf writes them).
 double ParseDouble(const std::string& text);

@@ -1,6 +1,7 @@
 // The reports of the force-analysis pages: the three-rod frame and both
-// four-rod layouts. Inputs are printed without decimals, angles with two,
-// the extreme texts as the page shows them.
+// four-rod layouts. Inputs are printed as typed (at most two decimals, no
+// trailing zeros), angles with two, the lengths without decimals, the
+// extreme texts as the page shows them.
 
 #include <array>
 #include <future>
@@ -10,6 +11,8 @@
 #include "report/composers/ReportBodies.h"
 #include "report/composers/ReportComposer.h"
 #include "report/composers/Reports.h"
+#include "pages/OutputCheck.h"
+#include "pages/PageSweep.h"
 #if TIECALC_HAVE_CHART
 #include "chart/ChartData.h"
 #endif
@@ -20,7 +23,6 @@ namespace {
 
 using F = FragmentId;
 
-constexpr const char* kInvalidInput = "输入数据错误或不完整!";
 
 // The extreme force of rod i and the directions of R where it occurs.
 void ExtremeLines(CReportComposer& r, int rod, const std::string& force, const std::string& angles) {
@@ -58,12 +60,18 @@ void ChartFigure(CReportComposer& r, ForceChartFigure& chart, const Page& page, 
   r.Picture("force_chart", chart.TakePng(), kChartDpi, "各附着杆轴力随θ变化曲线");
   r.Alignment(1);
   r.TextLine(std::string(figure) + " 各附着杆轴力随θ变化曲线");
-  r.TextLine(std::string(ChartLayoutName(page)) + Fill("  R=%.0f KN", R) + Fill("  M=%.0f KN.m", M) +
+  r.TextLine(std::string(ChartLayoutName(page)) + Fill("  R=%v KN", R) + Fill("  M=%v KN.m", M) +
              Fill("  θ=%.2f°", theta));
   r.Alignment(0);
 #else
   (void)r, (void)chart, (void)page, (void)figure, (void)R, (void)M, (void)theta;
 #endif
+}
+
+// Valid inputs, and a sweep the chart can draw.
+template <typename Page>
+bool CanReport(const Page& page) {
+  return page.IsInputValid() && IsDefined(ForceSweepOf(page, kChartLastTheta));
 }
 
 // ---- three rods -----------------------------------------------------------
@@ -74,9 +82,9 @@ void ThreeRodBody(const CThreeRod& page, ForceChartFigure& chart, CReportCompose
   const ThreeRodInput in = page.Input();
   const ThreeRodResult& res = page.Result();
   r.Fragment(F::ThreeRodModel);
-  r.Line({{"  A=%.0f mm", in.A}, {"     B=%.0f mm", in.B}, {"     C=%.0f mm", in.C}, {"     D=%.0f mm", in.D}});
-  r.Line({{"  X1=%.0f mm", in.X1}, {"         X2=%.0f mm", in.X2}, {"           X3=%.0f mm", in.X3}});
-  r.Line({{"  H=%.0f mm", in.H}, {"          R=%.0f KN", in.R}, {"              M=%.0f KN.m", in.M}});
+  r.Line({{"  A=%v mm", in.A}, {"     B=%v mm", in.B}, {"     C=%v mm", in.C}, {"     D=%v mm", in.D}});
+  r.Line({{"  X1=%v mm", in.X1}, {"         X2=%v mm", in.X2}, {"           X3=%v mm", in.X3}});
+  r.Line({{"  H=%v mm", in.H}, {"          R=%v KN", in.R}, {"              M=%v KN.m", in.M}});
   r.Fragment(F::ThreeRodAngles);
   r.Line({{"  α=%.2f°", res.Alpha}});
   r.Line({{"  β=%.2f°", res.Beta}});
@@ -101,19 +109,19 @@ struct FourRodLayoutReport {
 FourRodLayoutReport LayoutReport(const CFourRod& page) {
   const FourRodLayoutI& g = page.Layout();
   return {{F::FourRodIModel, F::FourRodIAngles, F::FourRodILengths, F::FourRodIMethod},
-          {{{"  A=%.0f mm", g.A}, {"    B=%.0f mm", g.B}, {"    C=%.0f mm", g.C}, {"    D=%.0f mm", g.D},
-            {"    E=%.0f mm", g.E}},
-           {{"  F=%.0f mm", g.F}, {"   X1=%.0f mm", g.X1}, {"   X2=%.0f mm", g.X2}, {"   X3=%.0f mm", g.X3},
-            {"   X4=%.0f mm", g.X4}}}};
+          {{{"  A=%v mm", g.A}, {"    B=%v mm", g.B}, {"    C=%v mm", g.C}, {"    D=%v mm", g.D},
+            {"    E=%v mm", g.E}},
+           {{"  F=%v mm", g.F}, {"   X1=%v mm", g.X1}, {"   X2=%v mm", g.X2}, {"   X3=%v mm", g.X3},
+            {"   X4=%v mm", g.X4}}}};
 }
 
 FourRodLayoutReport LayoutReport(const CFourRod1& page) {
   const FourRodLayoutII& g = page.Layout();
   return {{F::FourRodIIModel, F::FourRodIIAngles, F::FourRodIILengths, F::FourRodIIMethod},
-          {{{"  A=%.0f mm", g.A}, {"      B=%.0f mm", g.B}, {"      C=%.0f mm", g.C}, {"      D=%.0f mm", g.D}},
-           {{"  E=%.0f mm", g.E}, {"      F=%.0f mm", g.F}, {"      G=%.0f mm", g.G}, {"      H=%.0f mm", g.H}},
-           {{"  X1=%.0f mm", g.X1}, {"     X2=%.0f mm", g.X2}, {"     X3=%.0f mm", g.X3},
-            {"     X4=%.0f mm", g.X4}}}};
+          {{{"  A=%v mm", g.A}, {"      B=%v mm", g.B}, {"      C=%v mm", g.C}, {"      D=%v mm", g.D}},
+           {{"  E=%v mm", g.E}, {"      F=%v mm", g.F}, {"      G=%v mm", g.G}, {"      H=%v mm", g.H}},
+           {{"  X1=%v mm", g.X1}, {"     X2=%v mm", g.X2}, {"     X3=%v mm", g.X3},
+            {"     X4=%v mm", g.X4}}}};
 }
 
 // Y1, Y2 and the layout-independent parameters.
@@ -121,10 +129,10 @@ template <typename Layout>
 void CommonParameterLines(const CFourRodPage& page, const Layout& g, CReportComposer& r) {
   const Rod4& E = page.E();
   const Rod4& S = page.S();
-  r.Line({{"  Y1=%.0f mm", g.Y1}, {"     Y2=%.0f mm", g.Y2}, {"     R=%.0f KN", page.R()},
-          {"       M=%.0f KN.m", page.M()}});
-  r.Line({{"  E1=%.0f GPa", E[0]}, {"     E2=%.0f GPa", E[1]}, {"     E3=%.0f GPa", E[2]}, {"     E4=%.0f GPa", E[3]}});
-  r.Line({{"  S1=%.0f mm^2", S[0]}, {"     S2=%.0f mm^2", S[1]}, {"     S3=%.0f mm^2", S[2]}, {"     S4=%.0f mm^2", S[3]}});
+  r.Line({{"  Y1=%v mm", g.Y1}, {"     Y2=%v mm", g.Y2}, {"     R=%v KN", page.R()},
+          {"       M=%v KN.m", page.M()}});
+  r.Line({{"  E1=%v GPa", E[0]}, {"     E2=%v GPa", E[1]}, {"     E3=%v GPa", E[2]}, {"     E4=%v GPa", E[3]}});
+  r.Line({{"  S1=%v mm^2", S[0]}, {"     S2=%v mm^2", S[1]}, {"     S3=%v mm^2", S[2]}, {"     S4=%v mm^2", S[3]}});
   r.TextLine(std::vector<std::string>{"  E:附着杆材料弹性模量", "         S:附着杆主肢截面积"});
 }
 
@@ -152,34 +160,35 @@ void FourRodBody(const Page& page, ForceChartFigure& chart, CReportComposer& r) 
 }
 
 template <typename Page>
-void FourRodReport(const Page& page, IDesktop& desktop, std::shared_ptr<IWordClassRegistry> registry) {
-  if (!page.IsInputValid()) {
-    desktop.ShowMessage(kInvalidInput, MessageIcon::None);
-    return;
-  }
+OutputOutcome FourRodReport(const Page& page, IDesktop& desktop, std::shared_ptr<IWordClassRegistry> registry) {
+  if (const std::optional<OutputOutcome> stop =
+          CheckBeforeOutput({&page}, CanReport(page), kInvalidInputsRefused, desktop))
+    return *stop;
   ForceChartFigure chart(page);
-  RunReport(desktop, std::move(registry), kFourRodRequest,
+  return RunReport(desktop, std::move(registry), kFourRodRequest,
             [&](CReportComposer& r) { FourRodBody(page, chart, r); });
 }
 
 }  // namespace
 
-void WriteThreeRodReport(const CThreeRod& page, IDesktop& desktop, std::shared_ptr<IWordClassRegistry> registry) {
-  if (!page.IsInputValid()) {
-    desktop.ShowMessage(kInvalidInput, MessageIcon::None);
-    return;
-  }
+OutputOutcome WriteThreeRodReport(const CThreeRod& page, IDesktop& desktop,
+                                  std::shared_ptr<IWordClassRegistry> registry) {
+  if (const std::optional<OutputOutcome> stop =
+          CheckBeforeOutput({&page}, CanReport(page), kInvalidInputsRefused, desktop))
+    return *stop;
   ForceChartFigure chart(page);
-  RunReport(desktop, std::move(registry), kThreeRodRequest,
+  return RunReport(desktop, std::move(registry), kThreeRodRequest,
             [&](CReportComposer& r) { ThreeRodBody(page, chart, r); });
 }
 
-void WriteFourRodReport(const CFourRod& page, IDesktop& desktop, std::shared_ptr<IWordClassRegistry> registry) {
-  FourRodReport(page, desktop, std::move(registry));
+OutputOutcome WriteFourRodReport(const CFourRod& page, IDesktop& desktop,
+                                 std::shared_ptr<IWordClassRegistry> registry) {
+  return FourRodReport(page, desktop, std::move(registry));
 }
 
-void WriteFourRodReport(const CFourRod1& page, IDesktop& desktop, std::shared_ptr<IWordClassRegistry> registry) {
-  FourRodReport(page, desktop, std::move(registry));
+OutputOutcome WriteFourRodReport(const CFourRod1& page, IDesktop& desktop,
+                                 std::shared_ptr<IWordClassRegistry> registry) {
+  return FourRodReport(page, desktop, std::move(registry));
 }
 
 ForceChartFigure::ForceChartFigure(const CThreeRod& page) : m_png(DrawChartFigure(page)) {}
@@ -201,21 +210,21 @@ void FourRodReportBody(const CFourRod1& page, ForceChartFigure& chart, CReportCo
 void InstallReport(CThreeRod& page) {
   CThreeRod* p = &page;
   page.OnClick(CThreeRod::kReportButton, [p] {
-    if (IDesktop* desktop = p->Desktop()) WriteThreeRodReport(*p, *desktop);
+    if (IDesktop* desktop = p->Desktop()) RecordOutput(*desktop, [&] { return WriteThreeRodReport(*p, *desktop); });
   });
 }
 
 void InstallReport(CFourRod& page) {
   CFourRod* p = &page;
   page.OnClick(CFourRod::kReportButton, [p] {
-    if (IDesktop* desktop = p->Desktop()) WriteFourRodReport(*p, *desktop);
+    if (IDesktop* desktop = p->Desktop()) RecordOutput(*desktop, [&] { return WriteFourRodReport(*p, *desktop); });
   });
 }
 
 void InstallReport(CFourRod1& page) {
   CFourRod1* p = &page;
   page.OnClick(CFourRod1::kReportButton, [p] {
-    if (IDesktop* desktop = p->Desktop()) WriteFourRodReport(*p, *desktop);
+    if (IDesktop* desktop = p->Desktop()) RecordOutput(*desktop, [&] { return WriteFourRodReport(*p, *desktop); });
   });
 }
 

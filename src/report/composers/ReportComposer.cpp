@@ -37,6 +37,8 @@ struct Conversion {
 Conversion FindConversion(std::string_view pattern, char kind) {
   for (size_t at = pattern.find('%'); at != std::string_view::npos; at = pattern.find('%', at + 1)) {
     if (kind == 's' && pattern.substr(at, 2) == "%s") return {at, 2, 0};
+    // "%v": an input, as FormatInput prints it.
+    if (kind == 'f' && pattern.substr(at, 2) == "%v") return {at, 2, -1};
     // "%.Nf" with one digit N.
     if (kind == 'f' && at + 3 < pattern.size() && pattern[at + 1] == '.' && pattern[at + 2] >= '0' &&
         pattern[at + 2] <= '9' && pattern[at + 3] == 'f')
@@ -74,7 +76,7 @@ std::string Named(std::string text, const std::string& temporary, const std::str
 
 std::string Fill(std::string_view pattern, double value) {
   const Conversion c = FindConversion(pattern, 'f');
-  return Replace(pattern, c, FormatFixed(value, c.decimals));
+  return Replace(pattern, c, c.decimals < 0 ? FormatInput(value) : FormatFixed(value, c.decimals));
 }
 
 std::string Fill(std::string_view pattern, std::string_view text) {
@@ -85,13 +87,19 @@ CReportComposer::CReportComposer(CWordWriter& writer, const FragmentFolder& fold
     : m_writer(writer), m_folder(folder) {}
 
 void CReportComposer::TextLine(const std::vector<std::string>& pieces) {
+  // A value that could not be calculated prints as "nan" or "inf"; the
+  // report stops before such a text reaches the document.
+  for (const std::string& piece : pieces)
+    if (piece.find("nan") != std::string::npos || piece.find("inf") != std::string::npos)
+      throw std::runtime_error("报告中有无穷大或无定义的数值：" + piece);
   for (const std::string& piece : pieces) m_writer.WriteText(piece);
   m_writer.NewParagraphs(1);
 }
 
 void CReportComposer::Line(const std::vector<Piece>& pieces) {
-  for (const Piece& piece : pieces) m_writer.WriteText(Fill(piece.pattern, piece.value));
-  m_writer.NewParagraphs(1);
+  std::vector<std::string> texts;
+  for (const Piece& piece : pieces) texts.push_back(Fill(piece.pattern, piece.value));
+  TextLine(texts);
 }
 
 void CReportComposer::Paragraphs(int count) { m_writer.NewParagraphs(count); }
@@ -143,8 +151,8 @@ void CReportComposer::Picture(const std::string& name, const std::string& png, d
   fs::remove(path, ignored);
 }
 
-void RunReport(IDesktop& desktop, std::shared_ptr<IWordClassRegistry> registry, const ReportRequest& request,
-               const std::function<void(CReportComposer&)>& body) {
+OutputOutcome RunReport(IDesktop& desktop, std::shared_ptr<IWordClassRegistry> registry,
+                        const ReportRequest& request, const std::function<void(CReportComposer&)>& body) {
   SaveFileRequest dialog;
   dialog.defaultExtension = "*.doc";
   dialog.fileName = request.fileName;
@@ -152,7 +160,7 @@ void RunReport(IDesktop& desktop, std::shared_ptr<IWordClassRegistry> registry, 
   dialog.hideReadOnly = true;
   dialog.promptOverwrite = false;
   const std::optional<std::string> path = desktop.AskSaveFileName(dialog);
-  if (!path) return;
+  if (!path) return OutputOutcome::Cancelled;
   // A folder, a pipe or a device at the chosen name is refused before the
   // document is built, and stays as it is.
   try {
@@ -163,7 +171,7 @@ void RunReport(IDesktop& desktop, std::shared_ptr<IWordClassRegistry> registry, 
 
   const FragmentFolder folder;
   CWordWriter writer(desktop, std::move(registry));
-  if (!writer.StartNewDocument()) return;
+  if (!writer.StartNewDocument()) return OutputOutcome::Failed;
 
   CReportComposer composer(writer, folder);
   // Fragment files in insertion order, each once however often it was
@@ -218,7 +226,7 @@ void RunReport(IDesktop& desktop, std::shared_ptr<IWordClassRegistry> registry, 
     try {
       throw;
     } catch (const StepFailed&) {
-      return;  // the writer has shown its message; nothing is left behind
+      return OutputOutcome::Failed;  // the writer has shown its message; nothing is left behind
     } catch (const std::exception& e) {
       // The user knows the file by the name they chose.
       throw std::runtime_error(std::string(kReportFailed) + Named(e.what(), temporary, *path));
@@ -251,6 +259,7 @@ void RunReport(IDesktop& desktop, std::shared_ptr<IWordClassRegistry> registry, 
   }
   desktop.ShowMessage(kReportWritten, MessageIcon::None);
   for (const std::string& failure : failures) desktop.ShowMessage(failure, MessageIcon::Exclamation);
+  return OutputOutcome::Written;
 }
 
 }  // namespace tiecalc

@@ -39,8 +39,9 @@ inline constexpr int32_t kTextRed = 255;
 
 inline constexpr const char* kReportWritten = "报告文件输出成功!";
 
-// pattern with its one printf-style conversion ("%.0f", "%.2f", "%.3f")
-// replaced by value, formatted independently of the locale.
+// pattern with its one printf-style conversion ("%.0f", "%.2f", "%.3f", or
+// "%v" for an input: FormatInput) replaced by value, formatted independently
+// of the locale.
 std::string Fill(std::string_view pattern, double value);
 // pattern with its "%s" replaced by text.
 std::string Fill(std::string_view pattern, std::string_view text);
@@ -55,7 +56,8 @@ class CReportComposer {
  public:
   CReportComposer(CWordWriter& writer, const FragmentFolder& folder);
 
-  // Pieces typed one after the other, then one paragraph.
+  // Pieces typed one after the other, then one paragraph. A piece holding
+  // "nan" or "inf" (a value not calculated) ends the report with an error.
   void Line(const std::vector<Piece>& pieces);
   void TextLine(const std::vector<std::string>& pieces);
   void TextLine(const std::string& text) { TextLine(std::vector<std::string>{text}); }
@@ -96,10 +98,11 @@ struct ReportRequest {
 // Runs one report: the save dialog through desktop, the document through the
 // engine that registry answers "Word.Application" with, body between the
 // body style and the final save. Nothing happens when the dialog is cancelled
-// or the engine gives no document (the writer has said why). Errors leave as
-// a std::runtime_error after the path has been restored; an error of the
-// engine while it is let go after the save keeps the saved report.
-void RunReport(IDesktop& desktop, std::shared_ptr<IWordClassRegistry> registry, const ReportRequest& request,
-               const std::function<void(CReportComposer&)>& body);
+// (Cancelled) or the engine gives no document (Failed: the writer has said
+// why). Errors leave as a std::runtime_error after the path has been
+// restored; an error of the engine while it is let go after the save keeps
+// the saved report.
+OutputOutcome RunReport(IDesktop& desktop, std::shared_ptr<IWordClassRegistry> registry,
+                        const ReportRequest& request, const std::function<void(CReportComposer&)>& body);
 
 }  // namespace tiecalc

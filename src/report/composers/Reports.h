@@ -2,8 +2,9 @@
 // The calculation reports of the four pages, behind their report buttons.
 //
 // Each report takes the values the page's last calculation stored (it does
-// not recalculate), refuses invalid ones with a message box before any
-// dialog, and otherwise writes the document through the save dialog of the
+// not recalculate), refuses invalid ones with a message box (and the
+// reasons) before any dialog, asks before going on from unreadable fields,
+// and otherwise writes the document through the save dialog of the
 // desktop and the document engine registry answers with (the embedded one
 // by default).
 
@@ -19,19 +20,19 @@ namespace tiecalc {
 
 inline std::shared_ptr<IWordClassRegistry> DefaultWordRegistry() { return std::make_shared<CEmbeddedWordRegistry>(); }
 
-void WriteThreeRodReport(const CThreeRod& page, IDesktop& desktop,
-                         std::shared_ptr<IWordClassRegistry> registry = DefaultWordRegistry());
+OutputOutcome WriteThreeRodReport(const CThreeRod& page, IDesktop& desktop,
+                                  std::shared_ptr<IWordClassRegistry> registry = DefaultWordRegistry());
 // Both four-rod layouts: one course, their own fragments and parameter lines.
-void WriteFourRodReport(const CFourRod& page, IDesktop& desktop,
-                        std::shared_ptr<IWordClassRegistry> registry = DefaultWordRegistry());
-void WriteFourRodReport(const CFourRod1& page, IDesktop& desktop,
-                        std::shared_ptr<IWordClassRegistry> registry = DefaultWordRegistry());
-void WriteRodCheckReport(const CJiaoHe& page, IDesktop& desktop,
-                         std::shared_ptr<IWordClassRegistry> registry = DefaultWordRegistry());
+OutputOutcome WriteFourRodReport(const CFourRod& page, IDesktop& desktop,
+                                 std::shared_ptr<IWordClassRegistry> registry = DefaultWordRegistry());
+OutputOutcome WriteFourRodReport(const CFourRod1& page, IDesktop& desktop,
+                                 std::shared_ptr<IWordClassRegistry> registry = DefaultWordRegistry());
+OutputOutcome WriteRodCheckReport(const CJiaoHe& page, IDesktop& desktop,
+                                  std::shared_ptr<IWordClassRegistry> registry = DefaultWordRegistry());
 
 // Makes the page's report button (1025 on the three-rod page, 1056 on the
 // four-rod pages, 1024 on the rod-check page) write its report with the
-// page's desktop and the embedded engine.
+// page's desktop and the embedded engine; the desktop is told how it ended.
 void InstallReport(CThreeRod& page);
 void InstallReport(CFourRod& page);
 void InstallReport(CFourRod1& page);

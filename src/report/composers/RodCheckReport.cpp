@@ -8,6 +8,7 @@
 #include "report/composers/ReportBodies.h"
 #include "report/composers/ReportComposer.h"
 #include "report/composers/Reports.h"
+#include "pages/OutputCheck.h"
 
 namespace tiecalc {
 
@@ -83,7 +84,7 @@ void SolidWebBody(const RodCheckData& d, SteelGrade main, CReportComposer& r) {
   r.TextLine("附着杆结构形式：实腹式");
   r.TextLine(std::string("附着杆材质： ") + GradeName(main));
   r.Line({{"附着杆轴向载荷：F=%.2f（kN）", d.F}});
-  r.Line({{"附着杆长度：L=%.0f（mm）", d.L}});
+  r.Line({{"附着杆长度：L=%v（mm）", d.L}});
   r.Line({{"附着杆总重量：G=%.2f（kg）", d.G}});
   r.Line({{"附着杆大截面总截面积：A=%.2f（mm^2）", d.A}});
   r.Line({{"附着杆最大截面主肢X轴总惯性矩：Imax=%.2f（mm^4）", d.Imax}});
@@ -192,7 +193,7 @@ void LatticeBody(const RodCheckData& d, const LatticeForm& form, SteelGrade main
   r.TextLine(std::string("附着杆主肢材质： ") + GradeName(main));
   r.TextLine(std::string(m.grade) + GradeName(lacingGrade));
   r.Line({{"附着杆轴向载荷：F=%.2f（kN）", d.F}});
-  r.Line({{"附着杆长度：L=%.0f（mm）", d.L}});
+  r.Line({{"附着杆长度：L=%v（mm）", d.L}});
   r.Line({{m.spacing, d.L1}});
   r.Line({{m.side, d.a}});
   r.Line({{"附着杆总重量：G=%.2f（kg）", d.G}});
@@ -249,17 +250,17 @@ void LatticeBody(const RodCheckData& d, const LatticeForm& form, SteelGrade main
 
 }  // namespace
 
-void WriteRodCheckReport(const CJiaoHe& page, IDesktop& desktop, std::shared_ptr<IWordClassRegistry> registry) {
+OutputOutcome WriteRodCheckReport(const CJiaoHe& page, IDesktop& desktop,
+                                  std::shared_ptr<IWordClassRegistry> registry) {
   const RodCheckData& data = page.Data();
-  if (data.message == kRodCheckInvalidInput) {
-    desktop.ShowMessage(kRodCheckInvalidInput, MessageIcon::None);
-    return;
-  }
+  if (const std::optional<OutputOutcome> stop =
+          CheckBeforeOutput({&page}, data.message != kRodCheckInvalidInput, kRodCheckInvalidInput, desktop))
+    return *stop;
   // The form and the grades as the lists show them.
   const RodForm form = page.Form();
   const SteelGrade main = page.MainGrade();
   const SteelGrade lacing = page.LacingGrade();
-  RunReport(desktop, std::move(registry), kRodCheckRequest,
+  return RunReport(desktop, std::move(registry), kRodCheckRequest,
             [&](CReportComposer& r) { RodCheckReportBody(data, form, main, lacing, r); });
 }
 
@@ -274,7 +275,7 @@ void RodCheckReportBody(const RodCheckData& data, RodForm form, SteelGrade main,
 void InstallReport(CJiaoHe& page) {
   CJiaoHe* p = &page;
   page.OnClick(CJiaoHe::kReportButton, [p] {
-    if (IDesktop* desktop = p->Desktop()) WriteRodCheckReport(*p, *desktop);
+    if (IDesktop* desktop = p->Desktop()) RecordOutput(*desktop, [&] { return WriteRodCheckReport(*p, *desktop); });
   });
 }
 

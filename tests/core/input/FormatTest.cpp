@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <random>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "Portable.h"
 #include "core/input/FieldText.h"
@@ -36,6 +38,18 @@ TEST(Format, RoundsThroughTwoDecimals) {
   EXPECT_EQ(FormatDecimals(1.23456, 12), "1.23");
   EXPECT_EQ(RoundDecimals(0.12345, 3), 0.123);
   EXPECT_EQ(FormatFixed(-473.1749, 2), "-473.17");
+}
+
+// An input as documents print it: every whole number as "%.0f" printed it.
+TEST(Format, InputsShowAtMostTwoDecimalsWithoutTrailingZeros) {
+  for (const auto& [v, text] : std::vector<std::pair<double, const char*>>{
+           {1000.5, "1000.5"}, {300.456, "300.46"}, {900, "900"}, {-0.0, "0"}, {-0.001, "0"}, {-12.30, "-12.3"},
+           {0.004, "0"}, {99.995, "100"}, {1e6, "1000000"}, {-7, "-7"}, {2.675, "2.67"}}) {
+    EXPECT_EQ(FormatInput(v), text) << v;
+    if (v == static_cast<long long>(v) && v != 0) {
+      EXPECT_EQ(FormatInput(v), Printf("%.0f", v));
+    }
+  }
 }
 
 TEST(Format, BoundDoublesShowFifteenDigits) {
