@@ -135,7 +135,7 @@ TEST(ThreeRodSweepExport, InvalidInputsAndACancelledDialogWriteNothing) {
   p.Type({{CThreeRod::kX3, "900"}});
   p.desktop.QueueSavePath(dir.Path("x.xls"));
   p.page.UserClick(CThreeRod::kExportButton);
-  EXPECT_EQ(p.Messages(), std::vector<std::string>{"输入数据错误或不完整!"});
+  EXPECT_EQ(p.Messages(), std::vector<std::string>{"输入数据错误或不完整!\n杆1与杆2平行"});
   EXPECT_TRUE(p.desktop.Requests().empty());
 
   ThreeRodFixture g;
