@@ -68,13 +68,16 @@ ThreeRodGeometry ThreeRodGeometryOf(const ThreeRodInput& in, const ThreeRodAngle
 
 // How far the third rod may miss the point where the other two meet and the
 // frame still count as three rods meeting in one point, as a part of the
-// distance from that point to the farthest rod end. The model draws each
-// rod's line through its ends at the angle rounded to 0.01 degree
-// (8.7e-5 rad either way), which moves the point and the lines by up to
-// about 3e-4 of that distance: rods that truly meet in one point fall well
-// inside 1e-3, and a frame that misses by less carries a load only with
-// forces of hundreds of times the load.
-inline constexpr double kConcurrencyTolerance = 1e-3;
+// distance from that point to the farthest rod end, judged in the model's
+// own numbers. A symmetric frame that meets in one point (rod 2 upright,
+// rods 1 and 3 mirror images) still does at the rounded angles, but for
+// the model's 3.1416, which tilts the upright rod: it misses by up to about
+// 3e-5. An unsymmetric frame moves by up to about 3e-4 as the angles are
+// rounded to 0.01 degree; a wider tolerance would catch all of those too,
+// but it would also refuse about one valid frame in a hundred that merely
+// comes close (and gave forces hundreds of times the load before): 1e-4
+// refuses about one in two thousand.
+inline constexpr double kConcurrencyTolerance = 1e-4;
 
 // The rules a frame that passes IsThreeRodInputValid breaks when the model,
 // at the rounded angles of g, cannot give its forces: rods 1 and 2 parallel
