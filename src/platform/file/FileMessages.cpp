@@ -53,6 +53,9 @@ constexpr Words kWhy[] = {
 };
 
 #ifdef _WIN32
+// The disk quota's code, which mingw-w64's headers do not name.
+constexpr int kErrorDiskQuotaExceeded = 1295;
+
 // Windows' own codes (GetLastError), where a call of the system gave one.
 constexpr Words kWhyWindows[] = {
     {ERROR_FILE_NOT_FOUND, "文件不存在"},
@@ -62,7 +65,7 @@ constexpr Words kWhyWindows[] = {
     {ERROR_LOCK_VIOLATION, "文件正被其他程序使用"},
     {ERROR_DISK_FULL, "磁盘已满"},
     {ERROR_HANDLE_DISK_FULL, "磁盘已满"},
-    {ERROR_DISK_QUOTA_EXCEEDED, "磁盘配额已用完"},
+    {kErrorDiskQuotaExceeded, "磁盘配额已用完"},
     {ERROR_WRITE_PROTECT, "磁盘是只读的"},
     {ERROR_FILENAME_EXCED_RANGE, "文件名太长"},
     {ERROR_INVALID_NAME, "文件名无效"},
