@@ -1,8 +1,8 @@
 #include <cerrno>
-#include <cstring>
 #include <ostream>
 
 #include "cli/Cli.h"
+#include "platform/file/FileMessages.h"
 #include "platform/process/Exec.h"
 
 namespace tiecalc {
@@ -23,8 +23,9 @@ int RunFullProgram(char** argv, std::ostream& err) {
       dir.empty() ? ENOENT
                   : process::ExecFirstOf({dir / "tiecalc-cli-full", installed}, argv,
                                          {{"GLIBC_TUNABLES", "glibc.malloc.hugetlb=1:glibc.malloc.top_pad=8388608"}});
-  err << "tiecalc-cli: cannot start " << installed.lexically_normal().string()
-      << " (needed for --export, --report, --plot and book): " << std::strerror(reason) << "\n";
+  err << "tiecalc-cli: 无法启动 " << installed.lexically_normal().string()
+      << "（导出表格、生成报告、受力曲线和计算书都需要它）："
+      << file::SystemErrorInWords(std::error_code(reason, std::generic_category())) << "\n";
   return kCliFailed;
 }
 

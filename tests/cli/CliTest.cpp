@@ -479,7 +479,7 @@ TEST_F(CliProcess, TheQuickFrontWorksAloneAndSaysWhenTheFullProgramIsMissing) {
     const portable::ProcessResult r = run(args);
     EXPECT_EQ(r.status, 1) << args[0];
     EXPECT_EQ(r.out, "");
-    EXPECT_NE(r.err.find("cannot start"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("无法启动"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("tiecalc-cli-full"), std::string::npos) << r.err;
     EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "one line: " << r.err;
   }
