@@ -5,7 +5,8 @@
 #   cmake -S . -B build-windows -G Ninja \
 #     -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
 #     -DTIECALC_MINGW_PREFIX=<where scripts/mingw-deps installed pugixml, libzip, GoogleTest> \
-#     -DTIECALC_HOST_TOOLS=<a Linux build folder of this tree, for the build-time tools>
+#     -DTIECALC_HOST_TOOLS=<a Linux build folder of this tree, for the build-time tools> \
+#     -DTIECALC_MINGW_QT=<the static Qt scripts/mingw-qt built, for the window and the chart>
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
@@ -21,6 +22,14 @@ list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES TIECALC_MINGW_PREFIX)
 set(CMAKE_FIND_ROOT_PATH /usr/${TIECALC_MINGW_TRIPLE})
 if(TIECALC_MINGW_PREFIX)
   list(PREPEND CMAKE_FIND_ROOT_PATH ${TIECALC_MINGW_PREFIX})
+endif()
+# Qt for Windows, with the build machine's own Qt for its tools (moc, rcc, uic).
+set(TIECALC_MINGW_QT "" CACHE PATH "Prefix of the static Qt built for mingw-w64 (scripts/mingw-qt)")
+list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES TIECALC_MINGW_QT)
+if(TIECALC_MINGW_QT)
+  list(PREPEND CMAKE_FIND_ROOT_PATH ${TIECALC_MINGW_QT})
+  set(QT_HOST_PATH /usr CACHE PATH "")
+  set(QT_HOST_PATH_CMAKE_DIR /usr/lib/x86_64-linux-gnu/cmake CACHE PATH "")
 endif()
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
