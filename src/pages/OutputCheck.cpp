@@ -1,7 +1,5 @@
 #include "pages/OutputCheck.h"
 
-#include <algorithm>
-
 #include "core/input/FieldText.h"
 #include "core/input/Format.h"
 
@@ -18,27 +16,22 @@ const NamedControl* NamedOf(const CPage& page, int id) {
 }  // namespace
 
 std::string InvalidInputsRefusal(const CPage& page, const std::string& headline) {
-  std::vector<std::string> reasons;
-  for (const ControlNote& note : page.Notes())
-    if (note.kind == ControlNote::kBreaksRule && std::find(reasons.begin(), reasons.end(), note.text) == reasons.end())
-      reasons.push_back(note.text);
   std::string text = headline;
-  for (const std::string& reason : reasons) text += "\n" + reason;
+  if (page.ShowsInvalidInputs())
+    for (const std::string& reason : page.InvalidReasons()) text += "\n" + reason;
   return text;
 }
 
 std::vector<std::string> UnreadableFieldLines(const CPage& page) {
   std::vector<std::string> lines;
-  for (const ControlNote& note : page.Notes()) {
-    if (note.kind != ControlNote::kUnreadable) continue;
-    const NamedControl* n = NamedOf(page, note.id);
+  for (const auto& [id, check] : page.UnreadableInputs()) {
+    const NamedControl* n = NamedOf(page, id);
     if (!n) continue;
-    const FieldCheck check = CheckFieldText(page.GetText(note.id));
     // A text that is not read at all counts as the reader's value (0); a
     // misread one says what it reads as itself.
     lines.push_back(n->name + " " +
                     (check.reading == FieldReading::Unreadable ? "无法识别，按 " + FormatBound(check.value) + " 计算"
-                                                               : note.text));
+                                                               : check.reason));
   }
   return lines;
 }

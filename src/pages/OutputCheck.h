@@ -17,7 +17,7 @@ namespace tiecalc {
 inline constexpr const char* kInvalidInputsRefused = "输入数据错误或不完整!";
 
 // The refusal of an output while the page's inputs are invalid: headline,
-// then each reason the page marks a field with, once, one a line
+// then each reason of its broken rules, once, one a line
 // ("输入数据错误或不完整!\n杆2截面积必须大于0").
 std::string InvalidInputsRefusal(const CPage& page, const std::string& headline);
 

@@ -30,13 +30,19 @@ std::vector<std::string> CPage::InvalidReasons() const {
   return reasons;
 }
 
-std::vector<ControlNote> CPage::Notes() const {
-  std::vector<ControlNote> notes;
+std::vector<std::pair<int, FieldCheck>> CPage::UnreadableInputs() const {
+  std::vector<std::pair<int, FieldCheck>> found;
   for (const NamedControl& n : m_names) {
     if (!n.input || KindOf(n.id) != ControlKind::Edit || IsReadOnly(n.id)) continue;
-    const FieldCheck check = CheckFieldText(GetText(n.id));
-    if (check.reading != FieldReading::Clean) notes.push_back({n.id, ControlNote::kUnreadable, check.reason});
+    FieldCheck check = CheckFieldText(GetText(n.id));
+    if (check.reading != FieldReading::Clean) found.emplace_back(n.id, std::move(check));
   }
+  return found;
+}
+
+std::vector<ControlNote> CPage::Notes() const {
+  std::vector<ControlNote> notes;
+  for (const auto& [id, check] : UnreadableInputs()) notes.push_back({id, ControlNote::kUnreadable, check.reason});
   if (ShowsInvalidInputs())
     for (const BrokenRule& rule : BrokenRules())
       for (const std::string& field : rule.fields)
@@ -122,10 +128,7 @@ void CPage::KeepCleanResults() {
       if (std::find(stale.begin(), stale.end(), id) != stale.end() && GetText(id) != text) SetText(id, text);
     return;
   }
-  for (const NamedControl& n : m_names)
-    if (n.input && KindOf(n.id) == ControlKind::Edit && !IsReadOnly(n.id) &&
-        CheckFieldText(GetText(n.id)).reading != FieldReading::Clean)
-      return;
+  if (!UnreadableInputs().empty()) return;
   m_cleanResults.clear();
   for (const NamedControl& n : m_names)
     if (n.id != m_statusId && (!n.input || IsReadOnly(n.id))) m_cleanResults.push_back({n.id, GetText(n.id)});

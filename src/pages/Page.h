@@ -51,6 +51,9 @@ class CPage : public CDialog {
   // exactly when they can. The outputs' refusals give these.
   std::vector<std::string> InvalidReasons() const;
 
+  // The editable inputs whose text does not read as typed, with how the
+  // reader takes it.
+  std::vector<std::pair<int, FieldCheck>> UnreadableInputs() const;
   // Editable inputs whose text does not read as typed; while the status
   // says the inputs are invalid, also the inputs of every broken rule.
   std::vector<ControlNote> Notes() const override;
