@@ -21,12 +21,6 @@ constexpr int kPadX = 6, kPadY = 3;
 CXPTabCtrl::CXPTabCtrl(QWidget* parent, CThemeServices theme) : QWidget(parent), m_theme(std::move(theme)) {
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_OpaquePaintEvent, false);
-#ifdef _WIN32
-  // The theme library there draws into a device context, not into the
-  // pixel surfaces handed to it here; until a context over them exists the
-  // strip paints in the standard way.
-  m_useTheme = false;
-#endif
 }
 
 void CXPTabCtrl::InsertItem(int index, const QString& text) {
@@ -209,7 +203,7 @@ void CXPTabCtrl::DrawThemedPart(QPainter& target, int index, QRect rect, int fla
     state = selected ? kStateSelected : (flags & kHot) ? kStateHot : kStateNormal;
   }
   ThemeSurface surface{reinterpret_cast<std::uint32_t*>(image.bits()), w, h, static_cast<int>(image.bytesPerLine())};
-  m_theme.DrawThemePart(&surface, part, state, "TAB", work);
+  m_theme.DrawThemePart(surface, part, state, "TAB", work);
 
   if (index >= 0) {
     if (selected) work.bottom -= 1;

@@ -14,8 +14,10 @@ struct ThemeRect {
   std::int32_t left = 0, top = 0, right = 0, bottom = 0;
 };
 
-// What the drawing calls receive as their device context where the platform
-// has none of its own: 32-bit pixels, rows of `stride` bytes, top row first.
+// The pixels a theme part is drawn into: 32-bit premultiplied ARGB, rows of
+// `stride` bytes, top row first. On Windows the theme library draws into a
+// device context, which is made over a copy of these pixels for the call;
+// elsewhere the library receives the surface itself as its context.
 struct ThemeSurface {
   std::uint32_t* bits = nullptr;
   int width = 0, height = 0;
@@ -38,11 +40,13 @@ class CThemeServices {
   // the function reports an active theme.
   bool IsThemeActiveXP();
 
-  // Draws part/state of the theme class `className` into `dc` on `rect`
-  // ("OpenThemeData", then "DrawThemeBackground"); kThemeFail when the
-  // version, the library, an active theme or a function is missing, or the
-  // class name is empty. The theme handle is not kept between calls.
-  std::int32_t DrawThemePart(void* dc, int part, int state, const std::string& className,
+  // Draws part/state of the theme class `className` into `surface` on
+  // `rect` ("OpenThemeData", then "DrawThemeBackground"); kThemeFail when
+  // the version, the library, an active theme or a function is missing, or
+  // the class name is empty. The theme handle is not kept between calls.
+  // On Windows the pixels drawn come back opaque (the system's drawing
+  // leaves their alpha undefined).
+  std::int32_t DrawThemePart(ThemeSurface& surface, int part, int state, const std::string& className,
                              const ThemeRect& rect);
 
   // Major * 65536 + minor of the running system, as the default query reports it.
