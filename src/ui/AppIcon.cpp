@@ -1,23 +1,14 @@
 #include "ui/AppIcon.h"
 
-#include <QPainter>
 #include <QPixmap>
-#include <QSvgRenderer>
 
 namespace tiecalc {
 
+// Drawn at build time from icon128.svg at each size a desktop asks for.
 QIcon AppIcon() {
   static const QIcon icon = [] {
     QIcon out;
-    QSvgRenderer svg(QStringLiteral(":/tiecalc/icon128.svg"));
-    for (int size : {16, 24, 32, 48, 64, 128}) {
-      QPixmap pixmap(size, size);
-      pixmap.fill(Qt::transparent);
-      QPainter p(&pixmap);
-      svg.render(&p);
-      p.end();
-      out.addPixmap(pixmap);
-    }
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) out.addPixmap(QPixmap(QStringLiteral(":/icon/%1.png").arg(size)));
     return out;
   }();
   return icon;

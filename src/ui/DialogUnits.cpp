@@ -7,8 +7,10 @@ namespace tiecalc {
 
 QFont WindowFont(int pointSize) {
   QFont font;
+  // A Chinese Windows has 宋体 and 微软雅黑 (by their Chinese or English
+  // names); Linux desktops the CJK fonts after them.
   font.setFamilies({QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("NSimSun"),
-                    QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Noto Sans CJK SC"),
+                    QStringLiteral("微软雅黑"), QStringLiteral("Microsoft YaHei"), QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Noto Sans CJK SC"),
                     QStringLiteral("Source Han Serif SC"), QStringLiteral("WenQuanYi Micro Hei"),
                     QStringLiteral("AR PL UMing CN")});
   font.setPointSize(pointSize);

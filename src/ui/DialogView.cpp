@@ -9,7 +9,9 @@
 #include <QSyntaxHighlighter>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -17,7 +19,6 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSvgRenderer>
 #include <algorithm>
 #include <cmath>
 #include <exception>
@@ -121,32 +122,45 @@ class CToneHighlighter : public QSyntaxHighlighter {
 
 }  // namespace
 
-QString DiagramResource(int bitmap) { return QStringLiteral(":/diagrams/bmp%1.svg").arg(bitmap); }
+QString DiagramResource(int bitmap) { return QStringLiteral(":/diagrams/bmp%1").arg(bitmap); }
 
-CPictureBox::CPictureBox(QWidget* parent) : QWidget(parent), m_renderer(new QSvgRenderer(this)) {}
+CPictureBox::CPictureBox(QWidget* parent) : QWidget(parent) {}
 
 void CPictureBox::SetBitmap(int bitmap) {
   if (bitmap == m_bitmap && bitmap != 0) return;
   m_bitmap = bitmap;
-  const QString path = DiagramResource(bitmap);
-  if (bitmap == 0 || !QFile::exists(path) || !m_renderer->load(path)) m_renderer->load(QByteArray());
+  m_renderings.clear();
+  if (bitmap != 0) {
+    std::vector<std::pair<int, QString>> files;
+    const QDir dir(DiagramResource(bitmap));
+    for (const QString& name : dir.entryList({QStringLiteral("*.png")}, QDir::Files))
+      files.emplace_back(QFileInfo(name).baseName().toInt(), dir.filePath(name));
+    std::sort(files.begin(), files.end());
+    for (const auto& [percent, path] : files) m_renderings.emplace_back(path);
+    std::erase_if(m_renderings, [](const QImage& image) { return image.isNull(); });
+  }
   update();
 }
 
-bool CPictureBox::HasDrawing() const { return m_renderer->isValid(); }
+bool CPictureBox::HasDrawing() const { return !m_renderings.empty(); }
 
 void CPictureBox::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  if (!m_renderer->isValid()) {
+  if (m_renderings.empty()) {
     p.setPen(palette().color(QPalette::Dark));
     p.drawRect(rect().adjusted(0, 0, -1, -1));
     return;
   }
-  QSizeF size = m_renderer->defaultSize();
+  QSizeF size = m_renderings.front().size();
   size.scale(QSizeF(width(), height()), Qt::KeepAspectRatio);
   const QRectF target((width() - size.width()) / 2, (height() - size.height()) / 2, size.width(), size.height());
+  const double devicePixels = size.width() * devicePixelRatioF();
+  auto best = std::find_if(m_renderings.begin(), m_renderings.end(),
+                           [&](const QImage& image) { return image.width() >= devicePixels - 0.5; });
+  const QImage& image = best == m_renderings.end() ? m_renderings.back() : *best;
   p.fillRect(target, Qt::white);
-  m_renderer->render(&p, target);
+  p.setRenderHint(QPainter::SmoothPixmapTransform);
+  p.drawImage(target, image);
 }
 
 CDialogView::CDialogView(CDialog& dialog, const QFont& font, QWidget* parent)

@@ -3,16 +3,17 @@
 // placed from dialog units, with the user's actions forwarded to the dialog
 // and the dialog's changes mirrored back. The view computes nothing itself.
 
+#include <QImage>
 #include <QLineEdit>
 #include <QWidget>
 #include <map>
 #include <set>
+#include <vector>
 
 #include "platform/dialog/Dialog.h"
 #include "ui/DialogUnits.h"
 
 class QAction;
-class QSvgRenderer;
 
 namespace tiecalc {
 
@@ -109,8 +110,10 @@ inline constexpr double kSmallestResultFont = 0.6;
 // font and scrolls.
 void FitResultFont(QLineEdit* edit, const QFont& pageFont);
 
-// The diagram of a bitmap id (resource ":/diagrams/bmpNNN.svg"), drawn to fit
-// its box with its proportions kept; an empty frame where it is missing.
+// The diagram of a bitmap id (resources ":/diagrams/bmpNNN/PERCENT.png", the
+// drawing at PERCENT % of its own size), drawn to fit its box with its
+// proportions kept, from the smallest rendering at least as large as the box
+// on the screen; an empty frame where it is missing.
 class CPictureBox : public QWidget {
   Q_OBJECT
  public:
@@ -124,9 +127,10 @@ class CPictureBox : public QWidget {
 
  private:
   int m_bitmap = 0;
-  QSvgRenderer* m_renderer = nullptr;
+  std::vector<QImage> m_renderings;  // smallest first; the first is at 100 %
 };
 
+// The folder of a diagram's renderings.
 QString DiagramResource(int bitmap);
 
 // A read-only edit is drawn as the static texts are, on the dialog's

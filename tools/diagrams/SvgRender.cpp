@@ -48,7 +48,7 @@ constexpr double kInchesPerMetre = 39.37007874;
 
 }  // namespace
 
-SvgRendering RenderSvg(const QString& path, double scale, int targetWidth) {
+SvgRendering RenderSvg(const QString& path, double scale, int targetWidth, bool transparent) {
   SvgRendering out;
   MessageCapture capture(&out.warnings);
   if (!QFileInfo(path).isFile()) {
@@ -72,8 +72,8 @@ SvgRendering RenderSvg(const QString& path, double scale, int targetWidth) {
   }
   const QSize pixels(std::max(1, int(std::lround(out.declaredSize.width() * scale))),
                      std::max(1, int(std::lround(out.declaredSize.height() * scale))));
-  QImage image(pixels, QImage::Format_RGB32);
-  image.fill(Qt::white);
+  QImage image(pixels, transparent ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+  image.fill(transparent ? Qt::transparent : Qt::white);
   const int dotsPerMetre = int(std::lround(96.0 * scale * kInchesPerMetre));
   image.setDotsPerMeterX(dotsPerMetre);
   image.setDotsPerMeterY(dotsPerMetre);

@@ -18,11 +18,11 @@ struct SvgRendering {
   QStringList warnings;
 };
 
-// Renders the SVG at path onto a white image. A scale of 1 gives the size the
+// Renders the SVG at path onto a white image (a transparent one for icons). A scale of 1 gives the size the
 // file declares (96 dpi); targetWidth > 0 overrides the scale and keeps the
 // aspect ratio. The image records the resolution it was drawn at (96 dpi times
 // the scale), so it prints at the drawing's own size.
-SvgRendering RenderSvg(const QString& path, double scale = 1.0, int targetWidth = 0);
+SvgRendering RenderSvg(const QString& path, double scale = 1.0, int targetWidth = 0, bool transparent = false);
 
 // Puts the renderings side by side, in rows no wider than maxRowWidth, each
 // with its caption underneath, on a white sheet.

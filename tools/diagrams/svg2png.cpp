@@ -1,8 +1,9 @@
-// tiecalc-svg2png IN.svg OUT.png [--dpi N | --width PX]
+// tiecalc-svg2png IN.svg OUT.png [--dpi N | --width PX] [--transparent]
 // tiecalc-svg2png --contact-sheet OUT.png [--dpi N] IN1.svg IN2.svg ...
 //
-// Renders SVG diagrams to PNG on a white background. --dpi gives the print
-// resolution (96 is the drawing's declared size), --width a pixel width.
+// Renders SVG diagrams to PNG on a white background (--transparent: none, for
+// icons). --dpi gives the print resolution (96 is the drawing's declared
+// size), --width a pixel width.
 #include "SvgRender.h"
 
 #include <QFileInfo>
@@ -15,7 +16,7 @@ namespace {
 
 int Usage() {
   std::fputs(
-      "usage: tiecalc-svg2png IN.svg OUT.png [--dpi N | --width PX]\n"
+      "usage: tiecalc-svg2png IN.svg OUT.png [--dpi N | --width PX] [--transparent]\n"
       "       tiecalc-svg2png --contact-sheet OUT.png [--dpi N] IN1.svg IN2.svg ...\n",
       stderr);
   return 2;
@@ -44,12 +45,14 @@ int main(int argc, char** argv) {
 
   // Options first: --dpi N, --width PX; the rest are positional.
   double dpi = 0.0, width = 0.0;
-  bool contactSheet = false;
+  bool contactSheet = false, transparent = false;
   QStringList paths;
   for (int i = 0; i < args.size(); ++i) {
     const QString& a = args[i];
     if (a == "--contact-sheet") {
       contactSheet = true;
+    } else if (a == "--transparent") {
+      transparent = true;
     } else if (a == "--dpi" || a == "--width") {
       if (i + 1 >= args.size() || !ParsePositive(args[i + 1], a == "--dpi" ? dpi : width)) return Usage();
       ++i;
@@ -64,7 +67,7 @@ int main(int argc, char** argv) {
 
   if (!contactSheet) {
     if (paths.size() != 2) return Usage();
-    const tiecalc::SvgRendering r = tiecalc::RenderSvg(paths[0], scale, int(width));
+    const tiecalc::SvgRendering r = tiecalc::RenderSvg(paths[0], scale, int(width), transparent);
     Report(r, paths[0]);
     if (r.image.isNull()) return 1;
     if (!r.image.save(paths[1], "PNG")) {
