@@ -300,6 +300,10 @@ void CMainDlg::SetUpKeys() {
           QKeySequence(Qt::CTRL | Qt::Key_PageUp)},
          [this] { StepPage(-1); });
   onKeys({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)}, [this] { PageView(ShownPage()).CopySummary(); });
+  // On a force page, as its "受力曲线" button.
+  onKeys({QKeySequence(Qt::Key_F4)}, [this] {
+    if (ShownPage() <= 2) OnChart();
+  });
   // A control reached with the keyboard scrolls into sight.
   connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
     for (QScrollArea* area : m_areas)

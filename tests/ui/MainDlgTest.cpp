@@ -786,6 +786,12 @@ TEST_F(MainDlgTest, ChartWindowOpensBesideTheWindowAndShowsEveryRodsCurve) {
     for (QRgb c : rods) n += PixelsOf(shot, c) > 100;
     return n;
   };
+  // F4 stands for the button, on the force pages only.
+  QApplication::setActiveWindow(dlg.get());
+  ClickTab(3);
+  QTest::keyClick(Edit(3, CJiaoHe::kA), Qt::Key_F4);
+  EXPECT_FALSE(dlg->ChartWindow());
+  ClickTab(0);
   TypeExample(0);
   auto* button = qobject_cast<QPushButton*>(dlg->PageView(0).Control(CThreeRod::kChartButton));
   ASSERT_TRUE(button);
@@ -815,6 +821,10 @@ TEST_F(MainDlgTest, ChartWindowOpensBesideTheWindowAndShowsEveryRodsCurve) {
   QTest::qWait(20);
   EXPECT_EQ(chart->Canvas().Scene().width, chart->Canvas().width());
   EXPECT_EQ(curvesShown(), 4);
+  chart->close();
+  QApplication::setActiveWindow(dlg.get());
+  QTest::keyClick(Edit(1, CFourRodPage::kA), Qt::Key_F4);
+  EXPECT_TRUE(chart->isVisible());
 }
 #endif
 
