@@ -3,11 +3,13 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <algorithm>
 
 #include "ui/AppIcon.h"
 #include "ui/DialogUnits.h"
 #include "ui/DialogView.h"
 #include "ui/HelpWindow.h"
+#include "ui/WindowPlace.h"
 
 namespace tiecalc {
 
@@ -24,6 +26,8 @@ const char* const CAboutDlg::kChangeLog =
 namespace {
 constexpr int kIdIcon = 2000;  // the icon has no id of its own
 constexpr int kIdLogLabel = 2001;
+// Dialog units the log can give up on a low screen: four lines stay.
+constexpr int kLogGivesUp = 48;
 }  // namespace
 
 DialogTemplate AboutDlgTemplate() {
@@ -95,6 +99,36 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
   // The last line is ended too, so the edit holds an empty line after it.
   auto* log = static_cast<QPlainTextEdit*>(Control(kIdChangeLog));
   log->setPlainText(QString::fromUtf8(kChangeLog).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+  // Centred on the window that opened it, inside the screen; on a screen too
+  // low for it (a small laptop at 200 %), the log gives up what is missing.
+  const int full = height(), lowest = full - units.Y(kLogGivesUp);
+  PlaceOnShow(*this, [this, full, lowest](const QMargins& frame, const QRect& available) {
+    setFixedHeight(std::clamp(available.height() - frame.top() - frame.bottom(), lowest, full));
+    const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+    return CentredOn(size(), frame, owner ? FrameRect(*owner).center() : available.center());
+  });
+}
+
+void CAboutDlg::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  // The height given up comes off the log; what lies below it moves up, the
+  // label beside it half as far.
+  const DialogTemplate t = AboutDlgTemplate();
+  const CDialogUnits units(font());
+  const int dy = height() - units.Y(t.height);
+  int logBottom = 0;
+  for (const ControlTemplate& c : t.controls)
+    if (c.id == kIdChangeLog) logBottom = units.Rect(c.rect).bottom();
+  for (const ControlTemplate& c : t.controls) {
+    QRect r = units.Rect(c.rect);
+    if (c.id == kIdChangeLog)
+      r.setBottom(r.bottom() + dy);
+    else if (c.id == kIdLogLabel)
+      r.translate(0, dy / 2);
+    else if (r.top() > logBottom)
+      r.translate(0, dy);
+    if (QWidget* w = Control(c.id)) w->setGeometry(r);  // none yet while the box is built
+  }
 }
 
 QWidget* CAboutDlg::Control(int id) const {

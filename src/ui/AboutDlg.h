@@ -27,6 +27,9 @@ class CAboutDlg : public QDialog {
 
   // "检查更新": the manual's section on versions and updates, in the help window.
   void OpenNotes();
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
 };
 
 }  // namespace tiecalc

@@ -6,7 +6,6 @@
 #include <QImage>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 #include "chart/ChartData.h"
@@ -14,6 +13,7 @@
 #include "platform/file/AtomicFile.h"
 #include "platform/file/FileMessages.h"
 #include "ui/MainDlg.h"
+#include "ui/WindowPlace.h"
 #include "ui/XPTabCtrl.h"
 
 namespace tiecalc {
@@ -97,28 +97,15 @@ CChartWindow::CChartWindow(CMainDlg& main) : QWidget(&main, Qt::Window), m_main(
   connect(m_save, &QPushButton::clicked, this, &CChartWindow::OnSave);
   // After the main window has switched the page shown.
   connect(&main.Tab(), &CXPTabCtrl::SelectionChanged, this, &CChartWindow::Refresh);
+  PlaceOnShow(*this, [this](const QMargins& frame, const QRect& available) {
+    return Beside(FrameRect(m_main), size(), minimumSize(), frame, available);
+  });
 }
 
 void CChartWindow::Open() {
-  const bool first = !isVisible();
   Refresh();
-  if (first) {
-    PlaceBesideMain();
-    show();
-  }
+  show();
   raise();
-}
-
-void CChartWindow::PlaceBesideMain() {
-  // To the right of the main window, else to its left, within its screen.
-  const QRect main = m_main.frameGeometry();
-  QScreen* screen = m_main.screen();
-  const QRect room = screen ? screen->availableGeometry() : QRect(0, 0, 1 << 14, 1 << 14);
-  const int gap = 8;
-  int x = main.right() + 1 + gap;
-  if (x + width() > room.right() && main.left() - gap - width() >= room.left()) x = main.left() - gap - width();
-  const int y = std::clamp(main.top(), room.top(), std::max(room.top(), room.bottom() - height()));
-  move(x, y);
 }
 
 void CChartWindow::Refresh() {

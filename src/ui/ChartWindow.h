@@ -52,7 +52,8 @@ class CChartWindow : public QWidget {
 
   explicit CChartWindow(CMainDlg& main);
 
-  // Shows the window beside the main window (raised if it is open already).
+  // Shows the window beside the main window, inside the screen (raised if
+  // it is open already).
   void Open();
   // Draws the chart of the page shown now.
   void Refresh();
@@ -65,8 +66,6 @@ class CChartWindow : public QWidget {
   void OnSave();
 
  private:
-  void PlaceBesideMain();
-
   CMainDlg& m_main;
   CChartCanvas* m_canvas = nullptr;
   QPushButton* m_copy = nullptr;

@@ -5,12 +5,12 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QPushButton>
-#include <QScreen>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
 
 #include "ui/AppIcon.h"
+#include "ui/WindowPlace.h"
 
 namespace tiecalc {
 
@@ -51,10 +51,13 @@ CHelpWindow::CHelpWindow(const QString& manualDir, QWidget* parent) : QWidget(pa
   layout->addLayout(buttons);
   layout->addWidget(m_browser);
 
-  // A page of the manual beside the main window, inside the screen.
-  QSize size(760, 820);
-  if (const QScreen* s = screen()) size = size.boundedTo(s->availableGeometry().size() * 9 / 10);
-  resize(size);
+  // A page of the manual beside the window that opened it, inside the screen.
+  resize(760, 820);
+  PlaceOnShow(*this, [this](const QMargins& frame, const QRect& available) {
+    const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+    return owner ? Beside(FrameRect(*owner), size(), minimumSize(), frame, available)
+                 : CentredOn(size(), frame, available.center());
+  });
 }
 
 void CHelpWindow::Open(const QString& section) {

@@ -15,8 +15,8 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QWindow>
 
@@ -27,6 +27,7 @@
 #include "ui/DialogUnits.h"
 #include "ui/DialogView.h"
 #include "ui/HelpWindow.h"
+#include "ui/WindowPlace.h"
 #include "ui/XPTabCtrl.h"
 
 #ifdef _WIN32
@@ -133,6 +134,9 @@ CMainDlg::CMainDlg(PageFactory makePages, CThemeServices theme, QWidget* parent)
   // F1 opens the page's own section; the menu item names the key but opens
   // the contents, so it carries no shortcut of its own.
   new QShortcut(QKeySequence(Qt::Key_F1), this, this, &CMainDlg::OnHelp);
+  PlaceOnShow(*this, [this](const QMargins& frame, const QRect& available) {
+    return CentredOn(WantedSize(available.size().shrunkBy(frame)), frame, available.center());
+  });
 }
 
 void CMainDlg::AddHelpMenu() {
@@ -335,21 +339,15 @@ QSize CMainDlg::NaturalSize() const {
   return {units.X(t.width), units.Y(t.height) + (m_menuBar ? m_menuBar->sizeHint().height() : 0)};
 }
 
-void CMainDlg::FitInto(const QRect& available) {
-  // The frame the window manager adds is known once the window is shown.
-  const QSize frame = frameGeometry().size() - geometry().size();
-  const QSize room = available.size() - frame;
-  resize(NaturalSize().boundedTo(room).expandedTo(minimumSize()));
-  const QSize outer = size() + frame;
-  move(available.left() + std::max(0, (available.width() - outer.width()) / 2),
-       available.top() + std::max(0, (available.height() - outer.height()) / 2));
-}
-
-void CMainDlg::showEvent(QShowEvent* event) {
-  QDialog::showEvent(event);
-  if (m_fitted) return;
-  m_fitted = true;
-  if (QScreen* s = screen()) FitInto(s->availableGeometry());
+QSize CMainDlg::WantedSize(const QSize& room) const {
+  const QSize natural = NaturalSize();
+  const QScrollArea* area = m_areas.empty() ? nullptr : m_areas.front();
+  const int barWidth = area ? area->verticalScrollBar()->sizeHint().width() : 0;
+  const int barHeight = area ? area->horizontalScrollBar()->sizeHint().height() : 0;
+  bool down = natural.height() > room.height();
+  const bool across = natural.width() + (down ? barWidth : 0) > room.width();
+  down = down || natural.height() + (across ? barHeight : 0) > room.height();
+  return natural + QSize(down ? barWidth : 0, across ? barHeight : 0);
 }
 
 void CMainDlg::resizeEvent(QResizeEvent* event) {

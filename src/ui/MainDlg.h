@@ -102,9 +102,11 @@ class CMainDlg : public QDialog {
   // The size of the template with the menu bar: the window's size where
   // the screen allows.
   QSize NaturalSize() const;
-  // Fits the window into an available screen area (size at most the
-  // natural one) and centres it there.
-  void FitInto(const QRect& available);
+  // The size the window asks for on a screen whose available area leaves
+  // `room` inside the frame: the natural size, widened (heightened) by the
+  // pages' scroll bar where they scroll down (across), so that the bar
+  // covers nothing. It opens that size, shrunk to the room, centred.
+  QSize WantedSize(const QSize& room) const;
   void OnTopMost();
   void OnAbout();
   // F1: the manual at the section of the page shown.
@@ -125,7 +127,6 @@ class CMainDlg : public QDialog {
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
-  void showEvent(QShowEvent* event) override;
   // The about entry of the system menu, where the platform has one.
   bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
 
@@ -153,7 +154,6 @@ class CMainDlg : public QDialog {
   CChartWindow* m_chart = nullptr;
   int m_lastForcePage = 0;
   std::vector<QScrollArea*> m_areas;  // each holds its view
-  bool m_fitted = false;
 };
 
 }  // namespace tiecalc

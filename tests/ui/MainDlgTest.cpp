@@ -36,6 +36,7 @@
 #include "ui/HelpWindow.h"
 #include "ui/MainDlg.h"
 #include "ui/Pages.h"
+#include "ui/WindowPlace.h"
 #include "ui/XPTabCtrl.h"
 
 namespace tiecalc {
@@ -673,14 +674,26 @@ TEST_F(MainDlgTest, CopiesThePageAsTwoColumns) {
   EXPECT_TRUE(copied.contains(Q("\n整体计算应力(MPa)\t"))) << copied.toStdString();
 }
 
+// The frame of a window (as the platform reports it, else as its placement
+// assumed it) inside the screen's available area: title bar and borders.
+void ExpectOnItsScreen(const QWidget& w) {
+  const QRect outer = FrameRect(w), available = w.screen()->availableGeometry();
+  EXPECT_TRUE(available.contains(outer)) << w.metaObject()->className() << " at " << outer.x() << "," << outer.y()
+                                         << " " << outer.width() << "x" << outer.height();
+}
+
+// Run on every screen and scale (tests/ui/CMakeLists.txt), the screenshots
+// kept in the build's ui-screens folder.
 TEST_F(MainDlgTest, TheWindowFitsItsScreenCentredWithEveryControlReachable) {
   const QRect available = dlg->screen()->availableGeometry();
-  const QRect frame = dlg->frameGeometry();
-  EXPECT_TRUE(available.contains(frame)) << frame.width() << "x" << frame.height();
-  EXPECT_LE(std::abs(frame.center().x() - available.center().x()), 1);
-  EXPECT_LE(std::abs(frame.center().y() - available.center().y()), 1);
-  const bool small = dlg->NaturalSize().height() > available.height() || dlg->NaturalSize().width() > available.width();
-  EXPECT_EQ(small ? dlg->size().boundedTo(dlg->NaturalSize()) : dlg->NaturalSize(), dlg->size());
+  const QRect outer = FrameRect(*dlg);
+  ExpectOnItsScreen(*dlg);
+  EXPECT_LE(std::abs(outer.center().x() - available.center().x()), 1);
+  EXPECT_LE(std::abs(outer.center().y() - available.center().y()), 1);
+  // The room there is is used before anything scrolls.
+  const QSize natural = dlg->NaturalSize(), room = available.size().shrunkBy(FrameOf(*dlg));
+  const bool small = natural.height() > room.height() || natural.width() > room.width();
+  EXPECT_EQ(natural.boundedTo(room), dlg->size().boundedTo(natural));
   // The bottom row stays in the window, apart from the pages.
   for (QWidget* w : {static_cast<QWidget*>(dlg->Button(kIdTopMost)), static_cast<QWidget*>(dlg->Button(kIdAbout)),
                      static_cast<QWidget*>(dlg->Button(kIdExit)), static_cast<QWidget*>(dlg->InfoLabel())}) {
@@ -688,16 +701,20 @@ TEST_F(MainDlgTest, TheWindowFitsItsScreenCentredWithEveryControlReachable) {
     EXPECT_FALSE(w->geometry().intersects(dlg->Tab().geometry()));
   }
   EXPECT_FALSE(dlg->Button(kIdTopMost)->geometry().intersects(dlg->InfoLabel()->geometry()));
-  QDir().mkpath(QStringLiteral(TIECALC_BINARY_DIR "/ui-screens"));
-  dlg->grab().save(QStringLiteral(TIECALC_BINARY_DIR "/ui-screens/window-%1x%2-at-%3x.png")
-                       .arg(dlg->screen()->geometry().width() * dlg->devicePixelRatio())
-                       .arg(dlg->screen()->geometry().height() * dlg->devicePixelRatio())
-                       .arg(dlg->devicePixelRatio()));
-  // Every control of every page scrolls into sight.
+  const QString shots = QStringLiteral(TIECALC_BINARY_DIR "/ui-screens/");
+  // The screens are named by their size (tests/ui/screens).
+  const QString name = dlg->screen()->name().isEmpty() ? QStringLiteral("default") : dlg->screen()->name();
+  const QString screen = QStringLiteral("%1-at-%2x").arg(name).arg(dlg->devicePixelRatio());
+  QDir().mkpath(shots);
+  // Every control of every page scrolls into sight; a page that scrolls
+  // down keeps its width beside the scroll bar where the screen has room.
   for (int page = 0; page < dlg->PageCount(); ++page) {
     ClickTab(page);
     QScrollArea* area = dlg->PageArea(page);
     EXPECT_EQ(small, area->verticalScrollBar()->isVisible() || area->horizontalScrollBar()->isVisible()) << page;
+    if (natural.width() + area->verticalScrollBar()->sizeHint().width() <= room.width())
+      EXPECT_FALSE(area->horizontalScrollBar()->isVisible()) << page;
+    dlg->grab().save(shots + QStringLiteral("window-%1-page%2.png").arg(screen).arg(page));
     for (QWidget* w : dlg->PageView(page).Widgets()) {
       if (qobject_cast<QGroupBox*>(w)) continue;
       // Scrolled to the whole control (ensureWidgetVisible would bring an
@@ -711,6 +728,38 @@ TEST_F(MainDlgTest, TheWindowFitsItsScreenCentredWithEveryControlReachable) {
       EXPECT_TRUE(fits ? port.contains(shown) : port.intersects(shown)) << page;
     }
   }
+#if TIECALC_HAVE_CHART
+  // The chart window beside the main window where there is room for it,
+  // else over it; whole on the screen, shrunk to it where it is larger.
+  ClickTab(0);
+  TypeExample(0);
+  dlg->OnChart();
+  CChartWindow* chart = dlg->ChartWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(chart));
+  ExpectOnItsScreen(*chart);
+  const QRect chartOuter = FrameRect(*chart);
+  EXPECT_EQ(std::min(460, room.height()), chart->height());
+  const int side = std::max(available.right() - outer.right(), outer.left() - available.left());
+  if (side >= chart->minimumWidth() + 30) EXPECT_FALSE(chartOuter.intersects(outer));
+  chart->grab().save(shots + QStringLiteral("chart-%1.png").arg(screen));
+#endif
+  // The manual beside it too, and the about box over it.
+  dlg->OnManual();
+  auto* help = dlg->findChild<CHelpWindow*>();
+  ASSERT_TRUE(help && QTest::qWaitForWindowExposed(help));
+  ExpectOnItsScreen(*help);
+  bool about = false;
+  test::WhenModal(
+      [&](QWidget* box) {
+        about = true;
+        ExpectOnItsScreen(*box);
+        for (QWidget* c : box->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+          EXPECT_TRUE(box->rect().contains(c->geometry())) << c->metaObject()->className();
+        box->grab().save(shots + QStringLiteral("about-%1.png").arg(screen));
+        static_cast<QDialog*>(box)->accept();
+      },
+      [&] { dlg->OnAbout(); });
+  EXPECT_TRUE(about);
   // Larger than natural: the pages keep their size, nothing scrolls.
   dlg->resize(dlg->NaturalSize() + QSize(200, 100));
   QApplication::processEvents();
@@ -772,10 +821,10 @@ int PixelsOf(const QImage& image, QRgb colour) {
   return count;
 }
 
-// 受力曲线 opens the chart window beside the main window; it shows one curve
+// 受力曲线 opens the chart window on the screen; it shows one curve
 // per rod of the page shown, follows the typing and the page switches, and
 // greys the last valid curves while the inputs are invalid.
-TEST_F(MainDlgTest, ChartWindowOpensBesideTheWindowAndShowsEveryRodsCurve) {
+TEST_F(MainDlgTest, ChartWindowOpensOnTheScreenAndShowsEveryRodsCurve) {
   const QRgb rods[] = {qRgb(0x0b, 0x3c, 0x8c), qRgb(0xd5, 0x5e, 0x00), qRgb(0x00, 0x8c, 0x5a), qRgb(0xa8, 0x2c, 0x8c)};
   const auto curvesShown = [&] {
     const QImage shot = dlg->ChartWindow()->Canvas().grab().toImage().convertToFormat(QImage::Format_RGB32);
@@ -801,7 +850,7 @@ TEST_F(MainDlgTest, ChartWindowOpensBesideTheWindowAndShowsEveryRodsCurve) {
   ASSERT_TRUE(chart);
   ASSERT_TRUE(QTest::qWaitForWindowExposed(chart));
   EXPECT_FALSE(chart->isModal());
-  EXPECT_GT(chart->frameGeometry().left(), dlg->frameGeometry().right()) << "beside the main window";
+  EXPECT_TRUE(dlg->screen()->availableGeometry().contains(chart->frameGeometry()));
   EXPECT_EQ(Q("复制图片"), chart->CopyButton()->text());
   EXPECT_EQ(Q("保存图片…"), chart->SaveButton()->text());
   EXPECT_EQ(curvesShown(), 3);
