@@ -67,16 +67,79 @@ function(tiecalc_fuzz name)
   add_test(NAME ${ARG_TEST} COMMAND ${name} -seed=1 ${ARG_ARGS} ${corpus} ${ARG_SEEDS})
 endfunction()
 
-# Windows: the application manifest (resources/windows/utf8.manifest) that
-# makes the program's narrow code page UTF-8, for its command line and file
-# names. Elsewhere nothing.
-function(tiecalc_windows_manifest target)
-  if(WIN32)
-    set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}-manifest.rc)
-    file(CONFIGURE OUTPUT ${rc}
-         CONTENT "1 24 \"${PROJECT_SOURCE_DIR}/resources/windows/utf8.manifest\"\n")
-    target_sources(${target} PRIVATE ${rc})
+# Who makes tiecalc, as packaging/copyright says: for the version
+# information of the Windows programs and the publisher of the installer.
+file(STRINGS ${PROJECT_SOURCE_DIR}/packaging/copyright TIECALC_COPYRIGHT REGEX "^Copyright: " LIMIT_COUNT 1)
+string(REGEX REPLACE "^Copyright: [0-9-]+ (the )?" "" TIECALC_COMPANY "${TIECALC_COPYRIGHT}")
+string(REGEX REPLACE "^Copyright: " "Copyright © " TIECALC_COPYRIGHT "${TIECALC_COPYRIGHT}")
+
+# Windows: the icons, drawn at build time from the SVGs into .ico files of
+# 16 to 256 px (PNG entries): ${PROJECT_BINARY_DIR}/icons/tiecalc.ico for the
+# programs and the installer, application-x-tiecalc-case.ico for case files.
+# The renderer is packaging/IconPng.cpp: in a cross build the build machine's
+# own (TIECALC_HOST_TOOLS), built there if it is missing.
+function(tiecalc_windows_icons)
+  if(TARGET tiecalc_windows_icons)
+    return()
   endif()
+  if(CMAKE_CROSSCOMPILING)
+    set(tool ${TIECALC_HOST_TOOLS}/packaging/tiecalc_iconpng)
+    if(NOT EXISTS ${tool})
+      message(STATUS "Building the icon renderer in ${TIECALC_HOST_TOOLS}")
+      execute_process(COMMAND ${CMAKE_COMMAND} --build ${TIECALC_HOST_TOOLS} --target tiecalc_iconpng
+                      RESULT_VARIABLE failed OUTPUT_QUIET)
+      if(failed)
+        message(FATAL_ERROR "No icon renderer: ${TIECALC_HOST_TOOLS} cannot build tiecalc_iconpng (it needs Qt)")
+      endif()
+    endif()
+  elseif(TIECALC_BUILD_QT)
+    set(tool tiecalc_iconpng)  # packaging/ builds it
+  else()
+    message(STATUS "No Qt: the programs carry no icon")
+    return()
+  endif()
+  set(sizes 16 24 32 48 64 256)
+  set(icons ${PROJECT_BINARY_DIR}/icons)
+  add_custom_command(
+    OUTPUT ${icons}/tiecalc.ico ${icons}/application-x-tiecalc-case.ico
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${icons}
+    COMMAND ${tool} ${PROJECT_SOURCE_DIR}/src/ui/icon128.svg ${icons}/tiecalc.ico ${sizes}
+    COMMAND ${tool} ${PROJECT_SOURCE_DIR}/packaging/application-x-tiecalc-case.svg
+            ${icons}/application-x-tiecalc-case.ico ${sizes}
+    DEPENDS ${tool} ${PROJECT_SOURCE_DIR}/src/ui/icon128.svg ${PROJECT_SOURCE_DIR}/packaging/application-x-tiecalc-case.svg
+    COMMENT "Drawing the Windows icons"
+    VERBATIM)
+  add_custom_target(tiecalc_windows_icons ALL DEPENDS ${icons}/tiecalc.ico ${icons}/application-x-tiecalc-case.ico)
+endfunction()
+
+# Windows: the resources of a program (cmake/TiecalcResources.rc.in): the
+# application manifest (resources/windows/utf8.manifest) that makes its
+# narrow code page UTF-8, its version information (the project's VERSION,
+# DESCRIPTION as the file description Explorer shows, TIECALC_COMPANY and
+# TIECALC_COPYRIGHT) and the program icon as icon 1, which Explorer
+# shows and "PROGRAM.exe,0" names. Elsewhere nothing.
+function(tiecalc_windows_resources target)
+  cmake_parse_arguments(ARG "" "DESCRIPTION" "" ${ARGN})
+  if(NOT WIN32)
+    return()
+  endif()
+  set(numbers ${PROJECT_VERSION_MAJOR} ${PROJECT_VERSION_MINOR} ${PROJECT_VERSION_PATCH} ${PROJECT_VERSION_TWEAK} 0 0 0)
+  list(SUBLIST numbers 0 4 numbers)
+  list(JOIN numbers "," version_numbers)
+  set(description "${ARG_DESCRIPTION}")
+  set(manifest ${PROJECT_SOURCE_DIR}/resources/windows/utf8.manifest)
+  tiecalc_windows_icons()
+  set(icon "")
+  set(depends ${manifest})
+  if(TARGET tiecalc_windows_icons)
+    set(icon "1 ICON \"${PROJECT_BINARY_DIR}/icons/tiecalc.ico\"")
+    list(APPEND depends ${PROJECT_BINARY_DIR}/icons/tiecalc.ico)
+    add_dependencies(${target} tiecalc_windows_icons)
+  endif()
+  set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc)
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/TiecalcResources.rc.in ${rc} @ONLY)
+  set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS "${depends}")
+  target_sources(${target} PRIVATE ${rc})
 endfunction()
 
 # Folders are added only once they exist, so that the tree builds while it grows.

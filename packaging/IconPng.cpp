@@ -1,29 +1,96 @@
-// Renders an SVG icon as a square PNG of the given size, for the icon theme's
-// fixed sizes. Build-time tool: tiecalc_iconpng SVG SIZE OUT.png
+// Renders an SVG icon as square PNGs, for the icon theme's fixed sizes on
+// Linux and the .ico files of Windows. Build-time tool:
+//   tiecalc_iconpng SVG SIZE OUT.png
+//   tiecalc_iconpng SVG OUT.ico SIZE...   one icon holding every size, each
+//                                         entry a PNG (Windows Vista and later)
+#include <QBuffer>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
+#include <QtEndian>
+#include <algorithm>
 #include <cstdio>
 
-int main(int argc, char* argv[]) {
-  if (argc != 4) {
-    std::fprintf(stderr, "usage: tiecalc_iconpng SVG SIZE OUT.png\n");
-    return 2;
-  }
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
-  QSvgRenderer svg(QString::fromLocal8Bit(argv[1]));
-  const int size = QByteArray(argv[2]).toInt();
-  if (!svg.isValid() || size <= 0) {
-    std::fprintf(stderr, "tiecalc_iconpng: cannot render %s at %s\n", argv[1], argv[2]);
-    return 1;
-  }
+namespace {
+
+QByteArray RenderPng(QSvgRenderer& svg, int size) {
   QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
   image.fill(Qt::transparent);
   QPainter painter(&image);
   painter.setRenderHint(QPainter::Antialiasing);
   svg.render(&painter);
   painter.end();
-  return image.save(QString::fromLocal8Bit(argv[3]), "PNG") ? 0 : 1;
+  QByteArray png;
+  QBuffer buffer(&png);
+  buffer.open(QIODevice::WriteOnly);
+  return image.save(&buffer, "PNG") ? png : QByteArray();
+}
+
+void Append16(QByteArray& out, quint16 v) {
+  v = qToLittleEndian(v);
+  out.append(reinterpret_cast<const char*>(&v), 2);
+}
+void Append32(QByteArray& out, quint32 v) {
+  v = qToLittleEndian(v);
+  out.append(reinterpret_cast<const char*>(&v), 4);
+}
+
+// The ICO layout: a 6-byte header, a 16-byte entry per image (width and
+// height 0 meaning 256, 32 bits per pixel), then the images.
+QByteArray Ico(const QList<int>& sizes, const QList<QByteArray>& pngs) {
+  QByteArray ico;
+  Append16(ico, 0);
+  Append16(ico, 1);
+  Append16(ico, quint16(pngs.size()));
+  quint32 offset = 6 + 16 * quint32(pngs.size());
+  for (int i = 0; i < pngs.size(); ++i) {
+    const char side = char(sizes[i] >= 256 ? 0 : sizes[i]);
+    ico.append(side).append(side).append('\0').append('\0');
+    Append16(ico, 1);
+    Append16(ico, 32);
+    Append32(ico, quint32(pngs[i].size()));
+    Append32(ico, offset);
+    offset += quint32(pngs[i].size());
+  }
+  for (const QByteArray& png : pngs) ico.append(png);
+  return ico;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  const bool ico = argc >= 4 && QByteArray(argv[2]).endsWith(".ico");
+  if (argc != 4 && !ico) {
+    std::fprintf(stderr, "usage: tiecalc_iconpng SVG SIZE OUT.png\n"
+                         "       tiecalc_iconpng SVG OUT.ico SIZE...\n");
+    return 2;
+  }
+  const char* outPath = ico ? argv[2] : argv[3];
+  QList<int> sizes;
+  if (ico) {
+    for (int i = 3; i < argc; ++i) sizes.append(QByteArray(argv[i]).toInt());
+  } else {
+    sizes.append(QByteArray(argv[2]).toInt());
+  }
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
+  QSvgRenderer svg(QString::fromLocal8Bit(argv[1]));
+  if (!svg.isValid() || std::any_of(sizes.begin(), sizes.end(), [](int s) { return s <= 0 || s > 256; })) {
+    std::fprintf(stderr, "tiecalc_iconpng: cannot render %s at the sizes given\n", argv[1]);
+    return 1;
+  }
+  QList<QByteArray> pngs;
+  for (int size : sizes) {
+    pngs.append(RenderPng(svg, size));
+    if (pngs.last().isEmpty()) return 1;
+  }
+  const QByteArray bytes = ico ? Ico(sizes, pngs) : pngs.first();
+  QFile out(QString::fromLocal8Bit(outPath));
+  if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.flush()) {
+    std::fprintf(stderr, "tiecalc_iconpng: cannot write %s\n", outPath);
+    return 1;
+  }
+  return 0;
 }
