@@ -2,8 +2,7 @@
 // Loads the fake theme library for a test and keeps it loaded, so that what
 // it records survives the program's own load and unload around every call.
 
-#include <dlfcn.h>
-
+#include <QLibrary>
 #include <string>
 
 #include "FakeTheme.h"
@@ -11,17 +10,15 @@
 class FakeThemeControl {
  public:
   // Its own reference, apart from the program's QLibrary.
-  FakeThemeControl() : m_lib(dlopen(TIECALC_FAKE_THEME, RTLD_NOW)) {
-    if (!m_lib) return;
-    m_reset = reinterpret_cast<FakeThemeResetFn>(dlsym(m_lib, "FakeThemeReset"));
-    m_count = reinterpret_cast<FakeThemeCountFn>(dlsym(m_lib, "FakeThemeCount"));
-    m_call = reinterpret_cast<FakeThemeCallFn>(dlsym(m_lib, "FakeThemeCallAt"));
-    m_opens = reinterpret_cast<FakeThemeOpenCountFn>(dlsym(m_lib, "FakeThemeOpenCount"));
+  FakeThemeControl() : m_lib(QStringLiteral(TIECALC_FAKE_THEME)) {
+    if (!m_lib.load()) return;
+    m_reset = reinterpret_cast<FakeThemeResetFn>(m_lib.resolve("FakeThemeReset"));
+    m_count = reinterpret_cast<FakeThemeCountFn>(m_lib.resolve("FakeThemeCount"));
+    m_call = reinterpret_cast<FakeThemeCallFn>(m_lib.resolve("FakeThemeCallAt"));
+    m_opens = reinterpret_cast<FakeThemeOpenCountFn>(m_lib.resolve("FakeThemeOpenCount"));
     if (Loaded()) Reset(1, 0);
   }
-  ~FakeThemeControl() {
-    if (m_lib) dlclose(m_lib);
-  }
+  ~FakeThemeControl() { m_lib.unload(); }
   FakeThemeControl(const FakeThemeControl&) = delete;
   FakeThemeControl& operator=(const FakeThemeControl&) = delete;
   bool Loaded() const { return m_reset && m_count && m_call && m_opens; }
@@ -33,7 +30,7 @@ class FakeThemeControl {
   int Opens() const { return m_opens(); }
 
  private:
-  void* m_lib;
+  QLibrary m_lib;
   FakeThemeResetFn m_reset = nullptr;
   FakeThemeCountFn m_count = nullptr;
   FakeThemeCallFn m_call = nullptr;
