@@ -65,8 +65,7 @@ std::vector<uint32_t> Decoded(const std::string& png, int& width, int& height) {
   return pixels;
 }
 
-// Whether text t of scene has ink of its colour in bitmap within its box at
-// scale: its width as QPainter measures it, a pixel either side, from its
+// Whether text t has ink of its colour in bitmap b within its box at scale: its width as QPainter measures it, a pixel either side, from its
 // size above the baseline to a third of it below.
 bool InkedInItsBox(const ChartBitmap& b, double scale, const SceneText& t) {
   const double w = QtChartDrawing().textWidth(t.text, t.size), left = -AnchorShift(t.anchor, w) - 1;
@@ -90,7 +89,8 @@ TEST(ChartDrawings, QPainterDrawsWhatCairoDraws) {
   const ChartDrawing& qt = QtChartDrawing();
   for (const auto& [data, state] : cases) {
     SCOPED_TRACE(std::to_string(data.sweep.rods) + " rods " + state.status);
-    // Laid out with texts measured by pango and by Qt: the same scene within a pixel.
+    // Laid out with the texts measured by pango and by Qt: the plot moves by
+    // less than a pixel and a half.
     const ChartScene scene = LayOutForceChart(data, 800, 500, state);
     const ChartScene qtScene = LayOutForceChart(data, 800, 500, state, qt.textWidth);
     EXPECT_NEAR(qtScene.x0, scene.x0, 1.5);
