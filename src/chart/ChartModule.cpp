@@ -1,15 +1,20 @@
+#include "chart/ChartDrawing.h"
+#include "chart/ForceChart.h"
+#if !TIECALC_CHART_QPAINTER
 #include <mutex>
 #include <stdexcept>
 
-#include "chart/ChartDrawing.h"
-#include "chart/ForceChart.h"
 #include "platform/process/Exec.h"
 #include "platform/process/Module.h"
+#endif
 
 namespace tiecalc {
 
 namespace {
 
+#if TIECALC_CHART_QPAINTER
+const ChartDrawing& Drawing() { return QtChartDrawing(); }
+#else
 // Installed, libtiecalc-chart.so sits in libexec/tiecalc beside
 // tiecalc-cli-full; /usr/bin/tiecalc reaches it from its own folder
 // (TIECALC_CHART_MODULE_FROM_BIN). In the build folder it is found where it
@@ -33,11 +38,12 @@ const ChartDrawing& Drawing() {
   });
   return *table;
 }
+#endif
 
 }  // namespace
 
 ChartScene LayOutForceChart(const ForceChartData& data, double width, double height, const ChartState& state) {
-  return Drawing().layOut(data, width, height, state);
+  return LayOutForceChart(data, width, height, state, Drawing().textWidth);
 }
 
 void DrawChart(const ChartScene& scene, double scale, ChartBitmap& bitmap) { Drawing().draw(scene, scale, bitmap); }

@@ -4,11 +4,12 @@
 // two extreme forces of the page marked with their values.
 //
 // The chart is laid out once, as a scene of lines, paths, marks and texts in
-// the chart's own units (pixels at 1x), and the scene is then drawn by cairo
-// (with pango for the Chinese texts) into a bitmap - the window, the PNG
-// files, the report figure - or written as SVG, where each rod's curve is one
-// <path> with id "rodN" and its label as <title>, so that scripts can find it.
-// Nothing here needs a window.
+// the chart's own units (pixels at 1x), and the scene is then drawn - by cairo
+// with pango for the Chinese texts on Linux, by QPainter on Windows
+// (ChartDrawing.h) - into a bitmap - the window, the PNG files, the report
+// figure - or written as SVG, where each rod's curve is one <path> with id
+// "rodN" and its label as <title>, so that scripts can find it. Nothing here
+// needs a window.
 
 #include <cstdint>
 #include <string>
