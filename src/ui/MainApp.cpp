@@ -24,10 +24,13 @@ void CMainApp::SetDialogColours(QApplication& app) {
 void CMainApp::LoadChineseTranslations(QApplication& app) {
   // The desktop's own dialogs (the save dialog, the buttons of a message
   // box) speak Chinese like the rest of the program, where Qt's translations
-  // are installed; elsewhere they stay as they are.
+  // are installed, or embedded (Windows); elsewhere they stay as they are.
   auto* translator = new QTranslator(&app);
-  if (translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
-                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+  const QLocale chinese(QLocale::Chinese, QLocale::China);
+  const auto load = [&](const QString& folder) {
+    return translator->load(chinese, QStringLiteral("qtbase"), QStringLiteral("_"), folder);
+  };
+  if (load(QLibraryInfo::path(QLibraryInfo::TranslationsPath)) || load(QStringLiteral(":/translations")))
     app.installTranslator(translator);
   else
     delete translator;

@@ -11,6 +11,7 @@
 #include <fstream>
 
 #include "QtTestApp.h"
+#include "platform/path/Utf8Path.h"
 #include "ui/DialogView.h"
 #include "ui/QtDesktop.h"
 
@@ -73,7 +74,7 @@ class CWritingPage : public CDialog {
       const auto path = Desktop()->AskSaveFileName(SheetRequest());
       if (!path) return;
       lastPath = *path;
-      std::ofstream(*path) << "rows";
+      std::ofstream(PathFromUtf8(*path)) << "rows";
       Desktop()->ShowMessage("文件输出成功!", MessageIcon::Information);
     });
   }
@@ -110,7 +111,7 @@ TEST_F(DesktopTest, AButtonReachesTheRealSaveDialogAndMessageBox) {
     EXPECT_EQ(QStringList{QStringLiteral("文件输出成功!")}, answers.Messages());
     EXPECT_EQ(QList<QMessageBox::Icon>{QMessageBox::Information}, answers.Icons());
   }
-  EXPECT_EQ(target.toStdString(), page.lastPath);
+  EXPECT_EQ(target, QDir::fromNativeSeparators(QString::fromStdString(page.lastPath)));
   EXPECT_TRUE(QFile::exists(target));
 
   // The next dialog for a workbook opens in the folder just used; one for

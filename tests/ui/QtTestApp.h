@@ -34,11 +34,23 @@ inline QApplication& App() {
     static QTemporaryDir home;
     qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toUtf8());
     qputenv("XDG_DATA_HOME", (home.path() + QStringLiteral("/data")).toUtf8());
+    // Qt's own file dialog, which the tests answer, also where the system
+    // has one (Windows).
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     auto* a = new QApplication(argc, argv);
+    // The style the tests were written against on every system: Windows'
+    // own animates state changes, so a painting would depend on timing.
+    QApplication::setStyle(QStringLiteral("Fusion"));
     CMainApp::SetDialogColours(*a);
     // The settings the program remembers go to a folder of the test run.
     static QTemporaryDir settings;
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
+#ifdef _WIN32
+    // Those kept in the registry (the recent cases) cannot be sent elsewhere:
+    // each test program starts without them (under wine, in the tests' own
+    // prefix).
+    QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("tiecalc"), QStringLiteral("tiecalc")).clear();
+#endif
     return a;
   }();
   return *app;

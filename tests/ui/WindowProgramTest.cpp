@@ -28,7 +28,7 @@ TEST(WindowProgramTest, HelpAndVersionPrintAndExitWithoutAWindow) {
     program.setProcessEnvironment(env);
     program.start(QStringLiteral(TIECALC_WINDOW_PROGRAM), row.args);
     ASSERT_TRUE(program.waitForFinished(30000)) << row.args.join(' ').toStdString();
-    const QString out = QString::fromUtf8(program.readAllStandardOutput());
+    const QString out = QString::fromUtf8(program.readAllStandardOutput()).remove(QLatin1Char('\r'));
     const std::string what = row.args.join(' ').toStdString() + ": " + out.toStdString();
     EXPECT_EQ(QProcess::NormalExit, program.exitStatus()) << what;
     EXPECT_EQ(0, program.exitCode()) << what;
