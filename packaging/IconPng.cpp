@@ -7,25 +7,22 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
-#include <QPainter>
-#include <QSvgRenderer>
 #include <QtEndian>
 #include <algorithm>
 #include <cstdio>
 
+#include "SvgRender.h"
+
 namespace {
 
-QByteArray RenderPng(QSvgRenderer& svg, int size) {
-  QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
-  image.fill(Qt::transparent);
-  QPainter painter(&image);
-  painter.setRenderHint(QPainter::Antialiasing);
-  svg.render(&painter);
-  painter.end();
+// One size, drawn by the diagrams' renderer on a transparent ground.
+QByteArray RenderPng(const QString& svg, int size) {
+  const tiecalc::SvgRendering r = tiecalc::RenderSvg(svg, 1.0, size, true);
+  if (r.image.isNull() || r.image.height() != size) return {};
   QByteArray png;
   QBuffer buffer(&png);
   buffer.open(QIODevice::WriteOnly);
-  return image.save(&buffer, "PNG") ? png : QByteArray();
+  return r.image.save(&buffer, "PNG") ? png : QByteArray();
 }
 
 void Append16(QByteArray& out, quint16 v) {
@@ -76,15 +73,18 @@ int main(int argc, char* argv[]) {
   }
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
-  QSvgRenderer svg(QString::fromLocal8Bit(argv[1]));
-  if (!svg.isValid() || std::any_of(sizes.begin(), sizes.end(), [](int s) { return s <= 0 || s > 256; })) {
+  const QString svg = QString::fromLocal8Bit(argv[1]);
+  if (std::any_of(sizes.begin(), sizes.end(), [](int s) { return s <= 0 || s > 256; })) {
     std::fprintf(stderr, "tiecalc_iconpng: cannot render %s at the sizes given\n", argv[1]);
     return 1;
   }
   QList<QByteArray> pngs;
   for (int size : sizes) {
     pngs.append(RenderPng(svg, size));
-    if (pngs.last().isEmpty()) return 1;
+    if (pngs.last().isEmpty()) {
+      std::fprintf(stderr, "tiecalc_iconpng: cannot render %s at %d px\n", argv[1], size);
+      return 1;
+    }
   }
   const QByteArray bytes = ico ? Ico(sizes, pngs) : pngs.first();
   QFile out(QString::fromLocal8Bit(outPath));
