@@ -33,8 +33,6 @@ std::unique_ptr<CJiaoHe> CopyOf(const CJiaoHe& section) {
   return copy;
 }
 
-bool HasFailingLine(const std::string& message) { return message.find(" 不 满足要求") != std::string::npos; }
-
 CalculationBook WithReasons(CalculationBook book, const CPage& page) {
   if (book.refusal == kBookNeedsForces) book.refusal = InvalidInputsRefusal(page, kBookNeedsForces);
   return book;
@@ -55,7 +53,7 @@ CalculationBook ComputeBook(const std::optional<std::vector<LayoutRod>>& rods, c
     book.refusal = kBookNeedsForces;
     return book;
   }
-  if (section.Data().message == kRodCheckInvalidInput || ValueOf(section, J::kL) <= 0) {
+  if (!section.Data().verdict.inputValid || ValueOf(section, J::kL) <= 0) {
     book.refusal = kBookNeedsSection;
     return book;
   }
@@ -70,7 +68,7 @@ CalculationBook ComputeBook(const std::optional<std::vector<LayoutRod>>& rods, c
     rod.data = page->Data();
     for (const NamedControl& n : page->Names())
       if (!n.input) rod.fields.emplace_back(n.name, page->GetText(n.id));
-    rod.valid = rod.data.message != kRodCheckInvalidInput;
+    rod.valid = rod.data.verdict.inputValid;
 
     // The rod check knows compression only; a rod that is ever pulled is
     // checked for tension on the main limbs' area.
@@ -84,7 +82,7 @@ CalculationBook ComputeBook(const std::optional<std::vector<LayoutRod>>& rods, c
       t.message = t.passes ? kTensionOk : t.sigma >= allowable ? kTensionFails : "";
       rod.tension = t;
     }
-    rod.passes = rod.valid && !HasFailingLine(rod.data.message) && (!rod.tension || rod.tension->passes);
+    rod.passes = rod.valid && !rod.data.verdict.AnyFails() && (!rod.tension || rod.tension->passes);
     if (!rod.passes) failing += (failing.empty() ? "" : "、") + std::to_string(rod.rod);
     book.rods.push_back(std::move(rod));
   }

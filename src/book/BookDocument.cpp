@@ -23,7 +23,7 @@ void SummaryTable(const CalculationBook& book, CReportComposer& r) {
     cells.push_back({"杆" + std::to_string(rod.rod), rod.texts.L, rod.texts.Fmax, rod.texts.Fmin,
                      v ? rod.Field("lambda") : kNotComputed, v ? rod.Field("sigma") : kNotComputed,
                      rod.tension ? rod.tension->sigmaText : kNotComputed,
-                     !v ? kRodCheckInvalidInput : rod.passes ? "满足要求" : "不 满足要求"});
+                     !v ? CJiaoHe::kInvalidInput : rod.passes ? "满足要求" : "不 满足要求"});
   }
   r.Table(cells, kTableSize);
   r.Paragraphs(1);
@@ -49,7 +49,7 @@ void RodChecks(const CalculationBook& book, CReportComposer& r) {
     } else {
       r.Line({{"附着杆轴向载荷：F=%.2f（kN）", rod.data.F}});
       r.BodyFont(kTextRed);
-      r.TextLine(kRodCheckInvalidInput);
+      r.TextLine(CJiaoHe::kInvalidInput);
     }
     TensionLines(rod, r);
     r.BodyFont();

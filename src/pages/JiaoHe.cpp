@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/input/Format.h"
 #include "pages/PageTemplate.h"
 
 namespace tiecalc {
@@ -136,8 +137,59 @@ const FormRow kFormTable[] = {
 
 bool IsLattice(RodForm f) { return f != RodForm::SolidWeb; }
 bool IsBattened(RodForm f) { return f == RodForm::TwoLimbBattened || f == RodForm::FourLimbBattened; }
+bool IsLaced(RodForm f) { return f == RodForm::TwoLimbLaced || f == RodForm::FourLimbLaced; }
+
+// One verdict line: what it says when its check holds and when it fails.
+struct VerdictLine {
+  CheckOutcome outcome;
+  const char* holds;
+  const char* fails;
+};
 
 }  // namespace
+
+std::string CJiaoHe::MessageOf(const RodCheckVerdict& v, RodForm form) {
+  if (!v.inputValid) return kInvalidInput;
+  const bool battened = IsBattened(form);
+  const VerdictLine lines[] = {
+      {v.overallStiffness, "附着杆整体刚度满足要求！", "附着杆整体刚度 不 满足要求！"},
+      {v.limbStiffness, "\r\n附着杆单肢刚度满足要求！", "\r\n附着杆单肢刚度 不 满足要求！"},
+      {v.lacingStiffness, "\r\n附着杆缀条刚度满足要求！", "\r\n附着杆缀条刚度 不 满足要求！"},
+      {v.overallStability, "\r\n附着杆整体稳定性满足要求！", "\r\n附着杆整体稳定性 不 满足要求！"},
+      {v.limbStability, "\r\n附着杆单肢稳定性满足要求！", "\r\n附着杆单肢稳定性 不 满足要求！"},
+      {v.lacingMembers, battened ? "\r\n附着杆缀板强度满足要求！" : "\r\n附着杆缀条稳定性满足要求！",
+       battened ? "\r\n附着杆缀板强度 不 满足要求！" : "\r\n附着杆缀条稳定性 不 满足要求！"},
+  };
+  std::string message;
+  for (const VerdictLine& line : lines)
+    if (line.outcome != CheckOutcome::NotJudged) message += line.outcome == CheckOutcome::Holds ? line.holds : line.fails;
+  return message;
+}
+
+std::vector<std::pair<int, std::string>> CJiaoHe::ResultTexts(const RodCheckData& d) {
+  std::vector<std::pair<int, std::string>> texts;
+  const auto show = [&texts](int id, double value, int decimals) {
+    texts.emplace_back(id, FormatDecimals(value, decimals));
+  };
+  // μ from the table has three decimals, that of a uniform rod two.
+  show(kMu, d.mu, d.Imax != d.Imin ? 3 : 2);
+  if (d.verdict.inputValid) {
+    const bool lattice = IsLattice(d.form), laced = IsLaced(d.form);
+    show(kLambda, d.lambda, 2);
+    if (lattice) show(kLambda1, d.lambda1, 2);
+    if (laced) show(kLambdaZ, d.lambdaZ, 2);
+    show(kPsi, d.psi, 3);
+    if (lattice) show(kPsi1, d.psi1, 3);
+    if (laced) show(kPsiZ, d.psiZ, 3);
+    show(kSigma, d.sigma, 2);
+    if (lattice) {
+      show(kSigma1, d.sigma1, 2);
+      show(kSigmaZ, d.sigmaZ, 2);
+    }
+  }
+  texts.emplace_back(kMessage, MessageOf(d.verdict, d.form));
+  return texts;
+}
 
 const std::vector<std::string>& CJiaoHe::SourceItems() {
   static const std::vector<std::string> items = {
@@ -258,15 +310,8 @@ void CJiaoHe::RunCurrentCheck() {
     d.a = read(ka);
     if (IsBattened(form)) d.delta = read(kDelta);
   }
-  RodCheckDisplay shown;
-  switch (form) {
-    case RodForm::SolidWeb: shown = CheckSolidWeb(d); break;
-    case RodForm::TwoLimbBattened: shown = CheckTwoLimbBattened(d); break;
-    case RodForm::TwoLimbLaced: shown = CheckTwoLimbLaced(d); break;
-    case RodForm::FourLimbBattened: shown = CheckFourLimbBattened(d); break;
-    case RodForm::FourLimbLaced: shown = CheckFourLimbLaced(d); break;
-  }
-  for (const ShownText& t : shown.texts) SetText(t.controlId, t.text);
+  CheckRod(d, form);
+  for (const auto& [id, text] : ResultTexts(d)) SetText(id, text);
   KeepCleanResults();
 }
 

@@ -1,10 +1,11 @@
 #pragma once
 // The rod-check page: the structural form and the steel grades chosen from
 // lists, the load and the section typed in, and the check of the chosen form
-// rerun after every change. The checks themselves (core/rodcheck) return
-// what is to be shown; the page applies it.
+// rerun after every change. The checks themselves (core/rodcheck) give
+// numbers and a verdict; the page words them and shows them.
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/rodcheck/RodCheck.h"
@@ -36,6 +37,8 @@ class CJiaoHe : public CPage {
 
   static constexpr const char* kStartMessage = "请设定计算参数!";
   static constexpr const char* kNotApplicable = "不适用";
+  // The result box after a run whose inputs cannot be checked.
+  static constexpr const char* kInvalidInput = "请设定正确参数！";
 
   CJiaoHe();
 
@@ -46,8 +49,19 @@ class CJiaoHe : public CPage {
   static const std::vector<std::string>& SourceItems();
   static const std::vector<std::string>& SourceValues();
 
-  // The record of the last check run (inputs read, results, message).
+  // The record of the last check run (inputs read, results, verdict).
   const RodCheckData& Data() const { return m_data; }
+  // The verdict lines of the last check run, as the result box shows them
+  // after it (kInvalidInput for inputs that cannot be checked).
+  std::string Message() const { return MessageOf(m_data.verdict, m_data.form); }
+
+  // The verdict in words: one line per check judged, every line but the
+  // first starting with "\r\n".
+  static std::string MessageOf(const RodCheckVerdict& verdict, RodForm form);
+  // What a run shows, in the order the page sets it: μ, then on valid inputs
+  // the results of the form, the message last. Controls not listed keep
+  // their texts.
+  static std::vector<std::pair<int, std::string>> ResultTexts(const RodCheckData& data);
   // The selections as the lists show them now.
   RodForm Form() const;
   SteelGrade MainGrade() const;
@@ -65,7 +79,7 @@ class CJiaoHe : public CPage {
  protected:
   void OnInitDialog() override { InitPage(); }
   void Recalculate() override { RunCurrentCheck(); }
-  std::string InvalidStatus() const override { return kRodCheckInvalidInput; }
+  std::string InvalidStatus() const override { return kInvalidInput; }
   std::vector<BrokenRule> BrokenRules() const override { return BrokenRodCheckRules(m_data, Form()); }
 
  public:

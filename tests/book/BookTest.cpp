@@ -74,7 +74,7 @@ void ExpectBookEqualsHandTyping(const Entries& layout, size_t rodCount) {
           EXPECT_EQ(rod.Field(n.name), hand.page.GetText(n.id)) << n.name;
         }
       }
-      EXPECT_EQ(rod.data.message, hand.page.Data().message);
+      EXPECT_EQ(rod.data.verdict, hand.page.Data().verdict);
       EXPECT_EQ(rod.data.sigma, hand.page.Data().sigma);
       EXPECT_TRUE(rod.valid);
     }
@@ -161,7 +161,7 @@ TEST(BookVerdict, NamesTheRodsThatFailOrCannotBeChecked) {
 
   CalculationBook one = BookOf({ok, crushed, ok, ok});
   EXPECT_EQ(one.Status(), "附着杆 2 不 满足要求！");
-  EXPECT_NE(one.rods[1].data.message.find("附着杆整体稳定性 不 满足要求！"), std::string::npos);
+  EXPECT_EQ(one.rods[1].data.verdict.overallStability, CheckOutcome::Fails);
   EXPECT_TRUE(one.rods[1].valid);
 
   CalculationBook three = BookOf({pulledApart, ok, neverPressed});

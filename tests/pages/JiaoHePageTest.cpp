@@ -44,7 +44,7 @@ TEST(RodCheckStart, SolidWebQ235ZerosAndNotApplicableLatticeFields) {
   }
   EXPECT_EQ(p.Status(), "请设定计算参数!");
   // The record keeps the verdict of the checks that ran while the page started.
-  EXPECT_EQ(p.Data().message, kInvalid);
+  EXPECT_EQ(p.Message(), kInvalid);
   EXPECT_EQ(p.GetBitmap(CJiaoHe::kDiagram), 193);
   EXPECT_EQ(p.TooltipText(CJiaoHe::kK), "根据GB/T13752-92表19选取");
   EXPECT_EQ(p.TooltipText(CJiaoHe::kMu), "根据 附着杆大小截面惯性矩比和大截面长度选取");
@@ -82,7 +82,7 @@ TEST(RodCheckSolidWeb, MessageStaysInvalidUntilTheLastNeededField) {
   EXPECT_EQ(TypeAll(s.page, kSolid), InvalidUntil(6, 7, kInvalid, pass));
   ExpectShown(s.page, {{"mu", "1.00"}, {"lambda", "60.00"}, {"psi", "0.807"}, {"sigma", "31.81"},
                        {"Ld", "6000"}});
-  EXPECT_EQ(s.page.Data().message, pass);
+  EXPECT_EQ(s.page.Message(), pass);
   EXPECT_DOUBLE_EQ(s.page.Data().M, 2250000.0);
 
   Type(s.page, "L", "12000");
@@ -213,7 +213,7 @@ TEST(RodCheckLattice, WorkedExamplesOfTheFourLatticeForms) {
     const std::string last = battened ? "附着杆缀板强度满足要求！" : "附着杆缀条稳定性满足要求！";
     EXPECT_EQ(s.page.Status().rfind("附着杆整体刚度满足要求！\r\n附着杆单肢刚度满足要求！", 0), 0u);
     EXPECT_EQ(s.page.Status().substr(s.page.Status().size() - last.size()), last);
-    EXPECT_EQ(s.page.Data().message, s.page.Status());
+    EXPECT_EQ(s.page.Message(), s.page.Status());
     EXPECT_EQ(s.page.Data().form, static_cast<RodForm>(c.form));
     EXPECT_EQ(s.page.MainGrade(), c.q345 ? SteelGrade::Q345 : SteelGrade::Q235);
   }
@@ -227,8 +227,8 @@ TEST(RodCheckLattice, CommonInputsFirstThenTheFormThenItsOwnInputs) {
   EXPECT_EQ(s.page.Status(), "附着杆整体刚度满足要求！\r\n附着杆整体稳定性满足要求！");  // as a solid web
   SelectForm(s.page, 1);
   const std::vector<std::string> statuses = TypeAll(s.page, own);
-  EXPECT_EQ(statuses, InvalidUntil(5, 6, kInvalid, s.page.Data().message));
-  EXPECT_EQ(s.page.Data().message.rfind("附着杆整体刚度满足要求！\r\n附着杆单肢刚度满足要求！", 0), 0u);
+  EXPECT_EQ(statuses, InvalidUntil(5, 6, kInvalid, s.page.Message()));
+  EXPECT_EQ(s.page.Message().rfind("附着杆整体刚度满足要求！\r\n附着杆单肢刚度满足要求！", 0), 0u);
   ExpectShown(s.page, {{"lambda", "54.18"}, {"lambda1", "19.36"}, {"sigmaz", "57.56"}, {"F", "200"}});
 }
 
@@ -257,6 +257,86 @@ TEST(RodCheckInvalid, GreyedResultsAreThoseOfTheLastInputsReadAsTyped) {
   EXPECT_EQ(s.page.Status(), "请设定正确参数！");
   EXPECT_EQ(Shown(s.page, "lambda1"), clean);
   EXPECT_NE(clean, "2095.29");
+}
+
+// What a run shows, in the order the page sets it, for records the checks
+// filled: every line of the verdict and the decimals of each result.
+TEST(RodCheckTexts, ResultsInTheOrderTheyAreSet) {
+  const std::string stiff = "附着杆整体刚度满足要求！", stiffFails = "附着杆整体刚度 不 满足要求！";
+  const std::string stable = "\r\n附着杆整体稳定性满足要求！";
+  const std::string passes = "\r\n附着杆单肢刚度满足要求！" + stable + "\r\n附着杆单肢稳定性满足要求！";
+  const std::string allFail = "\r\n附着杆单肢刚度 不 满足要求！\r\n附着杆整体稳定性 不 满足要求！\r\n附着杆单肢稳定性 不 满足要求！";
+  RodCheckData solid;
+  solid.F = 100, solid.L = solid.Ld = 6000, solid.G = 300, solid.A = 5000, solid.h = 150;
+  solid.Imax = solid.Imin = 5.0e7;
+  RodCheckData lattice;
+  lattice.F = 200, lattice.L = lattice.Ld = 8000, lattice.G = 800, lattice.A = 6000, lattice.h = 250;
+  lattice.Imax = lattice.Imin = 1.5e8, lattice.Az = 1000, lattice.I1 = 2.0e6, lattice.Iz = 5.0e5;
+  lattice.delta = 10, lattice.L1 = 600, lattice.a = 400;
+  RodCheckData failing = lattice;  // every slenderness too high, k < 0: every stress fails
+  failing.L = failing.Ld = 20000, failing.L1 = 3400, failing.Iz = 1.0e5, failing.k = -1;
+  RodCheckData stepped = solid;
+  stepped.Imin = 1.5e7, stepped.Ld = 3000;
+  RodCheckData outsideTable = solid;
+  outsideTable.Imin = 7.5e7;
+  RodCheckData pulled = solid;
+  pulled.F = -100;
+  RodCheckData buckled = solid;
+  buckled.F = 2600;
+  RodCheckData invalid = solid;
+  invalid.A = 0;
+  using Texts = std::vector<std::pair<int, std::string>>;
+  using J = CJiaoHe;
+  const struct {
+    RodForm form;
+    RodCheckData data;
+    Texts texts;
+  } cases[] = {
+      {RodForm::SolidWeb, solid,
+       {{J::kMu, "1.00"}, {J::kLambda, "60.00"}, {J::kPsi, "0.807"}, {J::kSigma, "31.81"}, {J::kMessage, stiff + stable}}},
+      {RodForm::TwoLimbBattened, lattice,
+       {{J::kMu, "1.00"}, {J::kLambda, "54.18"}, {J::kLambda1, "19.36"}, {J::kPsi, "0.837"}, {J::kPsi1, "0.972"},
+        {J::kSigma, "53.91"}, {J::kSigma1, "34.30"}, {J::kSigmaZ, "57.56"},
+        {J::kMessage, stiff + passes + "\r\n附着杆缀板强度满足要求！"}}},
+      {RodForm::TwoLimbLaced, lattice,
+       {{J::kMu, "1.00"}, {J::kLambda, "51.39"}, {J::kLambda1, "23.24"}, {J::kLambdaZ, "22.36"}, {J::kPsi, "0.850"},
+        {J::kPsi1, "0.959"}, {J::kPsiZ, "0.962"}, {J::kSigma, "53.22"}, {J::kSigma1, "34.75"}, {J::kSigmaZ, "2.44"},
+        {J::kMessage, stiff + "\r\n附着杆单肢刚度满足要求！\r\n附着杆缀条刚度满足要求！" + stable +
+                          "\r\n附着杆单肢稳定性满足要求！\r\n附着杆缀条稳定性满足要求！"}}},
+      {RodForm::FourLimbBattened, lattice,
+       {{J::kMu, "1.00"}, {J::kLambda, "52.42"}, {J::kLambda1, "13.69"}, {J::kPsi, "0.845"}, {J::kPsi1, "0.986"},
+        {J::kSigma, "53.49"}, {J::kSigma1, "33.82"}, {J::kSigmaZ, "57.11"},
+        {J::kMessage, stiff + passes + "\r\n附着杆缀板强度满足要求！"}}},
+      {RodForm::FourLimbLaced, lattice,
+       {{J::kMu, "1.00"}, {J::kLambda, "51.77"}, {J::kLambda1, "16.43"}, {J::kLambdaZ, "22.36"}, {J::kPsi, "0.848"},
+        {J::kPsi1, "0.980"}, {J::kPsiZ, "0.962"}, {J::kSigma, "53.32"}, {J::kSigma1, "34.02"}, {J::kSigmaZ, "2.45"},
+        {J::kMessage, stiff + "\r\n附着杆单肢刚度满足要求！\r\n附着杆缀条刚度满足要求！" + stable +
+                          "\r\n附着杆单肢稳定性满足要求！\r\n附着杆缀条稳定性满足要求！"}}},
+      {RodForm::TwoLimbBattened, failing,
+       {{J::kMu, "1.00"}, {J::kLambda, "179.82"}, {J::kLambda1, "127.81"}, {J::kPsi, "0.225"}, {J::kPsi1, "0.398"},
+        {J::kSigma, "229.14"}, {J::kSigma1, "83.76"}, {J::kSigmaZ, "6876.49"},
+        {J::kMessage, stiffFails + allFail + "\r\n附着杆缀板强度 不 满足要求！"}}},
+      {RodForm::FourLimbLaced, failing,
+       {{J::kMu, "1.00"}, {J::kLambda, "126.96"}, {J::kLambda1, "93.11"}, {J::kLambdaZ, "174.64"},
+        {J::kPsi, "0.402"}, {J::kPsi1, "0.600"}, {J::kPsiZ, "0.237"}, {J::kSigma, "130.10"}, {J::kSigma1, "55.54"},
+        {J::kSigmaZ, "84.56"},
+        {J::kMessage, stiffFails + "\r\n附着杆单肢刚度 不 满足要求！\r\n附着杆缀条刚度 不 满足要求！" +
+                          "\r\n附着杆整体稳定性 不 满足要求！\r\n附着杆单肢稳定性 不 满足要求！\r\n附着杆缀条稳定性 不 满足要求！"}}},
+      {RodForm::SolidWeb, stepped,
+       {{J::kMu, "1.040"}, {J::kLambda, "62.40"}, {J::kPsi, "0.795"}, {J::kSigma, "32.22"}, {J::kMessage, stiff + stable}}},
+      {RodForm::SolidWeb, pulled,
+       {{J::kMu, "1.00"}, {J::kLambda, "60.00"}, {J::kPsi, "0.807"}, {J::kSigma, "-18.29"}, {J::kMessage, stiff}}},
+      {RodForm::SolidWeb, buckled,
+       {{J::kMu, "1.00"}, {J::kLambda, "60.00"}, {J::kPsi, "0.807"}, {J::kSigma, "inf"},
+        {J::kMessage, stiff + "\r\n附着杆整体稳定性 不 满足要求！"}}},
+      {RodForm::TwoLimbLaced, outsideTable, {{J::kMu, "-1.000"}, {J::kMessage, kInvalid}}},
+      {RodForm::FourLimbBattened, invalid, {{J::kMu, "1.00"}, {J::kMessage, kInvalid}}},
+  };
+  for (const auto& c : cases) {
+    RodCheckData d = c.data;
+    CheckRod(d, c.form);
+    EXPECT_EQ(CJiaoHe::ResultTexts(d), c.texts) << static_cast<int>(c.form);
+  }
 }
 
 }  // namespace

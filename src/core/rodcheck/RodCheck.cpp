@@ -4,20 +4,15 @@
 #include <initializer_list>
 #include <limits>
 
-#include "core/input/Format.h"
 #include "core/rodcheck/LatticeMembers.h"
 
 namespace tiecalc {
 
-const std::string* RodCheckDisplay::Find(int controlId) const {
-  for (const ShownText& shown : texts)
-    if (shown.controlId == controlId) return &shown.text;
-  return nullptr;
-}
-
-const std::string& RodCheckDisplay::Message() const {
-  static const std::string kNone;
-  return texts.empty() ? kNone : texts.back().text;
+bool RodCheckVerdict::AnyFails() const {
+  for (CheckOutcome o : {overallStiffness, limbStiffness, lacingStiffness, overallStability, limbStability,
+                         lacingMembers})
+    if (o == CheckOutcome::Fails) return true;
+  return false;
 }
 
 double AllowableStress(SteelGrade grade, double k) {
@@ -48,46 +43,18 @@ double LacingBarForce(double V, double ld, double a) { return V * ld / (2 * a); 
 
 namespace {
 
-// Verdict lines. Every line but the first of a message starts with "\r\n".
-constexpr const char* kOverallStiffnessOk = "附着杆整体刚度满足要求！";
-constexpr const char* kOverallStiffnessFails = "附着杆整体刚度 不 满足要求！";
-constexpr const char* kLimbStiffnessOk = "\r\n附着杆单肢刚度满足要求！";
-constexpr const char* kLimbStiffnessFails = "\r\n附着杆单肢刚度 不 满足要求！";
-constexpr const char* kLacingStiffnessOk = "\r\n附着杆缀条刚度满足要求！";
-constexpr const char* kLacingStiffnessFails = "\r\n附着杆缀条刚度 不 满足要求！";
-constexpr const char* kOverallStabilityOk = "\r\n附着杆整体稳定性满足要求！";
-constexpr const char* kOverallStabilityFails = "\r\n附着杆整体稳定性 不 满足要求！";
-constexpr const char* kLimbStabilityOk = "\r\n附着杆单肢稳定性满足要求！";
-constexpr const char* kLimbStabilityFails = "\r\n附着杆单肢稳定性 不 满足要求！";
-constexpr const char* kBattenStrengthOk = "\r\n附着杆缀板强度满足要求！";
-constexpr const char* kBattenStrengthFails = "\r\n附着杆缀板强度 不 满足要求！";
-constexpr const char* kLacingStabilityOk = "\r\n附着杆缀条稳定性满足要求！";
-constexpr const char* kLacingStabilityFails = "\r\n附着杆缀条稳定性 不 满足要求！";
-
-// Appends the line of a test; a value that passes neither test adds nothing.
-void AddVerdict(std::string& message, bool passes, bool fails, const char* okText,
-                const char* failText) {
-  if (passes)
-    message += okText;
-  else if (fails)
-    message += failText;
+// The outcome of a test: the value passes it, fails it, or neither.
+CheckOutcome Judge(bool passes, bool fails) {
+  return passes ? CheckOutcome::Holds : fails ? CheckOutcome::Fails : CheckOutcome::NotJudged;
 }
 
-// A stress verdict: 0 < σ < [σ] passes, σ ≥ [σ] fails.
-void AddStressVerdict(std::string& message, double sigma, double allowable, const char* okText,
-                      const char* failText) {
-  AddVerdict(message, sigma > 0 && sigma < allowable, sigma >= allowable, okText, failText);
+// A stress test: 0 < σ < [σ] holds, σ ≥ [σ] fails.
+CheckOutcome JudgeStress(double sigma, double allowable) {
+  return Judge(sigma > 0 && sigma < allowable, sigma >= allowable);
 }
 
-// A slenderness verdict against 120: 0 < λ < 120 passes, λ ≥ 120 fails.
-void AddSlendernessVerdict(std::string& message, double lambda, const char* okText,
-                           const char* failText) {
-  AddVerdict(message, lambda > 0 && lambda < 120, lambda >= 120, okText, failText);
-}
-
-void Show(RodCheckDisplay& shown, int id, double value, int decimals) {
-  shown.texts.push_back({id, FormatDecimals(value, decimals)});
-}
+// A slenderness test against 120: 0 < λ < 120 holds, λ ≥ 120 fails.
+CheckOutcome JudgeSlenderness(double lambda) { return Judge(lambda > 0 && lambda < 120, lambda >= 120); }
 
 // True when every value is a finite number. A field expression can evaluate to
 // infinity or to no number at all (pow(-1, 0.5)); such an input cannot be
@@ -98,27 +65,17 @@ bool AllFinite(std::initializer_list<double> values) {
   return true;
 }
 
-// The start every form shares: clear the message, take μ, show it even when the
-// inputs turn out invalid. Returns false (after setting the invalid message)
-// when the inputs cannot be checked; lattice forms add their own conditions.
-bool StartCheck(RodCheckData& d, RodForm form, bool latticeInputsValid, RodCheckDisplay& shown) {
-  d.message.clear();
+// The start every form shares: a fresh verdict, and μ, taken even when the
+// inputs turn out invalid. Returns whether the inputs can be checked; lattice
+// forms add their own conditions.
+bool StartCheck(RodCheckData& d, RodForm form, bool latticeInputsValid) {
+  d.verdict = {};
   d.form = form;
-  if (d.Imax != d.Imin) {
-    d.mu = LookupMu(form, d.L, d.Ld, d.Imax, d.Imin);
-    Show(shown, RodCheckId::kMu, d.mu, 3);
-  } else {
-    d.mu = 1.0;
-    Show(shown, RodCheckId::kMu, d.mu, 2);
-  }
-  const bool valid = d.F != 0 && d.L > 0 && d.G >= 0 && d.A > 0 && d.h > 0 && d.Imax > 0 &&
-                     d.Imin > 0 && latticeInputsValid && d.mu >= 1 &&
-                     AllFinite({d.F, d.L, d.G, d.A, d.h, d.Imax, d.Imin, d.k});
-  if (!valid) {
-    d.message = kRodCheckInvalidInput;
-    shown.texts.push_back({RodCheckId::kMessage, d.message});
-  }
-  return valid;
+  d.mu = d.Imax != d.Imin ? LookupMu(form, d.L, d.Ld, d.Imax, d.Imin) : 1.0;
+  d.verdict.inputValid = d.F != 0 && d.L > 0 && d.G >= 0 && d.A > 0 && d.h > 0 && d.Imax > 0 && d.Imin > 0 &&
+                         latticeInputsValid && d.mu >= 1 &&
+                         AllFinite({d.F, d.L, d.G, d.A, d.h, d.Imax, d.Imin, d.k});
+  return d.verdict.inputValid;
 }
 
 }  // namespace
@@ -188,12 +145,11 @@ constexpr LatticeForm kTwoLimbLaced{RodForm::TwoLimbLaced, 2, true, 13.5};
 constexpr LatticeForm kFourLimbBattened{RodForm::FourLimbBattened, 4, false, 0};
 constexpr LatticeForm kFourLimbLaced{RodForm::FourLimbLaced, 4, true, 20};
 
-RodCheckDisplay CheckLattice(RodCheckData& d, const LatticeForm& f) {
-  RodCheckDisplay shown;
+void CheckLattice(RodCheckData& d, const LatticeForm& f) {
   const bool latticeValid = d.Az > 0 && d.I1 > 0 && d.Iz > 0 && d.L1 > 0 && d.a > 0 &&
                             (f.laced || d.delta > 0) &&
                             AllFinite({d.Az, d.I1, d.Iz, d.L1, d.a, f.laced ? 0.0 : d.delta});
-  if (!StartCheck(d, f.form, latticeValid, shown)) return shown;
+  if (!StartCheck(d, f.form, latticeValid)) return;
 
   d.r = std::sqrt(d.Imax / d.A);
   d.r1 = std::sqrt(f.limbs * d.I1 / d.A);
@@ -210,18 +166,10 @@ RodCheckDisplay CheckLattice(RodCheckData& d, const LatticeForm& f) {
     d.lambda1 = (d.L1 - d.Az / d.delta) / d.r1;
     d.lambda = std::sqrt(lambdaX * lambdaX + d.lambda1 * d.lambda1);
   }
-  Show(shown, RodCheckId::kLambda, d.lambda, 2);
-  Show(shown, RodCheckId::kLambda1, d.lambda1, 2);
-  if (f.laced) Show(shown, RodCheckId::kLambdaZ, d.lambdaZ, 2);
 
   d.psi = LookupPsi(d.mainGrade, d.lambda);
   d.psi1 = LookupPsi(d.mainGrade, d.lambda1);
-  Show(shown, RodCheckId::kPsi, d.psi, 3);
-  Show(shown, RodCheckId::kPsi1, d.psi1, 3);
-  if (f.laced) {
-    d.psiZ = LookupPsi(d.lacingGrade, d.lambdaZ);
-    Show(shown, RodCheckId::kPsiZ, d.psiZ, 3);
-  }
+  if (f.laced) d.psiZ = LookupPsi(d.lacingGrade, d.lambdaZ);
 
   BendingAndEuler(d);
   d.sigma = OverallStress(d);
@@ -231,59 +179,50 @@ RodCheckDisplay CheckLattice(RodCheckData& d, const LatticeForm& f) {
     d.sigmaZ = LacingBarForce(V, ld, d.a) / (d.Az * d.psiZ);
   else
     d.sigmaZ = BattenStresses(V, d.L1, d.a, d.Az, d.Iz, d.delta).sigmaZ;
-  Show(shown, RodCheckId::kSigma, d.sigma, 2);
-  Show(shown, RodCheckId::kSigma1, d.sigma1, 2);
-  Show(shown, RodCheckId::kSigmaZ, d.sigmaZ, 2);
 
   const double mainAllowable = AllowableStress(d.mainGrade, d.k);
-  AddSlendernessVerdict(d.message, d.lambda, kOverallStiffnessOk, kOverallStiffnessFails);
+  RodCheckVerdict& v = d.verdict;
+  v.overallStiffness = JudgeSlenderness(d.lambda);
   if (f.laced) {
-    AddVerdict(d.message, d.lambda1 > 0 && d.lambda1 < 0.7 * d.lambda, d.lambda1 >= 0.7 * d.lambda,
-               kLimbStiffnessOk, kLimbStiffnessFails);
-    AddSlendernessVerdict(d.message, d.lambdaZ, kLacingStiffnessOk, kLacingStiffnessFails);
+    v.limbStiffness = Judge(d.lambda1 > 0 && d.lambda1 < 0.7 * d.lambda, d.lambda1 >= 0.7 * d.lambda);
+    v.lacingStiffness = JudgeSlenderness(d.lambdaZ);
   } else {
-    AddVerdict(d.message, d.lambda1 > 0 && d.lambda1 < d.lambda / 2 && d.lambda1 < 40,
-               d.lambda1 >= 40 || d.lambda1 >= d.lambda / 2, kLimbStiffnessOk, kLimbStiffnessFails);
+    v.limbStiffness = Judge(d.lambda1 > 0 && d.lambda1 < d.lambda / 2 && d.lambda1 < 40,
+                            d.lambda1 >= 40 || d.lambda1 >= d.lambda / 2);
   }
-  AddStressVerdict(d.message, d.sigma, mainAllowable, kOverallStabilityOk, kOverallStabilityFails);
-  AddStressVerdict(d.message, d.sigma1, mainAllowable, kLimbStabilityOk, kLimbStabilityFails);
-  const double lacingAllowable = AllowableStress(d.lacingGrade, d.k);
-  if (f.laced)
-    AddStressVerdict(d.message, d.sigmaZ, lacingAllowable, kLacingStabilityOk,
-                     kLacingStabilityFails);
-  else
-    AddStressVerdict(d.message, d.sigmaZ, lacingAllowable, kBattenStrengthOk,
-                     kBattenStrengthFails);
-
-  shown.texts.push_back({RodCheckId::kMessage, d.message});
-  return shown;
+  v.overallStability = JudgeStress(d.sigma, mainAllowable);
+  v.limbStability = JudgeStress(d.sigma1, mainAllowable);
+  v.lacingMembers = JudgeStress(d.sigmaZ, AllowableStress(d.lacingGrade, d.k));
 }
 
 }  // namespace
 
-RodCheckDisplay CheckSolidWeb(RodCheckData& d) {
-  RodCheckDisplay shown;
-  if (!StartCheck(d, RodForm::SolidWeb, true, shown)) return shown;
+void CheckSolidWeb(RodCheckData& d) {
+  if (!StartCheck(d, RodForm::SolidWeb, true)) return;
 
   d.r = std::sqrt(d.Imax / d.A);
   d.lambda = d.L * d.mu / d.r;
-  Show(shown, RodCheckId::kLambda, d.lambda, 2);
   d.psi = LookupPsi(d.mainGrade, d.lambda);
-  Show(shown, RodCheckId::kPsi, d.psi, 3);
   BendingAndEuler(d);
   d.sigma = OverallStress(d);
-  Show(shown, RodCheckId::kSigma, d.sigma, 2);
 
-  AddSlendernessVerdict(d.message, d.lambda, kOverallStiffnessOk, kOverallStiffnessFails);
-  AddStressVerdict(d.message, d.sigma, AllowableStress(d.mainGrade, d.k), kOverallStabilityOk,
-                   kOverallStabilityFails);
-  shown.texts.push_back({RodCheckId::kMessage, d.message});
-  return shown;
+  d.verdict.overallStiffness = JudgeSlenderness(d.lambda);
+  d.verdict.overallStability = JudgeStress(d.sigma, AllowableStress(d.mainGrade, d.k));
 }
 
-RodCheckDisplay CheckTwoLimbBattened(RodCheckData& d) { return CheckLattice(d, kTwoLimbBattened); }
-RodCheckDisplay CheckTwoLimbLaced(RodCheckData& d) { return CheckLattice(d, kTwoLimbLaced); }
-RodCheckDisplay CheckFourLimbBattened(RodCheckData& d) { return CheckLattice(d, kFourLimbBattened); }
-RodCheckDisplay CheckFourLimbLaced(RodCheckData& d) { return CheckLattice(d, kFourLimbLaced); }
+void CheckTwoLimbBattened(RodCheckData& d) { CheckLattice(d, kTwoLimbBattened); }
+void CheckTwoLimbLaced(RodCheckData& d) { CheckLattice(d, kTwoLimbLaced); }
+void CheckFourLimbBattened(RodCheckData& d) { CheckLattice(d, kFourLimbBattened); }
+void CheckFourLimbLaced(RodCheckData& d) { CheckLattice(d, kFourLimbLaced); }
+
+void CheckRod(RodCheckData& d, RodForm form) {
+  switch (form) {
+    case RodForm::SolidWeb: return CheckSolidWeb(d);
+    case RodForm::TwoLimbBattened: return CheckTwoLimbBattened(d);
+    case RodForm::TwoLimbLaced: return CheckTwoLimbLaced(d);
+    case RodForm::FourLimbBattened: return CheckFourLimbBattened(d);
+    case RodForm::FourLimbLaced: return CheckFourLimbLaced(d);
+  }
+}
 
 }  // namespace tiecalc

@@ -5,7 +5,6 @@
 // lacing themselves. The checks take numbers and return the texts the
 // rod-check page shows; they never touch a window.
 
-#include <string>
 #include <vector>
 
 #include "core/input/FieldText.h"
@@ -13,8 +12,30 @@
 
 namespace tiecalc {
 
+// How a value fared in one check: it held, it failed, or it passed neither
+// test (a zero slenderness, a zero or negative stress), which gives no verdict.
+enum class CheckOutcome : unsigned char { NotJudged, Holds, Fails };
+
+// What one run found. Inputs that cannot be checked give no outcomes; a form
+// leaves the checks it does not make NotJudged.
+struct RodCheckVerdict {
+  bool inputValid = false;
+  CheckOutcome overallStiffness = CheckOutcome::NotJudged;  // λ (λ换) < 120
+  CheckOutcome limbStiffness = CheckOutcome::NotJudged;     // λ1 (lattice forms)
+  CheckOutcome lacingStiffness = CheckOutcome::NotJudged;   // λz < 120 (laced forms)
+  CheckOutcome overallStability = CheckOutcome::NotJudged;  // σ < [σ] of the main grade
+  CheckOutcome limbStability = CheckOutcome::NotJudged;     // σ1 < [σ] of the main grade (lattice forms)
+  // σz < [σ] of the lacing grade: the battens' strength or the lacing bars'
+  // stability (lattice forms)
+  CheckOutcome lacingMembers = CheckOutcome::NotJudged;
+
+  // Some check failed (a valid run only).
+  bool AnyFails() const;
+  bool operator==(const RodCheckVerdict&) const = default;
+};
+
 // The record of one rod check: filled by the page (inputs, selections), by the
-// checks (results, message) and read by the rod-check report.
+// checks (results, verdict) and read by the rod-check report.
 struct RodCheckData {
   // Inputs (mm, kN, kg, mm², mm⁴).
   double F = 0.0;      // axial load, kN; positive presses the rod
@@ -56,60 +77,26 @@ struct RodCheckData {
   double sigma = 0.0;    // overall stress, MPa
   double sigma1 = 0.0;   // single-limb stress, MPa
   double sigmaZ = 0.0;   // batten or lacing stress, MPa
-  std::string message;   // verdict lines, or kRodCheckInvalidInput
-};
-
-// The message of a run whose inputs cannot be checked.
-inline constexpr const char* kRodCheckInvalidInput = "请设定正确参数！";
-
-// Output controls of the rod-check page.
-struct RodCheckId {
-  static constexpr int kMu = 1011;
-  static constexpr int kLambda = 1076;
-  static constexpr int kPsi = 1073;
-  static constexpr int kSigma = 1070;
-  static constexpr int kLambda1 = 1075;
-  static constexpr int kPsi1 = 1072;
-  static constexpr int kSigma1 = 1069;
-  static constexpr int kLambdaZ = 1074;
-  static constexpr int kPsiZ = 1071;
-  static constexpr int kSigmaZ = 1068;
-  static constexpr int kMessage = 1077;
-};
-
-// One output control and the text it receives.
-struct ShownText {
-  int controlId = 0;
-  std::string text;
-  bool operator==(const ShownText&) const = default;
-};
-
-// What one run shows: the texts in the order they are set, the message
-// (RodCheckId::kMessage) always last. Controls not listed keep their texts.
-struct RodCheckDisplay {
-  std::vector<ShownText> texts;
-
-  // The text set into controlId, or nullptr when the run leaves it alone.
-  const std::string* Find(int controlId) const;
-  // The message text (the last entry).
-  const std::string& Message() const;
+  RodCheckVerdict verdict;
 };
 
 // The conditions under which the check of form refuses the inputs of data
 // (after a run, which sets data.mu), each with the inputs it involves; empty
-// exactly when the run's message is not kRodCheckInvalidInput.
+// exactly when the run found the inputs valid.
 std::vector<BrokenRule> BrokenRodCheckRules(const RodCheckData& data, RodForm form);
 
 // The allowable stress of a grade: 235 / k or 345 / k, MPa.
 double AllowableStress(SteelGrade grade, double k);
 
-// The five checks. Each fills the results and the message of data and returns
-// the texts to show. On invalid inputs only μ and the message are shown and the
-// other results of data keep their previous values.
-RodCheckDisplay CheckSolidWeb(RodCheckData& data);
-RodCheckDisplay CheckTwoLimbBattened(RodCheckData& data);
-RodCheckDisplay CheckTwoLimbLaced(RodCheckData& data);
-RodCheckDisplay CheckFourLimbBattened(RodCheckData& data);
-RodCheckDisplay CheckFourLimbLaced(RodCheckData& data);
+// The five checks. Each sets data.form, μ and the verdict; on valid inputs
+// also the results of its form. On invalid inputs the other results keep
+// their previous values.
+void CheckSolidWeb(RodCheckData& data);
+void CheckTwoLimbBattened(RodCheckData& data);
+void CheckTwoLimbLaced(RodCheckData& data);
+void CheckFourLimbBattened(RodCheckData& data);
+void CheckFourLimbLaced(RodCheckData& data);
+// The check of form.
+void CheckRod(RodCheckData& data, RodForm form);
 
 }  // namespace tiecalc

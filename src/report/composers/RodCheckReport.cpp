@@ -254,7 +254,7 @@ OutputOutcome WriteRodCheckReport(const CJiaoHe& page, IDesktop& desktop,
                                   std::shared_ptr<IWordClassRegistry> registry) {
   const RodCheckData& data = page.Data();
   if (const std::optional<OutputOutcome> stop =
-          CheckBeforeOutput({&page}, data.message != kRodCheckInvalidInput, kRodCheckInvalidInput, desktop))
+          CheckBeforeOutput({&page}, data.verdict.inputValid, CJiaoHe::kInvalidInput, desktop))
     return *stop;
   // The form and the grades as the lists show them.
   const RodForm form = page.Form();
