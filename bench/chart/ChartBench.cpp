@@ -10,13 +10,13 @@ namespace {
 
 using namespace tiecalc;
 
-CFourRod& Page() {
-  static CFourRod* page = [] {
-    auto* p = new CFourRod;
+CFourRodParallelPage& Page() {
+  static CFourRodParallelPage* page = [] {
+    auto* p = new CFourRodParallelPage;
     p->Create();
     const std::pair<int, const char*> texts[] = {
         {CFourRodPage::kA, "800"},    {CFourRodPage::kB, "800"},    {CFourRodPage::kC, "800"},
-        {CFourRodPage::kD, "800"},    {CFourRod::kE, "800"},        {CFourRod::kF, "800"},
+        {CFourRodPage::kD, "800"},    {CFourRodParallelPage::kE, "800"},        {CFourRodParallelPage::kF, "800"},
         {CFourRodPage::kX1, "3000"},  {CFourRodPage::kX2, "3000"},  {CFourRodPage::kX3, "1200"},
         {CFourRodPage::kX4, "1200"},  {CFourRodPage::kY1, "4000"},  {CFourRodPage::kY2, "4000"},
         {CFourRodPage::kR, "100"},    {CFourRodPage::kM, "300"},    {CFourRodPage::kTheta, "30"}};
@@ -28,7 +28,7 @@ CFourRod& Page() {
 
 // The window keeps its bitmap from one redraw to the next.
 void Redraw(benchmark::State& state, double scale) {
-  const CFourRod& page = Page();
+  const CFourRodParallelPage& page = Page();
   ChartBitmap bitmap;
   for (auto _ : state) {
     const ChartScene scene = LayOutForceChart(ChartDataOf(page), 648, 418);

@@ -10,7 +10,7 @@ namespace tiecalc {
 
 namespace {
 
-using J = CJiaoHe;
+using RC = CRodCheckPage;
 
 double ValueOf(const CPage& page, int id) { return CPage::ReadFieldValue(page.GetText(id)); }
 
@@ -18,8 +18,8 @@ double ValueOf(const CPage& page, int id) { return CPage::ReadFieldValue(page.Ge
 // same selections and input texts, set in the page's own order through its
 // own handlers, and the same results shown (a run on invalid inputs leaves
 // the results of the run before it on screen).
-std::unique_ptr<CJiaoHe> CopyOf(const CJiaoHe& section) {
-  auto copy = std::make_unique<CJiaoHe>();
+std::unique_ptr<CRodCheckPage> CopyOf(const CRodCheckPage& section) {
+  auto copy = std::make_unique<CRodCheckPage>();
   copy->Create();
   for (const NamedControl& n : section.Names()) {
     if (!n.input) continue;
@@ -47,13 +47,13 @@ const std::string& BookRod::Field(const std::string& name) const {
   return kNone;
 }
 
-CalculationBook ComputeBook(const std::optional<std::vector<LayoutRod>>& rods, const CJiaoHe& section) {
+CalculationBook ComputeBook(const std::optional<std::vector<LayoutRod>>& rods, const CRodCheckPage& section) {
   CalculationBook book;
   if (!rods) {
     book.refusal = kBookNeedsForces;
     return book;
   }
-  if (!section.Data().verdict.inputValid || ValueOf(section, J::kL) <= 0) {
+  if (!section.Data().verdict.inputValid || ValueOf(section, RC::kL) <= 0) {
     book.refusal = kBookNeedsSection;
     return book;
   }
@@ -63,7 +63,7 @@ CalculationBook ComputeBook(const std::optional<std::vector<LayoutRod>>& rods, c
     BookRod rod;
     rod.rod = static_cast<int>(i) + 1;
     rod.texts = TextsForRod((*rods)[i], section);
-    std::unique_ptr<CJiaoHe> page = CopyOf(section);
+    std::unique_ptr<CRodCheckPage> page = CopyOf(section);
     TypeRodTexts(*page, rod.texts);
     rod.data = page->Data();
     for (const NamedControl& n : page->Names())
@@ -90,11 +90,11 @@ CalculationBook ComputeBook(const std::optional<std::vector<LayoutRod>>& rods, c
   return book;
 }
 
-CalculationBook ComputeBook(const CThreeRod& page, const CJiaoHe& section) {
+CalculationBook ComputeBook(const CThreeRod& page, const CRodCheckPage& section) {
   return WithReasons(ComputeBook(RodsOf(page), section), page);
 }
 
-CalculationBook ComputeBook(const CFourRodPage& page, const CJiaoHe& section) {
+CalculationBook ComputeBook(const CFourRodPage& page, const CRodCheckPage& section) {
   return WithReasons(ComputeBook(RodsOf(page), section), page);
 }
 

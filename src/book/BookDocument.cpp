@@ -23,7 +23,7 @@ void SummaryTable(const CalculationBook& book, CReportComposer& r) {
     cells.push_back({"杆" + std::to_string(rod.rod), rod.texts.L, rod.texts.Fmax, rod.texts.Fmin,
                      v ? rod.Field("lambda") : kNotComputed, v ? rod.Field("sigma") : kNotComputed,
                      rod.tension ? rod.tension->sigmaText : kNotComputed,
-                     !v ? CJiaoHe::kInvalidInput : rod.passes ? "满足要求" : "不 满足要求"});
+                     !v ? CRodCheckPage::kInvalidInput : rod.passes ? "满足要求" : "不 满足要求"});
   }
   r.Table(cells, kTableSize);
   r.Paragraphs(1);
@@ -49,7 +49,7 @@ void RodChecks(const CalculationBook& book, CReportComposer& r) {
     } else {
       r.Line({{"附着杆轴向载荷：F=%.2f（kN）", rod.data.F}});
       r.BodyFont(kTextRed);
-      r.TextLine(CJiaoHe::kInvalidInput);
+      r.TextLine(CRodCheckPage::kInvalidInput);
     }
     TensionLines(rod, r);
     r.BodyFont();
@@ -60,7 +60,7 @@ void RodChecks(const CalculationBook& book, CReportComposer& r) {
 }
 
 template <class TPage>
-OutputOutcome WriteBook(const TPage& page, const CJiaoHe& section, IDesktop& desktop,
+OutputOutcome WriteBook(const TPage& page, const CRodCheckPage& section, IDesktop& desktop,
                         std::shared_ptr<IWordClassRegistry> registry,
                         void (*forceBody)(const TPage&, ForceChartFigure&, CReportComposer&)) {
   const CalculationBook book = ComputeBook(page, section);
@@ -84,19 +84,19 @@ OutputOutcome WriteBook(const TPage& page, const CJiaoHe& section, IDesktop& des
 
 }  // namespace
 
-OutputOutcome WriteCalculationBook(const CThreeRod& page, const CJiaoHe& section, IDesktop& desktop,
+OutputOutcome WriteCalculationBook(const CThreeRod& page, const CRodCheckPage& section, IDesktop& desktop,
                                    std::shared_ptr<IWordClassRegistry> registry) {
   return WriteBook(page, section, desktop, std::move(registry), &ThreeRodReportBody);
 }
 
-OutputOutcome WriteCalculationBook(const CFourRod& page, const CJiaoHe& section, IDesktop& desktop,
+OutputOutcome WriteCalculationBook(const CFourRodParallelPage& page, const CRodCheckPage& section, IDesktop& desktop,
                                    std::shared_ptr<IWordClassRegistry> registry) {
-  return WriteBook<CFourRod>(page, section, desktop, std::move(registry), &FourRodReportBody);
+  return WriteBook<CFourRodParallelPage>(page, section, desktop, std::move(registry), &FourRodReportBody);
 }
 
-OutputOutcome WriteCalculationBook(const CFourRod1& page, const CJiaoHe& section, IDesktop& desktop,
+OutputOutcome WriteCalculationBook(const CFourRodTurnedPage& page, const CRodCheckPage& section, IDesktop& desktop,
                                    std::shared_ptr<IWordClassRegistry> registry) {
-  return WriteBook<CFourRod1>(page, section, desktop, std::move(registry), &FourRodReportBody);
+  return WriteBook<CFourRodTurnedPage>(page, section, desktop, std::move(registry), &FourRodReportBody);
 }
 
 }  // namespace tiecalc

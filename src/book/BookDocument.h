@@ -21,13 +21,13 @@ inline constexpr const char* kBookFileName = "计算书";
 // asks before going on from unreadable fields of the force page or the
 // rod-check page; otherwise asks for the path and writes the book there.
 // Returns what became of it.
-OutputOutcome WriteCalculationBook(const CThreeRod& page, const CJiaoHe& section, IDesktop& desktop,
+OutputOutcome WriteCalculationBook(const CThreeRod& page, const CRodCheckPage& section, IDesktop& desktop,
                                    std::shared_ptr<IWordClassRegistry> registry =
                                        std::make_shared<CEmbeddedWordRegistry>());
-OutputOutcome WriteCalculationBook(const CFourRod& page, const CJiaoHe& section, IDesktop& desktop,
+OutputOutcome WriteCalculationBook(const CFourRodParallelPage& page, const CRodCheckPage& section, IDesktop& desktop,
                                    std::shared_ptr<IWordClassRegistry> registry =
                                        std::make_shared<CEmbeddedWordRegistry>());
-OutputOutcome WriteCalculationBook(const CFourRod1& page, const CJiaoHe& section, IDesktop& desktop,
+OutputOutcome WriteCalculationBook(const CFourRodTurnedPage& page, const CRodCheckPage& section, IDesktop& desktop,
                                    std::shared_ptr<IWordClassRegistry> registry =
                                        std::make_shared<CEmbeddedWordRegistry>());
 

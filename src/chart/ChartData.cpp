@@ -50,8 +50,8 @@ ForceChartData ChartDataOf(const CThreeRod& page) {
   return data;
 }
 
-ForceChartData ChartDataOf(const CFourRod& page) { return FourRodData(page); }
-ForceChartData ChartDataOf(const CFourRod1& page) { return FourRodData(page); }
+ForceChartData ChartDataOf(const CFourRodParallelPage& page) { return FourRodData(page); }
+ForceChartData ChartDataOf(const CFourRodTurnedPage& page) { return FourRodData(page); }
 
 namespace {
 
@@ -67,15 +67,15 @@ std::optional<ForceChartData> DefinedChartDataOf(const Page& page) {
 
 std::optional<ForceChartData> ValidChartDataOf(const CPage& page) {
   if (auto* p = dynamic_cast<const CThreeRod*>(&page)) return DefinedChartDataOf(*p);
-  if (auto* p = dynamic_cast<const CFourRod*>(&page)) return DefinedChartDataOf(*p);
-  if (auto* p = dynamic_cast<const CFourRod1*>(&page)) return DefinedChartDataOf(*p);
+  if (auto* p = dynamic_cast<const CFourRodParallelPage*>(&page)) return DefinedChartDataOf(*p);
+  if (auto* p = dynamic_cast<const CFourRodTurnedPage*>(&page)) return DefinedChartDataOf(*p);
   return std::nullopt;
 }
 
 const char* ChartLayoutName(const CPage& page) {
   if (dynamic_cast<const CThreeRod*>(&page)) return "三杆附着";
-  if (dynamic_cast<const CFourRod*>(&page)) return "四杆附着(一)";
-  if (dynamic_cast<const CFourRod1*>(&page)) return "四杆附着(二)";
+  if (dynamic_cast<const CFourRodParallelPage*>(&page)) return "四杆附着(一)";
+  if (dynamic_cast<const CFourRodTurnedPage*>(&page)) return "四杆附着(二)";
   return "";
 }
 

@@ -12,8 +12,8 @@
 namespace tiecalc {
 
 ForceChartData ChartDataOf(const CThreeRod& page);
-ForceChartData ChartDataOf(const CFourRod& page);
-ForceChartData ChartDataOf(const CFourRod1& page);
+ForceChartData ChartDataOf(const CFourRodParallelPage& page);
+ForceChartData ChartDataOf(const CFourRodTurnedPage& page);
 
 // The data of a force page whose inputs are valid and whose sweep is
 // defined throughout; nothing for invalid inputs, for a force the sweep

@@ -7,7 +7,7 @@
 #include "cli/Json.h"
 #include "core/input/FieldText.h"
 #include "pages/FourRodPage.h"
-#include "pages/JiaoHe.h"
+#include "pages/RodCheckPage.h"
 #include "pages/NamedInput.h"
 #include "pages/OutputCheck.h"
 #include "pages/ThreeRod.h"
@@ -43,7 +43,7 @@ const PageKind kPages[CPageSet::kCount] = {
      "the lengths L1..L4 take typing only after manualL=1", "L1 L2 L3 L4", "delta"},
     {CPageSet::kNames[2], CFourRodPage::kExportButton, CFourRodPage::kReportButton,
      "the lengths L1..L4 take typing only after manualL=1", "L1 L2 L3 L4", "delta"},
-    {CPageSet::kNames[3], 0, CJiaoHe::kReportButton,
+    {CPageSet::kNames[3], 0, CRodCheckPage::kReportButton,
      "Az I1 Iz L1 a take typing only after a lattice form= (1..4), delta only after form=1 or 3, "
      "Ld only while Imax differs from Imin",
      "Ld", "sigmaz"},
@@ -289,10 +289,10 @@ int RunBook(const std::vector<std::string>& args, const std::string& openPath, s
   desktop.AnswerQuestions(acceptUnreadable);
   CPageSet pages;
   if (const int refused = StartPages(pages, desktop, openPath, err)) return refused;
-  const CJiaoHe& section = pages.JiaoHe();
+  const CRodCheckPage& section = pages.RodCheck();
   const CalculationBook book = index == 0 ? ComputeBook(pages.ThreeRod(), section)
-                               : index == 1 ? ComputeBook(pages.FourRod(), section)
-                                            : ComputeBook(pages.FourRod1(), section);
+                               : index == 1 ? ComputeBook(pages.FourRodParallel(), section)
+                                            : ComputeBook(pages.FourRodTurned(), section);
   if (!reportPath.empty()) {
     desktop.QueueSavePath(reportPath);
     // A book that cannot be finished says why in messages, as a page's
@@ -300,8 +300,8 @@ int RunBook(const std::vector<std::string>& args, const std::string& openPath, s
     try {
       RecordOutput(desktop, [&] {
         if (index == 0) return WriteCalculationBook(pages.ThreeRod(), section, desktop);
-        if (index == 1) return WriteCalculationBook(pages.FourRod(), section, desktop);
-        return WriteCalculationBook(pages.FourRod1(), section, desktop);
+        if (index == 1) return WriteCalculationBook(pages.FourRodParallel(), section, desktop);
+        return WriteCalculationBook(pages.FourRodTurned(), section, desktop);
       });
     } catch (const std::exception& e) {
       desktop.ShowMessage(e.what(), MessageIcon::Error);

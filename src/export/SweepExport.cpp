@@ -196,7 +196,7 @@ SheetTable ThreeRodSweepTable(const CThreeRod& page) {
   return t;
 }
 
-SheetTable FourRodSweepTable(const CFourRod& page) {
+SheetTable FourRodSweepTable(const CFourRodParallelPage& page) {
   SheetTable t = FourRodSweepRows(page);
   const FourRodLayoutI& g = page.Layout();
   const FourRodAngles& a = page.Angles();
@@ -213,7 +213,7 @@ SheetTable FourRodSweepTable(const CFourRod& page) {
   return t;
 }
 
-SheetTable FourRodSweepTable(const CFourRod1& page) {
+SheetTable FourRodSweepTable(const CFourRodTurnedPage& page) {
   SheetTable t = FourRodSweepRows(page);
   const FourRodLayoutII& g = page.Layout();
   const FourRodAngles& a = page.Angles();
@@ -236,16 +236,16 @@ OutputOutcome RunSweepExport(const CThreeRod& page, IDesktop& desktop) {
   return ExportTable(desktop, page, page.IsInputValid(), kThreeRodName, [&] { return ThreeRodSweepTable(page); });
 }
 
-OutputOutcome RunSweepExport(const CFourRod& page, IDesktop& desktop) {
+OutputOutcome RunSweepExport(const CFourRodParallelPage& page, IDesktop& desktop) {
   return ExportTable(desktop, page, page.IsInputValid(), kFourRodIName, [&] { return FourRodSweepTable(page); });
 }
 
-OutputOutcome RunSweepExport(const CFourRod1& page, IDesktop& desktop) {
+OutputOutcome RunSweepExport(const CFourRodTurnedPage& page, IDesktop& desktop) {
   return ExportTable(desktop, page, page.IsInputValid(), kFourRodIIName, [&] { return FourRodSweepTable(page); });
 }
 
 void InstallSweepExport(CThreeRod& page) { Install(page, CThreeRod::kExportButton); }
-void InstallSweepExport(CFourRod& page) { Install(page, CFourRodPage::kExportButton); }
-void InstallSweepExport(CFourRod1& page) { Install(page, CFourRodPage::kExportButton); }
+void InstallSweepExport(CFourRodParallelPage& page) { Install(page, CFourRodPage::kExportButton); }
+void InstallSweepExport(CFourRodTurnedPage& page) { Install(page, CFourRodPage::kExportButton); }
 
 }  // namespace tiecalc

@@ -21,8 +21,8 @@ using SheetTable = std::vector<std::vector<std::string>>;
 
 // The tables, cell for cell.
 SheetTable ThreeRodSweepTable(const CThreeRod& page);
-SheetTable FourRodSweepTable(const CFourRod& page);
-SheetTable FourRodSweepTable(const CFourRod1& page);
+SheetTable FourRodSweepTable(const CFourRodParallelPage& page);
+SheetTable FourRodSweepTable(const CFourRodTurnedPage& page);
 
 // One export: the checks before any output (invalid inputs refused with
 // their reasons, unreadable fields asked about), the save dialog through
@@ -31,14 +31,14 @@ SheetTable FourRodSweepTable(const CFourRod1& page);
 // calculate is refused. Failures of the workbook engine (CSheetDbError)
 // leave as exceptions.
 OutputOutcome RunSweepExport(const CThreeRod& page, IDesktop& desktop);
-OutputOutcome RunSweepExport(const CFourRod& page, IDesktop& desktop);
-OutputOutcome RunSweepExport(const CFourRod1& page, IDesktop& desktop);
+OutputOutcome RunSweepExport(const CFourRodParallelPage& page, IDesktop& desktop);
+OutputOutcome RunSweepExport(const CFourRodTurnedPage& page, IDesktop& desktop);
 
 // Makes the page's output button (1024 on the three-rod page, 1047 on the
 // four-rod pages) run the export with the page's desktop, which is told
 // how it ended.
 void InstallSweepExport(CThreeRod& page);
-void InstallSweepExport(CFourRod& page);
-void InstallSweepExport(CFourRod1& page);
+void InstallSweepExport(CFourRodParallelPage& page);
+void InstallSweepExport(CFourRodTurnedPage& page);
 
 }  // namespace tiecalc

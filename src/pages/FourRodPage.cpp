@@ -1,6 +1,8 @@
 #include "pages/FourRodPage.h"
 
 #include <cmath>
+#include <type_traits>
+#include <utility>
 
 #include "pages/PageTemplate.h"
 
@@ -143,8 +145,8 @@ CFourRodPage::LayoutData Build(const LayoutLook& look) {
   return {b.Take(), std::move(names), look.lateStartIds};
 }
 
-CFourRodPage::LayoutData LayoutIData() {
-  using L = CFourRod;
+CFourRodPage::LayoutData LayoutDataOf(std::type_identity<FourRodLayoutI>) {
+  using L = FourRodPageIds<FourRodLayoutI>;
   LayoutLook look;
   look.templateId = L::kTemplateId;
   look.bitmap = L::kDiagramBitmap;
@@ -179,8 +181,8 @@ CFourRodPage::LayoutData LayoutIData() {
   return Build(look);
 }
 
-CFourRodPage::LayoutData LayoutIIData() {
-  using L = CFourRod1;
+CFourRodPage::LayoutData LayoutDataOf(std::type_identity<FourRodLayoutII>) {
+  using L = FourRodPageIds<FourRodLayoutII>;
   LayoutLook look;
   look.templateId = L::kTemplateId;
   look.bitmap = L::kDiagramBitmap;
@@ -217,6 +219,22 @@ CFourRodPage::LayoutData LayoutIIData() {
   look.note = "附着杆受力正值为拉力,负值为压力；最大值已考虑M正负向,未考虑附着架风载和自重!";
   look.lateStartIds = {P::kD, L::kE, L::kF, L::kG, L::kH};
   return Build(look);
+}
+
+// Each geometry input of a layout and the dimension it sets.
+using GeometryInputList = std::vector<std::pair<int, double*>>;
+
+GeometryInputList GeometryInputs(FourRodLayoutI& g) {
+  using L = FourRodPageIds<FourRodLayoutI>;
+  return {{P::kA, &g.A}, {P::kB, &g.B}, {P::kC, &g.C}, {P::kD, &g.D}, {L::kE, &g.E}, {L::kF, &g.F},
+          {P::kX1, &g.X1}, {P::kX2, &g.X2}, {P::kX3, &g.X3}, {P::kX4, &g.X4}, {P::kY1, &g.Y1}, {P::kY2, &g.Y2}};
+}
+
+GeometryInputList GeometryInputs(FourRodLayoutII& g) {
+  using L = FourRodPageIds<FourRodLayoutII>;
+  return {{P::kA, &g.A}, {P::kB, &g.B}, {P::kC, &g.C}, {P::kD, &g.D}, {L::kE, &g.E}, {L::kF, &g.F},
+          {L::kG, &g.G}, {L::kH, &g.H}, {P::kX1, &g.X1}, {P::kX2, &g.X2}, {P::kX3, &g.X3}, {P::kX4, &g.X4},
+          {P::kY1, &g.Y1}, {P::kY2, &g.Y2}};
 }
 
 bool AllFinite(const FourRodResult& r) {
@@ -331,29 +349,12 @@ void CFourRodPage::ShowResults() {
   for (size_t i = 0; i < 4; ++i) SetText(kAngleTextIds[i], m_result.AngleText[i]);
 }
 
-CFourRod::CFourRod() : CFourRodPage(LayoutIData()) {
-  for (auto [id, member] : {std::pair<int, double*>{kA, &m_layout.A}, {kB, &m_layout.B}, {kC, &m_layout.C},
-                            {kD, &m_layout.D}, {kE, &m_layout.E}, {kF, &m_layout.F},
-                            {kX1, &m_layout.X1}, {kX2, &m_layout.X2}, {kX3, &m_layout.X3},
-                            {kX4, &m_layout.X4}, {kY1, &m_layout.Y1}, {kY2, &m_layout.Y2}})
-    BindGeometry(id, *member);
+template <class TLayout>
+CFourRodLayoutPage<TLayout>::CFourRodLayoutPage() : CFourRodPage(LayoutDataOf(std::type_identity<TLayout>{})) {
+  for (auto [id, member] : GeometryInputs(m_layout)) BindInput(id, *member);
 }
 
-FourRodAngles CFourRod::AnglesOf() const { return FourRodAnglesOf(m_layout); }
-Rod4 CFourRod::LengthsOf(const FourRodAngles& a) const { return FourRodLengthsOf(m_layout, a); }
-FourRodGeometry CFourRod::GeometryOf(const FourRodAngles& a) const { return FourRodGeometryOf(m_layout, a); }
-
-CFourRod1::CFourRod1() : CFourRodPage(LayoutIIData()) {
-  for (auto [id, member] : {std::pair<int, double*>{kA, &m_layout.A}, {kB, &m_layout.B}, {kC, &m_layout.C},
-                            {kD, &m_layout.D}, {kE, &m_layout.E}, {kF, &m_layout.F},
-                            {kG, &m_layout.G}, {kH, &m_layout.H}, {kX1, &m_layout.X1},
-                            {kX2, &m_layout.X2}, {kX3, &m_layout.X3}, {kX4, &m_layout.X4},
-                            {kY1, &m_layout.Y1}, {kY2, &m_layout.Y2}})
-    BindGeometry(id, *member);
-}
-
-FourRodAngles CFourRod1::AnglesOf() const { return FourRodAnglesOf(m_layout); }
-Rod4 CFourRod1::LengthsOf(const FourRodAngles& a) const { return FourRodLengthsOf(m_layout, a); }
-FourRodGeometry CFourRod1::GeometryOf(const FourRodAngles& a) const { return FourRodGeometryOf(m_layout, a); }
+template class CFourRodLayoutPage<FourRodLayoutI>;
+template class CFourRodLayoutPage<FourRodLayoutII>;
 
 }  // namespace tiecalc

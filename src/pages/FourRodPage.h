@@ -1,8 +1,10 @@
 #pragma once
-// The two four-rod attachment pages. They share every control but the
-// geometry inputs, the whole recalculation but the layout's own rules, and
-// the manual-length mode; what differs is data (the layout's inputs,
-// captions, tooltips, positions, font) and the overloads of FourRodLayout.h.
+// The two four-rod attachment pages: layout I, the frame's edges parallel to
+// the building face, and layout II, the frame turned to it. They share every
+// control but the geometry inputs, the whole recalculation but the layout's
+// own rules, and the manual-length mode; what differs is data (the layout's
+// inputs, captions, tooltips, positions, font) and the overloads of
+// FourRodLayout.h, which one template over the layout picks.
 
 #include <optional>
 #include <string>
@@ -15,8 +17,8 @@ namespace tiecalc {
 
 class CFourRodPage : public CPage {
  public:
-  // Controls common to both layouts. The geometry inputs are in the layout
-  // classes (E and F have other ids on layout II).
+  // Controls common to both layouts. The geometry inputs they do not share
+  // are in FourRodPageIds.
   enum Id : int {
     kA = 1000, kB = 1001, kC = 1002, kD = 1057,
     kX1 = 1003, kX2 = 1004, kX3 = 1005, kX4 = 1006, kY1 = 1007, kY2 = 1008,
@@ -87,9 +89,6 @@ class CFourRodPage : public CPage {
 
   void OnInitDialog() override;
 
-  // The geometry inputs of the layout, bound by the layout class.
-  void BindGeometry(int id, double& member) { BindInput(id, member); }
-
  private:
   double m_R = 0.0, m_M = 0.0, m_Theta = 0.0;
   Rod4 m_E{}, m_S{2000.0, 2000.0, 2000.0, 2000.0};
@@ -111,47 +110,55 @@ class CFourRodPage : public CPage {
   void ShowResults();
 };
 
-// Layout I: frame edges parallel to the building face (template 141).
-class CFourRod : public CFourRodPage {
- public:
+// What sets one layout's page apart: its template, its diagram and the ids
+// of the geometry inputs the layouts do not share (E and F have other ids
+// on layout II).
+template <class TLayout>
+struct FourRodPageIds;
+
+// Layout I: frame edges parallel to the building face.
+template <>
+struct FourRodPageIds<FourRodLayoutI> {
   enum LayoutId : int { kE = 1036, kF = 1037 };
   static constexpr int kTemplateId = 141;
   static constexpr int kDiagramBitmap = 143;
-
-  CFourRod();
-  const FourRodLayoutI& Layout() const { return m_layout; }
-
- protected:
-  std::vector<BrokenRule> LayoutRules() const override { return BrokenFourRodRules(m_layout); }
-  RodFields RunFields() const override { return FourRodRunFields(m_layout); }
-  FourRodAngles AnglesOf() const override;
-  Rod4 LengthsOf(const FourRodAngles& a) const override;
-  FourRodGeometry GeometryOf(const FourRodAngles& a) const override;
-
- private:
-  FourRodLayoutI m_layout;
 };
 
 // Layout II: frame turned to the building face, each rod with its own
-// tower-side point (template 142).
-class CFourRod1 : public CFourRodPage {
- public:
+// tower-side point.
+template <>
+struct FourRodPageIds<FourRodLayoutII> {
   enum LayoutId : int { kE = 1058, kF = 1059, kG = 1060, kH = 1061 };
   static constexpr int kTemplateId = 142;
   static constexpr int kDiagramBitmap = 149;
+};
 
-  CFourRod1();
-  const FourRodLayoutII& Layout() const { return m_layout; }
+// The four-rod page of one layout: its geometry inputs bound to the layout's
+// dimensions, the angles, lengths and rod geometry from the layout's own
+// formulas (FourRodLayout.h).
+template <class TLayout>
+class CFourRodLayoutPage : public CFourRodPage, public FourRodPageIds<TLayout> {
+ public:
+  CFourRodLayoutPage();
+  const TLayout& Layout() const { return m_layout; }
 
  protected:
   std::vector<BrokenRule> LayoutRules() const override { return BrokenFourRodRules(m_layout); }
   RodFields RunFields() const override { return FourRodRunFields(m_layout); }
-  FourRodAngles AnglesOf() const override;
-  Rod4 LengthsOf(const FourRodAngles& a) const override;
-  FourRodGeometry GeometryOf(const FourRodAngles& a) const override;
+  FourRodAngles AnglesOf() const override { return FourRodAnglesOf(m_layout); }
+  Rod4 LengthsOf(const FourRodAngles& a) const override { return FourRodLengthsOf(m_layout, a); }
+  FourRodGeometry GeometryOf(const FourRodAngles& a) const override { return FourRodGeometryOf(m_layout, a); }
 
  private:
-  FourRodLayoutII m_layout;
+  TLayout m_layout;
 };
+
+extern template class CFourRodLayoutPage<FourRodLayoutI>;
+extern template class CFourRodLayoutPage<FourRodLayoutII>;
+
+// Layout I, template 141 (formerly CFourRod).
+using CFourRodParallelPage = CFourRodLayoutPage<FourRodLayoutI>;
+// Layout II, template 142 (formerly CFourRod1).
+using CFourRodTurnedPage = CFourRodLayoutPage<FourRodLayoutII>;
 
 }  // namespace tiecalc

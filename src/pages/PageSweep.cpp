@@ -20,7 +20,7 @@ ForceSweep ForceSweepOf(const CThreeRod& page, int lastTheta) {
   return SweepThreeRod(ThreeRodGeometryOf(in, page.Angles()), in.R, in.M, lastTheta);
 }
 
-ForceSweep ForceSweepOf(const CFourRod& page, int lastTheta) { return FourRodSweepOf(page, lastTheta); }
-ForceSweep ForceSweepOf(const CFourRod1& page, int lastTheta) { return FourRodSweepOf(page, lastTheta); }
+ForceSweep ForceSweepOf(const CFourRodParallelPage& page, int lastTheta) { return FourRodSweepOf(page, lastTheta); }
+ForceSweep ForceSweepOf(const CFourRodTurnedPage& page, int lastTheta) { return FourRodSweepOf(page, lastTheta); }
 
 }  // namespace tiecalc

@@ -17,7 +17,7 @@ inline constexpr int kTableLastTheta = 359;
 inline constexpr int kChartLastTheta = 360;
 
 ForceSweep ForceSweepOf(const CThreeRod& page, int lastTheta);
-ForceSweep ForceSweepOf(const CFourRod& page, int lastTheta);
-ForceSweep ForceSweepOf(const CFourRod1& page, int lastTheta);
+ForceSweep ForceSweepOf(const CFourRodParallelPage& page, int lastTheta);
+ForceSweep ForceSweepOf(const CFourRodTurnedPage& page, int lastTheta);
 
 }  // namespace tiecalc

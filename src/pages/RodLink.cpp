@@ -8,7 +8,7 @@ namespace tiecalc {
 
 namespace {
 
-using J = CJiaoHe;
+using RC = CRodCheckPage;
 
 std::optional<std::vector<LayoutRod>> ShownRods(const CPage& page, bool valid, const std::vector<int>& pairIds,
                                                 const std::vector<int>& lengthIds) {
@@ -33,13 +33,13 @@ std::optional<std::vector<LayoutRod>> RodsOf(const CFourRodPage& page) {
                    {P::kL1, P::kL2, P::kL3, P::kL4});
 }
 
-SectionScale ScaleOf(const CJiaoHe& section) {
+SectionScale ScaleOf(const CRodCheckPage& section) {
   SectionScale scale;
-  scale.G = section.GetText(J::kG);
-  const double L = ValueOf(section, J::kL);
+  scale.G = section.GetText(RC::kG);
+  const double L = ValueOf(section, RC::kL);
   if (!(L > 0) || !std::isfinite(L)) return scale;
-  scale.weightPerLength = ValueOf(section, J::kG) / L;
-  if (ValueOf(section, J::kImax) != ValueOf(section, J::kImin)) scale.largeShare = ValueOf(section, J::kLd) / L;
+  scale.weightPerLength = ValueOf(section, RC::kG) / L;
+  if (ValueOf(section, RC::kImax) != ValueOf(section, RC::kImin)) scale.largeShare = ValueOf(section, RC::kLd) / L;
   return scale;
 }
 
@@ -67,18 +67,18 @@ RodTexts TextsForRod(const LayoutRod& rod, const SectionScale& scale) {
   return t;
 }
 
-RodTexts TextsForRod(const LayoutRod& rod, const CJiaoHe& section) { return TextsForRod(rod, ScaleOf(section)); }
+RodTexts TextsForRod(const LayoutRod& rod, const CRodCheckPage& section) { return TextsForRod(rod, ScaleOf(section)); }
 
-void TypeRodTexts(CJiaoHe& page, const RodTexts& texts) {
-  page.SetText(J::kF, texts.F);
-  page.SetText(J::kL, texts.L);
-  page.SetText(J::kG, texts.G);
-  if (texts.Ld) page.SetText(J::kLd, *texts.Ld);
+void TypeRodTexts(CRodCheckPage& page, const RodTexts& texts) {
+  page.SetText(RC::kF, texts.F);
+  page.SetText(RC::kL, texts.L);
+  page.SetText(RC::kG, texts.G);
+  if (texts.Ld) page.SetText(RC::kLd, *texts.Ld);
 }
 
-CRodLink::CRodLink(CThreeRod& threeRod, CFourRod& fourRodI, CFourRod1& fourRodII, CJiaoHe& rodCheck)
+CRodLink::CRodLink(CThreeRod& threeRod, CFourRodParallelPage& fourRodI, CFourRodTurnedPage& fourRodII, CRodCheckPage& rodCheck)
     : m_threeRod(threeRod), m_fourRodI(fourRodI), m_fourRodII(fourRodII), m_rodCheck(rodCheck) {
-  m_rodCheck.OnSelChange(J::kSource, [this] {
+  m_rodCheck.OnSelChange(RC::kSource, [this] {
     m_scale.reset();
     Follow();
   });
@@ -87,14 +87,14 @@ CRodLink::CRodLink(CThreeRod& threeRod, CFourRod& fourRodI, CFourRod1& fourRodII
     // The weight per length stays what it was when the rod was chosen (G
     // and L typed by hand end the link); the large section's share follows
     // what the user types into Ld, Imax or Imin.
-    if (m_scale && id != J::kSource) m_scale->largeShare = ScaleOf(m_rodCheck).largeShare;
-    if ((id != J::kF && id != J::kL && id != J::kG) || m_rodCheck.GetCurSel(J::kSource) <= 0) return;
-    m_rodCheck.SetCurSel(J::kSource, 0);
+    if (m_scale && id != RC::kSource) m_scale->largeShare = ScaleOf(m_rodCheck).largeShare;
+    if ((id != RC::kF && id != RC::kL && id != RC::kG) || m_rodCheck.GetCurSel(RC::kSource) <= 0) return;
+    m_rodCheck.SetCurSel(RC::kSource, 0);
     m_rodCheck.SetSourceNote("");
   });
   for (CPage* page : {static_cast<CPage*>(&threeRod), static_cast<CPage*>(&fourRodI), static_cast<CPage*>(&fourRodII)})
     page->OnAnyChange([this, page](int) {
-      if (PageOf(m_rodCheck.GetCurSel(J::kSource)) == page) Follow();
+      if (PageOf(m_rodCheck.GetCurSel(RC::kSource)) == page) Follow();
     });
 }
 
@@ -108,7 +108,7 @@ const CPage* CRodLink::PageOf(int choice) const {
 }
 
 void CRodLink::Follow() {
-  const int choice = m_rodCheck.GetCurSel(J::kSource);
+  const int choice = m_rodCheck.GetCurSel(RC::kSource);
   const CPage* page = PageOf(choice);
   if (!page) {
     m_rodCheck.SetSourceNote("");
@@ -118,7 +118,7 @@ void CRodLink::Follow() {
   const std::optional<std::vector<LayoutRod>> rods =
       page == &m_threeRod ? RodsOf(m_threeRod) : RodsOf(static_cast<const CFourRodPage&>(*page));
   if (!rods) {
-    m_rodCheck.SetSourceNote("轴力取自 " + CJiaoHe::SourceItems()[static_cast<size_t>(choice)] +
+    m_rodCheck.SetSourceNote("轴力取自 " + CRodCheckPage::SourceItems()[static_cast<size_t>(choice)] +
                              "：该页数据错误或不完整，本值未随之更新");
     return;
   }
@@ -128,7 +128,7 @@ void CRodLink::Follow() {
   // The same compression and length: the weight and the large section, scaled
   // by the length, are the same too (typing them again would only round
   // what was typed by hand).
-  if (texts.F == m_rodCheck.GetText(J::kF) && texts.L == m_rodCheck.GetText(J::kL)) return;
+  if (texts.F == m_rodCheck.GetText(RC::kF) && texts.L == m_rodCheck.GetText(RC::kL)) return;
   struct OwnTyping {
     bool& typing;
     explicit OwnTyping(bool& t) : typing(t) { typing = true; }
@@ -136,7 +136,7 @@ void CRodLink::Follow() {
   } own(m_typing);
   TypeRodTexts(m_rodCheck, texts);
   // A uniform rod's large section is the whole rod.
-  if (!texts.Ld && m_rodCheck.IsReadOnly(J::kLd)) m_rodCheck.SyncLargeSectionLength();
+  if (!texts.Ld && m_rodCheck.IsReadOnly(RC::kLd)) m_rodCheck.SyncLargeSectionLength();
 }
 
 }  // namespace tiecalc

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "pages/FourRodPage.h"
-#include "pages/JiaoHe.h"
+#include "pages/RodCheckPage.h"
 #include "pages/ThreeRod.h"
 
 namespace tiecalc {
@@ -43,13 +43,13 @@ struct SectionScale {
   std::optional<double> largeShare;
   std::string G;
 };
-SectionScale ScaleOf(const CJiaoHe& section);
+SectionScale ScaleOf(const CRodCheckPage& section);
 
 // The rod's texts with the weight and the large section scaled by its length.
 RodTexts TextsForRod(const LayoutRod& rod, const SectionScale& scale);
-RodTexts TextsForRod(const LayoutRod& rod, const CJiaoHe& section);
+RodTexts TextsForRod(const LayoutRod& rod, const CRodCheckPage& section);
 // Types F, L, G and then Ld (when there is one) into the page, as a user does.
-void TypeRodTexts(CJiaoHe& page, const RodTexts& texts);
+void TypeRodTexts(CRodCheckPage& page, const RodTexts& texts);
 
 // The link between the four pages of one page set; made with the pages,
 // before they are created, and living as long as they do.
@@ -63,7 +63,7 @@ void TypeRodTexts(CJiaoHe& page, const RodTexts& texts);
 //   手动输入 again.
 class CRodLink {
  public:
-  CRodLink(CThreeRod& threeRod, CFourRod& fourRodI, CFourRod1& fourRodII, CJiaoHe& rodCheck);
+  CRodLink(CThreeRod& threeRod, CFourRodParallelPage& fourRodI, CFourRodTurnedPage& fourRodII, CRodCheckPage& rodCheck);
   CRodLink(const CRodLink&) = delete;
   CRodLink& operator=(const CRodLink&) = delete;
 
@@ -73,9 +73,9 @@ class CRodLink {
   void Follow();
 
   const CThreeRod& m_threeRod;
-  const CFourRod& m_fourRodI;
-  const CFourRod1& m_fourRodII;
-  CJiaoHe& m_rodCheck;
+  const CFourRodParallelPage& m_fourRodI;
+  const CFourRodTurnedPage& m_fourRodII;
+  CRodCheckPage& m_rodCheck;
   bool m_typing = false;  // the link's own typing into the rod-check page
   // The section's scale when the link took over: scaling each time from the
   // texts it typed itself (rounded to 0.01) would let G and Ld drift.

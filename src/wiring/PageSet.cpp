@@ -19,10 +19,10 @@ std::unique_ptr<CPage> Make() {
 }  // namespace
 
 CPageSet::CPageSet()
-    : m_pages{Make<CThreeRod>(), Make<CFourRod>(), Make<CFourRod1>(), Make<CJiaoHe>()},
-      m_rodLink(ThreeRod(), FourRod(), FourRod1(), JiaoHe()) {
+    : m_pages{Make<CThreeRod>(), Make<CFourRodParallelPage>(), Make<CFourRodTurnedPage>(), Make<CRodCheckPage>()},
+      m_rodLink(ThreeRod(), FourRodParallel(), FourRodTurned(), RodCheck()) {
 #if TIECALC_HAVE_WIRING
-  WirePages(ThreeRod(), FourRod(), FourRod1(), JiaoHe());
+  WirePages(ThreeRod(), FourRodParallel(), FourRodTurned(), RodCheck());
 #endif
 }
 

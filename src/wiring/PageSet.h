@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "pages/FourRodPage.h"
-#include "pages/JiaoHe.h"
+#include "pages/RodCheckPage.h"
 #include "pages/RodLink.h"
 #include "pages/ThreeRod.h"
 
@@ -39,9 +39,9 @@ class CPageSet {
   CPage* Find(std::string_view name) const;
 
   CThreeRod& ThreeRod() const { return static_cast<CThreeRod&>(Page(0)); }
-  CFourRod& FourRod() const { return static_cast<CFourRod&>(Page(1)); }
-  CFourRod1& FourRod1() const { return static_cast<CFourRod1&>(Page(2)); }
-  CJiaoHe& JiaoHe() const { return static_cast<CJiaoHe&>(Page(3)); }
+  CFourRodParallelPage& FourRodParallel() const { return static_cast<CFourRodParallelPage&>(Page(1)); }
+  CFourRodTurnedPage& FourRodTurned() const { return static_cast<CFourRodTurnedPage&>(Page(2)); }
+  CRodCheckPage& RodCheck() const { return static_cast<CRodCheckPage&>(Page(3)); }
 
   // Gives every page the desktop that answers its dialogs and shows its
   // messages, then creates the pages in tab order (each runs its start

@@ -15,19 +15,19 @@ void WirePage(CThreeRod& page) {
   InstallReport(page);
 }
 
-void WirePage(CFourRod& page) {
+void WirePage(CFourRodParallelPage& page) {
   InstallSweepExport(page);
   InstallReport(page);
 }
 
-void WirePage(CFourRod1& page) {
+void WirePage(CFourRodTurnedPage& page) {
   InstallSweepExport(page);
   InstallReport(page);
 }
 
-void WirePage(CJiaoHe& page) { InstallReport(page); }
+void WirePage(CRodCheckPage& page) { InstallReport(page); }
 
-void WirePages(CThreeRod& threeRod, CFourRod& fourRodI, CFourRod1& fourRodII, CJiaoHe& rodCheck) {
+void WirePages(CThreeRod& threeRod, CFourRodParallelPage& fourRodI, CFourRodTurnedPage& fourRodII, CRodCheckPage& rodCheck) {
   InstallCalculationBook(threeRod, fourRodI, fourRodII, rodCheck);
 }
 

@@ -4,17 +4,17 @@
 // before Create(). Every page goes through here right after construction.
 
 #include "pages/FourRodPage.h"
-#include "pages/JiaoHe.h"
+#include "pages/RodCheckPage.h"
 #include "pages/ThreeRod.h"
 
 namespace tiecalc {
 
 void WirePage(CThreeRod& page);
-void WirePage(CFourRod& page);
-void WirePage(CFourRod1& page);
-void WirePage(CJiaoHe& page);
+void WirePage(CFourRodParallelPage& page);
+void WirePage(CFourRodTurnedPage& page);
+void WirePage(CRodCheckPage& page);
 // What needs the four pages together and the book: the calculation book
 // behind the force pages' 计算书 buttons.
-void WirePages(CThreeRod& threeRod, CFourRod& fourRodI, CFourRod1& fourRodII, CJiaoHe& rodCheck);
+void WirePages(CThreeRod& threeRod, CFourRodParallelPage& fourRodI, CFourRodTurnedPage& fourRodII, CRodCheckPage& rodCheck);
 
 }  // namespace tiecalc

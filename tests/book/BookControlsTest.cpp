@@ -21,23 +21,23 @@ struct Pages {
   CPageSet set;
   Pages() { set.Create(&desktop); }
   int Choice(const std::string& value) const {
-    const auto& values = CJiaoHe::SourceValues();
+    const auto& values = CRodCheckPage::SourceValues();
     return static_cast<int>(std::find(values.begin(), values.end(), value) - values.begin());
   }
 };
 
 TEST(BookControls, TheChoiceRoundTripsThroughACaseAsTheInputSource) {
   Pages saved;
-  TypeAll(saved.set.FourRod(), kFourRodI);
-  TypeAll(saved.set.JiaoHe(), kSection);
-  ASSERT_TRUE(saved.set.JiaoHe().UserSelect(CJiaoHe::kSource, saved.Choice("four-rod-1:2")));
+  TypeAll(saved.set.FourRodParallel(), kFourRodI);
+  TypeAll(saved.set.RodCheck(), kSection);
+  ASSERT_TRUE(saved.set.RodCheck().UserSelect(CRodCheckPage::kSource, saved.Choice("four-rod-1:2")));
   const std::string text = WriteCase(CaptureCase(CasePagesOf(saved.set), "rod-check"));
   EXPECT_NE(text.find(R"("source": "four-rod-1:2")"), std::string::npos) << text;
 
   Pages opened;
   ApplyCase(ParseCase(text, CasePagesOf(opened.set)), CasePagesOf(opened.set));
-  for (const NamedControl& n : saved.set.JiaoHe().Names())
-    EXPECT_EQ(NamedText(opened.set.JiaoHe(), n), NamedText(saved.set.JiaoHe(), n)) << n.name;
+  for (const NamedControl& n : saved.set.RodCheck().Names())
+    EXPECT_EQ(NamedText(opened.set.RodCheck(), n), NamedText(saved.set.RodCheck(), n)) << n.name;
   EXPECT_TRUE(opened.desktop.Messages().empty());
 
   // A case from before the list, or a fresh page: 手动输入.
@@ -45,7 +45,7 @@ TEST(BookControls, TheChoiceRoundTripsThroughACaseAsTheInputSource) {
   ApplyCase(ParseCase(R"({"format": "tiecalc-case", "version": 1, "pages": {"rod-check": {"F": "5"}}})",
                       CasePagesOf(fresh.set)),
             CasePagesOf(fresh.set));
-  EXPECT_EQ(fresh.set.JiaoHe().GetCurSel(CJiaoHe::kSource), 0);
+  EXPECT_EQ(fresh.set.RodCheck().GetCurSel(CRodCheckPage::kSource), 0);
   EXPECT_NE(WriteCase(CaptureCase(CasePagesOf(fresh.set), "")).find(R"("source": "manual")"), std::string::npos);
   EXPECT_THROW(ParseCase(R"({"format": "tiecalc-case", "version": 1, "pages": {"rod-check": {"source": "rod:9"}}})",
                          CasePagesOf(fresh.set)),
@@ -56,14 +56,14 @@ TEST(BookControls, EachForcePagesBookButtonWritesTheBookOfItsLayout) {
   TempFolder folder;
   Pages p;
   // Refusals first: the button of an uncalculated layout, then a section missing.
-  EXPECT_TRUE(p.set.FourRod().UserClick(CFourRodPage::kBookButton));
-  TypeAll(p.set.FourRod(), kFourRodI);
-  EXPECT_TRUE(p.set.FourRod().UserClick(CFourRodPage::kBookButton));
-  TypeAll(p.set.JiaoHe(), kSection);
+  EXPECT_TRUE(p.set.FourRodParallel().UserClick(CFourRodPage::kBookButton));
+  TypeAll(p.set.FourRodParallel(), kFourRodI);
+  EXPECT_TRUE(p.set.FourRodParallel().UserClick(CFourRodPage::kBookButton));
+  TypeAll(p.set.RodCheck(), kSection);
   p.desktop.QueueSavePath(folder.Path("book.doc"));
-  EXPECT_TRUE(p.set.FourRod().UserClick(CFourRodPage::kBookButton));
+  EXPECT_TRUE(p.set.FourRodParallel().UserClick(CFourRodPage::kBookButton));
   EXPECT_TRUE(p.set.ThreeRod().UserClick(CThreeRod::kBookButton));
-  EXPECT_TRUE(p.set.FourRod1().UserClick(CFourRodPage::kBookButton));
+  EXPECT_TRUE(p.set.FourRodTurned().UserClick(CFourRodPage::kBookButton));
   std::vector<std::string> messages;
   for (const auto& m : p.desktop.Messages()) messages.push_back(m.text);
   EXPECT_EQ(messages, (std::vector<std::string>{"请先完成附着杆内力计算!", "请先在附着杆校核页设定杆件截面参数!",

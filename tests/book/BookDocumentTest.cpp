@@ -37,9 +37,9 @@ size_t Find(const Lines& doc, const Lines& lines, size_t at = 0) {
 }
 
 TEST_F(BookDocument, FourRodBookHoldsTheForceReportAndEachRodsCheckReport) {
-  Started<CFourRod> forces;
+  Started<CFourRodParallelPage> forces;
   TypeAll(forces.page, kFourRodI);
-  Started<CJiaoHe> section;
+  Started<CRodCheckPage> section;
   TypeAll(section.page, kSection);
   forces.desktop.QueueSavePath(Out("book.doc"));
   WriteCalculationBook(forces.page, section.page, forces.desktop);
@@ -77,7 +77,7 @@ TEST_F(BookDocument, FourRodBookHoldsTheForceReportAndEachRodsCheckReport) {
     const std::string n = std::to_string(rod.rod);
     at = Find(doc, {"p|1|16|附着杆" + n + "校核"}, at);
     ASSERT_NE(at, std::string::npos) << "heading of rod " << n;
-    Started<CJiaoHe> hand;
+    Started<CRodCheckPage> hand;
     TypeAll(hand.page, kSection);
     TypeAll(hand.page, {{"F", rod.texts.F}, {"L", rod.texts.L}, {"G", rod.texts.G}});
     hand.desktop.QueueSavePath(Out("rod" + n + ".doc"));
@@ -102,7 +102,7 @@ TEST_F(BookDocument, FourRodBookHoldsTheForceReportAndEachRodsCheckReport) {
 
 TEST_F(BookDocument, ARefusalShowsItsMessageAndAsksForNoPath) {
   Started<CThreeRod> forces;
-  Started<CJiaoHe> section;
+  Started<CRodCheckPage> section;
   WriteCalculationBook(forces.page, section.page, forces.desktop);
   TypeAll(forces.page, {{"A", "900"}, {"B", "900"}, {"C", "900"}, {"D", "900"}, {"X1", "3000"}, {"X2", "3000"},
                         {"X3", "1500"}, {"H", "5000"}, {"R", "100"}, {"M", "200"}, {"theta", "30"}});

@@ -25,9 +25,9 @@ Entries Section(int form) {
   return e;
 }
 
-void SetUpSection(CJiaoHe& page, int form, const Entries& extra = {}) {
+void SetUpSection(CRodCheckPage& page, int form, const Entries& extra = {}) {
   if (form != 0) {
-    ASSERT_TRUE(page.UserSelect(CJiaoHe::kForm, form));
+    ASSERT_TRUE(page.UserSelect(CRodCheckPage::kForm, form));
   }
   TypeAll(page, Section(form));
   TypeAll(page, extra);
@@ -45,7 +45,7 @@ void ExpectBookEqualsHandTyping(const Entries& layout, size_t rodCount) {
     SCOPED_TRACE("form " + std::to_string(form));
     Started<TPage> forces;
     TypeAll(forces.page, layout);
-    Started<CJiaoHe> section;
+    Started<CRodCheckPage> section;
     SetUpSection(section.page, form);
     const auto before = AllTexts(section.page);
 
@@ -63,7 +63,7 @@ void ExpectBookEqualsHandTyping(const Entries& layout, size_t rodCount) {
       EXPECT_EQ(rod.texts.L, Shown(forces.page, "L" + std::to_string(rod.rod)));
       EXPECT_EQ(rod.texts.Ld.has_value(), form == 0);
 
-      Started<CJiaoHe> hand;
+      Started<CRodCheckPage> hand;
       SetUpSection(hand.page, form);
       Type(hand.page, "F", rod.texts.F);
       Type(hand.page, "L", rod.texts.L);
@@ -83,14 +83,14 @@ void ExpectBookEqualsHandTyping(const Entries& layout, size_t rodCount) {
 
 TEST(BookRods, EachRodIsTheRodCheckPageTypedByHandForEveryLayoutAndForm) {
   ExpectBookEqualsHandTyping<CThreeRod>(kThreeRod, 3);
-  ExpectBookEqualsHandTyping<CFourRod>(kFourRodI, 4);
-  ExpectBookEqualsHandTyping<CFourRod1>(kFourRodII, 4);
+  ExpectBookEqualsHandTyping<CFourRodParallelPage>(kFourRodI, 4);
+  ExpectBookEqualsHandTyping<CFourRodTurnedPage>(kFourRodII, 4);
 }
 
 TEST(BookRods, TextsOfAWorkedRod) {
   Started<CThreeRod> forces;
   TypeAll(forces.page, kThreeRod);
-  Started<CJiaoHe> section;
+  Started<CRodCheckPage> section;
   SetUpSection(section.page, 0);
   const CalculationBook book = ComputeBook(forces.page, section.page);
   ASSERT_EQ(book.rods.size(), 3u);
@@ -109,7 +109,7 @@ TEST(BookRods, TextsOfAWorkedRod) {
 
 // A uniform solid-web section that carries 100 kN with ease and not 2000 kN.
 CalculationBook BookOf(const std::vector<LayoutRod>& rods, const Entries& sectionChanges = {}) {
-  Started<CJiaoHe> section;
+  Started<CRodCheckPage> section;
   TypeAll(section.page, {{"F", "100"}, {"L", "6000"}, {"G", "300"}, {"A", "5000"}, {"h", "150"},
                          {"Imax", "50000000"}, {"Imin", "50000000"}});
   TypeAll(section.page, sectionChanges);
@@ -134,8 +134,8 @@ TEST(BookTension, LineAtTheAllowableStress) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.pair);
-    Started<CJiaoHe> section;
-    ASSERT_TRUE(section.page.UserSelect(CJiaoHe::kMainGrade, c.grade[0] - '0'));
+    Started<CRodCheckPage> section;
+    ASSERT_TRUE(section.page.UserSelect(CRodCheckPage::kMainGrade, c.grade[0] - '0'));
     TypeAll(section.page, {{"F", "10"}, {"L", "1000"}, {"G", "10"}, {"A", "1000"}, {"h", "50"},
                            {"Imax", "10000000"}, {"Imin", "10000000"}, {"k", "1"}});
     const CalculationBook book = ComputeBook(std::vector<LayoutRod>{{c.pair, "1000"}}, section.page);
@@ -174,10 +174,10 @@ TEST(BookVerdict, NamesTheRodsThatFailOrCannotBeChecked) {
 
 TEST(BookRefusals, ForcesFirstThenTheSection) {
   Started<CThreeRod> noForces;
-  Started<CFourRod> forces;
+  Started<CFourRodParallelPage> forces;
   TypeAll(forces.page, kFourRodI);
-  Started<CJiaoHe> noSection;
-  Started<CJiaoHe> section;
+  Started<CRodCheckPage> noSection;
+  Started<CRodCheckPage> section;
   SetUpSection(section.page, 0);
 
   const struct {

@@ -10,7 +10,7 @@
 
 #include "case/CaseFile.h"
 #include "pages/FourRodPage.h"
-#include "pages/JiaoHe.h"
+#include "pages/RodCheckPage.h"
 #include "pages/ThreeRod.h"
 
 namespace {
@@ -37,9 +37,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace tiecalc;
   const std::string text(reinterpret_cast<const char*>(data), size);
   CThreeRod threeRod;
-  CFourRod fourRod;
-  CFourRod1 fourRod1;
-  CJiaoHe jiaoHe;
+  CFourRodParallelPage fourRod;
+  CFourRodTurnedPage fourRod1;
+  CRodCheckPage jiaoHe;
   const CasePages pages = {
       {"three-rod", &threeRod}, {"four-rod-1", &fourRod}, {"four-rod-2", &fourRod1}, {"rod-check", &jiaoHe}};
   CaseState state;

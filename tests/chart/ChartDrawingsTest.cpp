@@ -78,9 +78,9 @@ bool InkedInItsBox(const ChartBitmap& b, double scale, const SceneText& t) {
 TEST(ChartDrawings, QPainterDrawsWhatCairoDraws) {
   Started<CThreeRod> three;
   TypeAll(three.page, kThreeRodExample);
-  Started<CFourRod> one;
+  Started<CFourRodParallelPage> one;
   TypeAll(one.page, kFourRodIExample);
-  Started<CFourRod1> two;
+  Started<CFourRodTurnedPage> two;
   TypeAll(two.page, kFourRodIIExample);
   const std::pair<ForceChartData, ChartState> cases[] = {{ChartDataOf(three.page), {}},
                                                          {ChartDataOf(one.page), {}},

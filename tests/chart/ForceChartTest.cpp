@@ -78,9 +78,9 @@ void ExpectChartOfSweepTable(const Page& page, const SheetTable& table, int rods
 TEST(ForceChart, CurvesAreTheSweepTableAtEveryWholeDegree) {
   Example<CThreeRod> three(kThreeRod);
   ExpectChartOfSweepTable(three.page, ThreeRodSweepTable(three.page), 3);
-  Example<CFourRod> one(kFourRodI);
+  Example<CFourRodParallelPage> one(kFourRodI);
   ExpectChartOfSweepTable(one.page, FourRodSweepTable(one.page), 4);
-  Example<CFourRod1> two(kFourRodII);
+  Example<CFourRodTurnedPage> two(kFourRodII);
   ExpectChartOfSweepTable(two.page, FourRodSweepTable(two.page), 4);
 }
 
@@ -88,7 +88,7 @@ TEST(ForceChart, CurvesAreTheSweepTableAtEveryWholeDegree) {
 // label beside it.
 TEST(ForceChart, ExtremesAreMarkedAtThePageValues) {
   Example<CThreeRod> three(kThreeRod);
-  Example<CFourRod1> two(kFourRodII);
+  Example<CFourRodTurnedPage> two(kFourRodII);
   struct Case {
     const CPage* page;
     int rod;

@@ -239,9 +239,9 @@ TEST(ThreeRodSweepExport, AnXlsxPathIsAWorkbookToo) {
   EXPECT_EQ(FindSheet(again, "塔机三杆附着")->rows.size(), 739u);
 }
 
-struct FourRodIFixture : Fixture<CFourRod> {
+struct FourRodIFixture : Fixture<CFourRodParallelPage> {
   FourRodIFixture() {
-    using I = CFourRod;
+    using I = CFourRodParallelPage;
     Type({{I::kA, "800"}, {I::kB, "800"}, {I::kC, "800"}, {I::kD, "800"}, {I::kE, "800"}, {I::kF, "800"},
           {I::kX1, "3000"}, {I::kX2, "3000"}, {I::kX3, "1200"}, {I::kX4, "1200"}, {I::kY1, "4000"}, {I::kY2, "4000"},
           {I::kE1, "206"}, {I::kE2, "206"}, {I::kE3, "206"}, {I::kE4, "206"},
@@ -249,9 +249,9 @@ struct FourRodIFixture : Fixture<CFourRod> {
   }
 };
 
-struct FourRodIIFixture : Fixture<CFourRod1> {
+struct FourRodIIFixture : Fixture<CFourRodTurnedPage> {
   FourRodIIFixture() {
-    using I = CFourRod1;
+    using I = CFourRodTurnedPage;
     Type({{I::kA, "900"}, {I::kB, "900"}, {I::kC, "300"}, {I::kD, "1000"}, {I::kE, "300"}, {I::kF, "100"},
           {I::kG, "300"}, {I::kH, "1000"}, {I::kX1, "3500"}, {I::kX2, "3500"}, {I::kX3, "1500"}, {I::kX4, "1500"},
           {I::kY1, "4500"}, {I::kY2, "4500"}, {I::kE1, "206"}, {I::kE2, "206"}, {I::kE3, "206"}, {I::kE4, "206"},
@@ -348,15 +348,15 @@ TEST(FourRodSweepExport, LayoutTwoWorkbookCellForCell) {
 TEST(FourRodSweepExport, InvalidGeometryAndZeroModuliAreRefused) {
   ScratchFolder dir;
   FourRodIFixture f;
-  f.Type({{CFourRod::kY1, "100"}});  // Y1 below C
-  f.page.UserClick(CFourRod::kExportButton);
+  f.Type({{CFourRodParallelPage::kY1, "100"}});  // Y1 below C
+  f.page.UserClick(CFourRodParallelPage::kExportButton);
   EXPECT_EQ(f.Messages(), std::vector<std::string>{"输入数据错误或不完整!\n不满足 Y1>C"});
   EXPECT_TRUE(f.desktop.Requests().empty());
 
   FourRodIIFixture g;
-  g.Type({{CFourRod1::kE2, "0"}});
+  g.Type({{CFourRodTurnedPage::kE2, "0"}});
   g.desktop.QueueSavePath(dir.Path("zero.csv"));
-  g.page.UserClick(CFourRod1::kExportButton);
+  g.page.UserClick(CFourRodTurnedPage::kExportButton);
   EXPECT_EQ(g.Messages(), std::vector<std::string>{"输入数据错误或不完整!\n杆2弹性模量必须大于0"});
   EXPECT_EQ(g.desktop.Outcomes(), std::vector<OutputOutcome>{OutputOutcome::Refused});
   EXPECT_TRUE(dir.Names().empty());

@@ -65,22 +65,22 @@ void ExpectStartState(const Started<TPage>& s, size_t inputCount) {
 }
 
 TEST(FourRodStart, LayoutIStartsWithZerosDefaultModuliAndAreas) {
-  Started<CFourRod> s;
+  Started<CFourRodParallelPage> s;
   ExpectStartState(s, 15 + 8 + 1 + 4);
   EXPECT_EQ(s.page.S()[3], 2000.0);
   EXPECT_EQ(s.page.E()[0], 206.0);
 }
 
 TEST(FourRodStart, LayoutIIAddsGAndH) {
-  Started<CFourRod1> s;
+  Started<CFourRodTurnedPage> s;
   ExpectStartState(s, 17 + 8 + 1 + 4);
   EXPECT_EQ(Shown(s.page, "G"), "0");
   EXPECT_EQ(Shown(s.page, "H"), "0");
 }
 
 TEST(FourRodStart, TemplatesDifferInData) {
-  CFourRod one;
-  CFourRod1 two;
+  CFourRodParallelPage one;
+  CFourRodTurnedPage two;
   EXPECT_EQ(one.Template().id, 141);
   EXPECT_EQ(two.Template().id, 142);
   EXPECT_EQ(one.Template().fontSize, 10);
@@ -95,14 +95,14 @@ TEST(FourRodStart, TemplatesDifferInData) {
   EXPECT_EQ(one.TooltipText(CFourRodPage::kX1), ">A,>D,单位(mm)");
   EXPECT_EQ(two.TooltipText(CFourRodPage::kX1), "X1＞0,单位(mm)");
   EXPECT_EQ(two.TooltipText(CFourRodPage::kD), "D＞0,单位(mm)");
-  EXPECT_EQ(two.TooltipText(CFourRod1::kH), "H＞0,单位(mm)");
+  EXPECT_EQ(two.TooltipText(CFourRodTurnedPage::kH), "H＞0,单位(mm)");
   EXPECT_EQ(one.TooltipText(CFourRodPage::kF4y), "θ角度时的F4y值(KN)");
   EXPECT_EQ(one.TooltipText(CFourRodPage::kS3), "杆3截面积>0(mm^2)");
   EXPECT_EQ(one.TooltipText(CFourRodPage::kTheta4), "F4最大值时的R角度值(度)");
 }
 
 TEST(FourRodExample, LayoutITypedInOrderBecomesValidWithY2) {
-  Started<CFourRod> s;
+  Started<CFourRodParallelPage> s;
   EXPECT_EQ(TypeAll(s.page, kExampleI), InvalidUntil(11, 15, kInvalid, kSuccess));
   ExpectShown(s.page, kResultsI);
   EXPECT_EQ(s.page.Result().L[0], 5279.99);
@@ -110,25 +110,25 @@ TEST(FourRodExample, LayoutITypedInOrderBecomesValidWithY2) {
 }
 
 TEST(FourRodExample, LayoutITypedBackwardsBecomesValidWithA) {
-  Started<CFourRod> s;
+  Started<CFourRodParallelPage> s;
   const Entries backwards(kExampleI.rbegin(), kExampleI.rend());
   EXPECT_EQ(TypeAll(s.page, backwards), InvalidUntil(14, 15, kInvalid, kSuccess));
   ExpectShown(s.page, kResultsI);
 }
 
 TEST(FourRodExample, LayoutIIBothOrders) {
-  Started<CFourRod1> forwards;
+  Started<CFourRodTurnedPage> forwards;
   // Valid once Y2 is typed: C, E, F, G, H may be anything.
   EXPECT_EQ(TypeAll(forwards.page, kExampleII), InvalidUntil(13, 17, kInvalid, kSuccess));
   ExpectShown(forwards.page, kResultsII);
-  Started<CFourRod1> backwards;
+  Started<CFourRodTurnedPage> backwards;
   EXPECT_EQ(TypeAll(backwards.page, Entries(kExampleII.rbegin(), kExampleII.rend())),
             InvalidUntil(16, 17, kInvalid, kSuccess));
   ExpectShown(backwards.page, kResultsII);
 }
 
 TEST(FourRodValidity, LayoutIBoundaries) {
-  Started<CFourRod> s;
+  Started<CFourRodParallelPage> s;
   TypeAll(s.page, kExampleI);
   Type(s.page, "X3", "0");
   Type(s.page, "X1", "800");  // X1 = A, but also = D
@@ -151,13 +151,13 @@ TEST(FourRodValidity, LayoutIBoundaries) {
 
 TEST(FourRodValidity, LayoutIIStrictlyPositiveDimensions) {
   for (const char* name : {"A", "B", "D", "X1", "X2", "Y1", "Y2"}) {
-    Started<CFourRod1> s;
+    Started<CFourRodTurnedPage> s;
     TypeAll(s.page, kExampleII);
     Type(s.page, name, "0");
     EXPECT_EQ(s.page.Status(), kInvalid) << name;
     ExpectShown(s.page, kResultsII);
   }
-  Started<CFourRod1> s;
+  Started<CFourRodTurnedPage> s;
   TypeAll(s.page, kExampleII);
   for (const char* name : {"C", "E", "F", "G", "H"}) {
     Type(s.page, name, "-50");
@@ -218,14 +218,14 @@ TEST(FourRodValidity, UnsolvableFramesAreInvalidMarkedAndKeepTheLastResults) {
   for (const UnsolvableCase& c : kUnsolvable) {
     SCOPED_TRACE(c.typed.back().first + "=" + c.typed.back().second);
     if (c.layoutII)
-      ExpectUnsolvable<CFourRod1>(c, kExampleII, kResultsII);
+      ExpectUnsolvable<CFourRodTurnedPage>(c, kExampleII, kResultsII);
     else
-      ExpectUnsolvable<CFourRod>(c, kExampleI, kResultsI);
+      ExpectUnsolvable<CFourRodParallelPage>(c, kExampleI, kResultsI);
   }
 }
 
 TEST(FourRodManualLength, TypedLengthIsUsedAndKeptUntilUnticked) {
-  Started<CFourRod> s;
+  Started<CFourRodParallelPage> s;
   TypeAll(s.page, kExampleI);
   EXPECT_FALSE(s.page.UserType(CFourRodPage::kL1, "5000"));  // read-only in automatic mode
   ASSERT_TRUE(s.page.UserClick(CFourRodPage::kManualL));

@@ -4,7 +4,7 @@
 #include <set>
 
 #include "pages/FourRodPage.h"
-#include "pages/JiaoHe.h"
+#include "pages/RodCheckPage.h"
 #include "pages/ThreeRod.h"
 
 namespace tiecalc {
@@ -63,14 +63,14 @@ void ExpectTidyLayout(const CPage& page) {
 
 TEST(PageTemplates, EveryControlIsInsideItsPageAndOverlapsNoOther) {
   ExpectTidyLayout(CThreeRod());
-  ExpectTidyLayout(CFourRod());
-  ExpectTidyLayout(CFourRod1());
-  ExpectTidyLayout(CJiaoHe());
+  ExpectTidyLayout(CFourRodParallelPage());
+  ExpectTidyLayout(CFourRodTurnedPage());
+  ExpectTidyLayout(CRodCheckPage());
 }
 
 TEST(PageTemplates, EveryEditOfTheForcePagesHasATooltip) {
-  const std::unique_ptr<CPage> pages[] = {std::make_unique<CThreeRod>(), std::make_unique<CFourRod>(),
-                                          std::make_unique<CFourRod1>()};
+  const std::unique_ptr<CPage> pages[] = {std::make_unique<CThreeRod>(), std::make_unique<CFourRodParallelPage>(),
+                                          std::make_unique<CFourRodTurnedPage>()};
   for (const auto& page : pages) {
     for (const NamedControl& n : page->Names()) {
       if (page->KindOf(n.id) != ControlKind::Edit) continue;

@@ -19,7 +19,7 @@
 #include <deque>
 
 #include "QtTestApp.h"
-#include "pages/JiaoHe.h"
+#include "pages/RodCheckPage.h"
 #include "pages/ThreeRod.h"
 #include "ui/CaseSession.h"
 #include "ui/DialogView.h"
@@ -178,8 +178,8 @@ TEST_F(CaseSessionTest, OpeningShowsTheCasePageAndARefusedFileChangesNothing) {
   EXPECT_EQ(Q("0"), Edit(0, CThreeRod::kB)->text());  // the file's name was not typed in
   EXPECT_EQ(3, dlg->ShownPage());
   EXPECT_TRUE(dlg->PageView(3).isVisible());
-  EXPECT_EQ(Q("200"), qobject_cast<QLineEdit*>(dlg->PageView(3).Control(CJiaoHe::kF))->text());
-  EXPECT_EQ(Q("10"), qobject_cast<QLineEdit*>(dlg->PageView(3).Control(CJiaoHe::kDelta))->text());
+  EXPECT_EQ(Q("200"), qobject_cast<QLineEdit*>(dlg->PageView(3).Control(CRodCheckPage::kF))->text());
+  EXPECT_EQ(Q("10"), qobject_cast<QLineEdit*>(dlg->PageView(3).Control(CRodCheckPage::kDelta))->text());
   EXPECT_EQ(Q("0"), Edit(0, CThreeRod::kA)->text());
   EXPECT_EQ(Q("杆.tiecalc - ") + title, dlg->windowTitle());
   EXPECT_EQ(1, desktop.asked.size());

@@ -26,7 +26,7 @@
 
 #include "QtTestApp.h"
 #include "pages/FourRodPage.h"
-#include "pages/JiaoHe.h"
+#include "pages/RodCheckPage.h"
 #include "pages/ThreeRod.h"
 #include "ui/AboutDlg.h"
 #if TIECALC_HAVE_CHART
@@ -138,7 +138,7 @@ TEST_F(MainDlgTest, StartsWithTitleCaptionsPageZeroAndTheSwitchOff) {
   ASSERT_TRUE(status);
   EXPECT_EQ(Q("请设定参数!"), status->text());
   EXPECT_EQ(Q("0"), Edit(0, CThreeRod::kA)->text());
-  auto* message = qobject_cast<QPlainTextEdit*>(dlg->PageView(3).Control(CJiaoHe::kMessage));
+  auto* message = qobject_cast<QPlainTextEdit*>(dlg->PageView(3).Control(CRodCheckPage::kMessage));
   ASSERT_TRUE(message);
   EXPECT_EQ(Q("请设定计算参数!"), message->toPlainText());
   // Every tooltip of the pages' tables is on its control, and only those.
@@ -150,7 +150,7 @@ TEST_F(MainDlgTest, StartsWithTitleCaptionsPageZeroAndTheSwitchOff) {
       tips += !c.tooltip.empty();
     }
   EXPECT_GT(tips, 80);
-  EXPECT_EQ(Q("F!=0,单位(kN)"), dlg->PageView(3).Control(CJiaoHe::kF)->toolTip());
+  EXPECT_EQ(Q("F!=0,单位(kN)"), dlg->PageView(3).Control(CRodCheckPage::kF)->toolTip());
   // The main window's background is the program's sky blue.
   EXPECT_EQ(QColor(135, 206, 235), dlg->palette().color(QPalette::Window));
 }
@@ -213,12 +213,12 @@ TEST_F(MainDlgTest, SwitchingTabsShowsOnePageAndKeepsContents) {
 // page follows the rod chosen in 轴力取自 while the frame is typed.
 TEST_F(MainDlgTest, TheRodCheckTabShowsTheChosenRodTypedMeanwhile) {
   ClickTab(3);
-  emit qobject_cast<QComboBox*>(dlg->PageView(3).Control(CJiaoHe::kSource))->activated(5);  // 四杆附着(一) 杆2
+  emit qobject_cast<QComboBox*>(dlg->PageView(3).Control(CRodCheckPage::kSource))->activated(5);  // 四杆附着(一) 杆2
   ClickTab(1);
   TypeExample(1);
   ClickTab(3);
-  EXPECT_EQ(Q("1185.40"), Edit(3, CJiaoHe::kF)->text());
-  EXPECT_EQ(Q("3352.53"), Edit(3, CJiaoHe::kL)->text());
+  EXPECT_EQ(Q("1185.40"), Edit(3, CRodCheckPage::kF)->text());
+  EXPECT_EQ(Q("3352.53"), Edit(3, CRodCheckPage::kL)->text());
 }
 
 TEST_F(MainDlgTest, TheOnTopSwitchTwiceReturnsToTheStart) {
@@ -442,11 +442,11 @@ TEST_F(MainDlgTest, EachPageRendersToAnImageForReview) {
   }
   EXPECT_EQ(Q("235.57"), Edit(1, CFourRodPage::kF1)->text());
   EXPECT_EQ(Q("156.57"), Edit(2, CFourRodPage::kF1)->text());
-  EXPECT_EQ(Q("54.18"), Edit(3, CJiaoHe::kLambda)->text());
+  EXPECT_EQ(Q("54.18"), Edit(3, CRodCheckPage::kLambda)->text());
   // The diagrams are drawn, not empty frames.
   EXPECT_TRUE(qobject_cast<CPictureBox*>(dlg->PageView(0).Control(CThreeRod::kDiagram))->HasDrawing());
-  EXPECT_EQ(195, qobject_cast<CPictureBox*>(dlg->PageView(3).Control(CJiaoHe::kDiagram))->Bitmap());
-  EXPECT_TRUE(qobject_cast<CPictureBox*>(dlg->PageView(3).Control(CJiaoHe::kDiagram))->HasDrawing());
+  EXPECT_EQ(195, qobject_cast<CPictureBox*>(dlg->PageView(3).Control(CRodCheckPage::kDiagram))->Bitmap());
+  EXPECT_TRUE(qobject_cast<CPictureBox*>(dlg->PageView(3).Control(CRodCheckPage::kDiagram))->HasDrawing());
   CAboutDlg about(dlg.get());
   about.show();
   EXPECT_TRUE(about.grab().save(out.filePath(QStringLiteral("about.png"))));
@@ -598,9 +598,9 @@ TEST_F(MainDlgTest, InvalidInputsMarkTheirRuleAndGreyTheOldResults) {
   // and colours its verdict lines.
   ClickTab(3);
   TypeExample(3);
-  auto* message = qobject_cast<QPlainTextEdit*>(dlg->PageView(3).Control(CJiaoHe::kMessage));
-  EXPECT_EQ(normal, text(Edit(3, CJiaoHe::kLambda)));
-  Type(3, CJiaoHe::kL, "40000");  // too slender: the stiffness fails
+  auto* message = qobject_cast<QPlainTextEdit*>(dlg->PageView(3).Control(CRodCheckPage::kMessage));
+  EXPECT_EQ(normal, text(Edit(3, CRodCheckPage::kLambda)));
+  Type(3, CRodCheckPage::kL, "40000");  // too slender: the stiffness fails
   auto tones = [&] {
     std::vector<std::pair<QString, QColor>> out;
     for (QTextBlock b = message->document()->begin(); b.isValid(); b = b.next()) {
@@ -617,11 +617,11 @@ TEST_F(MainDlgTest, InvalidInputsMarkTheirRuleAndGreyTheOldResults) {
   }
   EXPECT_GT(fails, 0);
   EXPECT_GT(passes, 0);
-  Type(3, CJiaoHe::kA, "0");
+  Type(3, CRodCheckPage::kA, "0");
   EXPECT_EQ(Q("请设定正确参数！"), message->toPlainText());
-  EXPECT_EQ(greyed, text(Edit(3, CJiaoHe::kLambda)));
-  EXPECT_EQ(normal, text(Edit(3, CJiaoHe::kMu)));
-  EXPECT_TRUE(Edit(3, CJiaoHe::kA)->toolTip().startsWith(Q("不满足 A>0\n")));
+  EXPECT_EQ(greyed, text(Edit(3, CRodCheckPage::kLambda)));
+  EXPECT_EQ(normal, text(Edit(3, CRodCheckPage::kMu)));
+  EXPECT_TRUE(Edit(3, CRodCheckPage::kA)->toolTip().startsWith(Q("不满足 A>0\n")));
 }
 
 TEST_F(MainDlgTest, KeysSwitchPagesAndTabSkipsTheResults) {
@@ -845,7 +845,7 @@ TEST_F(MainDlgTest, ChartWindowOpensOnTheScreenAndShowsEveryRodsCurve) {
   // F4 stands for the button, on the force pages only.
   QApplication::setActiveWindow(dlg.get());
   ClickTab(3);
-  QTest::keyClick(Edit(3, CJiaoHe::kA), Qt::Key_F4);
+  QTest::keyClick(Edit(3, CRodCheckPage::kA), Qt::Key_F4);
   EXPECT_FALSE(dlg->ChartWindow());
   ClickTab(0);
   TypeExample(0);

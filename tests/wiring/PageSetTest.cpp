@@ -16,9 +16,9 @@ TEST(PageSet, PagesInTabOrderByNameAndWired) {
   };
   const Row rows[] = {
       {"three-rod", CThreeRod::kTemplateId, CThreeRod::kExportButton, CThreeRod::kReportButton},
-      {"four-rod-1", CFourRod::kTemplateId, CFourRodPage::kExportButton, CFourRodPage::kReportButton},
-      {"four-rod-2", CFourRod1::kTemplateId, CFourRodPage::kExportButton, CFourRodPage::kReportButton},
-      {"rod-check", CJiaoHe::kTemplateId, 0, CJiaoHe::kReportButton},
+      {"four-rod-1", CFourRodParallelPage::kTemplateId, CFourRodPage::kExportButton, CFourRodPage::kReportButton},
+      {"four-rod-2", CFourRodTurnedPage::kTemplateId, CFourRodPage::kExportButton, CFourRodPage::kReportButton},
+      {"rod-check", CRodCheckPage::kTemplateId, 0, CRodCheckPage::kReportButton},
   };
   CScriptedDesktop desktop;
   CPageSet pages;
@@ -41,7 +41,7 @@ TEST(PageSet, PagesInTabOrderByNameAndWired) {
     }
   }
   EXPECT_EQ(&pages.ThreeRod(), &pages.Page(0));
-  EXPECT_EQ(&pages.JiaoHe(), &pages.Page(3));
+  EXPECT_EQ(&pages.RodCheck(), &pages.Page(3));
   for (const char* unknown : {"", "Three-rod", "rod-check ", "eval"}) {
     EXPECT_EQ(-1, CPageSet::IndexOf(unknown)) << unknown;
     EXPECT_EQ(nullptr, pages.Find(unknown)) << unknown;

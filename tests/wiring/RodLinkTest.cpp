@@ -17,14 +17,14 @@ struct Pages {
   CScriptedDesktop desktop;
   CPageSet set;
   Pages() { set.Create(&desktop); }
-  CJiaoHe& RodCheck() const { return set.JiaoHe(); }
+  CRodCheckPage& RodCheck() const { return set.RodCheck(); }
   std::string Source() const {
     return NamedText(RodCheck(), *std::find_if(RodCheck().Names().begin(), RodCheck().Names().end(),
                                                 [](const NamedControl& n) { return n.name == "source"; }));
   }
   void Choose(const std::string& value) {
-    const auto& values = CJiaoHe::SourceValues();
-    RodCheck().UserSelect(CJiaoHe::kSource,
+    const auto& values = CRodCheckPage::SourceValues();
+    RodCheck().UserSelect(CRodCheckPage::kSource,
                           static_cast<int>(std::find(values.begin(), values.end(), value) - values.begin()));
   }
   std::vector<std::string> Marked() const {
@@ -62,20 +62,20 @@ TEST(RodLink, TheChosenRodIsFollowedUntilFLOrGIsTyped) {
   };
   Pages p;
   TypeAll(p.RodCheck(), kSection);
-  TypeAll(p.set.FourRod(), kFourRodIExample);
+  TypeAll(p.set.FourRodParallel(), kFourRodIExample);
   p.Choose("four-rod-1:2");
   Entries typedOnFrame = kFourRodIExample;
   std::string lastF = Shown(p.RodCheck(), "F"), lastL = Shown(p.RodCheck(), "L");
   for (const Step& s : steps) {
     SCOPED_TRACE(s.what);
-    TypeAll(s.onRodCheck ? static_cast<CPage&>(p.RodCheck()) : p.set.FourRod(), s.typed);
+    TypeAll(s.onRodCheck ? static_cast<CPage&>(p.RodCheck()) : p.set.FourRodParallel(), s.typed);
     if (!s.onRodCheck) typedOnFrame.insert(typedOnFrame.end(), s.typed.begin(), s.typed.end());
     EXPECT_EQ(p.Source(), s.source);
     EXPECT_EQ(p.Marked().size(), s.marked ? 3u : 0u);
     if (s.follows) {
       Pages fresh;
       TypeAll(fresh.RodCheck(), kSection);
-      TypeAll(fresh.set.FourRod(), typedOnFrame);
+      TypeAll(fresh.set.FourRodParallel(), typedOnFrame);
       fresh.Choose("four-rod-1:2");
       ExpectShown(p.RodCheck(), {{"F", Shown(fresh.RodCheck(), "F")}, {"L", Shown(fresh.RodCheck(), "L")}});
       const double L = std::stod(Shown(p.RodCheck(), "L"));

@@ -106,7 +106,7 @@ struct FourRodLayoutReport {
   std::vector<std::vector<Piece>> geometryLines;
 };
 
-FourRodLayoutReport LayoutReport(const CFourRod& page) {
+FourRodLayoutReport LayoutReport(const CFourRodParallelPage& page) {
   const FourRodLayoutI& g = page.Layout();
   return {{F::FourRodIModel, F::FourRodIAngles, F::FourRodILengths, F::FourRodIMethod},
           {{{"  A=%v mm", g.A}, {"    B=%v mm", g.B}, {"    C=%v mm", g.C}, {"    D=%v mm", g.D},
@@ -115,7 +115,7 @@ FourRodLayoutReport LayoutReport(const CFourRod& page) {
             {"   X4=%v mm", g.X4}}}};
 }
 
-FourRodLayoutReport LayoutReport(const CFourRod1& page) {
+FourRodLayoutReport LayoutReport(const CFourRodTurnedPage& page) {
   const FourRodLayoutII& g = page.Layout();
   return {{F::FourRodIIModel, F::FourRodIIAngles, F::FourRodIILengths, F::FourRodIIMethod},
           {{{"  A=%v mm", g.A}, {"      B=%v mm", g.B}, {"      C=%v mm", g.C}, {"      D=%v mm", g.D}},
@@ -181,29 +181,29 @@ OutputOutcome WriteThreeRodReport(const CThreeRod& page, IDesktop& desktop,
             [&](CReportComposer& r) { ThreeRodBody(page, chart, r); });
 }
 
-OutputOutcome WriteFourRodReport(const CFourRod& page, IDesktop& desktop,
+OutputOutcome WriteFourRodReport(const CFourRodParallelPage& page, IDesktop& desktop,
                                  std::shared_ptr<IWordClassRegistry> registry) {
   return FourRodReport(page, desktop, std::move(registry));
 }
 
-OutputOutcome WriteFourRodReport(const CFourRod1& page, IDesktop& desktop,
+OutputOutcome WriteFourRodReport(const CFourRodTurnedPage& page, IDesktop& desktop,
                                  std::shared_ptr<IWordClassRegistry> registry) {
   return FourRodReport(page, desktop, std::move(registry));
 }
 
 ForceChartFigure::ForceChartFigure(const CThreeRod& page) : m_png(DrawChartFigure(page)) {}
-ForceChartFigure::ForceChartFigure(const CFourRod& page) : m_png(DrawChartFigure(page)) {}
-ForceChartFigure::ForceChartFigure(const CFourRod1& page) : m_png(DrawChartFigure(page)) {}
+ForceChartFigure::ForceChartFigure(const CFourRodParallelPage& page) : m_png(DrawChartFigure(page)) {}
+ForceChartFigure::ForceChartFigure(const CFourRodTurnedPage& page) : m_png(DrawChartFigure(page)) {}
 
 std::string ForceChartFigure::TakePng() { return m_png.get(); }
 
 void ThreeRodReportBody(const CThreeRod& page, ForceChartFigure& chart, CReportComposer& r) {
   ThreeRodBody(page, chart, r);
 }
-void FourRodReportBody(const CFourRod& page, ForceChartFigure& chart, CReportComposer& r) {
+void FourRodReportBody(const CFourRodParallelPage& page, ForceChartFigure& chart, CReportComposer& r) {
   FourRodBody(page, chart, r);
 }
-void FourRodReportBody(const CFourRod1& page, ForceChartFigure& chart, CReportComposer& r) {
+void FourRodReportBody(const CFourRodTurnedPage& page, ForceChartFigure& chart, CReportComposer& r) {
   FourRodBody(page, chart, r);
 }
 
@@ -214,16 +214,16 @@ void InstallReport(CThreeRod& page) {
   });
 }
 
-void InstallReport(CFourRod& page) {
-  CFourRod* p = &page;
-  page.OnClick(CFourRod::kReportButton, [p] {
+void InstallReport(CFourRodParallelPage& page) {
+  CFourRodParallelPage* p = &page;
+  page.OnClick(CFourRodParallelPage::kReportButton, [p] {
     if (IDesktop* desktop = p->Desktop()) RecordOutput(*desktop, [&] { return WriteFourRodReport(*p, *desktop); });
   });
 }
 
-void InstallReport(CFourRod1& page) {
-  CFourRod1* p = &page;
-  page.OnClick(CFourRod1::kReportButton, [p] {
+void InstallReport(CFourRodTurnedPage& page) {
+  CFourRodTurnedPage* p = &page;
+  page.OnClick(CFourRodTurnedPage::kReportButton, [p] {
     if (IDesktop* desktop = p->Desktop()) RecordOutput(*desktop, [&] { return WriteFourRodReport(*p, *desktop); });
   });
 }

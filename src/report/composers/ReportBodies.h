@@ -21,8 +21,8 @@ namespace tiecalc {
 class ForceChartFigure {
  public:
   explicit ForceChartFigure(const CThreeRod& page);
-  explicit ForceChartFigure(const CFourRod& page);
-  explicit ForceChartFigure(const CFourRod1& page);
+  explicit ForceChartFigure(const CFourRodParallelPage& page);
+  explicit ForceChartFigure(const CFourRodTurnedPage& page);
   // The PNG bytes, waiting for them; throws what drawing threw. Once only.
   std::string TakePng();
 
@@ -31,8 +31,8 @@ class ForceChartFigure {
 };
 
 void ThreeRodReportBody(const CThreeRod& page, ForceChartFigure& chart, CReportComposer& r);
-void FourRodReportBody(const CFourRod& page, ForceChartFigure& chart, CReportComposer& r);
-void FourRodReportBody(const CFourRod1& page, ForceChartFigure& chart, CReportComposer& r);
+void FourRodReportBody(const CFourRodParallelPage& page, ForceChartFigure& chart, CReportComposer& r);
+void FourRodReportBody(const CFourRodTurnedPage& page, ForceChartFigure& chart, CReportComposer& r);
 // The rod check of a run's record, with the form and grades it ran with.
 void RodCheckReportBody(const RodCheckData& data, RodForm form, SteelGrade main, SteelGrade lacing,
                         CReportComposer& r);

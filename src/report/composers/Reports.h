@@ -11,7 +11,7 @@
 #include <memory>
 
 #include "pages/FourRodPage.h"
-#include "pages/JiaoHe.h"
+#include "pages/RodCheckPage.h"
 #include "pages/ThreeRod.h"
 #include "platform/dialog/Desktop.h"
 #include "platform/word/WordEngine.h"
@@ -23,19 +23,19 @@ inline std::shared_ptr<IWordClassRegistry> DefaultWordRegistry() { return std::m
 OutputOutcome WriteThreeRodReport(const CThreeRod& page, IDesktop& desktop,
                                   std::shared_ptr<IWordClassRegistry> registry = DefaultWordRegistry());
 // Both four-rod layouts: one course, their own fragments and parameter lines.
-OutputOutcome WriteFourRodReport(const CFourRod& page, IDesktop& desktop,
+OutputOutcome WriteFourRodReport(const CFourRodParallelPage& page, IDesktop& desktop,
                                  std::shared_ptr<IWordClassRegistry> registry = DefaultWordRegistry());
-OutputOutcome WriteFourRodReport(const CFourRod1& page, IDesktop& desktop,
+OutputOutcome WriteFourRodReport(const CFourRodTurnedPage& page, IDesktop& desktop,
                                  std::shared_ptr<IWordClassRegistry> registry = DefaultWordRegistry());
-OutputOutcome WriteRodCheckReport(const CJiaoHe& page, IDesktop& desktop,
+OutputOutcome WriteRodCheckReport(const CRodCheckPage& page, IDesktop& desktop,
                                   std::shared_ptr<IWordClassRegistry> registry = DefaultWordRegistry());
 
 // Makes the page's report button (1025 on the three-rod page, 1056 on the
 // four-rod pages, 1024 on the rod-check page) write its report with the
 // page's desktop and the embedded engine; the desktop is told how it ended.
 void InstallReport(CThreeRod& page);
-void InstallReport(CFourRod& page);
-void InstallReport(CFourRod1& page);
-void InstallReport(CJiaoHe& page);
+void InstallReport(CFourRodParallelPage& page);
+void InstallReport(CFourRodTurnedPage& page);
+void InstallReport(CRodCheckPage& page);
 
 }  // namespace tiecalc

@@ -250,11 +250,11 @@ void LatticeBody(const RodCheckData& d, const LatticeForm& form, SteelGrade main
 
 }  // namespace
 
-OutputOutcome WriteRodCheckReport(const CJiaoHe& page, IDesktop& desktop,
+OutputOutcome WriteRodCheckReport(const CRodCheckPage& page, IDesktop& desktop,
                                   std::shared_ptr<IWordClassRegistry> registry) {
   const RodCheckData& data = page.Data();
   if (const std::optional<OutputOutcome> stop =
-          CheckBeforeOutput({&page}, data.verdict.inputValid, CJiaoHe::kInvalidInput, desktop))
+          CheckBeforeOutput({&page}, data.verdict.inputValid, CRodCheckPage::kInvalidInput, desktop))
     return *stop;
   // The form and the grades as the lists show them.
   const RodForm form = page.Form();
@@ -272,9 +272,9 @@ void RodCheckReportBody(const RodCheckData& data, RodForm form, SteelGrade main,
     LatticeBody(data, kLatticeForms[static_cast<int>(form) - 1], main, lacing, r);
 }
 
-void InstallReport(CJiaoHe& page) {
-  CJiaoHe* p = &page;
-  page.OnClick(CJiaoHe::kReportButton, [p] {
+void InstallReport(CRodCheckPage& page) {
+  CRodCheckPage* p = &page;
+  page.OnClick(CRodCheckPage::kReportButton, [p] {
     if (IDesktop* desktop = p->Desktop()) RecordOutput(*desktop, [&] { return WriteRodCheckReport(*p, *desktop); });
   });
 }

@@ -95,7 +95,7 @@ TEST_F(ForceReports, InputsArePrintedAsTypedUpToTwoDecimals) {
 
 // Layout I and layout II differ in their fragments and geometry lines only.
 TEST_F(ForceReports, FourRodLayoutIExampleWholeCourse) {
-  Started<CFourRod> s;
+  Started<CFourRodParallelPage> s;
   TypeAll(s.page, kLayoutIExample);
   const std::string path = Out("four1.doc");
   s.desktop.QueueSavePath(path);
@@ -130,7 +130,7 @@ TEST_F(ForceReports, FourRodLayoutIExampleWholeCourse) {
 }
 
 TEST_F(ForceReports, FourRodLayoutIIExampleWholeCourse) {
-  Started<CFourRod1> s;
+  Started<CFourRodTurnedPage> s;
   TypeAll(s.page, kLayoutIIExample);
   const std::string path = Out("four2.doc");
   s.desktop.QueueSavePath(path);
@@ -163,8 +163,8 @@ TEST_F(ForceReports, FourRodLayoutIIExampleWholeCourse) {
 
 TEST_F(ForceReports, InvalidInputsAreRefusedBeforeAnyDialog) {
   Started<CThreeRod> three;
-  Started<CFourRod> fourI;
-  Started<CFourRod1> fourII;
+  Started<CFourRodParallelPage> fourI;
+  Started<CFourRodTurnedPage> fourII;
   TypeAll(three.page, kThreeRodExample);
   Type(three.page, "H", "800");  // H below B
   for (CScriptedDesktop* d : {&three.desktop, &fourI.desktop, &fourII.desktop}) d->QueueSavePath(Out("x.doc"));
@@ -184,7 +184,7 @@ TEST_F(ForceReports, InvalidInputsAreRefusedBeforeAnyDialog) {
 }
 
 TEST_F(ForceReports, CancelledDialogStartsNothing) {
-  Started<CFourRod> s;
+  Started<CFourRodParallelPage> s;
   TypeAll(s.page, kLayoutIExample);
   WriteFourRodReport(s.page, s.desktop, Recorder());  // no path queued: cancel
   EXPECT_EQ(s.desktop.Requests().size(), 1u);
@@ -197,8 +197,8 @@ TEST_F(ForceReports, CancelledDialogStartsNothing) {
 // the embedded engine.
 TEST_F(ForceReports, ReportButtonsOfTheForcePages) {
   Started<CThreeRod> three;
-  Started<CFourRod> fourI;
-  Started<CFourRod1> fourII;
+  Started<CFourRodParallelPage> fourI;
+  Started<CFourRodTurnedPage> fourII;
   InstallReport(three.page);
   InstallReport(fourI.page);
   InstallReport(fourII.page);
@@ -257,8 +257,8 @@ TEST_F(ForceReports, ThreeRodDocumentReadsBackInOrder) {
 }
 
 TEST_F(ForceReports, FourRodDocumentsCarryTheirLayoutsFragments) {
-  Started<CFourRod> one;
-  Started<CFourRod1> two;
+  Started<CFourRodParallelPage> one;
+  Started<CFourRodTurnedPage> two;
   TypeAll(one.page, kLayoutIExample);
   TypeAll(two.page, kLayoutIIExample);
   one.desktop.QueueSavePath(Out("1.doc"));
@@ -291,7 +291,7 @@ TEST_F(ForceReports, FourRodDocumentsCarryTheirLayoutsFragments) {
 // below it.
 TEST_F(ForceReports, ForceReportsCarryTheChartFigure) {
   Started<CThreeRod> three;
-  Started<CFourRod> one;
+  Started<CFourRodParallelPage> one;
   TypeAll(three.page, kThreeRodExample);
   TypeAll(one.page, kLayoutIExample);
   three.desktop.QueueSavePath(Out("3.doc"));

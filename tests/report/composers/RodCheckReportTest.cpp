@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "pages/JiaoHe.h"
+#include "pages/RodCheckPage.h"
 #include "report/composers/ReportTestSupport.h"
 #include "report/composers/Reports.h"
 
@@ -26,10 +26,10 @@ Entries Lattice(bool battened) {
 }
 
 // A page with a form chosen and the entries typed.
-struct CheckedPage : Started<CJiaoHe> {
+struct CheckedPage : Started<CRodCheckPage> {
   CheckedPage(int form, const Entries& entries, int mainGrade = 0) {
-    EXPECT_TRUE(page.UserSelect(CJiaoHe::kForm, form));
-    EXPECT_TRUE(page.UserSelect(CJiaoHe::kMainGrade, mainGrade));
+    EXPECT_TRUE(page.UserSelect(CRodCheckPage::kForm, form));
+    EXPECT_TRUE(page.UserSelect(CRodCheckPage::kMainGrade, mainGrade));
     TypeAll(page, entries);
   }
 };
@@ -217,7 +217,7 @@ TEST_F(RodCheckReport, FailingGroupsWriteTheirRedLineOnly) {
     slender[9].second = "20000";  // Iz: rz = 4.47, λz = 111.8
     slender[1].second = "30000";  // L: λ换 ≥ 120
     CheckedPage s(4, slender);
-    ASSERT_TRUE(s.page.UserSelect(CJiaoHe::kLacingGrade, 1));
+    ASSERT_TRUE(s.page.UserSelect(CRodCheckPage::kLacingGrade, 1));
     const std::vector<std::string> v = VerdictsOf(Write(s, "slender.doc"));
     ASSERT_GE(v.size(), 3u);
     EXPECT_EQ(v[0], "red \"附着杆长细比>=120，整体刚度 不 满足要求！\"");
@@ -227,7 +227,7 @@ TEST_F(RodCheckReport, FailingGroupsWriteTheirRedLineOnly) {
 }
 
 TEST_F(RodCheckReport, UncheckedPageIsRefusedBeforeAnyDialog) {
-  Started<CJiaoHe> s;  // right after start: the start-up checks found zeros
+  Started<CRodCheckPage> s;  // right after start: the start-up checks found zeros
   s.desktop.QueueSavePath(Out("x.doc"));
   InstallReport(s.page);
   EXPECT_TRUE(s.page.UserClick(1024));
@@ -237,7 +237,7 @@ TEST_F(RodCheckReport, UncheckedPageIsRefusedBeforeAnyDialog) {
   EXPECT_EQ(s.desktop.Messages()[0].icon, MessageIcon::None);
   // A form change resets the lattice inputs, so its check is invalid again.
   TypeAll(s.page, kSolid);
-  ASSERT_TRUE(s.page.UserSelect(CJiaoHe::kForm, 2));
+  ASSERT_TRUE(s.page.UserSelect(CRodCheckPage::kForm, 2));
   EXPECT_TRUE(s.page.UserClick(1024));
   EXPECT_EQ(s.desktop.Messages().size(), 2u);
   EXPECT_TRUE(s.desktop.Requests().empty());

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "pages/JiaoHe.h"
+#include "pages/RodCheckPage.h"
 #include "pages/PageTestSupport.h"
 
 namespace tiecalc {
@@ -21,12 +21,12 @@ Entries Lattice(bool battened) {
   return e;
 }
 
-void SelectForm(CJiaoHe& page, int form) { ASSERT_TRUE(page.UserSelect(CJiaoHe::kForm, form)); }
+void SelectForm(CRodCheckPage& page, int form) { ASSERT_TRUE(page.UserSelect(CRodCheckPage::kForm, form)); }
 
 TEST(RodCheckStart, SolidWebQ235ZerosAndNotApplicableLatticeFields) {
-  Started<CJiaoHe> s;
-  CJiaoHe& p = s.page;
-  EXPECT_EQ(p.GetCurSel(CJiaoHe::kForm), 0);
+  Started<CRodCheckPage> s;
+  CRodCheckPage& p = s.page;
+  EXPECT_EQ(p.GetCurSel(CRodCheckPage::kForm), 0);
   ExpectShown(p, {{"form", "实腹式"}, {"main", "Q235"}, {"lacing", "Q235"}, {"k", "1.34"},
                   {"F", "0"}, {"L", "0"}, {"G", "0"}, {"A", "0"}, {"h", "0"}, {"Imax", "0"},
                   {"Imin", "0"}, {"Ld", "0"}, {"mu", "1.00"}, {"lambda", "0"}, {"psi", "1.00"},
@@ -45,15 +45,15 @@ TEST(RodCheckStart, SolidWebQ235ZerosAndNotApplicableLatticeFields) {
   EXPECT_EQ(p.Status(), "请设定计算参数!");
   // The record keeps the verdict of the checks that ran while the page started.
   EXPECT_EQ(p.Message(), kInvalid);
-  EXPECT_EQ(p.GetBitmap(CJiaoHe::kDiagram), 193);
-  EXPECT_EQ(p.TooltipText(CJiaoHe::kK), "根据GB/T13752-92表19选取");
-  EXPECT_EQ(p.TooltipText(CJiaoHe::kMu), "根据 附着杆大小截面惯性矩比和大截面长度选取");
-  EXPECT_EQ(p.TooltipText(CJiaoHe::kSigmaZ), "单位MPa");
-  EXPECT_FALSE(p.TooltipText(CJiaoHe::kLambda).has_value());
+  EXPECT_EQ(p.GetBitmap(CRodCheckPage::kDiagram), 193);
+  EXPECT_EQ(p.TooltipText(CRodCheckPage::kK), "根据GB/T13752-92表19选取");
+  EXPECT_EQ(p.TooltipText(CRodCheckPage::kMu), "根据 附着杆大小截面惯性矩比和大截面长度选取");
+  EXPECT_EQ(p.TooltipText(CRodCheckPage::kSigmaZ), "单位MPa");
+  EXPECT_FALSE(p.TooltipText(CRodCheckPage::kLambda).has_value());
 }
 
 TEST(RodCheckStart, TemplateHasTheGivenPositions) {
-  CJiaoHe page;
+  CRodCheckPage page;
   const DialogTemplate& t = page.Template();
   EXPECT_EQ(t.width, 345);
   EXPECT_EQ(t.height, 247);
@@ -65,19 +65,19 @@ TEST(RodCheckStart, TemplateHasTheGivenPositions) {
   auto same = [](DialogRect a, DialogRect b) {
     return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
   };
-  EXPECT_TRUE(same(rectOf(CJiaoHe::kForm), {69, 13, 54, 58}));
-  EXPECT_TRUE(same(rectOf(CJiaoHe::ka), {300, 98, 38, 12}));
-  EXPECT_TRUE(same(rectOf(CJiaoHe::kSigmaZ), {300, 148, 38, 12}));
-  EXPECT_TRUE(same(rectOf(CJiaoHe::kMessage), {8, 181, 147, 53}));
-  EXPECT_TRUE(same(rectOf(CJiaoHe::kReportButton), {159, 213, 33, 22}));
+  EXPECT_TRUE(same(rectOf(CRodCheckPage::kForm), {69, 13, 54, 58}));
+  EXPECT_TRUE(same(rectOf(CRodCheckPage::ka), {300, 98, 38, 12}));
+  EXPECT_TRUE(same(rectOf(CRodCheckPage::kSigmaZ), {300, 148, 38, 12}));
+  EXPECT_TRUE(same(rectOf(CRodCheckPage::kMessage), {8, 181, 147, 53}));
+  EXPECT_TRUE(same(rectOf(CRodCheckPage::kReportButton), {159, 213, 33, 22}));
   // The diagram's area, less a row at its top for the 轴力取自 list.
-  EXPECT_TRUE(same(rectOf(CJiaoHe::kDiagram), {195, 191, 143, 43}));
-  EXPECT_TRUE(same(rectOf(CJiaoHe::kSource), {230, 177, 108, 150}));
-  EXPECT_EQ(page.GetText(CJiaoHe::kReportButton), "生 成\r\n报 告");
+  EXPECT_TRUE(same(rectOf(CRodCheckPage::kDiagram), {195, 191, 143, 43}));
+  EXPECT_TRUE(same(rectOf(CRodCheckPage::kSource), {230, 177, 108, 150}));
+  EXPECT_EQ(page.GetText(CRodCheckPage::kReportButton), "生 成\r\n报 告");
 }
 
 TEST(RodCheckSolidWeb, MessageStaysInvalidUntilTheLastNeededField) {
-  Started<CJiaoHe> s;
+  Started<CRodCheckPage> s;
   const std::string pass = "附着杆整体刚度满足要求！\r\n附着杆整体稳定性满足要求！";
   EXPECT_EQ(TypeAll(s.page, kSolid), InvalidUntil(6, 7, kInvalid, pass));
   ExpectShown(s.page, {{"mu", "1.00"}, {"lambda", "60.00"}, {"psi", "0.807"}, {"sigma", "31.81"},
@@ -96,21 +96,21 @@ TEST(RodCheckSolidWeb, MessageStaysInvalidUntilTheLastNeededField) {
 }
 
 TEST(RodCheckSolidWeb, TypedBackwardsTheLargeSectionKeepsTheLengthOfItsTime) {
-  Started<CJiaoHe> s;
+  Started<CRodCheckPage> s;
   const std::string pass = "附着杆整体刚度满足要求！\r\n附着杆整体稳定性满足要求！";
   EXPECT_EQ(TypeAll(s.page, Entries(kSolid.rbegin(), kSolid.rend())), InvalidUntil(6, 7, kInvalid, pass));
   ExpectShown(s.page, {{"lambda", "60.00"}, {"psi", "0.807"}, {"sigma", "31.81"}});
   // Imax met Imin while L was still 0; typing L later leaves Ld alone.
   EXPECT_EQ(Shown(s.page, "Ld"), "0");
-  EXPECT_TRUE(s.page.IsReadOnly(CJiaoHe::kLd));
+  EXPECT_TRUE(s.page.IsReadOnly(CRodCheckPage::kLd));
 }
 
 TEST(RodCheckLargeSection, LdUnlocksWhileTheSectionsDifferAndCopiesLWhenTheyAgree) {
-  Started<CJiaoHe> s;
+  Started<CRodCheckPage> s;
   TypeAll(s.page, kSolid);
-  EXPECT_TRUE(s.page.IsReadOnly(CJiaoHe::kLd));
+  EXPECT_TRUE(s.page.IsReadOnly(CRodCheckPage::kLd));
   Type(s.page, "Imin", "25000000");
-  EXPECT_FALSE(s.page.IsReadOnly(CJiaoHe::kLd));
+  EXPECT_FALSE(s.page.IsReadOnly(CRodCheckPage::kLd));
   EXPECT_EQ(Shown(s.page, "Ld"), "6000");
   EXPECT_EQ(Shown(s.page, "mu"), "1.000");  // Ld / L = 1: from the table, three decimals
   Type(s.page, "Ld", "3000");
@@ -120,7 +120,7 @@ TEST(RodCheckLargeSection, LdUnlocksWhileTheSectionsDifferAndCopiesLWhenTheyAgre
   EXPECT_EQ(s.page.Status(), kInvalid);
   Type(s.page, "L", "7000");
   Type(s.page, "Imin", "50000000");
-  EXPECT_TRUE(s.page.IsReadOnly(CJiaoHe::kLd));
+  EXPECT_TRUE(s.page.IsReadOnly(CRodCheckPage::kLd));
   EXPECT_EQ(Shown(s.page, "Ld"), "7000");
   EXPECT_EQ(Shown(s.page, "mu"), "1.00");
   EXPECT_EQ(s.page.Data().Ld, 7000.0);
@@ -144,7 +144,7 @@ const FormState kForms[5] = {
     {"0", NA, "0", "0", "1.00", "1.00", 198},
 };
 
-void ExpectForm(const CJiaoHe& p, int form) {
+void ExpectForm(const CRodCheckPage& p, int form) {
   const FormState& f = kForms[form];
   SCOPED_TRACE(form);
   for (const char* name : {"Az", "I1", "Iz", "L1", "a"}) {
@@ -152,15 +152,15 @@ void ExpectForm(const CJiaoHe& p, int form) {
     EXPECT_EQ(p.IsReadOnly(Id(p, name)), f.az == NA) << name;
   }
   EXPECT_EQ(Shown(p, "delta"), f.delta);
-  EXPECT_EQ(p.IsReadOnly(CJiaoHe::kDelta), f.delta == NA);
+  EXPECT_EQ(p.IsReadOnly(CRodCheckPage::kDelta), f.delta == NA);
   ExpectShown(p, {{"lambda1", f.lambda1}, {"sigma1", f.lambda1}, {"sigmaz", f.lambda1},
                   {"lambdaz", f.lambdaz}, {"psi1", f.psi1}, {"psiz", f.psiz}});
-  EXPECT_EQ(p.GetBitmap(CJiaoHe::kDiagram), f.bitmap);
+  EXPECT_EQ(p.GetBitmap(CRodCheckPage::kDiagram), f.bitmap);
   EXPECT_EQ(p.Form(), static_cast<RodForm>(form));
 }
 
 TEST(RodCheckForms, EachFormSetsItsFieldsAndDiagramAndBack) {
-  Started<CJiaoHe> s;
+  Started<CRodCheckPage> s;
   TypeAll(s.page, kSolid);
   for (int form : {1, 2, 3, 4, 0, 3, 1}) {
     SelectForm(s.page, form);
@@ -172,12 +172,12 @@ TEST(RodCheckForms, EachFormSetsItsFieldsAndDiagramAndBack) {
 }
 
 TEST(RodCheckForms, FromBattenedToLacedTheThicknessNoLongerApplies) {
-  Started<CJiaoHe> s;
+  Started<CRodCheckPage> s;
   SelectForm(s.page, 1);
   Type(s.page, "delta", "10");
   SelectForm(s.page, 2);
   ExpectShown(s.page, {{"delta", NA}, {"psiz", "1.00"}, {"lambdaz", "0"}});
-  EXPECT_FALSE(s.page.UserType(CJiaoHe::kDelta, "10"));
+  EXPECT_FALSE(s.page.UserType(CRodCheckPage::kDelta, "10"));
 }
 
 struct LatticeCase {
@@ -202,12 +202,12 @@ TEST(RodCheckLattice, WorkedExamplesOfTheFourLatticeForms) {
   };
   for (const LatticeCase& c : cases) {
     SCOPED_TRACE(c.form);
-    Started<CJiaoHe> s;
+    Started<CRodCheckPage> s;
     SelectForm(s.page, c.form);
     const bool battened = c.form == 1 || c.form == 3;
     TypeAll(s.page, Lattice(battened));
     if (c.q345) {
-      ASSERT_TRUE(s.page.UserSelect(CJiaoHe::kMainGrade, 1));
+      ASSERT_TRUE(s.page.UserSelect(CRodCheckPage::kMainGrade, 1));
     }
     ExpectShown(s.page, c.shown);
     const std::string last = battened ? "附着杆缀板强度满足要求！" : "附着杆缀条稳定性满足要求！";
@@ -220,7 +220,7 @@ TEST(RodCheckLattice, WorkedExamplesOfTheFourLatticeForms) {
 }
 
 TEST(RodCheckLattice, CommonInputsFirstThenTheFormThenItsOwnInputs) {
-  Started<CJiaoHe> s;
+  Started<CRodCheckPage> s;
   const Entries all = Lattice(true);
   const Entries common(all.begin(), all.begin() + 7), own(all.begin() + 7, all.end());
   TypeAll(s.page, common);
@@ -233,7 +233,7 @@ TEST(RodCheckLattice, CommonInputsFirstThenTheFormThenItsOwnInputs) {
 }
 
 TEST(RodCheckLattice, BattenedFormNeedsTheThickness) {
-  Started<CJiaoHe> s;
+  Started<CRodCheckPage> s;
   SelectForm(s.page, 3);
   Entries e = Lattice(true);
   e.back().second = "0";
@@ -246,8 +246,8 @@ TEST(RodCheckLattice, BattenedFormNeedsTheThickness) {
 TEST(RodCheckInvalid, GreyedResultsAreThoseOfTheLastInputsReadAsTyped) {
   // I1 "2460..00" reads as 246: its results are not kept for greying when Iz
   // is then cleared; the results of I1 = 2460 are.
-  Started<CJiaoHe> s;
-  s.page.UserSelect(CJiaoHe::kForm, 2);
+  Started<CRodCheckPage> s;
+  s.page.UserSelect(CRodCheckPage::kForm, 2);
   TypeAll(s.page, {{"F", "200"}, {"L", "8000"}, {"G", "800"}, {"A", "6000"}, {"h", "250"}, {"Imax", "150000000"},
                    {"Imin", "150000000"}, {"Az", "1000"}, {"I1", "2460"}, {"Iz", "500000"}, {"L1", "600"}, {"a", "400"}});
   const std::string clean = Shown(s.page, "lambda1");
@@ -286,56 +286,56 @@ TEST(RodCheckTexts, ResultsInTheOrderTheyAreSet) {
   RodCheckData invalid = solid;
   invalid.A = 0;
   using Texts = std::vector<std::pair<int, std::string>>;
-  using J = CJiaoHe;
+  using RC = CRodCheckPage;
   const struct {
     RodForm form;
     RodCheckData data;
     Texts texts;
   } cases[] = {
       {RodForm::SolidWeb, solid,
-       {{J::kMu, "1.00"}, {J::kLambda, "60.00"}, {J::kPsi, "0.807"}, {J::kSigma, "31.81"}, {J::kMessage, stiff + stable}}},
+       {{RC::kMu, "1.00"}, {RC::kLambda, "60.00"}, {RC::kPsi, "0.807"}, {RC::kSigma, "31.81"}, {RC::kMessage, stiff + stable}}},
       {RodForm::TwoLimbBattened, lattice,
-       {{J::kMu, "1.00"}, {J::kLambda, "54.18"}, {J::kLambda1, "19.36"}, {J::kPsi, "0.837"}, {J::kPsi1, "0.972"},
-        {J::kSigma, "53.91"}, {J::kSigma1, "34.30"}, {J::kSigmaZ, "57.56"},
-        {J::kMessage, stiff + passes + "\r\n附着杆缀板强度满足要求！"}}},
+       {{RC::kMu, "1.00"}, {RC::kLambda, "54.18"}, {RC::kLambda1, "19.36"}, {RC::kPsi, "0.837"}, {RC::kPsi1, "0.972"},
+        {RC::kSigma, "53.91"}, {RC::kSigma1, "34.30"}, {RC::kSigmaZ, "57.56"},
+        {RC::kMessage, stiff + passes + "\r\n附着杆缀板强度满足要求！"}}},
       {RodForm::TwoLimbLaced, lattice,
-       {{J::kMu, "1.00"}, {J::kLambda, "51.39"}, {J::kLambda1, "23.24"}, {J::kLambdaZ, "22.36"}, {J::kPsi, "0.850"},
-        {J::kPsi1, "0.959"}, {J::kPsiZ, "0.962"}, {J::kSigma, "53.22"}, {J::kSigma1, "34.75"}, {J::kSigmaZ, "2.44"},
-        {J::kMessage, stiff + "\r\n附着杆单肢刚度满足要求！\r\n附着杆缀条刚度满足要求！" + stable +
+       {{RC::kMu, "1.00"}, {RC::kLambda, "51.39"}, {RC::kLambda1, "23.24"}, {RC::kLambdaZ, "22.36"}, {RC::kPsi, "0.850"},
+        {RC::kPsi1, "0.959"}, {RC::kPsiZ, "0.962"}, {RC::kSigma, "53.22"}, {RC::kSigma1, "34.75"}, {RC::kSigmaZ, "2.44"},
+        {RC::kMessage, stiff + "\r\n附着杆单肢刚度满足要求！\r\n附着杆缀条刚度满足要求！" + stable +
                           "\r\n附着杆单肢稳定性满足要求！\r\n附着杆缀条稳定性满足要求！"}}},
       {RodForm::FourLimbBattened, lattice,
-       {{J::kMu, "1.00"}, {J::kLambda, "52.42"}, {J::kLambda1, "13.69"}, {J::kPsi, "0.845"}, {J::kPsi1, "0.986"},
-        {J::kSigma, "53.49"}, {J::kSigma1, "33.82"}, {J::kSigmaZ, "57.11"},
-        {J::kMessage, stiff + passes + "\r\n附着杆缀板强度满足要求！"}}},
+       {{RC::kMu, "1.00"}, {RC::kLambda, "52.42"}, {RC::kLambda1, "13.69"}, {RC::kPsi, "0.845"}, {RC::kPsi1, "0.986"},
+        {RC::kSigma, "53.49"}, {RC::kSigma1, "33.82"}, {RC::kSigmaZ, "57.11"},
+        {RC::kMessage, stiff + passes + "\r\n附着杆缀板强度满足要求！"}}},
       {RodForm::FourLimbLaced, lattice,
-       {{J::kMu, "1.00"}, {J::kLambda, "51.77"}, {J::kLambda1, "16.43"}, {J::kLambdaZ, "22.36"}, {J::kPsi, "0.848"},
-        {J::kPsi1, "0.980"}, {J::kPsiZ, "0.962"}, {J::kSigma, "53.32"}, {J::kSigma1, "34.02"}, {J::kSigmaZ, "2.45"},
-        {J::kMessage, stiff + "\r\n附着杆单肢刚度满足要求！\r\n附着杆缀条刚度满足要求！" + stable +
+       {{RC::kMu, "1.00"}, {RC::kLambda, "51.77"}, {RC::kLambda1, "16.43"}, {RC::kLambdaZ, "22.36"}, {RC::kPsi, "0.848"},
+        {RC::kPsi1, "0.980"}, {RC::kPsiZ, "0.962"}, {RC::kSigma, "53.32"}, {RC::kSigma1, "34.02"}, {RC::kSigmaZ, "2.45"},
+        {RC::kMessage, stiff + "\r\n附着杆单肢刚度满足要求！\r\n附着杆缀条刚度满足要求！" + stable +
                           "\r\n附着杆单肢稳定性满足要求！\r\n附着杆缀条稳定性满足要求！"}}},
       {RodForm::TwoLimbBattened, failing,
-       {{J::kMu, "1.00"}, {J::kLambda, "179.82"}, {J::kLambda1, "127.81"}, {J::kPsi, "0.225"}, {J::kPsi1, "0.398"},
-        {J::kSigma, "229.14"}, {J::kSigma1, "83.76"}, {J::kSigmaZ, "6876.49"},
-        {J::kMessage, stiffFails + allFail + "\r\n附着杆缀板强度 不 满足要求！"}}},
+       {{RC::kMu, "1.00"}, {RC::kLambda, "179.82"}, {RC::kLambda1, "127.81"}, {RC::kPsi, "0.225"}, {RC::kPsi1, "0.398"},
+        {RC::kSigma, "229.14"}, {RC::kSigma1, "83.76"}, {RC::kSigmaZ, "6876.49"},
+        {RC::kMessage, stiffFails + allFail + "\r\n附着杆缀板强度 不 满足要求！"}}},
       {RodForm::FourLimbLaced, failing,
-       {{J::kMu, "1.00"}, {J::kLambda, "126.96"}, {J::kLambda1, "93.11"}, {J::kLambdaZ, "174.64"},
-        {J::kPsi, "0.402"}, {J::kPsi1, "0.600"}, {J::kPsiZ, "0.237"}, {J::kSigma, "130.10"}, {J::kSigma1, "55.54"},
-        {J::kSigmaZ, "84.56"},
-        {J::kMessage, stiffFails + "\r\n附着杆单肢刚度 不 满足要求！\r\n附着杆缀条刚度 不 满足要求！" +
+       {{RC::kMu, "1.00"}, {RC::kLambda, "126.96"}, {RC::kLambda1, "93.11"}, {RC::kLambdaZ, "174.64"},
+        {RC::kPsi, "0.402"}, {RC::kPsi1, "0.600"}, {RC::kPsiZ, "0.237"}, {RC::kSigma, "130.10"}, {RC::kSigma1, "55.54"},
+        {RC::kSigmaZ, "84.56"},
+        {RC::kMessage, stiffFails + "\r\n附着杆单肢刚度 不 满足要求！\r\n附着杆缀条刚度 不 满足要求！" +
                           "\r\n附着杆整体稳定性 不 满足要求！\r\n附着杆单肢稳定性 不 满足要求！\r\n附着杆缀条稳定性 不 满足要求！"}}},
       {RodForm::SolidWeb, stepped,
-       {{J::kMu, "1.040"}, {J::kLambda, "62.40"}, {J::kPsi, "0.795"}, {J::kSigma, "32.22"}, {J::kMessage, stiff + stable}}},
+       {{RC::kMu, "1.040"}, {RC::kLambda, "62.40"}, {RC::kPsi, "0.795"}, {RC::kSigma, "32.22"}, {RC::kMessage, stiff + stable}}},
       {RodForm::SolidWeb, pulled,
-       {{J::kMu, "1.00"}, {J::kLambda, "60.00"}, {J::kPsi, "0.807"}, {J::kSigma, "-18.29"}, {J::kMessage, stiff}}},
+       {{RC::kMu, "1.00"}, {RC::kLambda, "60.00"}, {RC::kPsi, "0.807"}, {RC::kSigma, "-18.29"}, {RC::kMessage, stiff}}},
       {RodForm::SolidWeb, buckled,
-       {{J::kMu, "1.00"}, {J::kLambda, "60.00"}, {J::kPsi, "0.807"}, {J::kSigma, "inf"},
-        {J::kMessage, stiff + "\r\n附着杆整体稳定性 不 满足要求！"}}},
-      {RodForm::TwoLimbLaced, outsideTable, {{J::kMu, "-1.000"}, {J::kMessage, kInvalid}}},
-      {RodForm::FourLimbBattened, invalid, {{J::kMu, "1.00"}, {J::kMessage, kInvalid}}},
+       {{RC::kMu, "1.00"}, {RC::kLambda, "60.00"}, {RC::kPsi, "0.807"}, {RC::kSigma, "inf"},
+        {RC::kMessage, stiff + "\r\n附着杆整体稳定性 不 满足要求！"}}},
+      {RodForm::TwoLimbLaced, outsideTable, {{RC::kMu, "-1.000"}, {RC::kMessage, kInvalid}}},
+      {RodForm::FourLimbBattened, invalid, {{RC::kMu, "1.00"}, {RC::kMessage, kInvalid}}},
   };
   for (const auto& c : cases) {
     RodCheckData d = c.data;
     CheckRod(d, c.form);
-    EXPECT_EQ(CJiaoHe::ResultTexts(d), c.texts) << static_cast<int>(c.form);
+    EXPECT_EQ(CRodCheckPage::ResultTexts(d), c.texts) << static_cast<int>(c.form);
   }
 }
 

@@ -1,4 +1,4 @@
-#include "pages/JiaoHe.h"
+#include "pages/RodCheckPage.h"
 
 #include <algorithm>
 
@@ -9,7 +9,7 @@ namespace tiecalc {
 
 namespace {
 
-using J = CJiaoHe;
+using RC = CRodCheckPage;
 
 // One control of the parameter area: the label sits left of it on the same
 // line, from the end of the control before it.
@@ -28,39 +28,39 @@ constexpr unsigned RO = kReadOnly;
 
 // Positions in dialog units, row by row, left to right.
 const std::vector<ParamControl> kParams = {
-    {J::kForm, ControlKind::ComboBox, "form", "附着杆结构型式:", {69, 13, 54, 58}, "", 0, true},
-    {J::kMainGrade, ControlKind::ComboBox, "main", "主肢材质:", {177, 13, 45, 33}, "", 0, true},
-    {J::kLacingGrade, ControlKind::ComboBox, "lacing", "缀板(条)材质:", {293, 13, 45, 31}, "", 0, true},
-    {J::kF, ControlKind::Edit, "F", "附着杆轴向载荷:", {69, 30, 53, 12}, "F!=0,单位(kN)", 0, true},
-    {J::kL, ControlKind::Edit, "L", "附着杆长度：", {177, 30, 53, 12}, "L>0,单位(mm)", 0, true},
-    {J::kG, ControlKind::Edit, "G", "附着杆重量:", {285, 30, 53, 12}, "G>=0,单位(kg)", 0, true},
-    {J::kA, ControlKind::Edit, "A", "大截面主肢总截面积:", {81, 47, 41, 12}, "A>0,单位(mm^2)", 0, true},
-    {J::kh, ControlKind::Edit, "h", "大截面远点至X轴距离:", {201, 47, 38, 12}, "h>0,单位(mm)", 0, true},
-    {J::kAz, ControlKind::Edit, "Az", "单个缀件截面积:", {300, 47, 38, 12}, "缀条或缀板截面积Az>0,单位(mm^2)", 0, true},
-    {J::kImax, ControlKind::Edit, "Imax", "大截面主肢X轴惯性矩:", {85, 63, 44, 12},
+    {RC::kForm, ControlKind::ComboBox, "form", "附着杆结构型式:", {69, 13, 54, 58}, "", 0, true},
+    {RC::kMainGrade, ControlKind::ComboBox, "main", "主肢材质:", {177, 13, 45, 33}, "", 0, true},
+    {RC::kLacingGrade, ControlKind::ComboBox, "lacing", "缀板(条)材质:", {293, 13, 45, 31}, "", 0, true},
+    {RC::kF, ControlKind::Edit, "F", "附着杆轴向载荷:", {69, 30, 53, 12}, "F!=0,单位(kN)", 0, true},
+    {RC::kL, ControlKind::Edit, "L", "附着杆长度：", {177, 30, 53, 12}, "L>0,单位(mm)", 0, true},
+    {RC::kG, ControlKind::Edit, "G", "附着杆重量:", {285, 30, 53, 12}, "G>=0,单位(kg)", 0, true},
+    {RC::kA, ControlKind::Edit, "A", "大截面主肢总截面积:", {81, 47, 41, 12}, "A>0,单位(mm^2)", 0, true},
+    {RC::kh, ControlKind::Edit, "h", "大截面远点至X轴距离:", {201, 47, 38, 12}, "h>0,单位(mm)", 0, true},
+    {RC::kAz, ControlKind::Edit, "Az", "单个缀件截面积:", {300, 47, 38, 12}, "缀条或缀板截面积Az>0,单位(mm^2)", 0, true},
+    {RC::kImax, ControlKind::Edit, "Imax", "大截面主肢X轴惯性矩:", {85, 63, 44, 12},
      "附着杆大截面弱轴惯性矩Imax>0,单位(mm^4)", 0, true},
-    {J::kImin, ControlKind::Edit, "Imin", "小截面主肢X轴惯性矩:", {210, 63, 44, 12},
+    {RC::kImin, ControlKind::Edit, "Imin", "小截面主肢X轴惯性矩:", {210, 63, 44, 12},
      "附着杆小截面弱轴惯性矩Imin>0,单位(mm^4)", 0, true},
-    {J::kLd, ControlKind::Edit, "Ld", "大截面长度:", {300, 63, 38, 12}, "大截面的长度,单位(mm)", RO, true},
-    {J::kI1, ControlKind::Edit, "I1", "主弦单肢弱轴惯性矩:", {81, 80, 45, 12},
+    {RC::kLd, ControlKind::Edit, "Ld", "大截面长度:", {300, 63, 38, 12}, "大截面的长度,单位(mm)", RO, true},
+    {RC::kI1, ControlKind::Edit, "I1", "主弦单肢弱轴惯性矩:", {81, 80, 45, 12},
      "附着杆主弦单肢弱轴惯性矩I1>0,单位(mm^4)", 0, true},
-    {J::kIz, ControlKind::Edit, "Iz", "缀板y轴(缀条弱轴)惯性矩:", {220, 80, 45, 12},
+    {RC::kIz, ControlKind::Edit, "Iz", "缀板y轴(缀条弱轴)惯性矩:", {220, 80, 45, 12},
      "缀板截面y轴或缀条弱轴惯性矩Iz>0,单位(mm^4)", 0, true},
-    {J::kDelta, ControlKind::Edit, "delta", "缀板厚度:", {304, 80, 34, 12}, "δ>0,单位(mm)", 0, true},
-    {J::kMu, ControlKind::Edit, "mu", "变截面结构计算长度系数:", {98, 97, 38, 12},
+    {RC::kDelta, ControlKind::Edit, "delta", "缀板厚度:", {304, 80, 34, 12}, "δ>0,单位(mm)", 0, true},
+    {RC::kMu, ControlKind::Edit, "mu", "变截面结构计算长度系数:", {98, 97, 38, 12},
      "根据 附着杆大小截面惯性矩比和大截面长度选取", RO, false},
-    {J::kL1, ControlKind::Edit, "L1", "缀板(条)跨距:", {193, 97, 38, 12}, "L1>0,单位(mm)", 0, true},
-    {J::ka, ControlKind::Edit, "a", "杆截面缀件面边长:", {300, 98, 38, 12}, "缀板或缀条面最大截面边长a>0,单位(mm)", 0, true},
-    {J::kLambda, ControlKind::Edit, "lambda", "整体(换算)长细比:", {76, 114, 38, 12}, "", RO, false},
-    {J::kPsi, ControlKind::Edit, "psi", "整体轴压稳定系数:", {193, 114, 38, 12}, "根据 整体长细比 按b类截面选取", RO, false},
-    {J::kSigma, ControlKind::Edit, "sigma", "整体计算应力:", {300, 114, 38, 12}, "单位MPa", RO, false},
-    {J::kLambda1, ControlKind::Edit, "lambda1", "主弦单肢长细比:", {69, 131, 38, 12}, "", RO, false},
-    {J::kPsi1, ControlKind::Edit, "psi1", "主弦单肢轴压稳定系数:", {193, 131, 38, 12},
+    {RC::kL1, ControlKind::Edit, "L1", "缀板(条)跨距:", {193, 97, 38, 12}, "L1>0,单位(mm)", 0, true},
+    {RC::ka, ControlKind::Edit, "a", "杆截面缀件面边长:", {300, 98, 38, 12}, "缀板或缀条面最大截面边长a>0,单位(mm)", 0, true},
+    {RC::kLambda, ControlKind::Edit, "lambda", "整体(换算)长细比:", {76, 114, 38, 12}, "", RO, false},
+    {RC::kPsi, ControlKind::Edit, "psi", "整体轴压稳定系数:", {193, 114, 38, 12}, "根据 整体长细比 按b类截面选取", RO, false},
+    {RC::kSigma, ControlKind::Edit, "sigma", "整体计算应力:", {300, 114, 38, 12}, "单位MPa", RO, false},
+    {RC::kLambda1, ControlKind::Edit, "lambda1", "主弦单肢长细比:", {69, 131, 38, 12}, "", RO, false},
+    {RC::kPsi1, ControlKind::Edit, "psi1", "主弦单肢轴压稳定系数:", {193, 131, 38, 12},
      "根据 主弦单肢长细比 按b类截面选取", RO, false},
-    {J::kSigma1, ControlKind::Edit, "sigma1", "主弦单肢计算应力:", {300, 131, 38, 12}, "单位MPa", RO, false},
-    {J::kLambdaZ, ControlKind::Edit, "lambdaz", "缀条长细比:", {69, 147, 38, 12}, "", RO, false},
-    {J::kPsiZ, ControlKind::Edit, "psiz", "缀条轴压稳定系数:", {193, 147, 38, 12}, "根据 缀条长细比 按b类截面选取", RO, false},
-    {J::kSigmaZ, ControlKind::Edit, "sigmaz", "缀板(条)计算应力:", {300, 148, 38, 12}, "单位MPa", RO, false},
+    {RC::kSigma1, ControlKind::Edit, "sigma1", "主弦单肢计算应力:", {300, 131, 38, 12}, "单位MPa", RO, false},
+    {RC::kLambdaZ, ControlKind::Edit, "lambdaz", "缀条长细比:", {69, 147, 38, 12}, "", RO, false},
+    {RC::kPsiZ, ControlKind::Edit, "psiz", "缀条轴压稳定系数:", {193, 147, 38, 12}, "根据 缀条长细比 按b类截面选取", RO, false},
+    {RC::kSigmaZ, ControlKind::Edit, "sigmaz", "缀板(条)计算应力:", {300, 148, 38, 12}, "单位MPa", RO, false},
 };
 
 const std::vector<std::string> kFormItems = {"实腹式", "两肢缀板式", "两肢缀条式", "四肢缀板式", "四肢缀条式"};
@@ -69,7 +69,7 @@ const std::vector<std::string> kGradeItems = {"Q235", "Q345"};
 // Page 345 x 247: the parameters and results above, the verdict, the safety
 // factor, the report button and the form's diagram below.
 DialogTemplate BuildTemplate() {
-  CTemplateBuilder b(J::kTemplateId, 345, 247, 10);
+  CTemplateBuilder b(RC::kTemplateId, 345, 247, 10);
   b.Group("附着杆参数设定", {2, 2, 341, 165});
   int left = 6, rowY = -1;
   for (const ParamControl& p : kParams) {
@@ -77,22 +77,22 @@ DialogTemplate BuildTemplate() {
     rowY = p.rect.y;
     b.Label(p.label, {left, p.rect.y + 2, p.rect.x - 1 - left, 10});
     if (p.kind == ControlKind::ComboBox) {
-      b.Combo(p.id, p.id == J::kForm ? kFormItems : kGradeItems, p.rect);
+      b.Combo(p.id, p.id == RC::kForm ? kFormItems : kGradeItems, p.rect);
     } else {
       b.Edit(p.id, p.rect, p.tooltip, p.style);
     }
     left = p.rect.x + p.rect.width + 2;
   }
   b.Group("附着杆校核结果", {2, 171, 341, 67});
-  b.Edit(J::kMessage, {8, 181, 147, 53}, "", kMultiLine | kReadOnly);
+  b.Edit(RC::kMessage, {8, 181, 147, 53}, "", kMultiLine | kReadOnly);
   b.Label("材料许用安全系数", {159, 180, 32, 17}, kCentred);
-  b.Edit(J::kK, {159, 199, 33, 13}, "根据GB/T13752-92表19选取", kCentred);
-  b.Button(J::kReportButton, "生 成\r\n报 告", {159, 213, 33, 22}, kMultiLine);
+  b.Edit(RC::kK, {159, 199, 33, 13}, "根据GB/T13752-92表19选取", kCentred);
+  b.Button(RC::kReportButton, "生 成\r\n报 告", {159, 213, 33, 22}, kMultiLine);
   // The diagram gives the top of its area to the 轴力取自 list; it keeps its
   // proportions, a little smaller.
-  b.Picture(J::kDiagram, J::kFormBitmaps[0], {195, 191, 143, 43}, kCentred);
-  b.Static(J::kSourceLabel, "轴力取自:", {195, 179, 34, 10});
-  b.Combo(J::kSource, CJiaoHe::SourceItems(), {230, 177, 108, 150});
+  b.Picture(RC::kDiagram, RC::kFormBitmaps[0], {195, 191, 143, 43}, kCentred);
+  b.Static(RC::kSourceLabel, "轴力取自:", {195, 179, 34, 10});
+  b.Combo(RC::kSource, CRodCheckPage::SourceItems(), {230, 177, 108, 150});
   return b.Take();
 }
 
@@ -100,13 +100,13 @@ std::vector<NamedControl> PageNames() {
   std::vector<NamedControl> names;
   for (bool input : {true, false}) {
     for (const ParamControl& p : kParams)
-      if (p.input == input) names.push_back({p.name, p.id, p.input, p.id == J::kForm});
+      if (p.input == input) names.push_back({p.name, p.id, p.input, p.id == RC::kForm});
     if (input) {
-      names.push_back({"k", J::kK, true});
-      names.push_back({"source", J::kSource, true, false, &CJiaoHe::SourceValues(), true});
+      names.push_back({"k", RC::kK, true});
+      names.push_back({"source", RC::kSource, true, false, &CRodCheckPage::SourceValues(), true});
     }
   }
-  names.push_back({"message", J::kMessage, false});
+  names.push_back({"message", RC::kMessage, false});
   return names;
 }
 
@@ -118,21 +118,21 @@ struct FormRow {
   const char* text[5];
 };
 
-constexpr const char* NA = CJiaoHe::kNotApplicable;
+constexpr const char* NA = CRodCheckPage::kNotApplicable;
 
 const FormRow kFormTable[] = {
-    {J::kAz, true, {NA, "0", "0", "0", "0"}},
-    {J::kI1, true, {NA, "0", "0", "0", "0"}},
-    {J::kIz, true, {NA, "0", "0", "0", "0"}},
-    {J::kDelta, true, {NA, "0", NA, "0", NA}},
-    {J::kL1, true, {NA, "0", "0", "0", "0"}},
-    {J::ka, true, {NA, "0", "0", "0", "0"}},
-    {J::kLambda1, false, {NA, "0", "0", "0", "0"}},
-    {J::kLambdaZ, false, {NA, NA, "0", NA, "0"}},
-    {J::kPsi1, false, {NA, "1.00", "1.00", "1.00", "1.00"}},
-    {J::kPsiZ, false, {NA, NA, "1.00", NA, "1.00"}},
-    {J::kSigma1, false, {NA, "0", "0", "0", "0"}},
-    {J::kSigmaZ, false, {NA, "0", "0", "0", "0"}},
+    {RC::kAz, true, {NA, "0", "0", "0", "0"}},
+    {RC::kI1, true, {NA, "0", "0", "0", "0"}},
+    {RC::kIz, true, {NA, "0", "0", "0", "0"}},
+    {RC::kDelta, true, {NA, "0", NA, "0", NA}},
+    {RC::kL1, true, {NA, "0", "0", "0", "0"}},
+    {RC::ka, true, {NA, "0", "0", "0", "0"}},
+    {RC::kLambda1, false, {NA, "0", "0", "0", "0"}},
+    {RC::kLambdaZ, false, {NA, NA, "0", NA, "0"}},
+    {RC::kPsi1, false, {NA, "1.00", "1.00", "1.00", "1.00"}},
+    {RC::kPsiZ, false, {NA, NA, "1.00", NA, "1.00"}},
+    {RC::kSigma1, false, {NA, "0", "0", "0", "0"}},
+    {RC::kSigmaZ, false, {NA, "0", "0", "0", "0"}},
 };
 
 bool IsLattice(RodForm f) { return f != RodForm::SolidWeb; }
@@ -148,7 +148,7 @@ struct VerdictLine {
 
 }  // namespace
 
-std::string CJiaoHe::MessageOf(const RodCheckVerdict& v, RodForm form) {
+std::string CRodCheckPage::MessageOf(const RodCheckVerdict& v, RodForm form) {
   if (!v.inputValid) return kInvalidInput;
   const bool battened = IsBattened(form);
   const VerdictLine lines[] = {
@@ -166,7 +166,7 @@ std::string CJiaoHe::MessageOf(const RodCheckVerdict& v, RodForm form) {
   return message;
 }
 
-std::vector<std::pair<int, std::string>> CJiaoHe::ResultTexts(const RodCheckData& d) {
+std::vector<std::pair<int, std::string>> CRodCheckPage::ResultTexts(const RodCheckData& d) {
   std::vector<std::pair<int, std::string>> texts;
   const auto show = [&texts](int id, double value, int decimals) {
     texts.emplace_back(id, FormatDecimals(value, decimals));
@@ -191,7 +191,7 @@ std::vector<std::pair<int, std::string>> CJiaoHe::ResultTexts(const RodCheckData
   return texts;
 }
 
-const std::vector<std::string>& CJiaoHe::SourceItems() {
+const std::vector<std::string>& CRodCheckPage::SourceItems() {
   static const std::vector<std::string> items = {
       "手动输入",          "三杆附着 杆1",     "三杆附着 杆2",     "三杆附着 杆3",
       "四杆附着(一) 杆1", "四杆附着(一) 杆2", "四杆附着(一) 杆3", "四杆附着(一) 杆4",
@@ -199,14 +199,14 @@ const std::vector<std::string>& CJiaoHe::SourceItems() {
   return items;
 }
 
-const std::vector<std::string>& CJiaoHe::SourceValues() {
+const std::vector<std::string>& CRodCheckPage::SourceValues() {
   static const std::vector<std::string> values = {
       "manual",       "three-rod:1",  "three-rod:2",  "three-rod:3",  "four-rod-1:1", "four-rod-1:2",
       "four-rod-1:3", "four-rod-1:4", "four-rod-2:1", "four-rod-2:2", "four-rod-2:3", "four-rod-2:4"};
   return values;
 }
 
-CJiaoHe::CJiaoHe() : CPage(BuildTemplate(), kMessage, PageNames()) {
+CRodCheckPage::CRodCheckPage() : CPage(BuildTemplate(), kMessage, PageNames()) {
   for (int id : {kF, kL, kG, kA, kh, kAz, kI1, kIz, kDelta, kL1, ka, kLd, kK})
     OnChange(id, [this] { RunCurrentCheck(); });
   for (int id : {kImax, kImin})
@@ -219,15 +219,15 @@ CJiaoHe::CJiaoHe() : CPage(BuildTemplate(), kMessage, PageNames()) {
   OnSelChange(kLacingGrade, [this] { RunCurrentCheck(); });
 }
 
-RodForm CJiaoHe::Form() const { return static_cast<RodForm>(std::clamp(GetCurSel(kForm), 0, 4)); }
-SteelGrade CJiaoHe::MainGrade() const {
+RodForm CRodCheckPage::Form() const { return static_cast<RodForm>(std::clamp(GetCurSel(kForm), 0, 4)); }
+SteelGrade CRodCheckPage::MainGrade() const {
   return GetCurSel(kMainGrade) == 1 ? SteelGrade::Q345 : SteelGrade::Q235;
 }
-SteelGrade CJiaoHe::LacingGrade() const {
+SteelGrade CRodCheckPage::LacingGrade() const {
   return GetCurSel(kLacingGrade) == 1 ? SteelGrade::Q345 : SteelGrade::Q235;
 }
 
-void CJiaoHe::InitPage() {
+void CRodCheckPage::InitPage() {
   for (int id : {kForm, kMainGrade, kLacingGrade, kSource}) SetCurSel(id, 0);
   SetTexts({{kK, "1.34"}, {kF, "0"}, {kL, "0"}, {kG, "0"}, {kA, "0"}, {kh, "0"}, {kImax, "0"},
             {kImin, "0"}});
@@ -241,7 +241,7 @@ void CJiaoHe::InitPage() {
   SetBitmap(kDiagram, kFormBitmaps[0]);
 }
 
-void CJiaoHe::ChangeForm() {
+void CRodCheckPage::ChangeForm() {
   const int form = static_cast<int>(Form());
   ForgetCleanResults();  // those of the form before
   for (const FormRow& row : kFormTable) {
@@ -252,7 +252,7 @@ void CJiaoHe::ChangeForm() {
   SetBitmap(kDiagram, kFormBitmaps[form]);
 }
 
-void CJiaoHe::SyncLargeSectionLength() {
+void CRodCheckPage::SyncLargeSectionLength() {
   const double L = ReadFieldValue(GetText(kL));
   const double Imax = ReadFieldValue(GetText(kImax));
   const double Imin = ReadFieldValue(GetText(kImin));
@@ -266,27 +266,27 @@ void CJiaoHe::SyncLargeSectionLength() {
   }
 }
 
-std::vector<ControlNote> CJiaoHe::Notes() const {
+std::vector<ControlNote> CRodCheckPage::Notes() const {
   std::vector<ControlNote> notes = CPage::Notes();
   if (!m_sourceNote.empty())
     for (int id : {kF, kL, kG}) notes.push_back({id, ControlNote::kBreaksRule, m_sourceNote});
   return notes;
 }
 
-std::vector<int> CJiaoHe::StaleControls() const {
+std::vector<int> CRodCheckPage::StaleControls() const {
   std::vector<int> ids = CPage::StaleControls();
   std::erase(ids, kMu);
   return ids;
 }
 
-LineTone CJiaoHe::ToneOf(int id, const std::string& line) const {
+LineTone CRodCheckPage::ToneOf(int id, const std::string& line) const {
   if (id != kMessage) return LineTone::Plain;
   if (line.find(" 不 满足要求") != std::string::npos) return LineTone::Fail;
   if (line.find("满足要求") != std::string::npos) return LineTone::Pass;
   return LineTone::Plain;
 }
 
-void CJiaoHe::RunCurrentCheck() {
+void CRodCheckPage::RunCurrentCheck() {
   RodCheckData& d = m_data;
   const RodForm form = Form();
   d.form = form;

@@ -13,7 +13,8 @@
 
 namespace tiecalc {
 
-class CJiaoHe : public CPage {
+// The page of template 143 (formerly CJiaoHe).
+class CRodCheckPage : public CPage {
  public:
   enum Id : int {
     kForm = 1062,         // 实腹式, 两肢缀板式, 两肢缀条式, 四肢缀板式, 四肢缀条式
@@ -40,7 +41,7 @@ class CJiaoHe : public CPage {
   // The result box after a run whose inputs cannot be checked.
   static constexpr const char* kInvalidInput = "请设定正确参数！";
 
-  CJiaoHe();
+  CRodCheckPage();
 
   // What the 轴力取自 list offers, by index: 手动输入, then each rod of the
   // three force pages; the case file names them "manual", "three-rod:1" ..
