@@ -37,11 +37,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace tiecalc;
   const std::string text(reinterpret_cast<const char*>(data), size);
   CThreeRod threeRod;
-  CFourRodParallelPage fourRod;
-  CFourRodTurnedPage fourRod1;
-  CRodCheckPage jiaoHe;
+  CFourRodParallelPage fourRodI;
+  CFourRodTurnedPage fourRodII;
+  CRodCheckPage rodCheck;
   const CasePages pages = {
-      {"three-rod", &threeRod}, {"four-rod-1", &fourRod}, {"four-rod-2", &fourRod1}, {"rod-check", &jiaoHe}};
+      {"three-rod", &threeRod}, {"four-rod-1", &fourRodI}, {"four-rod-2", &fourRodII}, {"rod-check", &rodCheck}};
   CaseState state;
   try {
     state = ParseCase(text, pages);
