@@ -5,6 +5,8 @@
 #include <benchmark/benchmark.h>
 
 #include "chart/ChartData.h"
+#include "pages/FourRodPage.h"
+#include "pages/ThreeRod.h"
 
 namespace {
 
@@ -31,7 +33,7 @@ void Redraw(benchmark::State& state, double scale) {
   const CFourRodParallelPage& page = Page();
   ChartBitmap bitmap;
   for (auto _ : state) {
-    const ChartScene scene = LayOutForceChart(ChartDataOf(page), 648, 418);
+    const ChartScene scene = LayOutForceChart(ChartDataOf(page.Record()), 648, 418);
     DrawChart(scene, scale, bitmap);
     benchmark::DoNotOptimize(bitmap.pixels.data());
   }

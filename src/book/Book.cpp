@@ -10,10 +10,6 @@ namespace tiecalc {
 
 namespace {
 
-using RC = CRodCheckPage;
-
-double ValueOf(const CPage& page, int id) { return CPage::ReadFieldValue(page.GetText(id)); }
-
 // A fresh rod-check page brought to the state the section page is in: the
 // same selections and input texts, set in the page's own order through its
 // own handlers, and the same results shown (a run on invalid inputs leaves
@@ -47,13 +43,13 @@ const std::string& BookRod::Field(const std::string& name) const {
   return kNone;
 }
 
-CalculationBook ComputeBook(const std::optional<std::vector<LayoutRod>>& rods, const CRodCheckPage& section) {
+CalculationBook ComputeBook(const std::optional<std::vector<RodRecord>>& rods, const CRodCheckPage& section) {
   CalculationBook book;
   if (!rods) {
     book.refusal = kBookNeedsForces;
     return book;
   }
-  if (!section.Data().verdict.inputValid || ValueOf(section, RC::kL) <= 0) {
+  if (!section.Data().verdict.inputValid || section.Data().L <= 0) {
     book.refusal = kBookNeedsSection;
     return book;
   }
@@ -72,7 +68,7 @@ CalculationBook ComputeBook(const std::optional<std::vector<LayoutRod>>& rods, c
 
     // The rod check knows compression only; a rod that is ever pulled is
     // checked for tension on the main limbs' area.
-    const double Fmax = ParseDouble(rod.texts.Fmax);
+    const double Fmax = rod.texts.FmaxValue;
     if (Fmax > 0) {
       TensionLine t;
       t.sigma = Fmax * 1000 / rod.data.A;
@@ -90,12 +86,8 @@ CalculationBook ComputeBook(const std::optional<std::vector<LayoutRod>>& rods, c
   return book;
 }
 
-CalculationBook ComputeBook(const CThreeRod& page, const CRodCheckPage& section) {
-  return WithReasons(ComputeBook(RodsOf(page), section), page);
-}
-
-CalculationBook ComputeBook(const CFourRodPage& page, const CRodCheckPage& section) {
-  return WithReasons(ComputeBook(RodsOf(page), section), page);
+CalculationBook ComputeBook(const CForcePage& page, const CRodCheckPage& section) {
+  return WithReasons(ComputeBook(RodsOf(page.Record()), section), page);
 }
 
 }  // namespace tiecalc

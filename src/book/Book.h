@@ -12,10 +12,9 @@
 #include <vector>
 
 #include "core/rodcheck/RodCheck.h"
-#include "pages/FourRodPage.h"
+#include "pages/ForcePage.h"
 #include "pages/RodCheckPage.h"
 #include "pages/RodLink.h"
-#include "pages/ThreeRod.h"
 
 namespace tiecalc {
 
@@ -57,10 +56,9 @@ struct CalculationBook {
 };
 
 // The book of a layout's rods with the section of the rod-check page.
-CalculationBook ComputeBook(const std::optional<std::vector<LayoutRod>>& rods, const CRodCheckPage& section);
+CalculationBook ComputeBook(const std::optional<std::vector<RodRecord>>& rods, const CRodCheckPage& section);
 // The book of a force page; refused while its inputs are invalid with
 // kBookNeedsForces and, below it, the reasons the page marks its fields with.
-CalculationBook ComputeBook(const CThreeRod& page, const CRodCheckPage& section);
-CalculationBook ComputeBook(const CFourRodPage& page, const CRodCheckPage& section);
+CalculationBook ComputeBook(const CForcePage& page, const CRodCheckPage& section);
 
 }  // namespace tiecalc

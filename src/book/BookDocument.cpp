@@ -1,7 +1,6 @@
 #include "book/BookDocument.h"
 
 #include "pages/OutputCheck.h"
-#include "pages/PageSweep.h"
 #include "report/composers/ReportBodies.h"
 #include "report/composers/ReportComposer.h"
 
@@ -59,12 +58,13 @@ void RodChecks(const CalculationBook& book, CReportComposer& r) {
   r.TextLine(book.verdict);
 }
 
-template <class TPage>
-OutputOutcome WriteBook(const TPage& page, const CRodCheckPage& section, IDesktop& desktop,
-                        std::shared_ptr<IWordClassRegistry> registry,
-                        void (*forceBody)(const TPage&, ForceChartFigure&, CReportComposer&)) {
+}  // namespace
+
+OutputOutcome WriteCalculationBook(const CForcePage& page, const CRodCheckPage& section, IDesktop& desktop,
+                                   std::shared_ptr<IWordClassRegistry> registry) {
+  const ForcePageRecord record = page.Record();
   const CalculationBook book = ComputeBook(page, section);
-  if (book.Refused() || !IsDefined(ForceSweepOf(page, kChartLastTheta))) {
+  if (book.Refused() || !IsDefined(record.sweep)) {
     // A sweep with forces that are not numbers has no chart to show.
     desktop.ShowMessage(book.Refused() ? book.refusal : InvalidInputsRefusal(page, kBookNeedsForces),
                         MessageIcon::None);
@@ -73,30 +73,13 @@ OutputOutcome WriteBook(const TPage& page, const CRodCheckPage& section, IDeskto
   // The book rests on both pages' inputs.
   if (const std::optional<OutputOutcome> stop = CheckBeforeOutput({&page, &section}, true, "", desktop))
     return *stop;
-  ForceChartFigure chart(page);
+  ForceChartFigure chart(record);
   return RunReport(desktop, std::move(registry), kBookRequest, [&](CReportComposer& r) {
     SummaryTable(book, r);
-    forceBody(page, chart, r);
+    ForceReportBody(record, chart, r);
     r.BodyFont();
     RodChecks(book, r);
   });
-}
-
-}  // namespace
-
-OutputOutcome WriteCalculationBook(const CThreeRod& page, const CRodCheckPage& section, IDesktop& desktop,
-                                   std::shared_ptr<IWordClassRegistry> registry) {
-  return WriteBook(page, section, desktop, std::move(registry), &ThreeRodReportBody);
-}
-
-OutputOutcome WriteCalculationBook(const CFourRodParallelPage& page, const CRodCheckPage& section, IDesktop& desktop,
-                                   std::shared_ptr<IWordClassRegistry> registry) {
-  return WriteBook<CFourRodParallelPage>(page, section, desktop, std::move(registry), &FourRodReportBody);
-}
-
-OutputOutcome WriteCalculationBook(const CFourRodTurnedPage& page, const CRodCheckPage& section, IDesktop& desktop,
-                                   std::shared_ptr<IWordClassRegistry> registry) {
-  return WriteBook<CFourRodTurnedPage>(page, section, desktop, std::move(registry), &FourRodReportBody);
 }
 
 }  // namespace tiecalc

@@ -21,13 +21,7 @@ inline constexpr const char* kBookFileName = "计算书";
 // asks before going on from unreadable fields of the force page or the
 // rod-check page; otherwise asks for the path and writes the book there.
 // Returns what became of it.
-OutputOutcome WriteCalculationBook(const CThreeRod& page, const CRodCheckPage& section, IDesktop& desktop,
-                                   std::shared_ptr<IWordClassRegistry> registry =
-                                       std::make_shared<CEmbeddedWordRegistry>());
-OutputOutcome WriteCalculationBook(const CFourRodParallelPage& page, const CRodCheckPage& section, IDesktop& desktop,
-                                   std::shared_ptr<IWordClassRegistry> registry =
-                                       std::make_shared<CEmbeddedWordRegistry>());
-OutputOutcome WriteCalculationBook(const CFourRodTurnedPage& page, const CRodCheckPage& section, IDesktop& desktop,
+OutputOutcome WriteCalculationBook(const CForcePage& page, const CRodCheckPage& section, IDesktop& desktop,
                                    std::shared_ptr<IWordClassRegistry> registry =
                                        std::make_shared<CEmbeddedWordRegistry>());
 

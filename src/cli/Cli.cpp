@@ -290,19 +290,13 @@ int RunBook(const std::vector<std::string>& args, const std::string& openPath, s
   CPageSet pages;
   if (const int refused = StartPages(pages, desktop, openPath, err)) return refused;
   const CRodCheckPage& section = pages.RodCheck();
-  const CalculationBook book = index == 0 ? ComputeBook(pages.ThreeRod(), section)
-                               : index == 1 ? ComputeBook(pages.FourRodParallel(), section)
-                                            : ComputeBook(pages.FourRodTurned(), section);
+  const CalculationBook book = ComputeBook(pages.ForcePage(index), section);
   if (!reportPath.empty()) {
     desktop.QueueSavePath(reportPath);
     // A book that cannot be finished says why in messages, as a page's
     // report does.
     try {
-      RecordOutput(desktop, [&] {
-        if (index == 0) return WriteCalculationBook(pages.ThreeRod(), section, desktop);
-        if (index == 1) return WriteCalculationBook(pages.FourRodParallel(), section, desktop);
-        return WriteCalculationBook(pages.FourRodTurned(), section, desktop);
-      });
+      RecordOutput(desktop, [&] { return WriteCalculationBook(pages.ForcePage(index), section, desktop); });
     } catch (const std::exception& e) {
       desktop.ShowMessage(e.what(), MessageIcon::Error);
     }

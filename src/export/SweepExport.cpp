@@ -6,7 +6,6 @@
 #include "core/input/Format.h"
 #include "export/SheetWriter.h"
 #include "pages/OutputCheck.h"
-#include "pages/PageSweep.h"
 #include "platform/file/AtomicFile.h"
 #include "platform/file/FileMessages.h"
 #include "platform/sheetdb/SheetConnection.h"
@@ -17,9 +16,6 @@ namespace tiecalc {
 namespace {
 
 constexpr const char* kWritten = "文件输出成功!";
-constexpr const char* kThreeRodName = "塔机三杆附着";
-constexpr const char* kFourRodIName = "塔机四杆附着一";
-constexpr const char* kFourRodIIName = "塔机四杆附着二";
 
 // The messages of a failed export; the fixed ones above stay as they are.
 constexpr const char* kUndefinedValue = "计算结果中有无穷大或无定义的数值，表格没有写入。";
@@ -41,32 +37,54 @@ std::string NotWrittenMessage(const std::string& path, const std::string& sheet,
   return file::WithDetail(std::move(text), detail);
 }
 
-std::vector<std::string> Formatted(std::initializer_list<double> values) {
-  std::vector<std::string> out;
-  for (double v : values) out.push_back(Format2(v));
-  return out;
-}
-
 std::vector<std::string> Blanks(size_t count) { return std::vector<std::string>(count, " "); }
 
-// The rows every four-rod table ends with: the lengths and the extreme texts.
-void AppendFourRodExtremes(SheetTable& t, const CFourRodPage& page) {
-  t.push_back({"L1(mm)", "L2(mm)", "L3(mm)", "L4(mm)", "F1m(KN)", "θ1(°)", "F2m(KN)", "θ2(°)", "F3m(KN)", "θ3(°)",
-               "F4m(KN)", "θ4(°)"});
-  const FourRodResult& r = page.Result();
-  std::vector<std::string> row = Formatted({r.L[0], r.L[1], r.L[2], r.L[3]});
-  for (size_t i = 0; i < 4; ++i) {
-    row.push_back(r.ForceText[i]);
-    row.push_back(r.AngleText[i]);
+// What the layouts' tables differ in after the sweep rows: the sheet's name,
+// how many of the inputs go in each row (a header and a row of values), the
+// blanks after each such pair, and whether the rods' angles follow the
+// inputs (the lengths then go with the extremes) or have a row of their own
+// with the lengths.
+struct SheetShape {
+  const char* sheetName;
+  std::vector<size_t> parameterRows;
+  size_t separator;
+  bool anglesWithParameters;
+};
+
+const SheetShape& ShapeOf(ForceLayout layout) {
+  static const SheetShape kThreeRod = {"塔机三杆附着", {10}, 9, false};
+  static const SheetShape kFourRodParallel = {"塔机四杆附着一", {13, 13}, 1, true};
+  static const SheetShape kFourRodTurned = {"塔机四杆附着二", {8, 8, 12}, 1, true};
+  switch (layout) {
+    case ForceLayout::ThreeRod: return kThreeRod;
+    case ForceLayout::FourRodParallel: return kFourRodParallel;
+    case ForceLayout::FourRodTurned: break;
   }
+  return kFourRodTurned;
+}
+
+// A header cell "label(unit)" above each value, "%.2f".
+void AppendLabelled(SheetTable& t, const std::vector<LabelledValue>& cells) {
+  std::vector<std::string> header, row;
+  for (const LabelledValue& c : cells) {
+    header.push_back(c.label + "(" + c.unit + ")");
+    row.push_back(Format2(c.value));
+  }
+  t.push_back(header);
   t.push_back(row);
 }
 
 // The sweep rows of a page: θ ("%d"), the rods' forces, then each rod's two
-// components, not rounded before formatting.
+// components, not rounded before formatting; the table stops at 359°.
 void AppendSweepRows(SheetTable& t, const ForceSweep& sweep) {
   const size_t rods = static_cast<size_t>(sweep.rods);
+  std::vector<std::string> header{"θ角度(°)"};
+  for (size_t i = 1; i <= rods; ++i) header.push_back("F" + std::to_string(i) + "(KN)");
+  for (size_t i = 1; i <= rods; ++i)
+    for (const char* axis : {"x", "y"}) header.push_back("F" + std::to_string(i) + axis + "(KN)");
+  t.push_back(header);
   for (const ForceSweep::Point& p : sweep.points) {
+    if (p.theta > kTableLastTheta) break;
     std::vector<std::string> row{std::to_string(p.theta)};
     for (size_t i = 0; i < rods; ++i) row.push_back(Format2(p.forces.F[i]));
     for (size_t i = 0; i < rods; ++i) {
@@ -75,17 +93,6 @@ void AppendSweepRows(SheetTable& t, const ForceSweep& sweep) {
     }
     t.push_back(row);
   }
-}
-
-// Header and 360 rows of a four-rod page, then the separator of nine blanks.
-template <typename Page>
-SheetTable FourRodSweepRows(const Page& page) {
-  SheetTable t;
-  t.push_back({"θ角度(°)", "F1(KN)", "F2(KN)", "F3(KN)", "F4(KN)", "F1x(KN)", "F1y(KN)", "F2x(KN)", "F2y(KN)", "F3x(KN)",
-               "F3y(KN)", "F4x(KN)", "F4y(KN)"});
-  AppendSweepRows(t, ForceSweepOf(page, kTableLastTheta));
-  t.push_back(Blanks(9));
-  return t;
 }
 
 // The number of rods of a sweep table: its header's "F1(KN)", "F2(KN)", ...
@@ -168,84 +175,63 @@ OutputOutcome ExportTable(IDesktop& desktop, const CPage& page, bool valid, cons
   return OutputOutcome::Written;
 }
 
-template <typename Page>
-void Install(Page& page, int buttonId) {
-  Page* p = &page;
-  page.OnClick(buttonId, [p] {
+}  // namespace
+
+SheetTable SweepTable(const ForcePageRecord& page) {
+  static constexpr const char* kAngles[] = {"α", "β", "γ", "δ"};
+  const SheetShape& shape = ShapeOf(page.layout);
+  SheetTable t;
+  AppendSweepRows(t, page.sweep);
+  t.push_back(Blanks(9));
+
+  std::vector<LabelledValue> inputs = page.parameters;
+  if (shape.anglesWithParameters)
+    for (size_t i = 0; i < page.rods.size(); ++i) inputs.push_back({kAngles[i], page.rods[i].angle, "°"});
+  size_t next = 0;
+  for (size_t count : shape.parameterRows) {
+    AppendLabelled(t, std::vector<LabelledValue>(inputs.begin() + static_cast<long>(next),
+                                                 inputs.begin() + static_cast<long>(next + count)));
+    next += count;
+    t.push_back(Blanks(shape.separator));
+  }
+
+  // The rods' angles (unless they went with the inputs) and lengths, then
+  // the extremes as the page shows them: in the same row as the lengths
+  // when the angles went with the inputs, else in a row of their own.
+  std::vector<LabelledValue> rods;
+  if (!shape.anglesWithParameters)
+    for (size_t i = 0; i < page.rods.size(); ++i) rods.push_back({kAngles[i], page.rods[i].angle, "°"});
+  for (size_t i = 0; i < page.rods.size(); ++i)
+    rods.push_back({"L" + std::to_string(i + 1), page.rods[i].length, "mm"});
+  AppendLabelled(t, rods);
+  if (!shape.anglesWithParameters) {
+    t.push_back(Blanks(shape.separator));
+    t.push_back({});
+    t.push_back({});
+  }
+  std::vector<std::string>& header = t[t.size() - 2];
+  std::vector<std::string>& row = t.back();
+  for (size_t i = 0; i < page.rods.size(); ++i) {
+    const std::string n = std::to_string(i + 1);
+    header.push_back("F" + n + "m(KN)");
+    header.push_back("θ" + n + "(°)");
+    row.push_back(page.rods[i].extremes.ForcePair());
+    row.push_back(page.rods[i].extremes.AnglePair());
+  }
+  return t;
+}
+
+OutputOutcome RunSweepExport(const CForcePage& page, IDesktop& desktop) {
+  const ForcePageRecord record = page.Record();
+  return ExportTable(desktop, page, record.valid, ShapeOf(record.layout).sheetName,
+                     [&] { return SweepTable(record); });
+}
+
+void InstallSweepExport(CForcePage& page) {
+  CForcePage* p = &page;
+  page.OnClick(page.ExportButton(), [p] {
     if (IDesktop* desktop = p->Desktop()) RecordOutput(*desktop, [&] { return RunSweepExport(*p, *desktop); });
   });
 }
-
-}  // namespace
-
-SheetTable ThreeRodSweepTable(const CThreeRod& page) {
-  const ThreeRodInput in = page.Input();
-  const ThreeRodResult& r = page.Result();
-  SheetTable t;
-  t.push_back({"θ角度(°)", "F1(KN)", "F2(KN)", "F3(KN)", "F1x(KN)", "F1y(KN)", "F2x(KN)", "F2y(KN)", "F3x(KN)", "F3y(KN)"});
-  AppendSweepRows(t, ForceSweepOf(page, kTableLastTheta));
-  t.push_back(Blanks(9));
-  t.push_back({"A(mm)", "B(mm)", "C(mm)", "D(mm)", "X1(mm)", "X2(mm)", "X3(mm)", "H(mm)", "R(KN)", "M(KN.m)"});
-  t.push_back(Formatted({in.A, in.B, in.C, in.D, in.X1, in.X2, in.X3, in.H, in.R, in.M}));
-  t.push_back(Blanks(9));
-  t.push_back({"α(°)", "β(°)", "γ(°)", "L1(mm)", "L2(mm)", "L3(mm)"});
-  t.push_back(Formatted({r.Alpha, r.Beta, r.Gamma, r.L1, r.L2, r.L3}));
-  t.push_back(Blanks(9));
-  t.push_back({"F1m(KN)", "θ1(°)", "F2m(KN)", "θ2(°)", "F3m(KN)", "θ3(°)"});
-  t.push_back({r.F1m, r.Theta1, r.F2m, r.Theta2, r.F3m, r.Theta3});
-  return t;
-}
-
-SheetTable FourRodSweepTable(const CFourRodParallelPage& page) {
-  SheetTable t = FourRodSweepRows(page);
-  const FourRodLayoutI& g = page.Layout();
-  const FourRodAngles& a = page.Angles();
-  const Rod4 &e = page.E(), &s = page.S();
-  t.push_back({"A(mm)", "B(mm)", "C(mm)", "D(mm)", "E(mm)", "F(mm)", "X1(mm)", "X2(mm)", "X3(mm)", "X4(mm)", "Y1(mm)",
-               "Y2(mm)", "R(KN)"});
-  t.push_back(Formatted({g.A, g.B, g.C, g.D, g.E, g.F, g.X1, g.X2, g.X3, g.X4, g.Y1, g.Y2, page.R()}));
-  t.push_back(Blanks(1));
-  t.push_back({"M(KN.m)", "E1(GPa)", "E2(GPa)", "E3(GPa)", "E4(GPa)", "S1(mm^2)", "S2(mm^2)", "S3(mm^2)", "S4(mm^2)",
-               "α(°)", "β(°)", "γ(°)", "δ(°)"});
-  t.push_back(Formatted({page.M(), e[0], e[1], e[2], e[3], s[0], s[1], s[2], s[3], a.Alpha, a.Beta, a.Gamma, a.Delta}));
-  t.push_back(Blanks(1));
-  AppendFourRodExtremes(t, page);
-  return t;
-}
-
-SheetTable FourRodSweepTable(const CFourRodTurnedPage& page) {
-  SheetTable t = FourRodSweepRows(page);
-  const FourRodLayoutII& g = page.Layout();
-  const FourRodAngles& a = page.Angles();
-  const Rod4 &e = page.E(), &s = page.S();
-  t.push_back({"A(mm)", "B(mm)", "C(mm)", "D(mm)", "E(mm)", "F(mm)", "G(mm)", "H(mm)"});
-  t.push_back(Formatted({g.A, g.B, g.C, g.D, g.E, g.F, g.G, g.H}));
-  t.push_back(Blanks(1));
-  t.push_back({"X1(mm)", "X2(mm)", "X3(mm)", "X4(mm)", "Y1(mm)", "Y2(mm)", "R(KN)", "M(KN.m)"});
-  t.push_back(Formatted({g.X1, g.X2, g.X3, g.X4, g.Y1, g.Y2, page.R(), page.M()}));
-  t.push_back(Blanks(1));
-  t.push_back({"E1(GPa)", "E2(GPa)", "E3(GPa)", "E4(GPa)", "S1(mm^2)", "S2(mm^2)", "S3(mm^2)", "S4(mm^2)", "α(°)", "β(°)",
-               "γ(°)", "δ(°)"});
-  t.push_back(Formatted({e[0], e[1], e[2], e[3], s[0], s[1], s[2], s[3], a.Alpha, a.Beta, a.Gamma, a.Delta}));
-  t.push_back(Blanks(1));
-  AppendFourRodExtremes(t, page);
-  return t;
-}
-
-OutputOutcome RunSweepExport(const CThreeRod& page, IDesktop& desktop) {
-  return ExportTable(desktop, page, page.IsInputValid(), kThreeRodName, [&] { return ThreeRodSweepTable(page); });
-}
-
-OutputOutcome RunSweepExport(const CFourRodParallelPage& page, IDesktop& desktop) {
-  return ExportTable(desktop, page, page.IsInputValid(), kFourRodIName, [&] { return FourRodSweepTable(page); });
-}
-
-OutputOutcome RunSweepExport(const CFourRodTurnedPage& page, IDesktop& desktop) {
-  return ExportTable(desktop, page, page.IsInputValid(), kFourRodIIName, [&] { return FourRodSweepTable(page); });
-}
-
-void InstallSweepExport(CThreeRod& page) { Install(page, CThreeRod::kExportButton); }
-void InstallSweepExport(CFourRodParallelPage& page) { Install(page, CFourRodPage::kExportButton); }
-void InstallSweepExport(CFourRodTurnedPage& page) { Install(page, CFourRodPage::kExportButton); }
 
 }  // namespace tiecalc

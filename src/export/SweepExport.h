@@ -4,14 +4,13 @@
 // degree 0..359, then the page's inputs and results, written as one sheet
 // (or, for a path that is not a workbook, as comma-delimited text).
 //
-// The exports take the values the page's last calculation stored; they do
-// not recalculate.
+// The exports take the values the page's last calculation stored, from its
+// record; they do not recalculate.
 
 #include <string>
 #include <vector>
 
-#include "pages/FourRodPage.h"
-#include "pages/ThreeRod.h"
+#include "pages/ForcePage.h"
 #include "platform/dialog/Desktop.h"
 
 namespace tiecalc {
@@ -19,10 +18,8 @@ namespace tiecalc {
 // Rows of texts, the header first.
 using SheetTable = std::vector<std::vector<std::string>>;
 
-// The tables, cell for cell.
-SheetTable ThreeRodSweepTable(const CThreeRod& page);
-SheetTable FourRodSweepTable(const CFourRodParallelPage& page);
-SheetTable FourRodSweepTable(const CFourRodTurnedPage& page);
+// The table of a page's record, cell for cell.
+SheetTable SweepTable(const ForcePageRecord& page);
 
 // One export: the checks before any output (invalid inputs refused with
 // their reasons, unreadable fields asked about), the save dialog through
@@ -30,15 +27,11 @@ SheetTable FourRodSweepTable(const CFourRodTurnedPage& page);
 // became of it is returned. A table holding a value the sweep could not
 // calculate is refused. Failures of the workbook engine (CSheetDbError)
 // leave as exceptions.
-OutputOutcome RunSweepExport(const CThreeRod& page, IDesktop& desktop);
-OutputOutcome RunSweepExport(const CFourRodParallelPage& page, IDesktop& desktop);
-OutputOutcome RunSweepExport(const CFourRodTurnedPage& page, IDesktop& desktop);
+OutputOutcome RunSweepExport(const CForcePage& page, IDesktop& desktop);
 
 // Makes the page's output button (1024 on the three-rod page, 1047 on the
 // four-rod pages) run the export with the page's desktop, which is told
 // how it ended.
-void InstallSweepExport(CThreeRod& page);
-void InstallSweepExport(CFourRodParallelPage& page);
-void InstallSweepExport(CFourRodTurnedPage& page);
+void InstallSweepExport(CForcePage& page);
 
 }  // namespace tiecalc

@@ -1,9 +1,11 @@
 #include "pages/FourRodPage.h"
 
 #include <cmath>
+#include <string>
 #include <type_traits>
 #include <utility>
 
+#include "core/analysis/ForceSweep.h"
 #include "pages/PageTemplate.h"
 
 namespace tiecalc {
@@ -221,20 +223,30 @@ CFourRodPage::LayoutData LayoutDataOf(std::type_identity<FourRodLayoutII>) {
   return Build(look);
 }
 
-// Each geometry input of a layout and the dimension it sets.
-using GeometryInputList = std::vector<std::pair<int, double*>>;
+// A geometry input of a layout: its control, its label and the dimension it
+// sets.
+template <class TLayout>
+struct GeometryField {
+  int id;
+  const char* label;
+  double TLayout::*member;
+};
 
-GeometryInputList GeometryInputs(FourRodLayoutI& g) {
-  using L = FourRodPageIds<FourRodLayoutI>;
-  return {{P::kA, &g.A}, {P::kB, &g.B}, {P::kC, &g.C}, {P::kD, &g.D}, {L::kE, &g.E}, {L::kF, &g.F},
-          {P::kX1, &g.X1}, {P::kX2, &g.X2}, {P::kX3, &g.X3}, {P::kX4, &g.X4}, {P::kY1, &g.Y1}, {P::kY2, &g.Y2}};
+std::vector<GeometryField<FourRodLayoutI>> GeometryFields(std::type_identity<FourRodLayoutI>) {
+  using G = FourRodLayoutI;
+  using L = FourRodPageIds<G>;
+  return {{P::kA, "A", &G::A},    {P::kB, "B", &G::B},    {P::kC, "C", &G::C},    {P::kD, "D", &G::D},
+          {L::kE, "E", &G::E},    {L::kF, "F", &G::F},    {P::kX1, "X1", &G::X1}, {P::kX2, "X2", &G::X2},
+          {P::kX3, "X3", &G::X3}, {P::kX4, "X4", &G::X4}, {P::kY1, "Y1", &G::Y1}, {P::kY2, "Y2", &G::Y2}};
 }
 
-GeometryInputList GeometryInputs(FourRodLayoutII& g) {
-  using L = FourRodPageIds<FourRodLayoutII>;
-  return {{P::kA, &g.A}, {P::kB, &g.B}, {P::kC, &g.C}, {P::kD, &g.D}, {L::kE, &g.E}, {L::kF, &g.F},
-          {L::kG, &g.G}, {L::kH, &g.H}, {P::kX1, &g.X1}, {P::kX2, &g.X2}, {P::kX3, &g.X3}, {P::kX4, &g.X4},
-          {P::kY1, &g.Y1}, {P::kY2, &g.Y2}};
+std::vector<GeometryField<FourRodLayoutII>> GeometryFields(std::type_identity<FourRodLayoutII>) {
+  using G = FourRodLayoutII;
+  using L = FourRodPageIds<G>;
+  return {{P::kA, "A", &G::A},    {P::kB, "B", &G::B},    {P::kC, "C", &G::C},    {P::kD, "D", &G::D},
+          {L::kE, "E", &G::E},    {L::kF, "F", &G::F},    {L::kG, "G", &G::G},    {L::kH, "H", &G::H},
+          {P::kX1, "X1", &G::X1}, {P::kX2, "X2", &G::X2}, {P::kX3, "X3", &G::X3}, {P::kX4, "X4", &G::X4},
+          {P::kY1, "Y1", &G::Y1}, {P::kY2, "Y2", &G::Y2}};
 }
 
 bool AllFinite(const FourRodResult& r) {
@@ -247,7 +259,7 @@ bool AllFinite(const FourRodResult& r) {
 }  // namespace
 
 CFourRodPage::CFourRodPage(LayoutData layout)
-    : CPage(std::move(layout.tmpl), kStatus, std::move(layout.names)),
+    : CForcePage(std::move(layout.tmpl), kStatus, std::move(layout.names), kExportButton, kReportButton),
       m_lateStartIds(std::move(layout.lateStartIds)) {
   m_result.ForceText.fill("0");
   m_result.AngleText.fill("0");
@@ -319,6 +331,35 @@ std::optional<CFourRodPage::Solution> CFourRodPage::Solve() const {
 
 bool CFourRodPage::IsInputValid() const { return Solve().has_value(); }
 
+ForcePageRecord CFourRodPage::RecordOf(ForceLayout layout, std::string name,
+                                       std::vector<LabelledValue> dimensions) const {
+  ForcePageRecord record;
+  record.layout = layout;
+  record.name = std::move(name);
+  record.valid = IsInputValid();
+  record.parameters = std::move(dimensions);
+  record.parameters.push_back({"R", m_R, "KN"});
+  record.parameters.push_back({"M", m_M, "KN.m"});
+  for (size_t i = 0; i < 4; ++i) record.parameters.push_back({"E" + std::to_string(i + 1), m_E[i], "GPa"});
+  for (size_t i = 0; i < 4; ++i) record.parameters.push_back({"S" + std::to_string(i + 1), m_S[i], "mm^2"});
+  record.R = m_R;
+  record.M = m_M;
+  record.theta = m_Theta;
+  const double angles[] = {m_angles.Alpha, m_angles.Beta, m_angles.Gamma, m_angles.Delta};
+  for (size_t i = 0; i < 4; ++i) {
+    RodRecord rod;
+    rod.angle = angles[i];
+    rod.length = m_result.L[i];
+    rod.lengthText = GetText(kLengthIds[i]);
+    rod.extremes = ShownExtremes(m_result.ExtremeForces[i], m_result.ExtremeAngles[i]);
+    record.rods.push_back(std::move(rod));
+  }
+  record.sweep = record.valid ? SweepFourRod(PrepareFourRod(GeometryOf(m_angles), m_result.L, m_E, m_S), m_R, m_M,
+                                             kChartLastTheta)
+                              : ForceSweep{4, {}};
+  return record;
+}
+
 void CFourRodPage::Recalculate() {
   m_ManualL = GetCheck(kManualL) ? 1 : 0;
   std::optional<Solution> s = Solve();
@@ -351,7 +392,15 @@ void CFourRodPage::ShowResults() {
 
 template <class TLayout>
 CFourRodLayoutPage<TLayout>::CFourRodLayoutPage() : CFourRodPage(LayoutDataOf(std::type_identity<TLayout>{})) {
-  for (auto [id, member] : GeometryInputs(m_layout)) BindInput(id, *member);
+  for (const GeometryField<TLayout>& f : GeometryFields(std::type_identity<TLayout>{})) BindInput(f.id, m_layout.*f.member);
+}
+
+template <class TLayout>
+ForcePageRecord CFourRodLayoutPage<TLayout>::Record() const {
+  std::vector<LabelledValue> dimensions;
+  for (const GeometryField<TLayout>& f : GeometryFields(std::type_identity<TLayout>{}))
+    dimensions.push_back({f.label, m_layout.*f.member, "mm"});
+  return RecordOf(this->kLayout, this->kName, std::move(dimensions));
 }
 
 template class CFourRodLayoutPage<FourRodLayoutI>;

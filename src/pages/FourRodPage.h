@@ -11,11 +11,11 @@
 #include <vector>
 
 #include "core/analysis/FourRodLayout.h"
-#include "pages/Page.h"
+#include "pages/ForcePage.h"
 
 namespace tiecalc {
 
-class CFourRodPage : public CPage {
+class CFourRodPage : public CForcePage {
  public:
   // Controls common to both layouts. The geometry inputs they do not share
   // are in FourRodPageIds.
@@ -36,8 +36,6 @@ class CFourRodPage : public CPage {
     kExportButton = 1047,  // the θ-sweep table
     kReportButton = 1056,  // the report
     kManualL = 1080,       // check box: lengths typed by hand
-    kBookButton = 2002,    // "计算书": the calculation book of the layout
-    kChartButton = 2001,   // "受力曲线": the force chart window (installed by the window)
   };
 
   static constexpr const char* kStartStatus = "请设定计算参数!";
@@ -63,12 +61,9 @@ class CFourRodPage : public CPage {
   const FourRodResult& Result() const { return m_result; }
   bool ManualL() const { return m_ManualL != 0; }
 
-  // Can the current inputs be calculated and shown: they break no rule (the
-  // layout's, BrokenFourRodSolveRules) and the solver gives finite results?
-  // The page shows a success exactly when this holds, and every output tests
-  // it too, so that none pairs the current inputs with results of earlier
-  // ones.
-  virtual bool IsInputValid() const;
+  // The inputs break no rule (the layout's, BrokenFourRodSolveRules) and the
+  // solver gives finite results.
+  bool IsInputValid() const override;
 
   void Recalculate() override;
   // The automatic lengths are results too.
@@ -78,6 +73,9 @@ class CFourRodPage : public CPage {
   explicit CFourRodPage(LayoutData layout);
   std::string InvalidStatus() const override { return kInvalidStatus; }
   std::vector<BrokenRule> BrokenRules() const override;
+
+  // The record with the layout's own part: its name and its dimensions.
+  ForcePageRecord RecordOf(ForceLayout layout, std::string name, std::vector<LabelledValue> dimensions) const;
 
   // The layout's own rules on its dimensions, and the inputs that set each
   // automatic length.
@@ -122,6 +120,8 @@ struct FourRodPageIds<FourRodLayoutI> {
   enum LayoutId : int { kE = 1036, kF = 1037 };
   static constexpr int kTemplateId = 141;
   static constexpr int kDiagramBitmap = 143;
+  static constexpr ForceLayout kLayout = ForceLayout::FourRodParallel;
+  static constexpr const char* kName = "四杆附着(一)";
 };
 
 // Layout II: frame turned to the building face, each rod with its own
@@ -131,6 +131,8 @@ struct FourRodPageIds<FourRodLayoutII> {
   enum LayoutId : int { kE = 1058, kF = 1059, kG = 1060, kH = 1061 };
   static constexpr int kTemplateId = 142;
   static constexpr int kDiagramBitmap = 149;
+  static constexpr ForceLayout kLayout = ForceLayout::FourRodTurned;
+  static constexpr const char* kName = "四杆附着(二)";
 };
 
 // The four-rod page of one layout: its geometry inputs bound to the layout's
@@ -141,6 +143,7 @@ class CFourRodLayoutPage : public CFourRodPage, public FourRodPageIds<TLayout> {
  public:
   CFourRodLayoutPage();
   const TLayout& Layout() const { return m_layout; }
+  ForcePageRecord Record() const override;
 
  protected:
   std::vector<BrokenRule> LayoutRules() const override { return BrokenFourRodRules(m_layout); }

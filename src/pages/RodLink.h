@@ -9,25 +9,19 @@
 #include <string>
 #include <vector>
 
-#include "pages/FourRodPage.h"
+#include "pages/ForcePage.h"
 #include "pages/RodCheckPage.h"
-#include "pages/ThreeRod.h"
 
 namespace tiecalc {
 
-// One rod as its force page shows it: the extreme pair "a/b" and the length.
-struct LayoutRod {
-  std::string pair;
-  std::string length;
-};
-
-// The rods of a force page, or nothing when its inputs cannot be calculated.
-std::optional<std::vector<LayoutRod>> RodsOf(const CThreeRod& page);
-std::optional<std::vector<LayoutRod>> RodsOf(const CFourRodPage& page);
+// The rods of a force page's record, or nothing when its inputs cannot be
+// calculated.
+std::optional<std::vector<RodRecord>> RodsOf(const ForcePageRecord& page);
 
 // The texts typed over the rod-check page's inputs for one rod.
 struct RodTexts {
   std::string Fmax, Fmin;  // the larger and the smaller of the pair, as shown
+  double FmaxValue = 0.0, FminValue = 0.0;  // the same, kN
   std::string F;           // the compression -Fmin, "%.2f"
   std::string L;           // the rod's length text
   std::string G;           // the section's weight per length over this length, "%.2f"
@@ -46,8 +40,8 @@ struct SectionScale {
 SectionScale ScaleOf(const CRodCheckPage& section);
 
 // The rod's texts with the weight and the large section scaled by its length.
-RodTexts TextsForRod(const LayoutRod& rod, const SectionScale& scale);
-RodTexts TextsForRod(const LayoutRod& rod, const CRodCheckPage& section);
+RodTexts TextsForRod(const RodRecord& rod, const SectionScale& scale);
+RodTexts TextsForRod(const RodRecord& rod, const CRodCheckPage& section);
 // Types F, L, G and then Ld (when there is one) into the page, as a user does.
 void TypeRodTexts(CRodCheckPage& page, const RodTexts& texts);
 
@@ -63,18 +57,18 @@ void TypeRodTexts(CRodCheckPage& page, const RodTexts& texts);
 //   手动输入 again.
 class CRodLink {
  public:
-  CRodLink(CThreeRod& threeRod, CFourRodParallelPage& fourRodI, CFourRodTurnedPage& fourRodII, CRodCheckPage& rodCheck);
+  CRodLink(CForcePage& threeRod, CForcePage& fourRodI, CForcePage& fourRodII, CRodCheckPage& rodCheck);
   CRodLink(const CRodLink&) = delete;
   CRodLink& operator=(const CRodLink&) = delete;
 
  private:
   // The force page of a list index (1..11), or nullptr for 手动输入.
-  const CPage* PageOf(int choice) const;
+  const CForcePage* PageOf(int choice) const;
   void Follow();
 
-  const CThreeRod& m_threeRod;
-  const CFourRodParallelPage& m_fourRodI;
-  const CFourRodTurnedPage& m_fourRodII;
+  const CForcePage& m_threeRod;
+  const CForcePage& m_fourRodI;
+  const CForcePage& m_fourRodII;
   CRodCheckPage& m_rodCheck;
   bool m_typing = false;  // the link's own typing into the rod-check page
   // The section's scale when the link took over: scaling each time from the

@@ -2,6 +2,9 @@
 
 #include <cmath>
 
+#include "core/analysis/ForceSweep.h"
+#include "core/input/Format.h"
+
 #include "pages/PageTemplate.h"
 
 namespace tiecalc {
@@ -98,7 +101,7 @@ bool AllFinite(const ThreeRodResult& r) {
 
 }  // namespace
 
-CThreeRod::CThreeRod() : CPage(BuildTemplate(), kStatus, PageNames()) {
+CThreeRod::CThreeRod() : CForcePage(BuildTemplate(), kStatus, PageNames(), kExportButton, kReportButton) {
   m_result.F1m = m_result.F2m = m_result.F3m = "0";
   m_result.Theta1 = m_result.Theta2 = m_result.Theta3 = "0";
   for (auto [id, member] : {std::pair{kA, &m_A}, {kB, &m_B}, {kC, &m_C}, {kD, &m_D}, {kX1, &m_X1},
@@ -136,6 +139,34 @@ std::optional<ThreeRodResult> CThreeRod::Solve() const {
 }
 
 bool CThreeRod::IsInputValid() const { return Solve().has_value(); }
+
+ForcePageRecord CThreeRod::Record() const {
+  ForcePageRecord record;
+  record.layout = ForceLayout::ThreeRod;
+  record.name = "三杆附着";
+  record.valid = IsInputValid();
+  const ThreeRodInput in = Input();
+  record.parameters = {{"A", in.A, "mm"}, {"B", in.B, "mm"},  {"C", in.C, "mm"}, {"D", in.D, "mm"},
+                       {"X1", in.X1, "mm"}, {"X2", in.X2, "mm"}, {"X3", in.X3, "mm"}, {"H", in.H, "mm"},
+                       {"R", in.R, "KN"}, {"M", in.M, "KN.m"}};
+  record.R = in.R;
+  record.M = in.M;
+  record.theta = in.Theta;
+  const double angles[] = {m_result.Alpha, m_result.Beta, m_result.Gamma};
+  const double lengths[] = {m_result.L1, m_result.L2, m_result.L3};
+  const int lengthIds[] = {kL1, kL2, kL3};
+  for (size_t i = 0; i < 3; ++i) {
+    RodRecord rod;
+    rod.angle = angles[i];
+    rod.length = lengths[i];
+    rod.lengthText = GetText(lengthIds[i]);
+    rod.extremes = ShownExtremes(m_result.ExtremeForces[i], m_result.ExtremeAngles[i]);
+    record.rods.push_back(std::move(rod));
+  }
+  record.sweep = record.valid ? SweepThreeRod(ThreeRodGeometryOf(in, Angles()), in.R, in.M, kChartLastTheta)
+                              : ForceSweep{3, {}};
+  return record;
+}
 
 void CThreeRod::Recalculate() {
   std::optional<ThreeRodResult> r = Solve();

@@ -7,11 +7,11 @@
 #include <string>
 
 #include "core/analysis/ThreeRod.h"
-#include "pages/Page.h"
+#include "pages/ForcePage.h"
 
 namespace tiecalc {
 
-class CThreeRod : public CPage {
+class CThreeRod : public CForcePage {
  public:
   // Controls addressed by code.
   enum Id : int {
@@ -27,8 +27,6 @@ class CThreeRod : public CPage {
     kExportButton = 1024,  // "输出结果到文件": the θ-sweep table
     kReportButton = 1025,  // "生成报告文件": the report
     kDiagram = 1058,
-    kBookButton = 2002,    // "计算书": the calculation book of the layout
-    kChartButton = 2001,   // "受力曲线": the force chart window (installed by the window)
   };
   static constexpr int kTemplateId = 140;
   static constexpr int kDiagramBitmap = 135;
@@ -44,12 +42,10 @@ class CThreeRod : public CPage {
   // The results of the last valid calculation (zeros and "0" texts before).
   const ThreeRodResult& Result() const { return m_result; }
   ThreeRodAngles Angles() const { return {m_result.Alpha, m_result.Beta, m_result.Gamma}; }
-  // Can the inputs be calculated and shown: they pass the model's validity
-  // rule, the rods are neither parallel nor meet in one point, and the
-  // results are finite? The page shows a success exactly when this holds;
-  // the outputs test it too, so that they never pair these inputs with
-  // earlier results.
-  bool IsInputValid() const;
+  // The inputs pass the model's validity rule, the rods are neither
+  // parallel nor meet in one point, and the results are finite.
+  bool IsInputValid() const override;
+  ForcePageRecord Record() const override;
 
   void Recalculate() override;
 

@@ -170,7 +170,7 @@ void CMainDlg::CreateViews() {
     m_areas.push_back(area);
 #if TIECALC_HAVE_CHART
     // The force pages' "受力曲线" opens the chart window.
-    if (i < 3) page.OnClick(CThreeRod::kChartButton, [this] { OnChart(); });
+    if (i < 3) page.OnClick(CForcePage::kChartButton, [this] { OnChart(); });
 #endif
     // What the user changes on a page, after the page has taken it.
     for (QWidget* w : m_views.back()->Widgets()) {
@@ -244,8 +244,7 @@ void CMainDlg::CreateMenuBar() {
 }
 
 void CMainDlg::OnBook() {
-  static_assert(static_cast<int>(CThreeRod::kBookButton) == static_cast<int>(CFourRodPage::kBookButton));
-  Page(m_lastForcePage).UserClick(CThreeRod::kBookButton);
+  Page(m_lastForcePage).UserClick(CForcePage::kBookButton);
 }
 
 void CMainDlg::done(int result) {

@@ -42,6 +42,8 @@ class CPageSet {
   CFourRodParallelPage& FourRodParallel() const { return static_cast<CFourRodParallelPage&>(Page(1)); }
   CFourRodTurnedPage& FourRodTurned() const { return static_cast<CFourRodTurnedPage&>(Page(2)); }
   CRodCheckPage& RodCheck() const { return static_cast<CRodCheckPage&>(Page(3)); }
+  // The force page of a tab index 0..2.
+  CForcePage& ForcePage(int index) const { return dynamic_cast<CForcePage&>(Page(index)); }
 
   // Gives every page the desktop that answers its dialogs and shows its
   // messages, then creates the pages in tab order (each runs its start

@@ -10,25 +10,15 @@ namespace tiecalc {
 // the report behind their buttons are installed here, once per page, by the
 // window and the command-line tool alike.
 
-void WirePage(CThreeRod& page) {
-  InstallSweepExport(page);
-  InstallReport(page);
-}
-
-void WirePage(CFourRodParallelPage& page) {
-  InstallSweepExport(page);
-  InstallReport(page);
-}
-
-void WirePage(CFourRodTurnedPage& page) {
+void WirePage(CForcePage& page) {
   InstallSweepExport(page);
   InstallReport(page);
 }
 
 void WirePage(CRodCheckPage& page) { InstallReport(page); }
 
-void WirePages(CThreeRod& threeRod, CFourRodParallelPage& fourRodI, CFourRodTurnedPage& fourRodII, CRodCheckPage& rodCheck) {
-  InstallCalculationBook(threeRod, fourRodI, fourRodII, rodCheck);
+void WirePages(CForcePage& threeRod, CForcePage& fourRodI, CForcePage& fourRodII, CRodCheckPage& rodCheck) {
+  for (CForcePage* page : {&threeRod, &fourRodI, &fourRodII}) InstallCalculationBook(*page, rodCheck);
 }
 
 }  // namespace tiecalc

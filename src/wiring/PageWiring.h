@@ -3,18 +3,15 @@
 // report behind their buttons - installed on a freshly constructed page,
 // before Create(). Every page goes through here right after construction.
 
-#include "pages/FourRodPage.h"
+#include "pages/ForcePage.h"
 #include "pages/RodCheckPage.h"
-#include "pages/ThreeRod.h"
 
 namespace tiecalc {
 
-void WirePage(CThreeRod& page);
-void WirePage(CFourRodParallelPage& page);
-void WirePage(CFourRodTurnedPage& page);
+void WirePage(CForcePage& page);
 void WirePage(CRodCheckPage& page);
 // What needs the four pages together and the book: the calculation book
 // behind the force pages' 计算书 buttons.
-void WirePages(CThreeRod& threeRod, CFourRodParallelPage& fourRodI, CFourRodTurnedPage& fourRodII, CRodCheckPage& rodCheck);
+void WirePages(CForcePage& threeRod, CForcePage& fourRodI, CForcePage& fourRodII, CRodCheckPage& rodCheck);
 
 }  // namespace tiecalc

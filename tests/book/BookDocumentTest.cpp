@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "pages/FourRodPage.h"
+#include "pages/ThreeRod.h"
 #include "report/composers/ReportTestSupport.h"
 #include "report/composers/Reports.h"
 
@@ -65,7 +67,7 @@ TEST_F(BookDocument, FourRodBookHoldsTheForceReportAndEachRodsCheckReport) {
 
   // The force analysis exactly as the page's report writes it.
   forces.desktop.QueueSavePath(Out("forces.doc"));
-  WriteFourRodReport(forces.page, forces.desktop);
+  WriteForceReport(forces.page, forces.desktop);
   const size_t analysis = Find(doc, Body(Out("forces.doc")));
   ASSERT_NE(analysis, std::string::npos);
   EXPECT_NE(Find(doc, {"p|0|14|附着杆1极值F1m为：-728.53/728.53 KN"}), std::string::npos);

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "core/input/Format.h"
+#include "pages/FourRodPage.h"
 #include "pages/PageTestSupport.h"
+#include "pages/ThreeRod.h"
 
 namespace tiecalc {
 namespace {
@@ -107,8 +109,19 @@ TEST(BookRods, TextsOfAWorkedRod) {
   EXPECT_EQ(book.rods[1].texts.F, "473.17");
 }
 
+// A rod as a force page shows it: its extreme pair "a/b" and its length.
+RodRecord Rod(const std::string& pair, const std::string& length) {
+  RodRecord rod;
+  const size_t slash = pair.find('/');
+  rod.extremes.forceTexts = {pair.substr(0, slash), pair.substr(slash + 1)};
+  for (size_t k = 0; k < 2; ++k) rod.extremes.forces[k] = ParseDouble(rod.extremes.forceTexts[k]);
+  rod.lengthText = length;
+  rod.length = ParseDouble(length);
+  return rod;
+}
+
 // A uniform solid-web section that carries 100 kN with ease and not 2000 kN.
-CalculationBook BookOf(const std::vector<LayoutRod>& rods, const Entries& sectionChanges = {}) {
+CalculationBook BookOf(const std::vector<RodRecord>& rods, const Entries& sectionChanges = {}) {
   Started<CRodCheckPage> section;
   TypeAll(section.page, {{"F", "100"}, {"L", "6000"}, {"G", "300"}, {"A", "5000"}, {"h", "150"},
                          {"Imax", "50000000"}, {"Imin", "50000000"}});
@@ -138,7 +151,7 @@ TEST(BookTension, LineAtTheAllowableStress) {
     ASSERT_TRUE(section.page.UserSelect(CRodCheckPage::kMainGrade, c.grade[0] - '0'));
     TypeAll(section.page, {{"F", "10"}, {"L", "1000"}, {"G", "10"}, {"A", "1000"}, {"h", "50"},
                            {"Imax", "10000000"}, {"Imin", "10000000"}, {"k", "1"}});
-    const CalculationBook book = ComputeBook(std::vector<LayoutRod>{{c.pair, "1000"}}, section.page);
+    const CalculationBook book = ComputeBook(std::vector<RodRecord>{Rod(c.pair, "1000")}, section.page);
     ASSERT_EQ(book.rods.size(), 1u);
     const BookRod& rod = book.rods[0];
     ASSERT_EQ(rod.tension.has_value(), c.present);
@@ -150,10 +163,10 @@ TEST(BookTension, LineAtTheAllowableStress) {
 }
 
 TEST(BookVerdict, NamesTheRodsThatFailOrCannotBeChecked) {
-  const LayoutRod ok{"100/-100", "6000"};
-  const LayoutRod crushed{"100/-2000", "6000"};
-  const LayoutRod pulledApart{"5000/-100", "6000"};  // σt = 1000 MPa
-  const LayoutRod neverPressed{"100/0.00", "6000"};  // F = 0: the check cannot run
+  const RodRecord ok = Rod("100/-100", "6000");
+  const RodRecord crushed = Rod("100/-2000", "6000");
+  const RodRecord pulledApart = Rod("5000/-100", "6000");  // σt = 1000 MPa
+  const RodRecord neverPressed = Rod("100/0.00", "6000");  // F = 0: the check cannot run
 
   CalculationBook all = BookOf({ok, ok, ok});
   EXPECT_EQ(all.Status(), "全部附着杆满足要求！");
@@ -188,7 +201,7 @@ TEST(BookRefusals, ForcesFirstThenTheSection) {
       {ComputeBook(noForces.page, noSection.page), "请先完成附着杆内力计算!"},
       {ComputeBook(forces.page, noSection.page), "请先在附着杆校核页设定杆件截面参数!"},
       // A section the check refuses (A = 0) after it was valid once.
-      {BookOf({{"100/-100", "6000"}}, {{"A", "0"}}), "请先在附着杆校核页设定杆件截面参数!"},
+      {BookOf({Rod("100/-100", "6000")}, {{"A", "0"}}), "请先在附着杆校核页设定杆件截面参数!"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(c.book.Status(), c.refusal);

@@ -13,7 +13,9 @@
 
 #include <set>
 
+#include "pages/FourRodPage.h"
 #include "pages/PageTestSupport.h"
+#include "pages/ThreeRod.h"
 
 namespace tiecalc {
 namespace {
@@ -82,10 +84,10 @@ TEST(ChartDrawings, QPainterDrawsWhatCairoDraws) {
   TypeAll(one.page, kFourRodIExample);
   Started<CFourRodTurnedPage> two;
   TypeAll(two.page, kFourRodIIExample);
-  const std::pair<ForceChartData, ChartState> cases[] = {{ChartDataOf(three.page), {}},
-                                                         {ChartDataOf(one.page), {}},
-                                                         {ChartDataOf(two.page), {}},
-                                                         {ChartDataOf(three.page), {true, "数据错误或不全"}}};
+  const std::pair<ForceChartData, ChartState> cases[] = {{ChartDataOf(three.page.Record()), {}},
+                                                         {ChartDataOf(one.page.Record()), {}},
+                                                         {ChartDataOf(two.page.Record()), {}},
+                                                         {ChartDataOf(three.page.Record()), {true, "数据错误或不全"}}};
   const ChartDrawing& qt = QtChartDrawing();
   for (const auto& [data, state] : cases) {
     SCOPED_TRACE(std::to_string(data.sweep.rods) + " rods " + state.status);

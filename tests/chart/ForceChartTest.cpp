@@ -10,6 +10,8 @@
 #include <sstream>
 
 #include "export/SweepExport.h"
+#include "pages/FourRodPage.h"
+#include "pages/ThreeRod.h"
 
 namespace tiecalc {
 namespace {
@@ -59,7 +61,7 @@ std::map<std::string, std::vector<double>> CurvesOfSvg(const std::string& svg, c
 
 template <typename Page>
 void ExpectChartOfSweepTable(const Page& page, const SheetTable& table, int rods) {
-  const ForceChartData data = ChartDataOf(page);
+  const ForceChartData data = ChartDataOf(page.Record());
   const ChartScene scene = LayOutForceChart(data, 800, 500);
   const auto curves = CurvesOfSvg(ChartSvg(scene), scene);
   ASSERT_EQ(curves.size(), static_cast<size_t>(rods));
@@ -77,11 +79,11 @@ void ExpectChartOfSweepTable(const Page& page, const SheetTable& table, int rods
 
 TEST(ForceChart, CurvesAreTheSweepTableAtEveryWholeDegree) {
   Example<CThreeRod> three(kThreeRod);
-  ExpectChartOfSweepTable(three.page, ThreeRodSweepTable(three.page), 3);
+  ExpectChartOfSweepTable(three.page, SweepTable(three.page.Record()), 3);
   Example<CFourRodParallelPage> one(kFourRodI);
-  ExpectChartOfSweepTable(one.page, FourRodSweepTable(one.page), 4);
+  ExpectChartOfSweepTable(one.page, SweepTable(one.page.Record()), 4);
   Example<CFourRodTurnedPage> two(kFourRodII);
-  ExpectChartOfSweepTable(two.page, FourRodSweepTable(two.page), 4);
+  ExpectChartOfSweepTable(two.page, SweepTable(two.page.Record()), 4);
 }
 
 // Each extreme of the page is a mark at (θ mod 360, F) with its value as a
@@ -148,7 +150,7 @@ TEST(ForceChart, InvalidInputsGiveNoChartAndGreyedCurvesShowTheStatus) {
 
 TEST(ForceChart, BitmapsAreDrawnAtTheirScale) {
   Example<CThreeRod> three(kThreeRod);
-  const ChartScene scene = LayOutForceChart(ChartDataOf(three.page), 640, 400);
+  const ChartScene scene = LayOutForceChart(ChartDataOf(three.page.Record()), 640, 400);
   const ChartBitmap bitmap = DrawChart(scene, 2.0);
   EXPECT_EQ(bitmap.width, 1280);
   EXPECT_EQ(bitmap.height, 800);

@@ -11,6 +11,7 @@
 #include <filesystem>
 
 #include "export/SweepExport.h"
+#include "pages/ThreeRod.h"
 #include "platform/sheetdb/SheetTestSupport.h"
 #include "platform/sheetdb/Workbook.h"
 

@@ -9,6 +9,8 @@
 #include <filesystem>
 
 #include "core/input/Format.h"
+#include "pages/FourRodPage.h"
+#include "pages/ThreeRod.h"
 #include "platform/sheetdb/SheetTestSupport.h"
 
 namespace tiecalc {
@@ -100,7 +102,7 @@ TEST(ThreeRodSweepExport, TheWorkbookHoldsThe370RowsAsThePageComputedThem) {
 TEST(ThreeRodSweepExport, WithoutTorqueTheColumnExtremesLieWithinADegreeOfThePagesAngles) {
   ThreeRodFixture f;
   f.Type({{CThreeRod::kM, "0"}});
-  const SheetTable t = ThreeRodSweepTable(f.page);
+  const SheetTable t = SweepTable(f.page.Record());
   const std::string texts[3] = {f.page.Result().Theta1, f.page.Result().Theta2, f.page.Result().Theta3};
   for (size_t rod = 0; rod < 3; ++rod) {
     size_t maxAt = 1, minAt = 1;

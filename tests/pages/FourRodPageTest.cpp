@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "pages/FourRodPage.h"
-#include "pages/PageSweep.h"
 #include "pages/PageTestSupport.h"
 
 namespace tiecalc {
@@ -211,7 +210,7 @@ void ExpectUnsolvable(const UnsolvableCase& c, const Entries& example, const Ent
   Entries kept = results;
   if (s.page.ManualL()) std::erase_if(kept, [](const auto& e) { return e.first[0] == 'L'; });
   ExpectShown(s.page, kept);
-  EXPECT_TRUE(ForceSweepOf(s.page, kTableLastTheta).points.empty());
+  EXPECT_TRUE(s.page.Record().sweep.points.empty());
 }
 
 TEST(FourRodValidity, UnsolvableFramesAreInvalidMarkedAndKeepTheLastResults) {

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "pages/PageSweep.h"
 #include "pages/PageTestSupport.h"
 #include "pages/ThreeRod.h"
 
@@ -128,7 +127,7 @@ TEST(ThreeRodInvalid, FramesThatCannotCarryEveryLoadAreMarkedAndKeepTheLastResul
     EXPECT_EQ(RuleMarks(s.page), marks);
     EXPECT_EQ(s.page.InvalidReasons(), std::vector<std::string>{c.reason});
     ExpectShown(s.page, kExampleResults);
-    EXPECT_TRUE(ForceSweepOf(s.page, kChartLastTheta).points.empty());
+    EXPECT_TRUE(s.page.Record().sweep.points.empty());
   }
 }
 

@@ -174,6 +174,8 @@ FourRodResult SolveFourRodPage(const FourRodGeometry& g, const Rod4& L, const Ro
     r.Forces.Fy[i] = Round2(f.Fy[i]);
     r.ForceText[i] = ext[i].ForceText;
     r.AngleText[i] = ext[i].AngleText;
+    r.ExtremeForces[i] = {ext[i].First, ext[i].Second};
+    r.ExtremeAngles[i] = {ext[i].Phi, ext[i].PhiOpposite};
     r.L[i] = Round2(L[i]);
   }
   return r;

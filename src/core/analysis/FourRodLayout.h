@@ -84,6 +84,10 @@ struct FourRodResult {
   FourRodForces Forces;                   // at theta, each through Round2
   std::array<std::string, 4> ForceText;   // F1m..F4m
   std::array<std::string, 4> AngleText;   // theta1..theta4
+  // The same pairs as numbers (FourRodExtreme's First, Second and Phi,
+  // PhiOpposite), rod by rod.
+  std::array<std::array<double, 2>, 4> ExtremeForces{};
+  std::array<std::array<double, 2>, 4> ExtremeAngles{};
 };
 
 // Steps shared by both layouts once the inputs break no rule: the solver

@@ -175,6 +175,8 @@ std::optional<ThreeRodResult> SolveThreeRod(const ThreeRodInput& in) {
   r.F1m = Pair(e1a, e1b);
   r.F2m = Pair(e2a, e2b);
   r.F3m = Pair(e3b, e3a);
+  r.ExtremeForces = {{{e1a, e1b}, {e2a, e2b}, {e3b, e3a}}};
+  r.ExtremeAngles = {{{t1a, t1b}, {t2a, t2b}, {t3b, t3a}}};
 
   const double run = in.H - in.B;
   r.L1 = Round2(run / std::sin(Rad(angles.Alpha)));

@@ -9,6 +9,7 @@
 // give F3, the balance across the wall gives F2. Forces in kN, tension
 // positive; M in kN*m, positive clockwise in the page diagram.
 
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -108,6 +109,9 @@ struct ThreeRodResult {
   // they occur (degrees), from unrounded values.
   std::string F1m, F2m, F3m;
   std::string Theta1, Theta2, Theta3;
+  // The same pairs as numbers, rod by rod, in the order of the texts.
+  std::array<std::array<double, 2>, 3> ExtremeForces{};
+  std::array<std::array<double, 2>, 3> ExtremeAngles{};
 };
 
 // The whole calculation; nullopt when IsThreeRodInputValid fails.

@@ -1,18 +1,18 @@
 // The reports of the force-analysis pages: the three-rod frame and both
-// four-rod layouts. Inputs are printed as typed (at most two decimals, no
-// trailing zeros), angles with two, the lengths without decimals, the
-// extreme texts as the page shows them.
+// four-rod layouts, from the page's record. Inputs are printed as typed (at
+// most two decimals, no trailing zeros), angles with two, the lengths
+// without decimals, the extreme texts as the page shows them.
 
 #include <array>
 #include <future>
+#include <optional>
 #include <string>
+#include <vector>
 
-#include "core/analysis/ThreeRod.h"
 #include "report/composers/ReportBodies.h"
 #include "report/composers/ReportComposer.h"
 #include "report/composers/Reports.h"
 #include "pages/OutputCheck.h"
-#include "pages/PageSweep.h"
 #if TIECALC_HAVE_CHART
 #include "chart/ChartData.h"
 #endif
@@ -22,7 +22,6 @@ namespace tiecalc {
 namespace {
 
 using F = FragmentId;
-
 
 // The extreme force of rod i and the directions of R where it occurs.
 void ExtremeLines(CReportComposer& r, int rod, const std::string& force, const std::string& angles) {
@@ -39,8 +38,7 @@ void ExtremeLines(CReportComposer& r, int rod, const std::string& force, const s
 // sharp in print, and quick enough to encode for a report written at once.
 constexpr double kChartDpi = 200.0;
 
-template <typename Page>
-std::future<std::string> DrawChartFigure(const Page& page) {
+std::future<std::string> DrawChartFigure(const ForcePageRecord& page) {
 #if TIECALC_HAVE_CHART
   return std::async(std::launch::async | std::launch::deferred, [data = ChartDataOf(page)] {
     return ChartPng(LayOutForceChart(data, 548, 330), kChartDpi / 96.0);
@@ -53,178 +51,128 @@ std::future<std::string> DrawChartFigure(const Page& page) {
 
 // The chart as the figure after the extreme lines: the next free figure
 // number of the report, the layout and the loads in the caption.
-template <typename Page>
-void ChartFigure(CReportComposer& r, ForceChartFigure& chart, const Page& page, const char* figure, double R,
-                 double M, double theta) {
+void ChartFigure(CReportComposer& r, ForceChartFigure& chart, const ForcePageRecord& page, const char* figure) {
 #if TIECALC_HAVE_CHART
   r.Picture("force_chart", chart.TakePng(), kChartDpi, "各附着杆轴力随θ变化曲线");
   r.Alignment(1);
   r.TextLine(std::string(figure) + " 各附着杆轴力随θ变化曲线");
-  r.TextLine(std::string(ChartLayoutName(page)) + Fill("  R=%v KN", R) + Fill("  M=%v KN.m", M) +
-             Fill("  θ=%.2f°", theta));
+  r.TextLine(page.name + Fill("  R=%v KN", page.R) + Fill("  M=%v KN.m", page.M) + Fill("  θ=%.2f°", page.theta));
   r.Alignment(0);
 #else
-  (void)r, (void)chart, (void)page, (void)figure, (void)R, (void)M, (void)theta;
+  (void)r, (void)chart, (void)page, (void)figure;
 #endif
 }
 
 // Valid inputs, and a sweep the chart can draw.
-template <typename Page>
-bool CanReport(const Page& page) {
-  return page.IsInputValid() && IsDefined(ForceSweepOf(page, kChartLastTheta));
-}
+bool CanReport(const ForcePageRecord& page) { return page.valid && IsDefined(page.sweep); }
 
-// ---- three rods -----------------------------------------------------------
-
-constexpr ReportRequest kThreeRodRequest = {"塔机三杆附着分析报告", "塔式起重机三杆附着分析报告"};
-
-void ThreeRodBody(const CThreeRod& page, ForceChartFigure& chart, CReportComposer& r) {
-  const ThreeRodInput in = page.Input();
-  const ThreeRodResult& res = page.Result();
-  r.Fragment(F::ThreeRodModel);
-  r.Line({{"  A=%v mm", in.A}, {"     B=%v mm", in.B}, {"     C=%v mm", in.C}, {"     D=%v mm", in.D}});
-  r.Line({{"  X1=%v mm", in.X1}, {"         X2=%v mm", in.X2}, {"           X3=%v mm", in.X3}});
-  r.Line({{"  H=%v mm", in.H}, {"          R=%v KN", in.R}, {"              M=%v KN.m", in.M}});
-  r.Fragment(F::ThreeRodAngles);
-  r.Line({{"  α=%.2f°", res.Alpha}});
-  r.Line({{"  β=%.2f°", res.Beta}});
-  r.Line({{"  γ=%.2f°", res.Gamma}});
-  r.Fragment(F::ThreeRodMethod);
-  ExtremeLines(r, 0, res.F1m, res.Theta1);
-  ExtremeLines(r, 1, res.F2m, res.Theta2);
-  ExtremeLines(r, 2, res.F3m, res.Theta3);
-  ChartFigure(r, chart, page, "(图三)", in.R, in.M, in.Theta);
-}
-
-// ---- four rods -------------------------------------------------------------
-
-constexpr ReportRequest kFourRodRequest = {"塔机四杆附着分析报告", "塔式起重机四杆附着分析报告"};
-
-// What the two layouts' reports differ in.
-struct FourRodLayoutReport {
-  std::array<FragmentId, 4> fragments;  // model, angles, lengths, method
-  std::vector<std::vector<Piece>> geometryLines;
+// What the layouts' reports differ in.
+struct ForceReportShape {
+  ReportRequest request;
+  FragmentId model, angles;
+  std::optional<FragmentId> lengths;  // the lengths' fragment and lines
+  FragmentId method;
+  // The parameters, line by line: the spaces before each "label=value unit".
+  std::vector<std::vector<int>> parameterIndents;
+  bool materialNote;  // what E and S stand for, after the parameters
+  const char* figure;
 };
 
-FourRodLayoutReport LayoutReport(const CFourRodParallelPage& page) {
-  const FourRodLayoutI& g = page.Layout();
-  return {{F::FourRodIModel, F::FourRodIAngles, F::FourRodILengths, F::FourRodIMethod},
-          {{{"  A=%v mm", g.A}, {"    B=%v mm", g.B}, {"    C=%v mm", g.C}, {"    D=%v mm", g.D},
-            {"    E=%v mm", g.E}},
-           {{"  F=%v mm", g.F}, {"   X1=%v mm", g.X1}, {"   X2=%v mm", g.X2}, {"   X3=%v mm", g.X3},
-            {"   X4=%v mm", g.X4}}}};
+const ForceReportShape& ShapeOf(ForceLayout layout) {
+  static const ForceReportShape kThreeRod = {{"塔机三杆附着分析报告", "塔式起重机三杆附着分析报告"},
+                                             F::ThreeRodModel,
+                                             F::ThreeRodAngles,
+                                             std::nullopt,
+                                             F::ThreeRodMethod,
+                                             {{2, 5, 5, 5}, {2, 9, 11}, {2, 10, 14}},
+                                             false,
+                                             "(图三)"};
+  static const ForceReportShape kFourRodParallel = {
+      {"塔机四杆附着分析报告", "塔式起重机四杆附着分析报告"},
+      F::FourRodIModel,
+      F::FourRodIAngles,
+      F::FourRodILengths,
+      F::FourRodIMethod,
+      {{2, 4, 4, 4, 4}, {2, 3, 3, 3, 3}, {2, 5, 5, 7}, {2, 5, 5, 5}, {2, 5, 5, 5}},
+      true,
+      "(图五)"};
+  static const ForceReportShape kFourRodTurned = {
+      {"塔机四杆附着分析报告", "塔式起重机四杆附着分析报告"},
+      F::FourRodIIModel,
+      F::FourRodIIAngles,
+      F::FourRodIILengths,
+      F::FourRodIIMethod,
+      {{2, 6, 6, 6}, {2, 6, 6, 6}, {2, 5, 5, 5}, {2, 5, 5, 7}, {2, 5, 5, 5}, {2, 5, 5, 5}},
+      true,
+      "(图五)"};
+  switch (layout) {
+    case ForceLayout::ThreeRod: return kThreeRod;
+    case ForceLayout::FourRodParallel: return kFourRodParallel;
+    case ForceLayout::FourRodTurned: break;
+  }
+  return kFourRodTurned;
 }
 
-FourRodLayoutReport LayoutReport(const CFourRodTurnedPage& page) {
-  const FourRodLayoutII& g = page.Layout();
-  return {{F::FourRodIIModel, F::FourRodIIAngles, F::FourRodIILengths, F::FourRodIIMethod},
-          {{{"  A=%v mm", g.A}, {"      B=%v mm", g.B}, {"      C=%v mm", g.C}, {"      D=%v mm", g.D}},
-           {{"  E=%v mm", g.E}, {"      F=%v mm", g.F}, {"      G=%v mm", g.G}, {"      H=%v mm", g.H}},
-           {{"  X1=%v mm", g.X1}, {"     X2=%v mm", g.X2}, {"     X3=%v mm", g.X3},
-            {"     X4=%v mm", g.X4}}}};
+// The inputs as typed, each "label=value unit" after its spaces.
+void ParameterLines(const ForcePageRecord& page, const ForceReportShape& shape, CReportComposer& r) {
+  size_t next = 0;
+  for (const std::vector<int>& indents : shape.parameterIndents) {
+    std::vector<std::string> patterns;
+    for (int indent : indents) {
+      const LabelledValue& p = page.parameters.at(next + patterns.size());
+      patterns.push_back(std::string(static_cast<size_t>(indent), ' ') + p.label + "=%v " + p.unit);
+    }
+    std::vector<Piece> pieces;
+    for (const std::string& pattern : patterns) pieces.push_back({pattern.c_str(), page.parameters[next++].value});
+    r.Line(pieces);
+  }
 }
 
-// Y1, Y2 and the layout-independent parameters.
-template <typename Layout>
-void CommonParameterLines(const CFourRodPage& page, const Layout& g, CReportComposer& r) {
-  const Rod4& E = page.E();
-  const Rod4& S = page.S();
-  r.Line({{"  Y1=%v mm", g.Y1}, {"     Y2=%v mm", g.Y2}, {"     R=%v KN", page.R()},
-          {"       M=%v KN.m", page.M()}});
-  r.Line({{"  E1=%v GPa", E[0]}, {"     E2=%v GPa", E[1]}, {"     E3=%v GPa", E[2]}, {"     E4=%v GPa", E[3]}});
-  r.Line({{"  S1=%v mm^2", S[0]}, {"     S2=%v mm^2", S[1]}, {"     S3=%v mm^2", S[2]}, {"     S4=%v mm^2", S[3]}});
-  r.TextLine(std::vector<std::string>{"  E:附着杆材料弹性模量", "         S:附着杆主肢截面积"});
-}
-
-template <typename Page>
-void FourRodBody(const Page& page, ForceChartFigure& chart, CReportComposer& r) {
-  const FourRodLayoutReport layout = LayoutReport(page);
-  const FourRodAngles& a = page.Angles();
-  const FourRodResult& res = page.Result();
-  r.Fragment(layout.fragments[0]);
-  for (const std::vector<Piece>& line : layout.geometryLines) r.Line(line);
-  CommonParameterLines(page, page.Layout(), r);
-  r.Fragment(layout.fragments[1]);
-  r.Line({{"  α=%.2f°", a.Alpha}});
-  r.Line({{"  β=%.2f°", a.Beta}});
-  r.Line({{"  γ=%.2f°", a.Gamma}});
-  r.Line({{"  δ=%.2f°", a.Delta}});
-  r.Fragment(layout.fragments[2]);
-  r.Line({{"  L1=%.0f mm", res.L[0]}});
-  r.Line({{"  L2=%.0f mm", res.L[1]}});
-  r.Line({{"  L3=%.0f mm", res.L[2]}});
-  r.Line({{"  L4=%.0f mm", res.L[3]}});
-  r.Fragment(layout.fragments[3]);
-  for (int i = 0; i < 4; ++i) ExtremeLines(r, i, res.ForceText[i], res.AngleText[i]);
-  ChartFigure(r, chart, page, "(图五)", page.R(), page.M(), page.Theta());
-}
-
-template <typename Page>
-OutputOutcome FourRodReport(const Page& page, IDesktop& desktop, std::shared_ptr<IWordClassRegistry> registry) {
-  if (const std::optional<OutputOutcome> stop =
-          CheckBeforeOutput({&page}, CanReport(page), kInvalidInputsRefused, desktop))
-    return *stop;
-  ForceChartFigure chart(page);
-  return RunReport(desktop, std::move(registry), kFourRodRequest,
-            [&](CReportComposer& r) { FourRodBody(page, chart, r); });
+void Body(const ForcePageRecord& page, ForceChartFigure& chart, CReportComposer& r) {
+  static constexpr std::array<const char*, 4> kAngle = {"  α=%.2f°", "  β=%.2f°", "  γ=%.2f°", "  δ=%.2f°"};
+  static constexpr std::array<const char*, 4> kLength = {"  L1=%.0f mm", "  L2=%.0f mm", "  L3=%.0f mm",
+                                                         "  L4=%.0f mm"};
+  const ForceReportShape& shape = ShapeOf(page.layout);
+  r.Fragment(shape.model);
+  ParameterLines(page, shape, r);
+  if (shape.materialNote) r.TextLine(std::vector<std::string>{"  E:附着杆材料弹性模量", "         S:附着杆主肢截面积"});
+  r.Fragment(shape.angles);
+  for (size_t i = 0; i < page.rods.size(); ++i) r.Line({{kAngle.at(i), page.rods[i].angle}});
+  if (shape.lengths) {
+    r.Fragment(*shape.lengths);
+    for (size_t i = 0; i < page.rods.size(); ++i) r.Line({{kLength.at(i), page.rods[i].length}});
+  }
+  r.Fragment(shape.method);
+  for (size_t i = 0; i < page.rods.size(); ++i)
+    ExtremeLines(r, static_cast<int>(i), page.rods[i].extremes.ForcePair(), page.rods[i].extremes.AnglePair());
+  ChartFigure(r, chart, page, shape.figure);
 }
 
 }  // namespace
 
-OutputOutcome WriteThreeRodReport(const CThreeRod& page, IDesktop& desktop,
-                                  std::shared_ptr<IWordClassRegistry> registry) {
+OutputOutcome WriteForceReport(const CForcePage& page, IDesktop& desktop,
+                               std::shared_ptr<IWordClassRegistry> registry) {
+  const ForcePageRecord record = page.Record();
   if (const std::optional<OutputOutcome> stop =
-          CheckBeforeOutput({&page}, CanReport(page), kInvalidInputsRefused, desktop))
+          CheckBeforeOutput({&page}, CanReport(record), kInvalidInputsRefused, desktop))
     return *stop;
-  ForceChartFigure chart(page);
-  return RunReport(desktop, std::move(registry), kThreeRodRequest,
-            [&](CReportComposer& r) { ThreeRodBody(page, chart, r); });
+  ForceChartFigure chart(record);
+  return RunReport(desktop, std::move(registry), ShapeOf(record.layout).request,
+                   [&](CReportComposer& r) { Body(record, chart, r); });
 }
 
-OutputOutcome WriteFourRodReport(const CFourRodParallelPage& page, IDesktop& desktop,
-                                 std::shared_ptr<IWordClassRegistry> registry) {
-  return FourRodReport(page, desktop, std::move(registry));
-}
-
-OutputOutcome WriteFourRodReport(const CFourRodTurnedPage& page, IDesktop& desktop,
-                                 std::shared_ptr<IWordClassRegistry> registry) {
-  return FourRodReport(page, desktop, std::move(registry));
-}
-
-ForceChartFigure::ForceChartFigure(const CThreeRod& page) : m_png(DrawChartFigure(page)) {}
-ForceChartFigure::ForceChartFigure(const CFourRodParallelPage& page) : m_png(DrawChartFigure(page)) {}
-ForceChartFigure::ForceChartFigure(const CFourRodTurnedPage& page) : m_png(DrawChartFigure(page)) {}
+ForceChartFigure::ForceChartFigure(const ForcePageRecord& page) : m_png(DrawChartFigure(page)) {}
 
 std::string ForceChartFigure::TakePng() { return m_png.get(); }
 
-void ThreeRodReportBody(const CThreeRod& page, ForceChartFigure& chart, CReportComposer& r) {
-  ThreeRodBody(page, chart, r);
-}
-void FourRodReportBody(const CFourRodParallelPage& page, ForceChartFigure& chart, CReportComposer& r) {
-  FourRodBody(page, chart, r);
-}
-void FourRodReportBody(const CFourRodTurnedPage& page, ForceChartFigure& chart, CReportComposer& r) {
-  FourRodBody(page, chart, r);
+void ForceReportBody(const ForcePageRecord& page, ForceChartFigure& chart, CReportComposer& r) {
+  Body(page, chart, r);
 }
 
-void InstallReport(CThreeRod& page) {
-  CThreeRod* p = &page;
-  page.OnClick(CThreeRod::kReportButton, [p] {
-    if (IDesktop* desktop = p->Desktop()) RecordOutput(*desktop, [&] { return WriteThreeRodReport(*p, *desktop); });
-  });
-}
-
-void InstallReport(CFourRodParallelPage& page) {
-  CFourRodParallelPage* p = &page;
-  page.OnClick(CFourRodParallelPage::kReportButton, [p] {
-    if (IDesktop* desktop = p->Desktop()) RecordOutput(*desktop, [&] { return WriteFourRodReport(*p, *desktop); });
-  });
-}
-
-void InstallReport(CFourRodTurnedPage& page) {
-  CFourRodTurnedPage* p = &page;
-  page.OnClick(CFourRodTurnedPage::kReportButton, [p] {
-    if (IDesktop* desktop = p->Desktop()) RecordOutput(*desktop, [&] { return WriteFourRodReport(*p, *desktop); });
+void InstallReport(CForcePage& page) {
+  CForcePage* p = &page;
+  page.OnClick(page.ReportButton(), [p] {
+    if (IDesktop* desktop = p->Desktop()) RecordOutput(*desktop, [&] { return WriteForceReport(*p, *desktop); });
   });
 }
 

@@ -10,9 +10,8 @@
 
 #include <memory>
 
-#include "pages/FourRodPage.h"
+#include "pages/ForcePage.h"
 #include "pages/RodCheckPage.h"
-#include "pages/ThreeRod.h"
 #include "platform/dialog/Desktop.h"
 #include "platform/word/WordEngine.h"
 
@@ -20,22 +19,17 @@ namespace tiecalc {
 
 inline std::shared_ptr<IWordClassRegistry> DefaultWordRegistry() { return std::make_shared<CEmbeddedWordRegistry>(); }
 
-OutputOutcome WriteThreeRodReport(const CThreeRod& page, IDesktop& desktop,
-                                  std::shared_ptr<IWordClassRegistry> registry = DefaultWordRegistry());
-// Both four-rod layouts: one course, their own fragments and parameter lines.
-OutputOutcome WriteFourRodReport(const CFourRodParallelPage& page, IDesktop& desktop,
-                                 std::shared_ptr<IWordClassRegistry> registry = DefaultWordRegistry());
-OutputOutcome WriteFourRodReport(const CFourRodTurnedPage& page, IDesktop& desktop,
-                                 std::shared_ptr<IWordClassRegistry> registry = DefaultWordRegistry());
+// The three force layouts: one course, each layout's own fragments and
+// parameter lines.
+OutputOutcome WriteForceReport(const CForcePage& page, IDesktop& desktop,
+                               std::shared_ptr<IWordClassRegistry> registry = DefaultWordRegistry());
 OutputOutcome WriteRodCheckReport(const CRodCheckPage& page, IDesktop& desktop,
                                   std::shared_ptr<IWordClassRegistry> registry = DefaultWordRegistry());
 
 // Makes the page's report button (1025 on the three-rod page, 1056 on the
 // four-rod pages, 1024 on the rod-check page) write its report with the
 // page's desktop and the embedded engine; the desktop is told how it ended.
-void InstallReport(CThreeRod& page);
-void InstallReport(CFourRodParallelPage& page);
-void InstallReport(CFourRodTurnedPage& page);
+void InstallReport(CForcePage& page);
 void InstallReport(CRodCheckPage& page);
 
 }  // namespace tiecalc

@@ -44,7 +44,7 @@ TEST_F(ForceReports, ThreeRodExampleWholeCourse) {
   TypeAll(s.page, kThreeRodExample);
   const std::string path = Out("three.doc");
   s.desktop.QueueSavePath(path);
-  WriteThreeRodReport(s.page, s.desktop, Recorder());
+  WriteForceReport(s.page, s.desktop, Recorder());
 
   ASSERT_EQ(s.desktop.Requests().size(), 1u);
   const SaveFileRequest& r = s.desktop.Requests()[0];
@@ -84,7 +84,7 @@ TEST_F(ForceReports, InputsArePrintedAsTypedUpToTwoDecimals) {
   for (const auto& [name, text] : Entries{{"A", "1000.5"}, {"R", "150.6"}, {"M", "300.456"}, {"X3", "1499.999"}})
     Type(s.page, name, text);
   s.desktop.QueueSavePath(Out("r.doc"));
-  WriteThreeRodReport(s.page, s.desktop);
+  WriteForceReport(s.page, s.desktop);
   const std::vector<std::string> p = ReadBack(Out("r.doc"));
   if (ReaderMissing()) GTEST_SKIP() << "the independent reader (python-docx) is not available here";
   const std::string all = Joined(p);
@@ -99,7 +99,7 @@ TEST_F(ForceReports, FourRodLayoutIExampleWholeCourse) {
   TypeAll(s.page, kLayoutIExample);
   const std::string path = Out("four1.doc");
   s.desktop.QueueSavePath(path);
-  WriteFourRodReport(s.page, s.desktop, Recorder());
+  WriteForceReport(s.page, s.desktop, Recorder());
 
   ASSERT_EQ(s.desktop.Requests().size(), 1u);
   EXPECT_EQ(s.desktop.Requests()[0].fileName, "塔机四杆附着分析报告");
@@ -134,7 +134,7 @@ TEST_F(ForceReports, FourRodLayoutIIExampleWholeCourse) {
   TypeAll(s.page, kLayoutIIExample);
   const std::string path = Out("four2.doc");
   s.desktop.QueueSavePath(path);
-  WriteFourRodReport(s.page, s.desktop, Recorder());
+  WriteForceReport(s.page, s.desktop, Recorder());
 
   ExpectedCalls e(path, "塔式起重机四杆附着分析报告");
   e.Insert("411.doc")
@@ -168,9 +168,9 @@ TEST_F(ForceReports, InvalidInputsAreRefusedBeforeAnyDialog) {
   TypeAll(three.page, kThreeRodExample);
   Type(three.page, "H", "800");  // H below B
   for (CScriptedDesktop* d : {&three.desktop, &fourI.desktop, &fourII.desktop}) d->QueueSavePath(Out("x.doc"));
-  WriteThreeRodReport(three.page, three.desktop, Recorder());
-  WriteFourRodReport(fourI.page, fourI.desktop, Recorder());
-  WriteFourRodReport(fourII.page, fourII.desktop, Recorder());
+  WriteForceReport(three.page, three.desktop, Recorder());
+  WriteForceReport(fourI.page, fourI.desktop, Recorder());
+  WriteForceReport(fourII.page, fourII.desktop, Recorder());
   for (CScriptedDesktop* d : {&three.desktop, &fourI.desktop, &fourII.desktop}) {
     EXPECT_TRUE(d->Requests().empty());
     ASSERT_EQ(d->Messages().size(), 1u);
@@ -186,7 +186,7 @@ TEST_F(ForceReports, InvalidInputsAreRefusedBeforeAnyDialog) {
 TEST_F(ForceReports, CancelledDialogStartsNothing) {
   Started<CFourRodParallelPage> s;
   TypeAll(s.page, kLayoutIExample);
-  WriteFourRodReport(s.page, s.desktop, Recorder());  // no path queued: cancel
+  WriteForceReport(s.page, s.desktop, Recorder());  // no path queued: cancel
   EXPECT_EQ(s.desktop.Requests().size(), 1u);
   EXPECT_TRUE(s.desktop.Messages().empty());
   EXPECT_TRUE(Recorder()->Calls().empty());
@@ -226,7 +226,7 @@ TEST_F(ForceReports, ThreeRodDocumentReadsBackInOrder) {
   TypeAll(s.page, kThreeRodExample);
   const std::string path = Out("three.docx.doc");
   s.desktop.QueueSavePath(path);
-  WriteThreeRodReport(s.page, s.desktop);
+  WriteForceReport(s.page, s.desktop);
   const std::vector<std::string> p = ReadBack(path);
   if (ReaderMissing()) GTEST_SKIP() << "the independent reader (python-docx) is not available here";
   ASSERT_GE(p.size(), 10u);
@@ -263,8 +263,8 @@ TEST_F(ForceReports, FourRodDocumentsCarryTheirLayoutsFragments) {
   TypeAll(two.page, kLayoutIIExample);
   one.desktop.QueueSavePath(Out("1.doc"));
   two.desktop.QueueSavePath(Out("2.doc"));
-  WriteFourRodReport(one.page, one.desktop);
-  WriteFourRodReport(two.page, two.desktop);
+  WriteForceReport(one.page, one.desktop);
+  WriteForceReport(two.page, two.desktop);
   const std::vector<std::string> a = ReadBack(Out("1.doc"));
   const std::vector<std::string> b = ReadBack(Out("2.doc"));
   if (ReaderMissing()) GTEST_SKIP() << "the independent reader (python-docx) is not available here";
@@ -296,8 +296,8 @@ TEST_F(ForceReports, ForceReportsCarryTheChartFigure) {
   TypeAll(one.page, kLayoutIExample);
   three.desktop.QueueSavePath(Out("3.doc"));
   one.desktop.QueueSavePath(Out("1.doc"));
-  WriteThreeRodReport(three.page, three.desktop);
-  WriteFourRodReport(one.page, one.desktop);
+  WriteForceReport(three.page, three.desktop);
+  WriteForceReport(one.page, one.desktop);
   const std::vector<std::string> a = Figures(Out("3.doc"));
   const std::vector<std::string> b = Figures(Out("1.doc"));
   if (ReaderMissing()) GTEST_SKIP() << "the independent reader (python-docx) is not available here";

@@ -105,7 +105,7 @@ class ReportFailure : public ReportTest {
                                                std::shared_ptr<IWordClassRegistry> registry) {
     m_s.desktop.QueueSavePath(path);
     // The button's handler uses the embedded engine; these cases need theirs.
-    m_s.page.OnClick(CThreeRod::kReportButton, [&] { WriteThreeRodReport(m_s.page, m_s.desktop, registry); });
+    m_s.page.OnClick(CThreeRod::kReportButton, [&] { WriteForceReport(m_s.page, m_s.desktop, registry); });
     EXPECT_TRUE(m_s.page.UserClick(CThreeRod::kReportButton));
     return m_s.desktop.Messages();
   }
