@@ -312,24 +312,13 @@ void RunFormat::Merge(const RunFormat& other) {
 
 // ---- the document ---------------------------------------------------------
 
-CWordDocument::CWordDocument() {
-  Parse({{kContentTypesPart, kBlankContentTypes},
-         {"_rels/.rels", kBlankPackageRelations},
-         {"word/_rels/document.xml.rels", kBlankDocumentRelations},
-         {"word/document.xml", kBlankDocument},
-         {"word/styles.xml", kBlankStyles},
-         {"word/settings.xml", kBlankSettings}});
-}
-
-void CWordDocument::Parse(PackageParts parts) {
-  m_mainPart = "word/document.xml";
-  ParseXml(m_document, parts[m_mainPart], m_mainPart);
-  ParseXml(m_contentTypes, parts[kContentTypesPart], kContentTypesPart);
-  ParseXml(m_relations, parts[RelationsPartOf(m_mainPart)], RelationsPartOf(m_mainPart));
-  parts.erase(m_mainPart);
-  parts.erase(kContentTypesPart);
-  parts.erase(RelationsPartOf(m_mainPart));
-  m_parts = std::move(parts);
+CWordDocument::CWordDocument() : m_mainPart("word/document.xml") {
+  ParseXml(m_document, kBlankDocument, m_mainPart);
+  ParseXml(m_contentTypes, kBlankContentTypes, kContentTypesPart);
+  ParseXml(m_relations, kBlankDocumentRelations, RelationsPartOf(m_mainPart));
+  m_parts = {{"_rels/.rels", kBlankPackageRelations},
+             {"word/styles.xml", kBlankStyles},
+             {"word/settings.xml", kBlankSettings}};
   m_paragraph = Body().child("w:p");
 }
 

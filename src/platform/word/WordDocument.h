@@ -45,7 +45,6 @@ class CWordDocument {
   // The format of what is typed next: the fields changes sets replace the
   // current ones.
   void SetFormat(const RunFormat& changes);
-  const RunFormat& Format() const { return m_format; }
   // Alignment of the paragraph at the insertion point and of those that
   // follow from it.
   void SetAlignment(Alignment alignment);
@@ -75,13 +74,12 @@ class CWordDocument {
   std::string PackageBytes() const;
 
  private:
-  void Parse(PackageParts parts);
   pugi::xml_node InsertRun(const std::string& text);
   void SplitParagraph();
   pugi::xml_node Body() const;
 
-  PackageParts m_parts;  // every part but the three below, as stored
   std::string m_mainPart;  // "word/document.xml"
+  PackageParts m_parts;  // every part but the three below, as stored
   pugi::xml_document m_document;
   pugi::xml_document m_relations;  // of the main part
   pugi::xml_document m_contentTypes;
