@@ -100,7 +100,7 @@ class ReportTest : public ::testing::Test {
 // The paragraphs a report is expected to write, as read_report.py prints
 // them, built call by call as the report body writes them: typed lines in
 // the format of the moment, the stored fragments as they read alone, the
-// chart's picture, and the footer of the first fragment that has one.
+// chart's picture, and the footer as the first fragment reads it.
 class ExpectedDocument {
  public:
   // The title, then the body style.
@@ -149,10 +149,12 @@ class ExpectedDocument {
       read[fileName] = m_reader.RunReader("report/composers/read_report.py",
                                           std::string(TIECALC_FRAGMENT_DOCUMENTS) + "/" + fileName);
     for (const std::string& line : read[fileName]) {
-      if (line.rfind("footer|", 0) != 0)
+      if (line.rfind("footer|", 0) != 0) {
         m_lines.push_back(line);
-      else if (!m_footerFrom || *m_footerFrom == fileName)
-        m_footerFrom = fileName, m_footer.push_back(line);
+      } else if (!m_footerFrom || *m_footerFrom == fileName) {
+        m_footerFrom = fileName;
+        m_footer.push_back(line);
+      }
     }
     return *this;
   }
@@ -192,7 +194,6 @@ class ExpectedDocument {
 };
 
 inline constexpr const char* kGreen = "00FF00";
-inline constexpr const char* kRed = "FF0000";
 inline constexpr const char* kBlack = "";
 
 // A read-back document for a failure message.
