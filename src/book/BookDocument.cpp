@@ -11,7 +11,7 @@ namespace {
 
 constexpr ReportRequest kBookRequest = {kBookFileName, kBookTitle};
 constexpr const char* kNotComputed = "—";
-constexpr float kTableSize = 9.0f;  // eight columns across the text width
+constexpr double kTableSize = 9;  // eight columns across the text width
 
 void SummaryTable(const CalculationBook& book, CReportComposer& r) {
   std::vector<std::vector<std::string>> cells = {
@@ -61,7 +61,6 @@ void RodChecks(const CalculationBook& book, CReportComposer& r) {
 
 template <class TPage>
 OutputOutcome WriteBook(const TPage& page, const CJiaoHe& section, IDesktop& desktop,
-                        std::shared_ptr<IWordClassRegistry> registry,
                         void (*forceBody)(const TPage&, ForceChartFigure&, CReportComposer&)) {
   const CalculationBook book = ComputeBook(page, section);
   if (book.Refused() || !IsDefined(ForceSweepOf(page, kChartLastTheta))) {
@@ -74,7 +73,7 @@ OutputOutcome WriteBook(const TPage& page, const CJiaoHe& section, IDesktop& des
   if (const std::optional<OutputOutcome> stop = CheckBeforeOutput({&page, &section}, true, "", desktop))
     return *stop;
   ForceChartFigure chart(page);
-  return RunReport(desktop, std::move(registry), kBookRequest, [&](CReportComposer& r) {
+  return RunReport(desktop, kBookRequest, [&](CReportComposer& r) {
     SummaryTable(book, r);
     forceBody(page, chart, r);
     r.BodyFont();
@@ -84,19 +83,16 @@ OutputOutcome WriteBook(const TPage& page, const CJiaoHe& section, IDesktop& des
 
 }  // namespace
 
-OutputOutcome WriteCalculationBook(const CThreeRod& page, const CJiaoHe& section, IDesktop& desktop,
-                                   std::shared_ptr<IWordClassRegistry> registry) {
-  return WriteBook(page, section, desktop, std::move(registry), &ThreeRodReportBody);
+OutputOutcome WriteCalculationBook(const CThreeRod& page, const CJiaoHe& section, IDesktop& desktop) {
+  return WriteBook(page, section, desktop, &ThreeRodReportBody);
 }
 
-OutputOutcome WriteCalculationBook(const CFourRod& page, const CJiaoHe& section, IDesktop& desktop,
-                                   std::shared_ptr<IWordClassRegistry> registry) {
-  return WriteBook<CFourRod>(page, section, desktop, std::move(registry), &FourRodReportBody);
+OutputOutcome WriteCalculationBook(const CFourRod& page, const CJiaoHe& section, IDesktop& desktop) {
+  return WriteBook<CFourRod>(page, section, desktop, &FourRodReportBody);
 }
 
-OutputOutcome WriteCalculationBook(const CFourRod1& page, const CJiaoHe& section, IDesktop& desktop,
-                                   std::shared_ptr<IWordClassRegistry> registry) {
-  return WriteBook<CFourRod1>(page, section, desktop, std::move(registry), &FourRodReportBody);
+OutputOutcome WriteCalculationBook(const CFourRod1& page, const CJiaoHe& section, IDesktop& desktop) {
+  return WriteBook<CFourRod1>(page, section, desktop, &FourRodReportBody);
 }
 
 }  // namespace tiecalc

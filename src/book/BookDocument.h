@@ -6,11 +6,8 @@
 // the report course of the page reports (footer, atomic replacement, the
 // path left as it was when the book cannot be finished).
 
-#include <memory>
-
 #include "book/Book.h"
 #include "platform/dialog/Desktop.h"
-#include "platform/word/WordEngine.h"
 
 namespace tiecalc {
 
@@ -21,14 +18,8 @@ inline constexpr const char* kBookFileName = "计算书";
 // asks before going on from unreadable fields of the force page or the
 // rod-check page; otherwise asks for the path and writes the book there.
 // Returns what became of it.
-OutputOutcome WriteCalculationBook(const CThreeRod& page, const CJiaoHe& section, IDesktop& desktop,
-                                   std::shared_ptr<IWordClassRegistry> registry =
-                                       std::make_shared<CEmbeddedWordRegistry>());
-OutputOutcome WriteCalculationBook(const CFourRod& page, const CJiaoHe& section, IDesktop& desktop,
-                                   std::shared_ptr<IWordClassRegistry> registry =
-                                       std::make_shared<CEmbeddedWordRegistry>());
-OutputOutcome WriteCalculationBook(const CFourRod1& page, const CJiaoHe& section, IDesktop& desktop,
-                                   std::shared_ptr<IWordClassRegistry> registry =
-                                       std::make_shared<CEmbeddedWordRegistry>());
+OutputOutcome WriteCalculationBook(const CThreeRod& page, const CJiaoHe& section, IDesktop& desktop);
+OutputOutcome WriteCalculationBook(const CFourRod& page, const CJiaoHe& section, IDesktop& desktop);
+OutputOutcome WriteCalculationBook(const CFourRod1& page, const CJiaoHe& section, IDesktop& desktop);
 
 }  // namespace tiecalc

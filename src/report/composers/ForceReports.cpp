@@ -58,11 +58,11 @@ void ChartFigure(CReportComposer& r, ForceChartFigure& chart, const Page& page, 
                  double M, double theta) {
 #if TIECALC_HAVE_CHART
   r.Picture("force_chart", chart.TakePng(), kChartDpi, "各附着杆轴力随θ变化曲线");
-  r.Alignment(1);
+  r.Align(Alignment::Center);
   r.TextLine(std::string(figure) + " 各附着杆轴力随θ变化曲线");
   r.TextLine(std::string(ChartLayoutName(page)) + Fill("  R=%v KN", R) + Fill("  M=%v KN.m", M) +
              Fill("  θ=%.2f°", theta));
-  r.Alignment(0);
+  r.Align(Alignment::Left);
 #else
   (void)r, (void)chart, (void)page, (void)figure, (void)R, (void)M, (void)theta;
 #endif
@@ -160,36 +160,27 @@ void FourRodBody(const Page& page, ForceChartFigure& chart, CReportComposer& r) 
 }
 
 template <typename Page>
-OutputOutcome FourRodReport(const Page& page, IDesktop& desktop, std::shared_ptr<IWordClassRegistry> registry) {
+OutputOutcome FourRodReport(const Page& page, IDesktop& desktop) {
   if (const std::optional<OutputOutcome> stop =
           CheckBeforeOutput({&page}, CanReport(page), kInvalidInputsRefused, desktop))
     return *stop;
   ForceChartFigure chart(page);
-  return RunReport(desktop, std::move(registry), kFourRodRequest,
-            [&](CReportComposer& r) { FourRodBody(page, chart, r); });
+  return RunReport(desktop, kFourRodRequest, [&](CReportComposer& r) { FourRodBody(page, chart, r); });
 }
 
 }  // namespace
 
-OutputOutcome WriteThreeRodReport(const CThreeRod& page, IDesktop& desktop,
-                                  std::shared_ptr<IWordClassRegistry> registry) {
+OutputOutcome WriteThreeRodReport(const CThreeRod& page, IDesktop& desktop) {
   if (const std::optional<OutputOutcome> stop =
           CheckBeforeOutput({&page}, CanReport(page), kInvalidInputsRefused, desktop))
     return *stop;
   ForceChartFigure chart(page);
-  return RunReport(desktop, std::move(registry), kThreeRodRequest,
-            [&](CReportComposer& r) { ThreeRodBody(page, chart, r); });
+  return RunReport(desktop, kThreeRodRequest, [&](CReportComposer& r) { ThreeRodBody(page, chart, r); });
 }
 
-OutputOutcome WriteFourRodReport(const CFourRod& page, IDesktop& desktop,
-                                 std::shared_ptr<IWordClassRegistry> registry) {
-  return FourRodReport(page, desktop, std::move(registry));
-}
+OutputOutcome WriteFourRodReport(const CFourRod& page, IDesktop& desktop) { return FourRodReport(page, desktop); }
 
-OutputOutcome WriteFourRodReport(const CFourRod1& page, IDesktop& desktop,
-                                 std::shared_ptr<IWordClassRegistry> registry) {
-  return FourRodReport(page, desktop, std::move(registry));
-}
+OutputOutcome WriteFourRodReport(const CFourRod1& page, IDesktop& desktop) { return FourRodReport(page, desktop); }
 
 ForceChartFigure::ForceChartFigure(const CThreeRod& page) : m_png(DrawChartFigure(page)) {}
 ForceChartFigure::ForceChartFigure(const CFourRod& page) : m_png(DrawChartFigure(page)) {}
