@@ -52,7 +52,7 @@ void SaveWithSharedStrings(const std::string& path, const sheetdb::Workbook& boo
   lxw_worksheet* ws = workbook_add_worksheet(wb, book.sheets[0].name.c_str());
   for (size_t r = 0; r < book.sheets[0].rows.size(); ++r)
     for (size_t c = 0; c < book.sheets[0].rows[r].size(); ++c)
-      worksheet_write_string(ws, static_cast<lxw_row_t>(r), static_cast<lxw_col_t>(c), book.sheets[0].rows[r][c].c_str(), nullptr);
+      worksheet_write_string(ws, static_cast<lxw_row_t>(r), static_cast<lxw_col_t>(c), book.sheets[0].rows[r][c].text.c_str(), nullptr);
   workbook_close(wb);
 }
 

@@ -10,7 +10,7 @@ namespace {
 
 constexpr ReportRequest kBookRequest = {kBookFileName, kBookTitle};
 constexpr const char* kNotComputed = "—";
-constexpr float kTableSize = 9.0f;  // eight columns across the text width
+constexpr double kTableSize = 9;  // eight columns across the text width
 
 void SummaryTable(const CalculationBook& book, CReportComposer& r) {
   std::vector<std::vector<std::string>> cells = {
@@ -60,8 +60,7 @@ void RodChecks(const CalculationBook& book, CReportComposer& r) {
 
 }  // namespace
 
-OutputOutcome WriteCalculationBook(const CForcePage& page, const CRodCheckPage& section, IDesktop& desktop,
-                                   std::shared_ptr<IWordClassRegistry> registry) {
+OutputOutcome WriteCalculationBook(const CForcePage& page, const CRodCheckPage& section, IDesktop& desktop) {
   const ForcePageRecord record = page.Record();
   const CalculationBook book = ComputeBook(page, section);
   if (book.Refused() || !IsDefined(record.sweep)) {
@@ -74,7 +73,7 @@ OutputOutcome WriteCalculationBook(const CForcePage& page, const CRodCheckPage& 
   if (const std::optional<OutputOutcome> stop = CheckBeforeOutput({&page, &section}, true, "", desktop))
     return *stop;
   ForceChartFigure chart(record);
-  return RunReport(desktop, std::move(registry), kBookRequest, [&](CReportComposer& r) {
+  return RunReport(desktop, kBookRequest, [&](CReportComposer& r) {
     SummaryTable(book, r);
     ForceReportBody(record, chart, r);
     r.BodyFont();

@@ -6,11 +6,8 @@
 // the report course of the page reports (footer, atomic replacement, the
 // path left as it was when the book cannot be finished).
 
-#include <memory>
-
 #include "book/Book.h"
 #include "platform/dialog/Desktop.h"
-#include "platform/word/WordEngine.h"
 
 namespace tiecalc {
 
@@ -21,8 +18,6 @@ inline constexpr const char* kBookFileName = "计算书";
 // asks before going on from unreadable fields of the force page or the
 // rod-check page; otherwise asks for the path and writes the book there.
 // Returns what became of it.
-OutputOutcome WriteCalculationBook(const CForcePage& page, const CRodCheckPage& section, IDesktop& desktop,
-                                   std::shared_ptr<IWordClassRegistry> registry =
-                                       std::make_shared<CEmbeddedWordRegistry>());
+OutputOutcome WriteCalculationBook(const CForcePage& page, const CRodCheckPage& section, IDesktop& desktop);
 
 }  // namespace tiecalc

@@ -47,8 +47,10 @@ struct Export {
 };
 
 // A workbook of the engine holding the export's sheet with these rows.
-void MakeSheet(const std::string& path, Rows rows) {
-  sheetdb::SaveWorkbookFile(path, {{{kSheet, std::move(rows)}}, true}, false);
+void MakeSheet(const std::string& path, const Rows& rows) {
+  sheetdb::Sheet sheet(kSheet);
+  for (const auto& row : rows) sheet.rows.emplace_back(row.begin(), row.end());
+  sheetdb::SaveWorkbookFile(path, {{sheet}, true}, false);
 }
 
 Rows Header(std::vector<std::string> names, size_t dataRows = 1) {

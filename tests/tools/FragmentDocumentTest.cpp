@@ -1,4 +1,5 @@
-#include "fragc/FragmentDocument.h"
+// The fragments' documents as the compiler builds them: the package builder
+// of the document layer with the notation as its equation writer.
 
 #include <gtest/gtest.h>
 
@@ -6,7 +7,10 @@
 
 #include <string>
 
+#include "fragc/FragmentSource.h"
 #include "fragc/Notation.h"
+#include "platform/word/PackageBuilder.h"
+#include "platform/word/WordError.h"
 #include "tools/OmmlReader.h"
 
 namespace tiecalc::fragc {
@@ -43,6 +47,10 @@ std::string PngHead(unsigned width, unsigned height, unsigned dotsPerMetre) {
 
 FragmentSource Source(const std::string& text) {
   return ParseFragmentSource(text, "test.frag", [](const std::string&) -> FragmentSource { throw SourceError("none"); });
+}
+
+PackageParts BuildFragmentDocument(const FragmentSource& source, const FigureSet& figures) {
+  return BuildPackage(source, figures, AppendNotation);
 }
 
 struct Package {
@@ -117,9 +125,9 @@ TEST(FragmentDocumentTest, PicturesCarryTheirMediaAndSize) {
   // the figure not drawn yet leaves its paragraph empty
   pugi::xml_node second = package.Body().child("w:p").next_sibling("w:p");
   EXPECT_FALSE(second.child("w:r"));
-  EXPECT_THROW(BuildFragmentDocument(Source("1. [drawing fig_unknown: d]\n"), figures), SourceError);
+  EXPECT_THROW(BuildFragmentDocument(Source("1. [drawing fig_unknown: d]\n"), figures), WordError);
   figures.pngs["fig_bad"] = "GIF89a";
-  EXPECT_THROW(BuildFragmentDocument(Source("1. [drawing fig_bad: d]\n"), figures), SourceError);
+  EXPECT_THROW(BuildFragmentDocument(Source("1. [drawing fig_bad: d]\n"), figures), WordError);
 }
 
 TEST(FragmentDocumentTest, FooterHoldsPageOfPages) {

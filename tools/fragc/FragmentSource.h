@@ -21,6 +21,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/word/PackageBuilder.h"
+
 namespace tiecalc::fragc {
 
 class SourceError : public std::runtime_error {
@@ -28,22 +30,11 @@ class SourceError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-struct Piece {
-  enum class Kind { Text, Equation, Drawing, Field };
-  Kind kind = Kind::Text;
-  std::string value;        // the text, the notation, the figure name or the field name
-  std::string description;  // what a drawing shows
-};
-
-struct Paragraph {
-  int number = 0;
-  std::vector<Piece> pieces;
-};
-
-struct FragmentSource {
-  std::vector<Paragraph> paragraphs;
-  std::optional<Paragraph> footer;
-};
+// A source is the content of the document it is compiled into; an
+// equation's value is its notation (Notation.h).
+using Piece = DocumentPiece;
+using Paragraph = DocumentParagraph;
+using FragmentSource = DocumentContent;
 
 // Reads a source text; name is used in error messages; loadBase reads the
 // fragment that a "same as:" line names. Throws SourceError.

@@ -308,6 +308,8 @@ MathList ParseNotation(std::string_view utf8) {
 
 void AppendOmml(pugi::xml_node oMath, const MathList& equation) { AppendList(oMath, equation); }
 
+void AppendNotation(pugi::xml_node oMath, const std::string& notation) { AppendOmml(oMath, ParseNotation(notation)); }
+
 std::string NotationToOmml(std::string_view utf8) {
   const MathList equation = ParseNotation(utf8);
   pugi::xml_document document;

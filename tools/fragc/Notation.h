@@ -60,6 +60,10 @@ MathList ParseNotation(std::string_view utf8);
 // Appends the equation as the content of an m:oMath element to parent.
 void AppendOmml(pugi::xml_node oMath, const MathList& equation);
 
+// Appends the equation given in the notation to an m:oMath element: the
+// equation writer of the fragments' documents (BuildPackage).
+void AppendNotation(pugi::xml_node oMath, const std::string& notation);
+
 // The equation as a stand-alone <m:oMath> element (namespaces declared).
 std::string NotationToOmml(std::string_view utf8);
 

@@ -12,10 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "fragc/FragmentDocument.h"
 #include "fragc/FragmentSource.h"
 #include "fragc/Notation.h"
-#include "platform/word/ZipPackage.h"
+#include "platform/word/PackageBuilder.h"
 
 namespace {
 
@@ -37,7 +36,7 @@ std::pair<std::string, std::string> SplitAssignment(const std::string& text) {
 
 int Compile(const std::vector<std::string>& args) {
   if (args.size() < 2) throw std::runtime_error("compile needs SOURCE and OUTPUT");
-  fragc::FigureSet figures;
+  FigureSet figures;
   for (std::size_t i = 2; i < args.size(); ++i) {
     const bool more = i + 1 < args.size();
     if (args[i] == "--figure" && more) {
@@ -52,7 +51,7 @@ int Compile(const std::vector<std::string>& args) {
     }
   }
   const fragc::FragmentSource source = fragc::LoadFragmentSource(args[0]);
-  WritePackage(args[1], fragc::BuildFragmentDocument(source, figures));
+  WritePackage(args[1], BuildPackage(source, figures, fragc::AppendNotation));
   return 0;
 }
 

@@ -251,9 +251,10 @@ std::string SheetStream(const Sheet& sheet, bool first, std::unordered_map<std::
   for (size_t r = 0; r < sheet.rows.size(); ++r) {
     const auto& row = sheet.rows[r];
     for (size_t c = 0; c < row.size(); ++c) {
-      if (row[c].empty()) continue;
-      auto [it, added] = index.emplace(std::string_view(row[c]), static_cast<uint32_t>(strings.size()));
-      if (added) strings.push_back(row[c]);
+      const std::string& text = row[c].text;  // a number as the text it shows
+      if (text.empty()) continue;
+      auto [it, added] = index.emplace(std::string_view(text), static_cast<uint32_t>(strings.size()));
+      if (added) strings.push_back(text);
       ++total;
       Bytes b;
       b.U16(static_cast<unsigned>(r)), b.U16(static_cast<unsigned>(c)), b.U16(15), b.U32(it->second);

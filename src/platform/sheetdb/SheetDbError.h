@@ -1,13 +1,7 @@
 #pragma once
-// The two kinds of failure of the workbook engine.
-//
-// CSheetDbError: the platform failed - a workbook that cannot be opened or
-// written, an unknown driver, a malformed connection string. Callers do not
-// catch it; it ends the command and its text is shown to the user.
-//
-// CSheetSqlError: one statement was refused (a syntax error, a missing sheet,
-// a table that exists already, a limit of the file format). The statement
-// changed nothing; the text is the driver's error text.
+// The failure of the workbook engine: a workbook that cannot be read, put
+// together or written. Its text is the whole message for the user, in
+// Chinese (SheetDbMessages.h): what failed, which file, why.
 
 #include <stdexcept>
 #include <string>
@@ -15,11 +9,6 @@
 namespace tiecalc {
 
 class CSheetDbError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
-
-class CSheetSqlError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };

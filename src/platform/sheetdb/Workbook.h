@@ -1,9 +1,12 @@
 #pragma once
-// The workbook model of the engine: sheets of text cells, and their storage
-// as .xls (BIFF8 in an OLE2 compound file) or .xlsx (Office Open XML).
-// Every cell the engine writes is text; loading turns the values of a
-// workbook written elsewhere (numbers, booleans, formula results) into the
-// texts they show.
+// The workbook model of the engine: sheets of cells, each a text or a number
+// with its decimals, and their storage as .xls (BIFF8 in an OLE2 compound
+// file) or .xlsx (Office Open XML). The .xls writer stores every cell as the
+// text it shows; the .xlsx writer stores a number as a number in the number
+// format of its decimals. Loading keeps what a cell was where the format
+// tells (.xlsx numbers stay numbers); the other values of a workbook written
+// elsewhere (the .xls numbers, booleans, formula results) become the texts
+// they show.
 
 #include <cstddef>
 #include <string>
@@ -26,14 +29,38 @@ struct SheetLineChart {
   size_t series = 0;
 };
 
+// One cell. `text` is what it shows, a number included ("800.00"): the .xls
+// writer stores it, and cells compare as texts by it. A number cell also has
+// its value and the decimals its number format shows ("0", "0.00", ...), or
+// kGeneral for a number another program left in the General format.
+struct Cell {
+  static constexpr int kText = -1;
+  static constexpr int kGeneral = -2;
+
+  Cell() = default;
+  Cell(std::string shown) : text(std::move(shown)) {}  // a text cell
+  Cell(const char* shown) : text(shown) {}
+  Cell(std::string shown, double value, int decimalsShown)
+      : text(std::move(shown)), number(value), decimals(decimalsShown) {}
+
+  bool IsNumber() const { return decimals != kText; }
+  // A cell reads as the text it shows.
+  operator const std::string&() const { return text; }
+  bool operator==(const Cell&) const = default;
+
+  std::string text;  // "" is an empty cell
+  double number = 0;
+  int decimals = kText;
+};
+
 struct Sheet {
   Sheet() = default;
-  Sheet(std::string n, std::vector<std::vector<std::string>> r = {}, std::vector<SheetLineChart> c = {})
+  Sheet(std::string n, std::vector<std::vector<Cell>> r = {}, std::vector<SheetLineChart> c = {})
       : name(std::move(n)), rows(std::move(r)), charts(std::move(c)) {}
 
   std::string name;
-  // rows[r][c]; rows may be shorter than others; "" is an empty cell.
-  std::vector<std::vector<std::string>> rows;
+  // rows[r][c]; rows may be shorter than others.
+  std::vector<std::vector<Cell>> rows;
   std::vector<SheetLineChart> charts;
   // Column widths in characters (the width of a digit), as the file had
   // them; 0 or missing is the default width. A rewrite widens them to fit
@@ -84,6 +111,8 @@ std::string WriteXlsx(const Workbook& book);
 
 // True for a path ending in ".xlsx" (any case): stored as Office Open XML.
 bool IsXlsxPath(const std::string& path);
+// True for a path ending in ".xls" or ".xlsx" (any case): a workbook.
+bool IsWorkbookPath(const std::string& path);
 
 // Reads the workbook at path in the format of its extension.
 Workbook LoadWorkbookFile(const std::string& path);

@@ -62,7 +62,7 @@ std::string WhyNotWritable(const Workbook& book) {
   for (const Sheet& sheet : book.sheets)
     for (size_t r = 0; r < sheet.rows.size(); ++r)
       for (size_t c = 0; c < sheet.rows[r].size(); ++c) {
-        const std::string& text = sheet.rows[r][c];
+        const std::string& text = sheet.rows[r][c].text;
         if (text.empty()) continue;
         if (r >= kMaxRows || c >= kMaxColumns) return SheetTooLargeMessage(sheet.name);
         // A UTF-8 text has at least as many bytes as UTF-16 units.
@@ -79,14 +79,16 @@ std::vector<double> ColumnWidths(const Sheet& sheet) {
   for (const auto& row : sheet.rows) {
     if (widths.size() < row.size()) widths.resize(std::min(row.size(), kMaxColumns));
     for (size_t c = 0; c < row.size() && c < kMaxColumns; ++c)
-      if (!row[c].empty())
-        widths[c] = std::max(widths[c], std::clamp(std::ceil(TextWidth(row[c])) + kMargin, kNarrowest, kWidest));
+      if (!row[c].text.empty())
+        widths[c] = std::max(widths[c], std::clamp(std::ceil(TextWidth(row[c].text)) + kMargin, kNarrowest, kWidest));
   }
   for (double& width : widths) width = std::min(width, kWidest);  // a width read from another program's file too
   return widths;
 }
 
 bool IsXlsxPath(const std::string& path) { return EndsWithNoCase(path, ".xlsx"); }
+
+bool IsWorkbookPath(const std::string& path) { return EndsWithNoCase(path, ".xls") || IsXlsxPath(path); }
 
 Workbook LoadWorkbookFile(const std::string& path) {
   std::ifstream in(PathOf(path), std::ios::binary);

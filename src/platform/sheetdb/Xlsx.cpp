@@ -1,7 +1,7 @@
 // .xlsx storage: an Office Open XML spreadsheet package (zip of XML parts).
-// Written: the workbook, one worksheet part per sheet with its column widths
-// and its texts inline, minimal styles, and the engine's mark (see
-// WriteXlsx). Read: the cell values and column widths of every worksheet
+// Written: the workbook, one worksheet part per sheet with its column widths,
+// its texts inline and its numbers, minimal styles, and the engine's mark
+// (see WriteXlsx). Read: the cells and column widths of every worksheet
 // (shared and inline strings, numbers, booleans, errors, formula results as
 // cached).
 
@@ -36,14 +36,16 @@ struct ZipReader {
   }
 };
 
-std::string NumberText(const char* text) {
+// The cell of a stored number: shown with up to 15 significant digits, in
+// General; a value that is no finite number stays the text it is.
+Cell NumberCell(const char* text) {
   double v = 0;
   const char* end = text + std::char_traits<char>::length(text);
   auto res = std::from_chars(text, end, v);
-  if (res.ec != std::errc() || res.ptr != end || !std::isfinite(v)) return text;
+  if (res.ec != std::errc() || res.ptr != end || !std::isfinite(v)) return Cell(text);
   char buf[64];
   auto out = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 15);
-  return std::string(buf, out.ptr);
+  return Cell(std::string(buf, out.ptr), v, Cell::kGeneral);
 }
 
 // "AB12" -> column 27 (0-based), row 11 (0-based); false when malformed.
@@ -69,26 +71,6 @@ std::string RichText(pugi::xml_node si) {
 }  // namespace
 
 namespace {
-
-// A text the exports wrote as a plain decimal number ("30", "-208.23",
-// "-0.00"), and its count of decimals; texts with more digits than a double
-// keeps stay texts.
-bool PlainNumber(const std::string& text, double& value, int& decimals) {
-  size_t i = text.size() > 0 && text[0] == '-' ? 1 : 0;
-  const size_t start = i;
-  while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
-  const size_t whole = i - start;
-  if (whole == 0 || (whole > 1 && text[start] == '0')) return false;
-  decimals = 0;
-  if (i < text.size() && text[i] == '.') {
-    ++i;
-    while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i, ++decimals;
-    if (decimals == 0) return false;
-  }
-  if (i != text.size() || whole + static_cast<size_t>(decimals) > 15) return false;
-  const auto res = std::from_chars(text.data(), text.data() + text.size(), value);
-  return res.ec == std::errc() && res.ptr == text.data() + text.size();
-}
 
 // A long list in a part (a sheet's rows, the shared strings) is parsed a
 // slice at a time: as one document its nodes would take several times the
@@ -161,10 +143,11 @@ std::string XlsxErrorWords(lxw_error e) {
 
 // The package is written by libxlsxwriter in its constant-memory mode: each
 // row goes to a temporary file as it is written, texts inline in their cells
-// (no shared string table is built), numbers as numeric cells with the
-// decimals they were written with. Each sheet's columns are as wide as their
-// texts, its line charts beside its table, and the engine's mark is a custom
-// document property (the application property is the library's own).
+// (no shared string table is built), number cells as numbers in the number
+// format of their decimals ("0", "0.00", ...; General left unformatted).
+// Each sheet's columns are as wide as their texts, its line charts beside
+// its table, and the engine's mark is a custom document property (the
+// application property is the library's own).
 std::string WriteXlsx(const Workbook& book) {
   const auto fail = [](const std::string& why) { return CSheetDbError(CannotComposeMessage(".xlsx", why)); };
   if (const std::string why = WhyNotWritable(book); !why.empty()) throw fail(why);
@@ -217,15 +200,14 @@ std::string WriteXlsx(const Workbook& book) {
     size_t columns = 0;
     for (size_t r = 0; r < sheet.rows.size(); ++r) {
       for (size_t c = 0; c < sheet.rows[r].size(); ++c) {
-        const std::string& text = sheet.rows[r][c];
-        if (text.empty()) continue;
+        const Cell& cell = sheet.rows[r][c];
+        if (cell.text.empty()) continue;
         columns = std::max(columns, c + 1);
-        double value = 0;
-        int decimals = 0;
         const lxw_row_t row = static_cast<lxw_row_t>(r);
         const lxw_col_t col = static_cast<lxw_col_t>(c);
-        const lxw_error e = PlainNumber(text, value, decimals) ? worksheet_write_number(ws, row, col, value, format(decimals))
-                                                               : worksheet_write_string(ws, row, col, text.c_str(), nullptr);
+        const lxw_error e =
+            !cell.IsNumber() ? worksheet_write_string(ws, row, col, cell.text.c_str(), nullptr)
+            : worksheet_write_number(ws, row, col, cell.number, cell.decimals >= 0 ? format(cell.decimals) : nullptr);
         if (e != LXW_NO_ERROR) throw fail(XlsxErrorWords(e));
       }
     }
@@ -333,7 +315,8 @@ Workbook ReadXlsx(const std::string& bytes, const std::string& what) {
         book.writtenByEngine = true;
 
   // The decimals of the plain number formats ("0", "0.00", ...) by cell
-  // style, so that a number written as "800.00" reads back as that text.
+  // style, so that 800 written in "0.00" reads back as 800 with two
+  // decimals, shown "800.00".
   std::vector<int> styleDecimals;
   pugi::xml_document styles;
   if (parse("xl/styles.xml", styles, false)) {
@@ -391,7 +374,7 @@ Workbook ReadXlsx(const std::string& bytes, const std::string& what) {
         if (c.attribute("r") && !ParseRef(c.attribute("r").value(), col, cellRow)) throw fail("有一个单元格地址格式不对");
         nextCol = col + 1;
         std::string type = c.attribute("t").value();
-        std::string value;
+        Cell value;
         if (type == "s") {
           size_t i = c.child("v").text().as_ullong(~0ull);
           if (i >= strings.size()) throw fail("有单元格引用了不存在的共享文字");
@@ -403,23 +386,24 @@ Workbook ReadXlsx(const std::string& bytes, const std::string& what) {
         } else if (type == "str" || type == "e") {
           value = c.child_value("v");
         } else if (c.child("v")) {
-          value = NumberText(c.child_value("v"));
+          // A number stays a number, with the decimals of its style where
+          // that is a plain number format.
+          value = NumberCell(c.child_value("v"));
           const size_t style = c.attribute("s").as_uint();
-          double number = 0;
-          if (style < styleDecimals.size() && styleDecimals[style] >= 0 && std::isfinite(number = c.child("v").text().as_double()) &&
-              std::fabs(number) < 1e15) {
+          if (value.IsNumber() && style < styleDecimals.size() && styleDecimals[style] >= 0 &&
+              std::fabs(value.number) < 1e15) {
             char text[64];
-            std::snprintf(text, sizeof text, "%.*f", styleDecimals[style], number);
-            value = text;
+            std::snprintf(text, sizeof text, "%.*f", styleDecimals[style], value.number);
+            value = Cell(text, value.number, styleDecimals[style]);
           }
         }
-        if (value.empty()) continue;
+        if (value.text.empty()) continue;
         if (cellRow >= kMaxRows || col >= kMaxColumns)
           throw fail("工作表“" + sheet.name + "”有超出 IV65536 的单元格，无法保留");
         if (sheet.rows.size() <= cellRow) budget.Cells(cellRow + 1 - sheet.rows.size());
         const size_t had = sheet.rows.size() > cellRow ? sheet.rows[cellRow].size() : 0;
         if (had <= col) budget.Cells(col + 1 - had);
-        budget.Text(value.size());
+        budget.Text(value.text.size());
         if (sheet.rows.size() <= cellRow) sheet.rows.resize(cellRow + 1);
         if (sheet.rows[cellRow].size() <= col) sheet.rows[cellRow].resize(col + 1);
         sheet.rows[cellRow][col] = std::move(value);

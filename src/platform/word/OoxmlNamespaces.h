@@ -1,6 +1,6 @@
 #pragma once
 // The XML namespaces of a word-processing package, shared by the document
-// engine and the fragment compiler that writes the documents it inserts.
+// and the package builder.
 
 namespace tiecalc::ooxml {
 

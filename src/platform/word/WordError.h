@@ -1,7 +1,9 @@
 #pragma once
-// The error the document engine raises during a call: a file that cannot be
-// read or written, a document that is not a word-processing package. It ends
-// the command in progress; its text names the file concerned.
+// The error the document layer raises: a package that is not a
+// word-processing document or lacks a part it refers to, a table without
+// cells, a package that cannot be built or written. Its text, in Chinese,
+// names the package concerned; the command that writes the document says it
+// once, in its own message.
 
 #include <stdexcept>
 #include <string>

@@ -37,24 +37,17 @@ std::string ZipErrorWords(zip_error_t* error) {
   }
 }
 
-std::string ZipErrorText(int code) {
-  zip_error_t error;
-  zip_error_init_with_code(&error, code);
-  std::string text = ZipErrorWords(&error);
-  zip_error_fini(&error);
-  return text;
-}
-
 std::string ZipErrorText(zip_t* archive) { return ZipErrorWords(zip_get_error(archive)); }
 
-void AddPart(zip_t* archive, const std::string& name, const std::string& data,
-             const std::string& path) {
+constexpr const char* kCannotZip = "无法生成文档的压缩包：";
+
+void AddPart(zip_t* archive, const std::string& name, const std::string& data) {
   zip_source_t* source = zip_source_buffer(archive, data.data(), data.size(), 0);
-  if (!source) throw WordError("无法写入文件 " + path + "：" + ZipErrorText(archive));
+  if (!source) throw WordError(kCannotZip + ZipErrorText(archive));
   const zip_int64_t index = zip_file_add(archive, name.c_str(), source, ZIP_FL_ENC_UTF_8);
   if (index < 0) {
     zip_source_free(source);
-    throw WordError("无法写入文件 " + path + "：" + ZipErrorText(archive));
+    throw WordError(kCannotZip + ZipErrorText(archive));
   }
   // Pictures are compressed already: deflating them again costs more time
   // than writing the whole rest of a report and saves nothing.
@@ -68,9 +61,9 @@ void AddPart(zip_t* archive, const std::string& name, const std::string& data,
   zip_file_set_dostime(archive, static_cast<zip_uint64_t>(index), 0, (0 << 9) | (1 << 5) | 1, 0);
 }
 
-// The whole archive, built in memory: the file is written only once it is
-// complete.
-std::string ZipBytes(const PackagePartViews& parts, const std::string& path) {
+}  // namespace
+
+std::string ZipPackage(const PackagePartViews& parts) {
   zip_error_t error;
   zip_error_init(&error);
   zip_source_t* buffer = zip_source_buffer_create(nullptr, 0, 0, &error);
@@ -79,15 +72,15 @@ std::string ZipBytes(const PackagePartViews& parts, const std::string& path) {
     const std::string reason = ZipErrorWords(&error);
     zip_error_fini(&error);
     if (buffer) zip_source_free(buffer);
-    throw WordError("无法写入文件 " + path + "：" + reason);
+    throw WordError(kCannotZip + reason);
   }
   zip_error_fini(&error);
   zip_source_keep(buffer);  // it outlives the archive, holding the bytes
   try {
     auto types = parts.find(kContentTypes);
-    if (types != parts.end()) AddPart(archive, types->first, *types->second, path);
+    if (types != parts.end()) AddPart(archive, types->first, *types->second);
     for (const auto& [name, data] : parts)
-      if (name != kContentTypes) AddPart(archive, name, *data, path);
+      if (name != kContentTypes) AddPart(archive, name, *data);
   } catch (...) {
     zip_discard(archive);
     zip_source_free(buffer);
@@ -97,7 +90,7 @@ std::string ZipBytes(const PackagePartViews& parts, const std::string& path) {
     const std::string reason = ZipErrorText(archive);
     zip_discard(archive);
     zip_source_free(buffer);
-    throw WordError("无法写入文件 " + path + "：" + reason);
+    throw WordError(kCannotZip + reason);
   }
   std::string bytes;
   zip_stat_t stat;
@@ -108,28 +101,34 @@ std::string ZipBytes(const PackagePartViews& parts, const std::string& path) {
     zip_source_close(buffer);
   }
   zip_source_free(buffer);
-  if (!read) throw WordError("无法写入文件 " + path + "：压缩包无法生成");
+  if (!read) throw WordError(std::string(kCannotZip) + "内存不足");
   return bytes;
 }
 
-}  // namespace
-
-PackageParts ReadPackage(const std::string& path) {
-  int code = 0;
-  zip_t* archive = zip_open(path.c_str(), ZIP_RDONLY, &code);
-  if (!archive) throw WordError("无法打开文档 " + path + "：" + ZipErrorText(code));
+PackageParts ReadPackage(std::string_view bytes, const std::string& name) {
+  zip_error_t error;
+  zip_error_init(&error);
+  zip_source_t* buffer = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &error);
+  zip_t* archive = buffer ? zip_open_from_source(buffer, ZIP_RDONLY, &error) : nullptr;
+  if (!archive) {
+    const std::string reason = ZipErrorWords(&error);
+    zip_error_fini(&error);
+    if (buffer) zip_source_free(buffer);
+    throw WordError("无法打开文档 " + name + "：" + reason);
+  }
+  zip_error_fini(&error);
   PackageParts parts;
   const zip_int64_t count = zip_get_num_entries(archive, 0);
   for (zip_int64_t i = 0; i < count; ++i) {
     zip_stat_t stat;
     if (zip_stat_index(archive, static_cast<zip_uint64_t>(i), 0, &stat) != 0) continue;
-    const std::string name = stat.name;
-    if (name.empty() || name.back() == '/') continue;  // folder entries hold nothing
+    const std::string part = stat.name;
+    if (part.empty() || part.back() == '/') continue;  // folder entries hold nothing
     zip_file_t* file = zip_fopen_index(archive, static_cast<zip_uint64_t>(i), 0);
     if (!file) {
       const std::string reason = ZipErrorText(archive);
       zip_discard(archive);
-      throw WordError("无法读取文档 " + path + " 的 " + name + "：" + reason);
+      throw WordError("无法读取文档 " + name + " 的 " + part + "：" + reason);
     }
     // Read straight into the part at the size the archive gives, then on
     // until the entry ends, whatever that size said.
@@ -145,9 +144,9 @@ PackageParts ReadPackage(const std::string& path) {
     zip_fclose(file);
     if (failed) {
       zip_discard(archive);
-      throw WordError("无法读取文档 " + path + " 的 " + name + "：" + reason);
+      throw WordError("无法读取文档 " + name + " 的 " + part + "：" + reason);
     }
-    parts[name] = std::move(data);
+    parts[part] = std::move(data);
   }
   zip_discard(archive);
   return parts;
@@ -160,7 +159,7 @@ void WritePackage(const std::string& path, const PackageParts& parts) {
 }
 
 void WritePackage(const std::string& path, const PackagePartViews& parts) {
-  const std::string bytes = ZipBytes(parts, path);
+  const std::string bytes = ZipPackage(parts);
   try {
     file::WriteFileAtomically(path, bytes);
   } catch (const file::CFileError& e) {

@@ -4,6 +4,7 @@
 
 #include <map>
 #include <string>
+#include <string_view>
 
 namespace tiecalc {
 
@@ -11,17 +12,18 @@ using PackageParts = std::map<std::string, std::string>;
 // Parts by name whose bytes are held elsewhere.
 using PackagePartViews = std::map<std::string, const std::string*>;
 
-// Reads every part of the zip at path. Throws WordError when the file cannot
-// be opened or is not a zip.
-PackageParts ReadPackage(const std::string& path);
+// Every part of the zip held in bytes; name says which package in an error.
+// Throws WordError when the bytes are no zip or a part cannot be read.
+PackageParts ReadPackage(std::string_view bytes, const std::string& name);
 
-// Writes the parts as a zip to path, atomically: the archive is completed in
-// a temporary file in the same folder, which then replaces path. On failure
-// the temporary file is removed, an existing file at path stays as it was,
-// and WordError is thrown. "[Content_Types].xml" is stored first; time stamps
-// are fixed, so equal parts give equal files.
+// The parts as the bytes of a zip, built in memory. "[Content_Types].xml" is
+// stored first; pictures are stored as they are, the rest deflated; time
+// stamps are fixed, so equal parts give equal bytes. Throws WordError.
+std::string ZipPackage(const PackagePartViews& parts);
+
+// Writes the parts as a zip to path, atomically (platform/file): on failure
+// an existing file at path stays as it was, and WordError is thrown.
 void WritePackage(const std::string& path, const PackageParts& parts);
-// The same for parts held elsewhere, which are not copied.
 void WritePackage(const std::string& path, const PackagePartViews& parts);
 
 }  // namespace tiecalc

@@ -54,10 +54,10 @@ std::future<std::string> DrawChartFigure(const ForcePageRecord& page) {
 void ChartFigure(CReportComposer& r, ForceChartFigure& chart, const ForcePageRecord& page, const char* figure) {
 #if TIECALC_HAVE_CHART
   r.Picture("force_chart", chart.TakePng(), kChartDpi, "各附着杆轴力随θ变化曲线");
-  r.Alignment(1);
+  r.Align(Alignment::Center);
   r.TextLine(std::string(figure) + " 各附着杆轴力随θ变化曲线");
   r.TextLine(page.name + Fill("  R=%v KN", page.R) + Fill("  M=%v KN.m", page.M) + Fill("  θ=%.2f°", page.theta));
-  r.Alignment(0);
+  r.Align(Alignment::Left);
 #else
   (void)r, (void)chart, (void)page, (void)figure;
 #endif
@@ -150,15 +150,13 @@ void Body(const ForcePageRecord& page, ForceChartFigure& chart, CReportComposer&
 
 }  // namespace
 
-OutputOutcome WriteForceReport(const CForcePage& page, IDesktop& desktop,
-                               std::shared_ptr<IWordClassRegistry> registry) {
+OutputOutcome WriteForceReport(const CForcePage& page, IDesktop& desktop) {
   const ForcePageRecord record = page.Record();
   if (const std::optional<OutputOutcome> stop =
           CheckBeforeOutput({&page}, CanReport(record), kInvalidInputsRefused, desktop))
     return *stop;
   ForceChartFigure chart(record);
-  return RunReport(desktop, std::move(registry), ShapeOf(record.layout).request,
-                   [&](CReportComposer& r) { Body(record, chart, r); });
+  return RunReport(desktop, ShapeOf(record.layout).request, [&](CReportComposer& r) { Body(record, chart, r); });
 }
 
 ForceChartFigure::ForceChartFigure(const ForcePageRecord& page) : m_png(DrawChartFigure(page)) {}

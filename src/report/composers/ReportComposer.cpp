@@ -1,31 +1,22 @@
 #include "report/composers/ReportComposer.h"
 
-#include <algorithm>
-#include <filesystem>
 #include <optional>
 #include <stdexcept>
 
 #include "core/input/Format.h"
-#include "fragc/FragmentDocument.h"
-#include "platform/word/ZipPackage.h"
 #include "platform/file/AtomicFile.h"
 #include "platform/file/FileMessages.h"
-#include "platform/path/Utf8Path.h"
-#include "report/WordWriter.h"
-#include "report/fragments/FragmentFolder.h"
+#include "platform/word/PackageBuilder.h"
+#include "platform/word/WordError.h"
 
 namespace tiecalc {
 
 namespace {
 
-namespace fs = std::filesystem;
-
 constexpr const char* kFontName = "宋体";
-constexpr float kTitleSize = 25.0f;
-constexpr float kBodySize = 14.0f;
-constexpr float kHeadingSize = 16.0f;
-constexpr int32_t kAlignLeft = 0;
-constexpr int32_t kAlignCentre = 1;
+constexpr double kTitleSize = 25;
+constexpr double kBodySize = 14;
+constexpr double kHeadingSize = 16;
 
 // Where the conversion of pattern starts and how long it is.
 struct Conversion {
@@ -54,22 +45,25 @@ std::string Replace(std::string_view pattern, const Conversion& c, std::string_v
   return out;
 }
 
-// A writer call the report cannot go on without reported failure (the writer
-// has shown its message).
-struct StepFailed {};
-
-void Require(int result) {
-  if (!result) throw StepFailed{};
-}
-
 constexpr const char* kReportFailed = "报告文件输出失败!\n";
 constexpr const char* kCannotWriteReport = "无法写入报告文件";
 
-// text with every mention of the temporary file replaced by the path chosen.
-std::string Named(std::string text, const std::string& temporary, const std::string& path) {
-  for (size_t at = text.find(temporary); at != std::string::npos; at = text.find(temporary, at + path.size()))
-    text.replace(at, temporary.size(), path);
-  return text;
+// The report's font at a size in a colour.
+RunFormat Font(double size, uint32_t colour) {
+  RunFormat format;
+  format.font = kFontName;
+  format.size = size;
+  format.color = colour;
+  return format;
+}
+
+// The same, bold or not, upright, not underlined.
+RunFormat Font(double size, uint32_t colour, bool bold) {
+  RunFormat format = Font(size, colour);
+  format.bold = bold;
+  format.italic = false;
+  format.underline = false;
+  return format;
 }
 
 }  // namespace
@@ -83,17 +77,14 @@ std::string Fill(std::string_view pattern, std::string_view text) {
   return Replace(pattern, FindConversion(pattern, 's'), text);
 }
 
-CReportComposer::CReportComposer(CWordWriter& writer, const FragmentFolder& folder)
-    : m_writer(writer), m_folder(folder) {}
-
 void CReportComposer::TextLine(const std::vector<std::string>& pieces) {
   // A value that could not be calculated prints as "nan" or "inf"; the
   // report stops before such a text reaches the document.
   for (const std::string& piece : pieces)
     if (piece.find("nan") != std::string::npos || piece.find("inf") != std::string::npos)
       throw std::runtime_error("报告中有无穷大或无定义的数值：" + piece);
-  for (const std::string& piece : pieces) m_writer.WriteText(piece);
-  m_writer.NewParagraphs(1);
+  for (const std::string& piece : pieces) m_document.TypeText(piece);
+  m_document.TypeParagraph();
 }
 
 void CReportComposer::Line(const std::vector<Piece>& pieces) {
@@ -102,57 +93,46 @@ void CReportComposer::Line(const std::vector<Piece>& pieces) {
   TextLine(texts);
 }
 
-void CReportComposer::Paragraphs(int count) { m_writer.NewParagraphs(count); }
-
-void CReportComposer::BodyFont(int32_t colour) { m_writer.SetFont(kFontName, kBodySize, colour, 0); }
-
-void CReportComposer::Heading(const std::string& text) {
-  m_writer.SetFont(kFontName, kHeadingSize, kTextBlack, 0);
-  m_writer.SetFontStyle(1, 0, 0);
-  TextLine(text);
-  BodyFont();
-  m_writer.SetFontStyle(0, 0, 0);
+void CReportComposer::Paragraphs(int count) {
+  for (int i = 0; i < count; ++i) m_document.TypeParagraph();
 }
 
-void CReportComposer::Table(const std::vector<std::vector<std::string>>& cells, float size) {
-  m_writer.SetFont(kFontName, size, kTextBlack, 0);
-  const int written = m_writer.WriteTable(cells);
+void CReportComposer::BodyFont(uint32_t colour) { m_document.SetFormat(Font(kBodySize, colour)); }
+
+void CReportComposer::Heading(const std::string& text) {
+  m_document.SetFormat(Font(kHeadingSize, kTextBlack, true));
+  TextLine(text);
+  m_document.SetFormat(Font(kBodySize, kTextBlack, false));
+}
+
+void CReportComposer::Table(const std::vector<std::vector<std::string>>& cells, double size) {
+  m_document.SetFormat(Font(size, kTextBlack));
+  m_document.InsertTable(cells);
   BodyFont();
-  if (!written) throw std::runtime_error("无法写出表格");
 }
 
 void CReportComposer::Fragment(FragmentId id) {
-  const std::string path = m_folder.FilePath(id);
-  // A fragment inserted again is in the folder already.
-  const bool written = std::find(m_inserted.begin(), m_inserted.end(), id) != m_inserted.end();
-  m_inserted.push_back(id);  // deleted at the end, written or not
-  if (!written && !m_folder.Write(id)) throw std::runtime_error("无法写出报告片段文件 " + path);
-  m_writer.InsertDocumentFile(path);
+  const FragmentInfo* fragment = FindFragment(static_cast<int>(id));
+  const std::span<const unsigned char> bytes = FragmentPackage(id);
+  const std::string name = fragment ? fragment->fileName : std::to_string(static_cast<int>(id));
+  if (bytes.empty()) throw WordError("程序中没有报告片段 " + name);
+  m_document.InsertPackage(ReadPackage({reinterpret_cast<const char*>(bytes.data()), bytes.size()}, name), name);
 }
 
-void CReportComposer::Alignment(int32_t alignment) { m_writer.SetAlignment(alignment); }
+void CReportComposer::Align(Alignment alignment) { m_document.SetAlignment(alignment); }
 
-void CReportComposer::Picture(const std::string& name, const std::string& png, double dpi,
-                              const std::string& description) {
+void CReportComposer::Picture(const std::string& name, std::string png, double dpi, const std::string& description) {
   // The same document builder as the stored fragments' figures.
-  fragc::FragmentSource source;
-  source.paragraphs.push_back({1, {{fragc::Piece::Kind::Drawing, name, description}}});
-  fragc::FigureSet figures;
-  figures.pngs[name] = png;
+  DocumentContent content;
+  content.paragraphs.push_back({0, {{DocumentPiece::Kind::Drawing, name, description}}});
+  FigureSet figures;
+  figures.pngs[name] = std::move(png);
   figures.fallbackDpi = dpi;
-  const std::string path = m_folder.Path() + name + ".doc";
-  try {
-    WritePackage(path, fragc::BuildFragmentDocument(source, figures));
-  } catch (const std::exception& e) {
-    throw std::runtime_error("无法写出报告图片文件 " + path + ": " + e.what());
-  }
-  m_writer.InsertDocumentFile(path);
-  std::error_code ignored;  // the folder goes at the end with whatever is left
-  fs::remove(path, ignored);
+  m_document.InsertPackage(BuildPackage(content, figures), name);
 }
 
-OutputOutcome RunReport(IDesktop& desktop, std::shared_ptr<IWordClassRegistry> registry,
-                        const ReportRequest& request, const std::function<void(CReportComposer&)>& body) {
+OutputOutcome RunReport(IDesktop& desktop, const ReportRequest& request,
+                        const std::function<void(CReportComposer&)>& body) {
   SaveFileRequest dialog;
   dialog.defaultExtension = "*.doc";
   dialog.fileName = request.fileName;
@@ -161,104 +141,28 @@ OutputOutcome RunReport(IDesktop& desktop, std::shared_ptr<IWordClassRegistry> r
   dialog.promptOverwrite = false;
   const std::optional<std::string> path = desktop.AskSaveFileName(dialog);
   if (!path) return OutputOutcome::Cancelled;
-  // A folder, a pipe or a device at the chosen name is refused before the
-  // document is built, and stays as it is.
   try {
+    // A folder, a pipe or a device at the chosen name is refused before the
+    // document is built, and stays as it is.
     file::CheckTarget(*path);
+    CWordDocument document;
+    document.SetFormat(Font(kTitleSize, kTextBlack, true));
+    document.SetAlignment(Alignment::Center);
+    document.TypeText(request.title);
+    document.TypeParagraph();
+    document.SetFormat(Font(kBodySize, kTextBlack, false));
+    document.SetAlignment(Alignment::Left);
+    CReportComposer composer(document);
+    body(composer);
+    file::WriteFileAtomically(*path, document.PackageBytes());
   } catch (const file::CFileError& e) {
     throw std::runtime_error(kReportFailed + file::FileMessage(kCannotWriteReport, e));
-  }
-
-  const FragmentFolder folder;
-  CWordWriter writer(desktop, std::move(registry));
-  if (!writer.StartNewDocument()) return OutputOutcome::Failed;
-
-  CReportComposer composer(writer, folder);
-  // Fragment files in insertion order, each once however often it was
-  // inserted; the folder takes whatever is left.
-  const auto deleteFragments = [&](std::vector<std::string>* failures) {
-    std::vector<FragmentId> deleted;
-    for (FragmentId id : composer.Inserted()) {
-      if (std::find(deleted.begin(), deleted.end(), id) != deleted.end()) continue;
-      deleted.push_back(id);
-      try {
-        folder.Delete(id);
-      } catch (const std::exception& e) {
-        if (failures) failures->push_back(e.what());
-      }
-    }
-  };
-
-  // The whole document is built in a temporary file beside the chosen path,
-  // which it replaces by one rename once it is complete: the path never
-  // holds a partial document and is never missing.
-  file::RemoveStaleTemporaries(*path);
-  const std::string temporary = file::TemporaryPathBeside(*path);
-  const auto dropTemporary = [&] {
-    std::error_code ignored;
-    fs::remove(PathFromUtf8(temporary), ignored);
-  };
-  try {
-    Require(writer.SaveDocumentAs(temporary));
-    Require(writer.OpenDocument(temporary));
-
-    writer.SetFont(kFontName, kTitleSize, kTextBlack, 0);
-    writer.SetFontStyle(1, 0, 0);
-    writer.SetAlignment(kAlignCentre);
-    writer.WriteText(request.title);
-    writer.NewParagraphs(1);
-
-    writer.SetFont(kFontName, kBodySize, kTextBlack, 0);
-    writer.SetFontStyle(0, 0, 0);
-    writer.SetAlignment(kAlignLeft);
-
-    body(composer);
-
-    Require(writer.SaveDocument());
-  } catch (...) {
-    // Release the engine before the file it may still hold is removed.
-    try {
-      writer.CloseWord();
-    } catch (...) {
-    }
-    deleteFragments(nullptr);
-    dropTemporary();
-    try {
-      throw;
-    } catch (const StepFailed&) {
-      return OutputOutcome::Failed;  // the writer has shown its message; nothing is left behind
-    } catch (const std::exception& e) {
-      // The user knows the file by the name they chose.
-      throw std::runtime_error(std::string(kReportFailed) + Named(e.what(), temporary, *path));
-    }
-  }
-
-  // The report is complete in the temporary file. An engine error while
-  // letting go of the engine still ends the command, after the clean-up and
-  // without the success message, but the report takes its place all the
-  // same; everything else is told.
-  std::optional<std::string> closeError;
-  try {
-    writer.CloseWord();
   } catch (const std::exception& e) {
-    closeError = e.what();
-  }
-  std::vector<std::string> failures;
-  deleteFragments(&failures);
-  try {
-    file::ReplaceWithFile(temporary, *path);
-  } catch (const file::CFileError& e) {
-    dropTemporary();
-    std::string text = kReportFailed + file::FileMessage(kCannotWriteReport, e);
-    if (closeError) text += "\n" + *closeError;
-    throw std::runtime_error(text);
-  }
-  if (closeError) {
-    for (const std::string& failure : failures) *closeError += "\n" + failure;
-    throw std::runtime_error(Named(*closeError, temporary, *path));
+    // The document layer's WordError, a value not calculated, a chart that
+    // could not be drawn: each says why in its text.
+    throw std::runtime_error(kReportFailed + std::string(e.what()));
   }
   desktop.ShowMessage(kReportWritten, MessageIcon::None);
-  for (const std::string& failure : failures) desktop.ShowMessage(failure, MessageIcon::Exclamation);
   return OutputOutcome::Written;
 }
 

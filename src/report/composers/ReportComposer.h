@@ -1,41 +1,33 @@
 #pragma once
 // The course every report takes, and the few things a report body does.
 //
-// A report asks for a file name, starts a document, saves it (as a temporary
-// file beside that name) and opens it again, types its title and sets the body style; its body then
-// types lines (pieces typed one after the other, closed by one paragraph) and
-// inserts fragments (the stored document written into the report's own
-// temporary folder, then inserted from there); at the end the document is
-// saved, the engine released, the fragment files deleted in the order they
-// were inserted, and "报告文件输出成功!" shown.
-//
-// The document is saved, opened and completed as a temporary file beside the
-// chosen path, which takes the path's place by one rename at the end (a link
-// there is followed): the path never holds a partial document and is never
-// missing. A report that cannot be finished leaves the path as it found it;
-// the temporary file and the fragment files go; the error then ends the
-// command with its text, naming the chosen path.
+// A report asks for a file name, checks it, writes its title into a new
+// document in memory and sets the body style; its body then types lines
+// (pieces typed one after the other, closed by one paragraph) and splices in
+// fragments (the stored packages) and pictures; at the end the document
+// takes the chosen path's place in one atomic replacement (platform/file: a
+// temporary file beside it, then one rename; a link there is followed), and
+// "报告文件输出成功!" is shown. The path never holds a partial document and
+// is never missing. A report that cannot be finished leaves the path as it
+// found it; its error ends the command with "报告文件输出失败!" and the
+// reason.
 
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "platform/dialog/Desktop.h"
-#include "platform/word/WordObjectModel.h"
+#include "platform/word/WordDocument.h"
 #include "report/fragments/Fragments.h"
 
 namespace tiecalc {
 
-class CWordWriter;
-class FragmentFolder;
-
-// Colours of typed text, 0x00BBGGRR.
-inline constexpr int32_t kTextBlack = 0;
-inline constexpr int32_t kTextGreen = 65280;
-inline constexpr int32_t kTextRed = 255;
+// Colours of typed text, 0xRRGGBB.
+inline constexpr uint32_t kTextBlack = 0x000000;
+inline constexpr uint32_t kTextGreen = 0x00FF00;
+inline constexpr uint32_t kTextRed = 0xFF0000;
 
 inline constexpr const char* kReportWritten = "报告文件输出成功!";
 
@@ -54,7 +46,7 @@ struct Piece {
 
 class CReportComposer {
  public:
-  CReportComposer(CWordWriter& writer, const FragmentFolder& folder);
+  explicit CReportComposer(CWordDocument& document) : m_document(document) {}
 
   // Pieces typed one after the other, then one paragraph. A piece holding
   // "nan" or "inf" (a value not calculated) ends the report with an error.
@@ -65,28 +57,22 @@ class CReportComposer {
   void Paragraphs(int count);
   // A heading line: bold, 16 points; the body font and style afterwards.
   void Heading(const std::string& text);
-  // The body font ("宋体", 14 points) in a colour, without highlight.
-  void BodyFont(int32_t colour = kTextBlack);
+  // The body font ("宋体", 14 points) in a colour.
+  void BodyFont(uint32_t colour = kTextBlack);
   // A table, row by row, in the body font at size points; the body font
   // afterwards.
-  void Table(const std::vector<std::vector<std::string>>& cells, float size);
-  // Writes the fragment into the report's folder and inserts that file.
+  void Table(const std::vector<std::vector<std::string>>& cells, double size);
+  // Splices the stored fragment in.
   void Fragment(FragmentId id);
-  // Alignment of the paragraphs typed next: 0 left, 1 centred.
-  void Alignment(int32_t alignment);
+  // Alignment of the paragraphs typed next.
+  void Align(Alignment alignment);
   // A picture made by the program (PNG bytes at dpi, which fixes its printed
-  // size, no wider than the text) alone in a centred paragraph: a document
-  // holding it is written into the report's folder as NAME.doc, inserted as a
-  // fragment is, and removed again.
-  void Picture(const std::string& name, const std::string& png, double dpi, const std::string& description);
-
-  // The fragments inserted so far, in order.
-  const std::vector<FragmentId>& Inserted() const { return m_inserted; }
+  // size, no wider than the text) alone in a centred paragraph, built as the
+  // stored fragments' figures are; name is the picture's and its part's.
+  void Picture(const std::string& name, std::string png, double dpi, const std::string& description);
 
  private:
-  CWordWriter& m_writer;
-  const FragmentFolder& m_folder;
-  std::vector<FragmentId> m_inserted;
+  CWordDocument& m_document;
 };
 
 // What differs between reports besides their body.
@@ -95,14 +81,12 @@ struct ReportRequest {
   const char* title;     // the first, centred line
 };
 
-// Runs one report: the save dialog through desktop, the document through the
-// engine that registry answers "Word.Application" with, body between the
-// body style and the final save. Nothing happens when the dialog is cancelled
-// (Cancelled) or the engine gives no document (Failed: the writer has said
-// why). Errors leave as a std::runtime_error after the path has been
-// restored; an error of the engine while it is let go after the save keeps
-// the saved report.
-OutputOutcome RunReport(IDesktop& desktop, std::shared_ptr<IWordClassRegistry> registry,
-                        const ReportRequest& request, const std::function<void(CReportComposer&)>& body);
+// Runs one report: the save dialog through desktop, the title, body between
+// the body style and the end, the document written to the chosen path.
+// Nothing happens when the dialog is cancelled (Cancelled). Errors leave as
+// a std::runtime_error whose text begins "报告文件输出失败!", the path as it
+// was.
+OutputOutcome RunReport(IDesktop& desktop, const ReportRequest& request,
+                        const std::function<void(CReportComposer&)>& body);
 
 }  // namespace tiecalc

@@ -250,8 +250,7 @@ void LatticeBody(const RodCheckData& d, const LatticeForm& form, SteelGrade main
 
 }  // namespace
 
-OutputOutcome WriteRodCheckReport(const CRodCheckPage& page, IDesktop& desktop,
-                                  std::shared_ptr<IWordClassRegistry> registry) {
+OutputOutcome WriteRodCheckReport(const CRodCheckPage& page, IDesktop& desktop) {
   const RodCheckData& data = page.Data();
   if (const std::optional<OutputOutcome> stop =
           CheckBeforeOutput({&page}, data.verdict.inputValid, CRodCheckPage::kInvalidInput, desktop))
@@ -260,8 +259,8 @@ OutputOutcome WriteRodCheckReport(const CRodCheckPage& page, IDesktop& desktop,
   const RodForm form = page.Form();
   const SteelGrade main = page.MainGrade();
   const SteelGrade lacing = page.LacingGrade();
-  return RunReport(desktop, std::move(registry), kRodCheckRequest,
-            [&](CReportComposer& r) { RodCheckReportBody(data, form, main, lacing, r); });
+  return RunReport(desktop, kRodCheckRequest,
+                   [&](CReportComposer& r) { RodCheckReportBody(data, form, main, lacing, r); });
 }
 
 void RodCheckReportBody(const RodCheckData& data, RodForm form, SteelGrade main, SteelGrade lacing,

@@ -1,7 +1,10 @@
 #include "report/fragments/Fragments.h"
 
 #include <algorithm>
+#include <cstring>
 #include <iterator>
+
+#include "report/fragments/EmbeddedFiles.h"
 
 namespace tiecalc {
 
@@ -73,6 +76,14 @@ const FragmentInfo* FindFragment(int id) {
   const auto found = std::find_if(std::begin(kFragments), std::end(kFragments),
                                   [id](const FragmentInfo& info) { return static_cast<int>(info.id) == id; });
   return found == std::end(kFragments) ? nullptr : found;
+}
+
+std::span<const unsigned char> FragmentPackage(FragmentId id) {
+  const FragmentInfo* fragment = FindFragment(static_cast<int>(id));
+  if (!fragment) return {};
+  for (const EmbeddedFile& file : EmbeddedFragmentFiles())
+    if (std::strcmp(file.name, fragment->fileName) == 0) return {file.data, file.size};
+  return {};
 }
 
 std::span<const FragmentId> ReportFragments(FragmentReport report, int rodForm) {

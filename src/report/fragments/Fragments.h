@@ -1,8 +1,8 @@
 #pragma once
 // The report fragments stored in the program: the fixed parts of every report
 // (model figures, derivations with their equations, rod-check headings),
-// finished word-processing documents that a report writes to a file under a
-// fixed name and inserts at the insertion point.
+// finished word-processing packages that a report splices in at its
+// insertion point.
 
 #include <span>
 
@@ -44,18 +44,19 @@ enum class FragmentReport { ThreeRod, FourRodLayoutI, FourRodLayoutII, RodCheck 
 
 struct FragmentInfo {
   FragmentId id;
-  const char* fileName;  // the name the fragment is written under
+  const char* fileName;  // the compiled document it is stored from, its name in messages
   FragmentReport usedBy;
 };
-
-// The stored fragments' type, as the resources are looked up by.
-inline constexpr const char* kFragmentResourceType = "DOC";
 
 // All 28 fragments.
 std::span<const FragmentInfo> AllFragments();
 
 // The fragment of that id, or nullptr.
 const FragmentInfo* FindFragment(int id);
+
+// The stored bytes of the fragment's package (a zip); empty for an id
+// without a fragment.
+std::span<const unsigned char> FragmentPackage(FragmentId id);
 
 // The fragments a report inserts, in insertion order. rodForm selects the
 // rod-check report of that form of the rod-check page (0 solid-web,

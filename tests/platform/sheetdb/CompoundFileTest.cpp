@@ -86,7 +86,7 @@ TEST(CompoundFile, FixturesGiveLibgsfsStreamByteForByte) {
 TEST(CompoundFile, ExportsSurviveLibgsfBothWays) {
   Workbook book;
   book.sheets.push_back({"三杆附着", {{"θ", "F1", "F2"}, {"0", "311.42", "-358.77"}, {"", "", "数据计算成功"}}});
-  std::vector<std::vector<std::string>> many;
+  std::vector<std::vector<sheetdb::Cell>> many;
   for (int r = 0; r < 800; ++r) many.push_back({std::to_string(r), "杆件" + std::to_string(r * 7)});
   book.sheets.push_back({"Sweep", many});
   const std::string ours = WriteXls(book);

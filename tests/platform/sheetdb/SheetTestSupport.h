@@ -169,6 +169,15 @@ sys.stdout.write('\n'.join(out) + '\nEND\n')
   return sheets;
 }
 
+// The texts of rows of cells (a number as the text it shows), as our own
+// readers give them.
+template <typename Rows>
+std::vector<std::vector<std::string>> TextsOf(const Rows& rows) {
+  std::vector<std::vector<std::string>> texts;
+  for (const auto& row : rows) texts.emplace_back(row.begin(), row.end());
+  return texts;
+}
+
 inline const ReadSheet* FindSheet(const std::vector<ReadSheet>& sheets, const std::string& name) {
   for (const auto& s : sheets)
     if (s.name == name) return &s;

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <set>
+#include <vector>
+
 #include "platform/theme/FakeThemeControl.h"
 #include "platform/theme/ThemeServices.h"
 
@@ -70,6 +74,27 @@ TEST_F(ThemeServicesTest, DrawFailsWithoutVersionThemeOrClassName) {
   EXPECT_EQ(kThemeFail, Services().DrawThemePart(surface, 9, 0, "TAB", {0, 0, 4, 4}));
   EXPECT_EQ(0, fake.Opens());
 }
+
+
+#ifdef _WIN32
+// The system's own theme services, on a desktop known to have a theme active
+// (scripts/test-windows gives wine's prefix its light theme and says so in
+// TIECALC_THEME_ACTIVE): a tab item is drawn by the theme, not left as the
+// surface was.
+TEST(SystemThemeTest, TheActiveThemeDrawsATabItem) {
+  if (!std::getenv("TIECALC_THEME_ACTIVE")) GTEST_SKIP() << "no theme known to be active on this desktop";
+  CThemeServices system;
+  ASSERT_TRUE(system.IsThemeActiveXP());
+  constexpr int w = 60, h = 20;
+  std::vector<std::uint32_t> pixels(w * h, 0xFF102030u);
+  ThemeSurface surface{pixels.data(), w, h, w * 4};
+  ASSERT_EQ(0, system.DrawThemePart(surface, 1 /* tab item */, 1 /* normal */, "TAB", {0, 0, w, h}));
+  const std::set<std::uint32_t> colours(pixels.begin(), pixels.end());
+  EXPECT_FALSE(colours.count(0xFF102030u) && colours.size() == 1);
+  EXPECT_GE(colours.size(), 2u);
+  for (std::uint32_t p : pixels) ASSERT_EQ(0xFF000000u, p & 0xFF000000u);  // opaque
+}
+#endif
 
 }  // namespace
 }  // namespace tiecalc

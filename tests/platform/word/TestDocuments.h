@@ -1,5 +1,5 @@
 #pragma once
-// Small word-processing documents for tests of the document engine, built
+// Small word-processing documents for tests of the document layer, built
 // part by part, and a way to read any document back with an independent
 // reader (python-docx).
 

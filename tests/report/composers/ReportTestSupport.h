@@ -1,24 +1,23 @@
 #pragma once
-// What the report tests share: a private temporary folder per test (the
-// reports put their fragment files under it), the engine behind a recorder,
-// the recorded calls that carry the report's content, the calls expected of
-// a report, and the document as python-docx reads it.
+// What the report tests share: a private temporary folder per test (nothing
+// of a report may stay in it), the document as python-docx reads it, and
+// the document a report is expected to write, built step by step as the
+// report writes it.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <memory>
-#include <regex>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "Portable.h"
 #include "pages/PageTestSupport.h"
-#include "platform/word/RecordingWord.h"
 #include "platform/word/TempFolder.h"
-#include "platform/word/WordEngine.h"
 
 namespace tiecalc {
 
@@ -37,11 +36,10 @@ class ReportTest : public ::testing::Test {
     std::filesystem::create_directories(PathFromUtf8(m_tmp.Path("tmp")));
     std::filesystem::create_directories(PathFromUtf8(m_tmp.Path("out")));
     SetTemporaryFolder(m_tmp.Path("tmp"));
-    m_recorder = std::make_shared<CRecordingWordRegistry>(std::make_shared<CEmbeddedWordRegistry>());
   }
   void TearDown() override { portable::SetEnvironment(portable::TemporaryFolderVariable(), m_oldTmp); }
 
-  // Where the reports of this test put their fragment folders (UTF-8).
+  // The temporary folder of this test's reports (UTF-8).
   static void SetTemporaryFolder(const std::string& path) {
     portable::SetEnvironment(portable::TemporaryFolderVariable(), path);
   }
@@ -49,35 +47,8 @@ class ReportTest : public ::testing::Test {
   // A path for a report in the output folder.
   std::string Out(const std::string& name) const { return m_tmp.Path("out/" + name); }
   std::vector<std::string> OutNames() const { return Names("out"); }
-  // What is left in the temporary folder the reports used.
+  // What is left in the temporary folder of this test's reports.
   std::vector<std::string> TmpNames() const { return Names("tmp"); }
-
-  std::shared_ptr<CRecordingWordRegistry> Recorder() const { return m_recorder; }
-
-  // The calls that put content into the document or store it, in order,
-  // with the report's fragment folder written as "{fragments}/".
-  std::vector<std::string> ContentCalls() const {
-    static const char* kKept[] = {"Documents.Add(", "Document.SaveAs(", "Documents.Open(", "Document.Save",
-                                  "Font.", "Range.HighlightColorIndex", "ParagraphFormat.Alignment",
-                                  "Selection.TypeText(", "Selection.TypeParagraph", "Selection.InsertFile(",
-                                  "Application.Quit("};
-    // The calls quote a backslash (Windows' separator) as two.
-    const std::string quoted = std::regex_replace(m_tmp.Path("tmp"), std::regex(R"(\\)"), R"(\\)");
-    const std::regex folder(std::regex_replace(quoted, std::regex(R"([.^$|()\[\]{}*+?\\])"), R"(\$&)") +
-                            R"([\\/]+tiecalc-report-[0-9a-z]{12}[\\/]+)");
-    const std::regex temporary(R"((\\\\|[\\/])\.tiecalc-[0-9a-f]{8}-[0-9a-z]{6}\.tmp)");
-    std::vector<std::string> out;
-    for (const std::string& call : m_recorder->Calls()) {
-      for (const char* kept : kKept) {
-        if (call.rfind(kept, 0) == 0) {
-          // The document is built in a temporary file beside the report.
-          out.push_back(std::regex_replace(std::regex_replace(call, folder, "{fragments}/"), temporary, "/{temporary}"));
-          break;
-        }
-      }
-    }
-    return out;
-  }
 
   // The document's paragraphs as read_report.py prints them; skips the test
   // when python-docx is missing.
@@ -87,6 +58,7 @@ class ReportTest : public ::testing::Test {
   // The pictures of the document as read_figures.py prints them.
   std::vector<std::string> Figures(const std::string& path) { return RunReader("report/composers/read_figures.py", path); }
 
+ public:
   // The lines a python reader of tests/ prints about the file at path; none,
   // and ReaderMissing(), where the reader cannot run (its module missing:
   // exit status 3, or a Windows build, whose files are read on the Linux side).
@@ -122,92 +94,107 @@ class ReportTest : public ::testing::Test {
 
   TempFolder m_tmp;
   std::optional<std::string> m_oldTmp;
-  std::shared_ptr<CRecordingWordRegistry> m_recorder;
   bool m_skipped = false;
 };
 
-// The content calls a report is expected to make, built writer call by
-// writer call.
-class ExpectedCalls {
+// The paragraphs a report is expected to write, as read_report.py prints
+// them, built call by call as the report body writes them: typed lines in
+// the format of the moment, the stored fragments as they read alone, the
+// chart's picture, and the footer as the first fragment reads it.
+class ExpectedDocument {
  public:
-  // Start, save as, open, the title and the body style.
-  // The document is saved and opened as a temporary file beside path, which
-  // takes path's place once complete.
-  ExpectedCalls(const std::string& path, const std::string& title) {
-    const std::string document = path.substr(0, path.rfind('/')) + "/{temporary}";
-    Add("Documents.Add(\"\", BOOL false, I4 0, BOOL true)");
-    Add("Document.SaveAs(" + RecordedString(document) + ", -, -, -, -, -, -, -, -, -, -, -, -, -, -, -)");
-    Add("Documents.Open(" + RecordedString(document) + ", I2 1, I2 0, I2 0, -, -, -, -, -, -, -, -, -, I2 0, -, -)");
-    Font(25, 0);
-    Style(1);
-    Align(1);
-    Text(title);
-    Paragraphs(1);
-    Font(14, 0);
-    Style(0);
-    Align(0);
+  // The title, then the body style.
+  ExpectedDocument(ReportTest& reader, const std::string& title) : m_reader(reader) {
+    m_lines.push_back("center|1|25|" + title);
   }
 
-  ExpectedCalls& Font(int size, int colour) {
-    Add("Font.Size = R4 " + std::to_string(size));
-    Add("Font.Name = \"宋体\"");
-    Add("Font.Color = I4 " + std::to_string(colour));
-    return Add("Range.HighlightColorIndex = I4 0");
+  ExpectedDocument& Font(int size, const std::string& colour) {
+    m_size = size;
+    m_colour = colour;
+    return *this;
   }
-  ExpectedCalls& Style(int bold) {
-    Add("Font.Bold = I4 " + std::to_string(bold));
-    Add("Font.Italic = I4 0");
-    return Add("Font.Underline = I4 0");
+  ExpectedDocument& Align(const std::string& alignment) {
+    m_alignment = alignment;
+    return *this;
   }
-  ExpectedCalls& Align(int alignment) { return Add("ParagraphFormat.Alignment = I4 " + std::to_string(alignment)); }
-  ExpectedCalls& Text(const std::string& text) { return Add("Selection.TypeText(" + RecordedString(text) + ")"); }
-  ExpectedCalls& Paragraphs(int count) {
-    for (int i = 0; i < count; ++i) Add("Selection.TypeParagraph");
+  // Text in the current format; "\r\n" ends the paragraph.
+  ExpectedDocument& Text(const std::string& text) {
+    size_t start = 0;
+    for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
+      Run(text.substr(start, end - start));
+      Paragraphs(1);
+    }
+    return Run(text.substr(start));
+  }
+  ExpectedDocument& Paragraphs(int count) {
+    for (int i = 0; i < count; ++i) {
+      m_lines.push_back(m_alignment + "|0|" + (m_text.empty() ? "" : std::to_string(m_size)) + "|" + m_text);
+      m_text.clear();
+    }
     return *this;
   }
   // Pieces, then one paragraph.
-  ExpectedCalls& Line(const std::vector<std::string>& pieces) {
+  ExpectedDocument& Line(const std::vector<std::string>& pieces) {
     for (const std::string& piece : pieces) Text(piece);
     return Paragraphs(1);
   }
-  ExpectedCalls& Lines(const std::vector<std::string>& lines) {
+  ExpectedDocument& Lines(const std::vector<std::string>& lines) {
     for (const std::string& line : lines) Line({line});
+    return *this;
+  }
+  // The stored fragment's paragraphs as the compiled document reads alone.
+  ExpectedDocument& Insert(const std::string& fileName) {
+    static std::map<std::string, std::vector<std::string>> read;
+    if (!read.count(fileName))
+      read[fileName] = m_reader.RunReader("report/composers/read_report.py",
+                                          std::string(TIECALC_FRAGMENT_DOCUMENTS) + "/" + fileName);
+    for (const std::string& line : read[fileName]) {
+      if (line.rfind("footer|", 0) != 0) {
+        m_lines.push_back(line);
+      } else if (!m_footerFrom || *m_footerFrom == fileName) {
+        m_footerFrom = fileName;
+        m_footer.push_back(line);
+      }
+    }
     return *this;
   }
   // The force chart after the extreme lines: its picture and the centred
   // caption (nothing in a build without the chart).
-  ExpectedCalls& Chart([[maybe_unused]] const std::string& figure, [[maybe_unused]] const std::string& caption) {
+  ExpectedDocument& Chart([[maybe_unused]] const std::string& figure, [[maybe_unused]] const std::string& caption) {
 #if TIECALC_HAVE_CHART
-    Insert("force_chart.doc").Align(1).Line({figure + " 各附着杆轴力随θ变化曲线"}).Line({caption});
-    Align(0);
+    m_lines.push_back("center|0||");
+    Align("center").Line({figure + " 各附着杆轴力随θ变化曲线"}).Line({caption}).Align("left");
 #endif
     return *this;
   }
-  ExpectedCalls& Insert(const std::string& fileName) {
-    return Add("Selection.InsertFile(" + RecordedString("{fragments}/" + fileName) + ", \"\", I2 0, I2 0, I2 0)");
-  }
   // A verdict line in its colour with the empty paragraphs around it.
-  ExpectedCalls& Verdict(int colour, int before, const std::string& text, int after) {
-    Font(14, colour);
-    Paragraphs(before);
-    Line({text});
-    return Paragraphs(after);
+  ExpectedDocument& Verdict(const std::string& colour, int before, const std::string& text, int after) {
+    Font(14, colour).Paragraphs(before);
+    return Line({text}).Paragraphs(after);
   }
-  // Save, and the engine this report started quits.
-  ExpectedCalls& End() {
-    Add("Document.Save");
-    return Add("Application.Quit(I2 0, I2 1, I2 0)");
+  // The last, empty paragraph and the footer.
+  std::vector<std::string> End() {
+    Paragraphs(1);
+    std::vector<std::string> lines = m_lines;
+    lines.insert(lines.end(), m_footer.begin(), m_footer.end());
+    return lines;
   }
-
-  const std::vector<std::string>& Calls() const { return m_calls; }
 
  private:
-  ExpectedCalls& Add(std::string call) {
-    m_calls.push_back(std::move(call));
+  ExpectedDocument& Run(const std::string& text) {
+    if (!text.empty()) m_text += m_colour.empty() ? text : "{" + m_colour + ":" + text + "}";
     return *this;
   }
-  std::vector<std::string> m_calls;
+
+  ReportTest& m_reader;
+  std::vector<std::string> m_lines, m_footer;
+  std::optional<std::string> m_footerFrom;
+  std::string m_alignment = "left", m_colour, m_text;
+  int m_size = 14;
 };
+
+inline constexpr const char* kGreen = "00FF00";
+inline constexpr const char* kBlack = "";
 
 // A read-back document for a failure message.
 inline std::string Joined(const std::vector<std::string>& lines) {
@@ -223,17 +210,17 @@ inline std::string LastText(const std::vector<std::string>& lines) {
   return {};
 }
 
-// Compares call lists line by line, so that a failure names the first
+// Compares documents line by line, so that a failure names the first
 // difference.
-inline void ExpectSameCalls(const std::vector<std::string>& actual, const std::vector<std::string>& expected) {
+inline void ExpectSameLines(const std::vector<std::string>& actual, const std::vector<std::string>& expected) {
   const size_t n = std::min(actual.size(), expected.size());
   for (size_t i = 0; i < n; ++i) {
     if (actual[i] != expected[i]) {
-      ADD_FAILURE() << "call " << i << " differs:\n  actual:   " << actual[i] << "\n  expected: " << expected[i];
+      ADD_FAILURE() << "paragraph " << i << " differs:\n  actual:   " << actual[i] << "\n  expected: " << expected[i];
       return;
     }
   }
-  EXPECT_EQ(actual.size(), expected.size()) << "first extra call: "
+  EXPECT_EQ(actual.size(), expected.size()) << "first extra paragraph: "
                                             << (actual.size() > n ? actual[n] : expected[n]);
 }
 

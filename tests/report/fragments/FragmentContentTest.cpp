@@ -1,12 +1,14 @@
-// Every stored fragment read back from the file a report writes: its
-// paragraphs, texts and equations in order against its readable source, its
-// pictures with their media, its footer; and a few texts checked by hand.
+// Every stored fragment as a report splices it in: its paragraphs, texts and
+// equations in order against its readable source, its pictures with their
+// media, its footer; a few texts checked by hand; and all of them spliced
+// into one document, read back by an independent reader.
 
 #include <gtest/gtest.h>
 
 #include <pugixml.hpp>
 
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <map>
 #include <set>
@@ -14,8 +16,10 @@
 #include <vector>
 
 #include "fragc/FragmentSource.h"
+#include "platform/word/TempFolder.h"
+#include "platform/word/TestDocuments.h"
+#include "platform/word/WordDocument.h"
 #include "platform/word/ZipPackage.h"
-#include "report/fragments/FragmentFolder.h"
 #include "report/fragments/Fragments.h"
 #include "tools/OmmlReader.h"
 
@@ -28,16 +32,19 @@ using fragc::Piece;
 const fs::path kSources = fs::path(TIECALC_SOURCE_DIR) / "resources/fragments";
 const fs::path kDiagrams = fs::path(TIECALC_SOURCE_DIR) / "resources/diagrams";
 
-// One fragment as a report finds it: written to its file and opened.
+std::string_view Bytes(FragmentId id) {
+  const std::span<const unsigned char> bytes = FragmentPackage(id);
+  return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
+
+// One fragment as a report finds it: its stored package.
 struct StoredFragment {
   PackageParts parts;
   pugi::xml_document document, relationships;
   std::vector<pugi::xml_node> paragraphs;
 
   explicit StoredFragment(FragmentId id) {
-    FragmentFolder folder;
-    EXPECT_EQ(folder.Write(id), 1);
-    parts = ReadPackage(folder.FilePath(id));
+    parts = ReadPackage(Bytes(id), "fragment");
     EXPECT_TRUE(test::LoadXml(document, parts["word/document.xml"]));
     EXPECT_TRUE(test::LoadXml(relationships, parts["word/_rels/document.xml.rels"]));
     for (pugi::xml_node p : document.child("w:document").child("w:body").children("w:p")) paragraphs.push_back(p);
@@ -100,6 +107,21 @@ bool Drawn(const std::string& figure) {
 }
 
 std::string Stem(const char* fileName) { return fs::path(fileName).stem().string(); }
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST(FragmentContentTest, EveryFragmentIsStoredAsCompiled) {
+  for (const FragmentInfo& info : AllFragments()) {
+    SCOPED_TRACE(info.fileName);
+    const std::string compiled = ReadFile(fs::path(TIECALC_FRAGMENT_DOCUMENTS) / info.fileName);
+    ASSERT_FALSE(compiled.empty());
+    EXPECT_EQ(Bytes(info.id), compiled);
+  }
+  EXPECT_TRUE(FragmentPackage(static_cast<FragmentId>(999)).empty());
+}
 
 TEST(FragmentContentTest, EveryFragmentReadsBackAsItsSource) {
   std::vector<std::string> notDrawn;
@@ -228,6 +250,38 @@ TEST(FragmentContentTest, KnownTextsAndEquations) {
   ASSERT_EQ(battens.paragraphs.size(), 8u);
   EXPECT_EQ(battens.Text(7), "缀板复合应力：σ_{z复}=sqrt(σ_{z}^{2}+3τ_{z}^{2})");
   EXPECT_EQ(battens.Text(2), "缀板剪力：F_{z}=(F_{c}L_{1})/(2a)");
+}
+
+// Every fragment spliced into one document comes back exactly as the
+// fragments read alone, in order, with the typed lines between them and the
+// first footer met.
+TEST(FragmentContentTest, AllFragmentsSplicedIntoOneDocumentReadBackAsTheyReadAlone) {
+  TIECALC_SKIP_WITHOUT_INDEPENDENT_READER();
+  TempFolder folder;
+  CWordDocument document;
+  RunFormat body;
+  body.font = "宋体";
+  body.size = 14;
+  document.SetFormat(body);
+  std::string expected, footer;
+  for (const FragmentInfo& info : AllFragments()) {
+    std::string alone = testdocs::ReadBack((fs::path(TIECALC_FRAGMENT_DOCUMENTS) / info.fileName).string());
+    ASSERT_EQ(alone.rfind("P ", 0), 0u) << info.fileName << ": " << alone;
+    if (const size_t at = alone.find("FOOTER "); at != std::string::npos) {
+      if (footer.empty()) footer = alone.substr(at);
+      alone.erase(at);
+    }
+    const std::string line = std::string("  A=900 mm [") + info.fileName + "]";
+    expected += alone + "P - \"" + line + "\"\n  R \"" + line + "\" 宋体/宋体 14 - - - - -\n";
+    document.InsertPackage(ReadPackage(Bytes(info.id), info.fileName), info.fileName);
+    document.TypeText(line);
+    document.TypeParagraph();
+  }
+  expected += "P - \"\"\n" + footer;
+  EXPECT_NE(expected.find("  MATH "), std::string::npos);
+  EXPECT_NE(expected.find("  PIC image/png"), std::string::npos);
+  std::ofstream(folder.Path("all.docx"), std::ios::binary) << document.PackageBytes();
+  EXPECT_EQ(testdocs::ReadBack(folder.Path("all.docx")), expected);
 }
 
 }  // namespace

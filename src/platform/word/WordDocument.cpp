@@ -1,4 +1,4 @@
-#include "platform/word/WordDocumentModel.h"
+#include "platform/word/WordDocument.h"
 
 #include <algorithm>
 #include <cmath>
@@ -156,41 +156,11 @@ pugi::xml_node ParagraphProperties(pugi::xml_node paragraph) {
 
 // ---- formatting ------------------------------------------------------------
 
-struct NamedValue {
-  int32_t value;
-  const char* name;
-};
+constexpr const char* kAlignmentNames[] = {"left", "center", "right", "both"};
 
-constexpr NamedValue kUnderlines[] = {
-    {0, "none"},         {1, "single"},           {2, "words"},         {3, "double"},
-    {4, "dotted"},       {6, "thick"},            {7, "dash"},          {9, "dotDash"},
-    {10, "dotDotDash"},  {11, "wave"},            {20, "dottedHeavy"},  {23, "dashedHeavy"},
-    {25, "dashDotHeavy"}, {26, "dashDotDotHeavy"}, {27, "wavyHeavy"},   {39, "dashLong"},
-    {43, "wavyDouble"},  {55, "dashLongHeavy"}};
-
-constexpr NamedValue kHighlights[] = {
-    {1, "black"},    {2, "blue"},       {3, "cyan"},      {4, "green"},        {5, "magenta"},
-    {6, "red"},      {7, "yellow"},     {8, "white"},     {9, "darkBlue"},     {10, "darkCyan"},
-    {11, "darkGreen"}, {12, "darkMagenta"}, {13, "darkRed"}, {14, "darkYellow"}, {15, "darkGray"},
-    {16, "lightGray"}};
-
-constexpr NamedValue kAlignments[] = {{0, "left"},          {1, "center"},     {2, "right"},
-                                      {3, "both"},          {4, "distribute"}, {5, "mediumKashida"},
-                                      {7, "highKashida"},   {8, "lowKashida"}, {9, "thaiDistribute"}};
-
-template <size_t N>
-const char* NameOf(const NamedValue (&table)[N], int32_t value) {
-  for (const NamedValue& entry : table)
-    if (entry.value == value) return entry.name;
-  return nullptr;
-}
-
-std::string ColorHex(int32_t bgr) {
-  const auto value = static_cast<uint32_t>(bgr);
-  if (value & 0xFF000000u) return "auto";  // automatic and theme colours
+std::string ColorHex(uint32_t rgb) {
   char text[8];
-  std::snprintf(text, sizeof text, "%02X%02X%02X", value & 0xFFu, (value >> 8) & 0xFFu,
-                (value >> 16) & 0xFFu);
+  std::snprintf(text, sizeof text, "%06X", rgb & 0xFFFFFFu);
   return text;
 }
 
@@ -200,21 +170,21 @@ void SetVal(pugi::xml_node node, const std::string& value) {
   attribute.set_value(value.c_str());
 }
 
-void SetToggle(pugi::xml_node rPr, const char* name, const char* complexName, int32_t value) {
+void SetToggle(pugi::xml_node rPr, const char* name, const char* complexName, bool on) {
   for (const char* n : {name, complexName}) {
     pugi::xml_node node = OrderedChild(rPr, n, kRunPropertyOrder);
     node.remove_attribute("w:val");
-    if (value == 0) node.append_attribute("w:val") = "0";
+    if (!on) node.append_attribute("w:val") = "0";
   }
 }
 
 // Writes the set fields of format into a w:rPr, keeping what else it holds.
 void WriteRunProperties(pugi::xml_node rPr, const RunFormat& format) {
-  if (format.name) {
+  if (format.font) {
     pugi::xml_node fonts = OrderedChild(rPr, "w:rFonts", kRunPropertyOrder);
     for (const char* slot : {"w:ascii", "w:hAnsi", "w:eastAsia", "w:cs"}) {
       fonts.remove_attribute(slot);
-      fonts.append_attribute(slot) = format.name->c_str();
+      fonts.append_attribute(slot) = format.font->c_str();
     }
     // A theme font would win over the names just set.
     for (const char* theme : {"w:asciiTheme", "w:hAnsiTheme", "w:eastAsiaTheme", "w:cstheme"})
@@ -228,20 +198,7 @@ void WriteRunProperties(pugi::xml_node rPr, const RunFormat& format) {
     SetVal(OrderedChild(rPr, "w:sz", kRunPropertyOrder), halfPoints);
     SetVal(OrderedChild(rPr, "w:szCs", kRunPropertyOrder), halfPoints);
   }
-  if (format.highlight) {
-    if (*format.highlight == 0)
-      rPr.remove_child("w:highlight");
-    else
-      SetVal(OrderedChild(rPr, "w:highlight", kRunPropertyOrder), NameOf(kHighlights, *format.highlight));
-  }
-  if (format.underline)
-    SetVal(OrderedChild(rPr, "w:u", kRunPropertyOrder), NameOf(kUnderlines, *format.underline));
-}
-
-// A run's w:rPr, created as its first child.
-pugi::xml_node RunProperties(pugi::xml_node run) {
-  if (pugi::xml_node existing = run.child("w:rPr")) return existing;
-  return run.prepend_child("w:rPr");
+  if (format.underline) SetVal(OrderedChild(rPr, "w:u", kRunPropertyOrder), *format.underline ? "single" : "none");
 }
 
 // ---- package paths -------------------------------------------------------
@@ -295,17 +252,17 @@ std::string ExtensionOf(const std::string& part) {
 }
 
 // The main part named by the package relationships.
-std::string MainPartOf(const PackageParts& parts, const std::string& path) {
+std::string MainPartOf(const PackageParts& parts, const std::string& name) {
   auto relations = parts.find("_rels/.rels");
-  if (relations == parts.end()) throw WordError("文档 " + path + " 不是 Word 文档(缺少 _rels/.rels)");
+  if (relations == parts.end()) throw WordError("文档 " + name + " 不是 Word 文档(缺少 _rels/.rels)");
   pugi::xml_document xml;
-  ParseXml(xml, relations->second, path + " 的 _rels/.rels");
+  ParseXml(xml, relations->second, name + " 的 _rels/.rels");
   for (pugi::xml_node relation : xml.child("Relationships").children("Relationship")) {
     const std::string type = relation.attribute("Type").value();
     if (type.size() >= 15 && type.compare(type.size() - 15, 15, "/officeDocument") == 0)
       return ResolveTarget("", relation.attribute("Target").value());
   }
-  throw WordError("文档 " + path + " 不是 Word 文档(没有主文档部件)");
+  throw WordError("文档 " + name + " 不是 Word 文档(没有主文档部件)");
 }
 
 pugi::xml_node FindRelation(const pugi::xml_document& relations, const std::string& id) {
@@ -344,124 +301,45 @@ void ForEachElement(pugi::xml_node node, Visit visit) {
 
 }  // namespace
 
-// ---- values Word refuses ------------------------------------------------------
-
 void RunFormat::Merge(const RunFormat& other) {
-  if (other.name) name = other.name;
+  if (other.font) font = other.font;
   if (other.size) size = other.size;
   if (other.color) color = other.color;
   if (other.bold) bold = other.bold;
   if (other.italic) italic = other.italic;
   if (other.underline) underline = other.underline;
-  if (other.highlight) highlight = other.highlight;
-}
-
-void CheckFontSize(float points) {
-  if (!(points >= 1.0f && points <= 1638.0f))
-    throw WordError("字号 " + std::to_string(points) + " 超出 1 到 1638 磅的范围");
-}
-
-void CheckUnderline(int32_t underline) {
-  if (!NameOf(kUnderlines, underline)) throw WordError("无效的下划线类型 " + std::to_string(underline));
-}
-
-void CheckHighlight(int32_t index) {
-  if (index != 0 && !NameOf(kHighlights, index))
-    throw WordError("无效的突出显示颜色 " + std::to_string(index));
-}
-
-void CheckAlignment(int32_t alignment) {
-  if (!NameOf(kAlignments, alignment)) throw WordError("无效的段落对齐方式 " + std::to_string(alignment));
 }
 
 // ---- the document ---------------------------------------------------------
 
-CWordDocumentModel::CWordDocumentModel() {
-  Parse({{kContentTypesPart, kBlankContentTypes},
-         {"_rels/.rels", kBlankPackageRelations},
-         {"word/_rels/document.xml.rels", kBlankDocumentRelations},
-         {"word/document.xml", kBlankDocument},
-         {"word/styles.xml", kBlankStyles},
-         {"word/settings.xml", kBlankSettings}},
-        "(空白文档)");
+CWordDocument::CWordDocument() : m_mainPart("word/document.xml") {
+  ParseXml(m_document, kBlankDocument, m_mainPart);
+  ParseXml(m_contentTypes, kBlankContentTypes, kContentTypesPart);
+  ParseXml(m_relations, kBlankDocumentRelations, RelationsPartOf(m_mainPart));
+  m_parts = {{"_rels/.rels", kBlankPackageRelations},
+             {"word/styles.xml", kBlankStyles},
+             {"word/settings.xml", kBlankSettings}};
+  m_paragraph = Body().child("w:p");
 }
 
-void CWordDocumentModel::Load(const std::string& path) {
-  PackageParts parts = ReadPackage(path);
-  // Parse into a fresh model first, so that a bad file leaves this one intact.
-  CWordDocumentModel loaded;
-  loaded.Parse(std::move(parts), path);
-  m_parts = std::move(loaded.m_parts);
-  m_mainPart = loaded.m_mainPart;
-  m_document.reset(loaded.m_document);
-  m_lastDrawingId = loaded.m_lastDrawingId;
-  m_relations.reset(loaded.m_relations);
-  m_contentTypes.reset(loaded.m_contentTypes);
-  m_paragraph = m_document.first_element_by_path("w:document/w:body").find_node(
-      [](pugi::xml_node n) { return Is(n, "w:p"); });
-  m_after = pugi::xml_node();
-  m_selected = pugi::xml_node();
-  m_format = RunFormat();
-}
+pugi::xml_node CWordDocument::Body() const { return m_document.first_element_by_path("w:document/w:body"); }
 
-void CWordDocumentModel::Parse(PackageParts parts, const std::string& path) {
-  const std::string main = MainPartOf(parts, path);
-  auto document = parts.find(main);
-  const std::string of = path + " 的 ";
-  if (document == parts.end()) throw WordError("文档 " + path + " 缺少主文档部件 " + main);
-  ParseXml(m_document, document->second, of + main);
-  if (!m_document.first_element_by_path("w:document/w:body")) throw WordError("文档 " + path + " 没有正文");
-  auto types = parts.find(kContentTypesPart);
-  if (types == parts.end()) throw WordError("文档 " + path + " 缺少 [Content_Types].xml");
-  ParseXml(m_contentTypes, types->second, of + kContentTypesPart);
-  auto relations = parts.find(RelationsPartOf(main));
-  if (relations != parts.end())
-    ParseXml(m_relations, relations->second, of + RelationsPartOf(main));
-  else
-    m_relations.append_child("Relationships").append_attribute("xmlns") = ooxml::kPackageRelationships;
-  parts.erase(main);
-  parts.erase(kContentTypesPart);
-  parts.erase(RelationsPartOf(main));
-  m_parts = std::move(parts);
-  m_mainPart = main;
-
-  const std::string docPrName = PrefixOf(m_document.child("w:document"), kNsWp) + ":docPr";
-  m_lastDrawingId = 0;
-  ForEachElement(m_document.document_element(), [&](pugi::xml_node node) {
-    if (docPrName == node.name()) m_lastDrawingId = std::max(m_lastDrawingId, node.attribute("id").as_int());
-  });
-
-  pugi::xml_node body = Body();
-  m_paragraph = body.find_node([](pugi::xml_node n) { return Is(n, "w:p"); });
-  if (!m_paragraph) {
-    pugi::xml_node last = body.last_child();
-    m_paragraph = Is(last, "w:sectPr") ? body.insert_child_before("w:p", last) : body.append_child("w:p");
-  }
-}
-
-pugi::xml_node CWordDocumentModel::Body() const {
-  return m_document.first_element_by_path("w:document/w:body");
-}
-
-void CWordDocumentModel::Save(const std::string& path) const {
+std::string CWordDocument::PackageBytes() const {
   const std::string document = ToXml(m_document), relations = ToXml(m_relations), types = ToXml(m_contentTypes);
   PackagePartViews parts;
   for (const auto& [name, data] : m_parts) parts.emplace(name, &data);
   parts[m_mainPart] = &document;
   parts[RelationsPartOf(m_mainPart)] = &relations;
   parts[kContentTypesPart] = &types;
-  WritePackage(path, parts);
+  return ZipPackage(parts);
 }
 
 // ---- typing ------------------------------------------------------------------
 
-void CWordDocumentModel::DropSelection() {
-  if (m_selected) m_paragraph.remove_child(m_selected);
-  m_selected = pugi::xml_node();
-}
+void CWordDocument::SetFormat(const RunFormat& changes) { m_format.Merge(changes); }
 
 // A run of text with the current formatting, just after the insertion point.
-pugi::xml_node CWordDocumentModel::InsertRun(const std::string& text) {
+pugi::xml_node CWordDocument::InsertRun(const std::string& text) {
   pugi::xml_node run;
   if (m_after)
     run = m_paragraph.insert_child_after("w:r", m_after);
@@ -469,9 +347,7 @@ pugi::xml_node CWordDocumentModel::InsertRun(const std::string& text) {
     run = m_paragraph.insert_child_after("w:r", pPr);
   else
     run = m_paragraph.prepend_child("w:r");
-  RunFormat format = m_format;
-  if (format.highlight == 0) format.highlight.reset();
-  if (format != RunFormat()) WriteRunProperties(run.append_child("w:rPr"), format);
+  if (m_format != RunFormat()) WriteRunProperties(run.append_child("w:rPr"), m_format);
   // Tabs and vertical tabs (line breaks) are elements of their own.
   std::string piece;
   auto flush = [&] {
@@ -493,36 +369,12 @@ pugi::xml_node CWordDocumentModel::InsertRun(const std::string& text) {
   return run;
 }
 
-void CWordDocumentModel::SetSelectionText(const std::string& text) {
-  DropSelection();
-  m_selected = InsertRun(text);
-}
-
-void CWordDocumentModel::ApplySelectionFormat(const RunFormat& changes) {
-  m_format.Merge(changes);
-  if (m_selected) {
-    RunFormat format = changes;
-    if (format.highlight == 0 && !m_selected.child("w:rPr")) format.highlight.reset();
-    if (format != RunFormat()) WriteRunProperties(RunProperties(m_selected), format);
-  }
-}
-
-void CWordDocumentModel::SetSelectionAlignment(int32_t alignment) {
+void CWordDocument::SetAlignment(Alignment alignment) {
   SetVal(OrderedChild(ParagraphProperties(m_paragraph), "w:jc", kParagraphPropertyOrder),
-         NameOf(kAlignments, alignment));
+         kAlignmentNames[static_cast<int>(alignment)]);
 }
 
-void CWordDocumentModel::SetDocumentHighlight(int32_t index) {
-  RunFormat format;
-  format.highlight = index;
-  ForEachElement(Body(), [&](pugi::xml_node node) {
-    if (Is(node, "w:r")) WriteRunProperties(RunProperties(node), format);
-  });
-  m_format.highlight = index;
-}
-
-void CWordDocumentModel::TypeText(const std::string& text) {
-  DropSelection();
+void CWordDocument::TypeText(const std::string& text) {
   std::string line;
   for (size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
@@ -540,7 +392,7 @@ void CWordDocumentModel::TypeText(const std::string& text) {
 
 // Ends the paragraph at the insertion point; what follows the insertion point
 // moves into a new paragraph with the same paragraph formatting.
-void CWordDocumentModel::SplitParagraph() {
+void CWordDocument::SplitParagraph() {
   pugi::xml_node next = m_paragraph.parent().insert_child_after("w:p", m_paragraph);
   if (pugi::xml_node pPr = m_paragraph.child("w:pPr")) {
     next.append_copy(pPr);
@@ -556,26 +408,23 @@ void CWordDocumentModel::SplitParagraph() {
   m_after = pugi::xml_node();
 }
 
-void CWordDocumentModel::TypeParagraph() {
-  DropSelection();
+void CWordDocument::TypeParagraph() {
   // The paragraph mark carries the formatting of the insertion point, which
   // fixes the height of an empty line.
-  RunFormat format = m_format;
-  if (format.highlight == 0) format.highlight.reset();
-  if (format != RunFormat()) {
+  if (m_format != RunFormat()) {
     pugi::xml_node pPr = ParagraphProperties(m_paragraph);
     pPr.remove_child("w:rPr");
-    WriteRunProperties(OrderedChild(pPr, "w:rPr", kParagraphPropertyOrder), format);
+    WriteRunProperties(OrderedChild(pPr, "w:rPr", kParagraphPropertyOrder), m_format);
   }
   SplitParagraph();
 }
 
 // ---- tables ------------------------------------------------------------------
 
-size_t CWordDocumentModel::InsertTable(int32_t rows, int32_t columns) {
+void CWordDocument::InsertTable(const std::vector<std::vector<std::string>>& cells) {
+  const size_t rows = cells.size(), columns = rows ? cells[0].size() : 0;
   if (rows < 1 || columns < 1 || rows > 32767 || columns > 63)
     throw WordError("表格的行数或列数无效: " + std::to_string(rows) + " x " + std::to_string(columns));
-  DropSelection();
   if (m_after) SplitParagraph();
   // The text width of the section: page width less both margins (A4 with the
   // blank document's margins when the section does not say).
@@ -586,7 +435,7 @@ size_t CWordDocumentModel::InsertTable(int32_t rows, int32_t columns) {
     const int right = sectPr.child("w:pgMar").attribute("w:right").as_int(0);
     if (page - left - right > 0) width = page - left - right;
   }
-  const std::string column = std::to_string(width / columns);
+  const std::string column = std::to_string(width / static_cast<int>(columns));
 
   pugi::xml_node table = m_paragraph.parent().insert_child_before("w:tbl", m_paragraph);
   pugi::xml_node tblPr = table.append_child("w:tblPr");
@@ -602,61 +451,25 @@ size_t CWordDocumentModel::InsertTable(int32_t rows, int32_t columns) {
     border.append_attribute("w:color") = "auto";
   }
   pugi::xml_node grid = table.append_child("w:tblGrid");
-  for (int32_t c = 0; c < columns; ++c) grid.append_child("w:gridCol").append_attribute("w:w") = column.c_str();
+  for (size_t c = 0; c < columns; ++c) grid.append_child("w:gridCol").append_attribute("w:w") = column.c_str();
   pugi::xml_node pPr = m_paragraph.child("w:pPr");
-  for (int32_t r = 0; r < rows; ++r) {
+  // Each cell's text is typed there as at the insertion point, which then
+  // returns.
+  const pugi::xml_node paragraphWas = m_paragraph;
+  for (const std::vector<std::string>& texts : cells) {
     pugi::xml_node row = table.append_child("w:tr");
-    for (int32_t c = 0; c < columns; ++c) {
+    for (size_t c = 0; c < columns; ++c) {
       pugi::xml_node cell = row.append_child("w:tc");
       pugi::xml_node tcW = cell.append_child("w:tcPr").append_child("w:tcW");
       tcW.append_attribute("w:w") = column.c_str();
       tcW.append_attribute("w:type") = "dxa";
-      pugi::xml_node paragraph = cell.append_child("w:p");
-      if (pPr) paragraph.append_copy(pPr).remove_child("w:sectPr");
+      m_paragraph = cell.append_child("w:p");
+      if (pPr) m_paragraph.append_copy(pPr).remove_child("w:sectPr");
+      if (c < texts.size()) TypeText(texts[c]);
+      m_after = pugi::xml_node();
     }
   }
-  size_t index = 0;
-  for (pugi::xml_node node = table.previous_sibling(); node; node = node.previous_sibling())
-    index += Is(node, "w:tbl");
-  return index;
-}
-
-pugi::xml_node CWordDocumentModel::CellOf(size_t table, int32_t row, int32_t column) const {
-  pugi::xml_node tbl = Body().child("w:tbl");
-  for (size_t i = 0; tbl && i < table; ++i) tbl = tbl.next_sibling("w:tbl");
-  pugi::xml_node tr = tbl ? tbl.child("w:tr") : pugi::xml_node();
-  for (int32_t i = 1; tr && i < row; ++i) tr = tr.next_sibling("w:tr");
-  pugi::xml_node tc = tr && row >= 1 ? tr.child("w:tc") : pugi::xml_node();
-  for (int32_t i = 1; tc && i < column; ++i) tc = tc.next_sibling("w:tc");
-  return column >= 1 ? tc : pugi::xml_node();
-}
-
-void CWordDocumentModel::CheckCell(size_t table, int32_t row, int32_t column) const {
-  if (!CellOf(table, row, column))
-    throw WordError("表格 " + std::to_string(table + 1) + " 没有单元格 (" + std::to_string(row) + ", " +
-                    std::to_string(column) + ")");
-}
-
-void CWordDocumentModel::SetCellText(size_t table, int32_t row, int32_t column, const std::string& text) {
-  CheckCell(table, row, column);
-  pugi::xml_node cell = CellOf(table, row, column);
-  // One paragraph, with the formatting of the cell's first, takes the text.
-  pugi::xml_node first = cell.child("w:p");
-  pugi::xml_node paragraph = cell.append_child("w:p");
-  if (first && first.child("w:pPr")) paragraph.append_copy(first.child("w:pPr"));
-  for (pugi::xml_node node = cell.first_child(); node != paragraph;) {
-    pugi::xml_node next = node.next_sibling();
-    if (!Is(node, "w:tcPr")) cell.remove_child(node);
-    node = next;
-  }
-  // Typed there as at the insertion point, which then returns.
-  const pugi::xml_node paragraphWas = m_paragraph, afterWas = m_after, selectedWas = m_selected;
-  m_paragraph = paragraph;
-  m_after = m_selected = pugi::xml_node();
-  TypeText(text);
   m_paragraph = paragraphWas;
-  m_after = afterWas;
-  m_selected = selectedWas;
 }
 
 // ---- inserting a document ----------------------------------------------------
@@ -665,7 +478,7 @@ namespace {
 
 // The document being inserted, and what of it was copied so far.
 struct Source {
-  const std::string& path;
+  const std::string& name;
   const PackageParts& parts;
   const std::string& mainPart;
   const pugi::xml_document& relations;
@@ -687,7 +500,7 @@ class CSplicer {
     if (auto done = source.copiedParts.find(part); done != source.copiedParts.end()) return done->second;
     auto data = source.parts.find(part);
     if (data == source.parts.end())
-      throw WordError("文档 " + source.path + " 缺少部件 " + part);
+      throw WordError("文档 " + source.name + " 缺少部件 " + part);
     const std::string copy = FreeName(part);
     source.copiedParts[part] = copy;
     m_parts[copy] = data->second;
@@ -696,7 +509,7 @@ class CSplicer {
     auto relations = source.parts.find(RelationsPartOf(part));
     if (relations != source.parts.end()) {
       pugi::xml_document xml;
-      ParseXml(xml, relations->second, source.path + " 的 " + relations->first);
+      ParseXml(xml, relations->second, source.name + " 的 " + relations->first);
       for (pugi::xml_node relation : xml.child("Relationships").children("Relationship")) {
         if (std::string(relation.attribute("TargetMode").value()) == "External") continue;
         const std::string target = CopyPart(source, ResolveTarget(FolderOf(part), relation.attribute("Target").value()));
@@ -713,7 +526,7 @@ class CSplicer {
     if (auto done = source.relationIds.find(id); done != source.relationIds.end()) return done->second;
     pugi::xml_node relation = FindRelation(source.relations, id);
     if (!relation)
-      throw WordError("文档 " + source.path + " 引用了不存在的关系 " + id);
+      throw WordError("文档 " + source.name + " 引用了不存在的关系 " + id);
     std::string target = relation.attribute("Target").value();
     const bool external = std::string(relation.attribute("TargetMode").value()) == "External";
     if (!external)
@@ -823,9 +636,10 @@ std::vector<std::pair<std::string, std::string>> MergeNamespaces(pugi::xml_node 
   return local;
 }
 
-// A document file to insert, its parts and XML as parsed.
+// A package to insert, its XML as parsed.
 struct SourceFile {
-  PackageParts parts;
+  explicit SourceFile(const PackageParts& p) : parts(p) {}
+  const PackageParts& parts;
   std::string mainPart;
   pugi::xml_document document;
   pugi::xml_document relations;
@@ -833,31 +647,30 @@ struct SourceFile {
   pugi::xml_document styles;  // empty when it has none beside its main part
 };
 
-// Reads and parses the file at path into file. Throws WordError when it
-// cannot be read or is no word-processing document.
-void ReadSourceFile(SourceFile& file, const std::string& path) {
-  file.parts = ReadPackage(path);
-  file.mainPart = MainPartOf(file.parts, path);
+// Parses the package named name into file. Throws WordError when it is no
+// word-processing document.
+void ParseSourceFile(SourceFile& file, const std::string& name) {
+  file.mainPart = MainPartOf(file.parts, name);
   auto main = file.parts.find(file.mainPart);
-  if (main == file.parts.end()) throw WordError("文档 " + path + " 缺少主文档部件 " + file.mainPart);
-  ParseXml(file.document, main->second, path + " 的 " + file.mainPart);
+  if (main == file.parts.end()) throw WordError("文档 " + name + " 缺少主文档部件 " + file.mainPart);
+  ParseXml(file.document, main->second, name + " 的 " + file.mainPart);
   pugi::xml_node root = file.document.child("w:document");
-  if (!root.child("w:body") || PrefixOf(root, kNsW) != "w") throw WordError("文档 " + path + " 不是 Word 文档正文");
+  if (!root.child("w:body") || PrefixOf(root, kNsW) != "w") throw WordError("文档 " + name + " 不是 Word 文档正文");
   if (auto relations = file.parts.find(RelationsPartOf(file.mainPart)); relations != file.parts.end())
-    ParseXml(file.relations, relations->second, path + " 的 " + relations->first);
+    ParseXml(file.relations, relations->second, name + " 的 " + relations->first);
   if (auto types = file.parts.find(kContentTypesPart); types != file.parts.end())
-    ParseXml(file.contentTypes, types->second, path + " 的 " + kContentTypesPart);
+    ParseXml(file.contentTypes, types->second, name + " 的 " + kContentTypesPart);
   const std::string stylesPart = FolderOf(file.mainPart) + "styles.xml";
   if (auto styles = file.parts.find(stylesPart); styles != file.parts.end())
-    ParseXml(file.styles, styles->second, path + " 的 " + stylesPart);
+    ParseXml(file.styles, styles->second, name + " 的 " + stylesPart);
 }
 
 }  // namespace
 
-void CWordDocumentModel::InsertFile(const std::string& path) {
-  SourceFile file;
-  ReadSourceFile(file, path);
-  Source source{path, file.parts, file.mainPart, file.relations, file.contentTypes, {}, {}};
+void CWordDocument::InsertPackage(const PackageParts& parts, const std::string& name) {
+  SourceFile file(parts);
+  ParseSourceFile(file, name);
+  Source source{name, file.parts, file.mainPart, file.relations, file.contentTypes, {}, {}};
   pugi::xml_node sourceRoot = file.document.child("w:document");
   pugi::xml_node sourceBody = sourceRoot.child("w:body");
 
@@ -955,7 +768,6 @@ void CWordDocumentModel::InsertFile(const std::string& path) {
   m_contentTypes.reset(contentTypes);
   m_lastDrawingId = drawingId;
   const auto localNamespaces = MergeNamespaces(root, sourceRoot);
-  DropSelection();
   if (m_after) SplitParagraph();  // at a paragraph's start the blocks go before it
   pugi::xml_node parent = m_paragraph.parent();
   for (pugi::xml_node block = blocks.first_child(); block;) {

@@ -1,15 +1,13 @@
-#include "fragc/FragmentDocument.h"
+#include "platform/word/PackageBuilder.h"
 
 #include <cmath>
 #include <cstdint>
 #include <sstream>
 
-#include <pugixml.hpp>
-
-#include "fragc/Notation.h"
 #include "platform/word/OoxmlNamespaces.h"
+#include "platform/word/WordError.h"
 
-namespace tiecalc::fragc {
+namespace tiecalc {
 
 namespace {
 
@@ -36,8 +34,8 @@ pugi::xml_node Root(pugi::xml_document& document, const char* name) {
 }
 
 void DeclareWordNamespaces(pugi::xml_node root) {
-  root.append_attribute("xmlns:w") = kWordNamespace;
-  root.append_attribute("xmlns:m") = kMathNamespace;
+  root.append_attribute("xmlns:w") = ooxml::kWordMain;
+  root.append_attribute("xmlns:m") = ooxml::kMath;
   root.append_attribute("xmlns:r") = kOfficeRelNs;
   root.append_attribute("xmlns:wp") = kDrawingNs;
   root.append_attribute("xmlns:a") = kDrawingMainNs;
@@ -72,18 +70,21 @@ unsigned DrawingId(const std::string& name) {
   return (hash & 0x7FFFFFFFu) | 1u;
 }
 
+using Piece = DocumentPiece;
+
 class DocumentBuilder {
  public:
-  explicit DocumentBuilder(const FigureSet& figures) : m_figures(figures) {
+  DocumentBuilder(const FigureSet& figures, const EquationWriter& equations)
+      : m_figures(figures), m_equations(equations) {
     Root(m_relationships, "Relationships").append_attribute("xmlns") = kRelationshipsNs;
   }
 
-  std::map<std::string, std::string> Build(const FragmentSource& source) {
+  PackageParts Build(const DocumentContent& source) {
     pugi::xml_document document;
     pugi::xml_node root = Root(document, "w:document");
     DeclareWordNamespaces(root);
     pugi::xml_node body = root.append_child("w:body");
-    for (const Paragraph& paragraph : source.paragraphs) AppendParagraph(body, paragraph);
+    for (const DocumentParagraph& paragraph : source.paragraphs) AppendParagraph(body, paragraph);
 
     pugi::xml_node section = body.append_child("w:sectPr");
     if (source.footer) {
@@ -113,7 +114,7 @@ class DocumentBuilder {
   }
 
  private:
-  void AppendParagraph(pugi::xml_node body, const Paragraph& paragraph) {
+  void AppendParagraph(pugi::xml_node body, const DocumentParagraph& paragraph) {
     pugi::xml_node p = body.append_child("w:p");
     const bool alone = paragraph.pieces.size() == 1;
     const Piece::Kind first = paragraph.pieces.front().kind;
@@ -126,8 +127,9 @@ class DocumentBuilder {
           break;
         case Piece::Kind::Equation: {
           // An equation that is the whole paragraph stands on its own line.
+          if (!m_equations) throw WordError("没有写出公式的方法: " + piece.value);
           pugi::xml_node parent = alone ? p.append_child("m:oMathPara") : p;
-          AppendOmml(parent.append_child("m:oMath"), ParseNotation(piece.value));
+          m_equations(parent.append_child("m:oMath"), piece.value);
           break;
         }
         case Piece::Kind::Drawing:
@@ -144,7 +146,7 @@ class DocumentBuilder {
     const auto found = m_figures.pngs.find(drawing.value);
     if (found == m_figures.pngs.end()) {
       if (m_figures.missing.count(drawing.value)) return;
-      throw SourceError("no picture given for figure \"" + drawing.value + "\"");
+      throw WordError("图 " + drawing.value + " 没有图片");
     }
     const PngInfo info = ReadPngInfo(found->second);
     const double dpiX = info.dpiX > 0 ? info.dpiX : m_figures.fallbackDpi;
@@ -197,7 +199,7 @@ class DocumentBuilder {
     geometry.append_child("a:avLst");
   }
 
-  std::string Footer(const Paragraph& footer) {
+  std::string Footer(const DocumentParagraph& footer) {
     pugi::xml_document document;
     pugi::xml_node root = Root(document, "w:ftr");
     DeclareWordNamespaces(root);
@@ -209,7 +211,7 @@ class DocumentBuilder {
       else if (piece.kind == Piece::Kind::Text)
         AppendTextRun(p, piece.value);
       else
-        throw SourceError("a footer holds only texts and fields");
+        throw WordError("页脚只能有文字和域");
     }
     return Save(document);
   }
@@ -253,7 +255,8 @@ class DocumentBuilder {
   }
 
   const FigureSet& m_figures;
-  std::map<std::string, std::string> m_parts;
+  const EquationWriter& m_equations;
+  PackageParts m_parts;
   pugi::xml_document m_relationships;
   int m_pictures = 0;
 };
@@ -269,7 +272,7 @@ unsigned ReadBigEndian(const std::string& bytes, std::size_t at) {
 PngInfo ReadPngInfo(const std::string& png) {
   static const std::string kSignature("\x89PNG\r\n\x1a\n", 8);
   if (png.size() < 33 || png.compare(0, 8, kSignature) != 0 || png.compare(12, 4, "IHDR") != 0)
-    throw SourceError("figure is not a PNG picture");
+    throw WordError("图片不是 PNG 格式");
   PngInfo info;
   info.width = ReadBigEndian(png, 16);
   info.height = ReadBigEndian(png, 20);
@@ -287,9 +290,9 @@ PngInfo ReadPngInfo(const std::string& png) {
   return info;
 }
 
-std::map<std::string, std::string> BuildFragmentDocument(const FragmentSource& source,
-                                                         const FigureSet& figures) {
-  return DocumentBuilder(figures).Build(source);
+PackageParts BuildPackage(const DocumentContent& content, const FigureSet& figures,
+                          const EquationWriter& equations) {
+  return DocumentBuilder(figures, equations).Build(content);
 }
 
-}  // namespace tiecalc::fragc
+}  // namespace tiecalc

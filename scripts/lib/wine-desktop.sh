@@ -1,4 +1,6 @@
-# Sourced by the scripts that run the Windows build under wine. Gives the
+# Sourced by the scripts that run the Windows build under wine.
+#
+# wine_cjk_fonts gives the
 # prefix in $WINEPREFIX the fonts a Chinese Windows has, 宋体 (SimSun) and
 # 微软雅黑 (Microsoft YaHei), stood in for by Debian's Noto CJK: the files in
 # the prefix's Fonts folder, their faces listed under those names by wine
@@ -21,4 +23,29 @@ wine_cjk_fonts() {
   } >"$reg"
   wine regedit /S "$(winepath -w "$reg")" >/dev/null 2>&1
   rm -f "$reg"
+}
+
+# The visual theme a Windows desktop has: wine's own "light" theme (shipped
+# with wine, copied into every prefix) made active, so that the program's
+# tab strip is drawn by the system's theme services as on Windows. Wine reads
+# it when a program starts.
+wine_light_theme() {
+  local reg
+  reg=$(mktemp --suffix=.reg)
+  {
+    printf 'Windows Registry Editor Version 5.00\n\n'
+    printf '[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager]\n'
+    printf '"ThemeActive"="1"\n'
+    printf '"DllName"="C:\\\\windows\\\\resources\\\\themes\\\\light\\\\light.msstyles"\n'
+    printf '"ColorName"="Blue"\n'
+    printf '"SizeName"="NormalSize"\n'
+  } >"$reg"
+  wine regedit /S "$(winepath -w "$reg")" >/dev/null 2>&1
+  rm -f "$reg"
+}
+
+# Both: what a Chinese Windows desktop shows the program.
+wine_desktop() {
+  wine_cjk_fonts
+  wine_light_theme
 }
