@@ -56,8 +56,8 @@ class CRodCheckPage : public CPage {
   // after it (kInvalidInput for inputs that cannot be checked).
   std::string Message() const { return MessageOf(m_data.verdict, m_data.form); }
 
-  // The verdict in words: one line per check judged, every line but the
-  // first starting with "\r\n".
+  // The verdict in words: one line per check judged, in a fixed order, each
+  // but the overall stiffness's starting with "\r\n".
   static std::string MessageOf(const RodCheckVerdict& verdict, RodForm form);
   // What a run shows, in the order the page sets it: μ, then on valid inputs
   // the results of the form, the message last. Controls not listed keep
