@@ -1,6 +1,9 @@
 #include "core/sections/RodSection.h"
 
 #include <cmath>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "core/input/Format.h"
 #include "core/sections/SteelSection.h"

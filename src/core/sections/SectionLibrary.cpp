@@ -3,6 +3,7 @@
 #include <initializer_list>
 #include <cmath>
 #include <cstddef>
+#include <functional>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -110,7 +111,8 @@ double Number(const std::map<std::string, std::string>& row, const char* column)
 
 // Hollow sections and tubes: the properties from the outline (cm units).
 void ComputeFromOutline(SteelSection& s) {
-  const AreaProperties p = PropertiesOf(OutlineOf(s, 256).outer, OutlineOf(s, 256).holes);
+  const SectionOutline outline = OutlineOf(s, 256);
+  const AreaProperties p = PropertiesOf(outline.outer, outline.holes);
   s.A = p.A / 100;
   s.Ix = p.Ixx / 1e4;
   s.Iy = p.Iyy / 1e4;
