@@ -472,9 +472,11 @@ TEST_F(MainDlgTest, TheWorkedExamplesShowEveryValueWhole) {
 
 // The longest text a result can show, by kind of field, for any value of
 // magnitude below 10^9 (kN, mm, MPa): the rounded value as "%.15g" or "%.2f",
-// the extreme pairs as "%.2f/%.2f"; the angle pairs stay within -180..540.
+// the extreme pairs as "%.2f/%.2f"; the angle pairs stay within -180..540,
+// the rods' angles (atan2 of the layout) within -180..180.
 QString LongestText(const std::string& name) {
   if (name == "message") return {};
+  if (name == "alpha" || name == "beta" || name == "gamma" || name == "delta") return Q("-180.00");
   if (name.rfind("theta", 0) == 0 && name.size() > 5) return Q("-179.55/180.45");
   if (name.size() == 3 && name[0] == 'F' && name[2] == 'm') return Q("-999999999.99/-999999999.99");
   return Q("-999999999.99");
