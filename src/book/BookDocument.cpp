@@ -40,7 +40,12 @@ void TensionLines(const BookRod& rod, CReportComposer& r) {
   r.BodyFont();
 }
 
-void RodChecks(const CalculationBook& book, CReportComposer& r) {
+void RodChecks(const CalculationBook& book, const std::optional<ReportSection>& section, CReportComposer& r) {
+  // The section once, before the rods that share it.
+  if (section) {
+    r.BodyFont();
+    SectionLines(*section, r);
+  }
   for (const BookRod& rod : book.rods) {
     r.Heading("附着杆" + std::to_string(rod.rod) + "校核");
     if (rod.valid) {
@@ -73,11 +78,12 @@ OutputOutcome WriteCalculationBook(const CForcePage& page, const CRodCheckPage& 
   if (const std::optional<OutputOutcome> stop = CheckBeforeOutput({&page, &section}, true, "", desktop))
     return *stop;
   ForceChartFigure chart(record);
+  const std::optional<ReportSection> rodSection = ReportSectionOf(section, true);
   return RunReport(desktop, kBookRequest, [&](CReportComposer& r) {
     SummaryTable(book, r);
     ForceReportBody(record, chart, r);
     r.BodyFont();
-    RodChecks(book, r);
+    RodChecks(book, rodSection, r);
   });
 }
 

@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "pages/NamedInput.h"
+#include "pages/RodCheckPage.h"
 #include "platform/file/AtomicFile.h"
 #include "platform/file/FileError.h"
 #include "platform/file/FileMessages.h"
@@ -78,10 +79,114 @@ std::string PageNameList(const CasePages& pages) {
   return s;
 }
 
+constexpr const char* kSectionKey = "section";
+const char* const kPairNames[] = {"single", "box", "back-to-back"};
+const char* const kFlangeNames[] = {"inward", "outward"};
+
+// The numbers of a section object, by key.
+struct SectionNumber {
+  const char* key;
+  double RodSectionChoice::*field;
+};
+const SectionNumber kSectionNumbers[] = {
+    {"width", &RodSectionChoice::width},
+    {"depth", &RodSectionChoice::depth},
+    {"endWidth", &RodSectionChoice::endWidth},
+    {"endDepth", &RodSectionChoice::endDepth},
+    {"L", &RodSectionChoice::L},
+    {"Ld", &RodSectionChoice::Ld},
+    {"battenWidth", &RodSectionChoice::battenWidth},
+    {"battenThickness", &RodSectionChoice::battenThickness},
+    {"spacing", &RodSectionChoice::spacing},
+    {"lacingAngle", &RodSectionChoice::lacingAngle},
+};
+
+template <size_t N>
+int IndexOfName(const char* const (&names)[N], const std::string& name) {
+  for (size_t i = 0; i < N; ++i)
+    if (name == names[i]) return static_cast<int>(i);
+  return -1;
+}
+
+template <size_t N>
+std::string NamesInWords(const char* const (&names)[N]) {
+  std::string s;
+  for (const char* n : names) s += (s.empty() ? "" : "、") + std::string(n);
+  return s;
+}
+
+CaseSection ParseSection(const std::string& pageName, const Json& v) {
+  const std::string where = "页面 " + pageName + " 的截面 section";
+  if (!v.is_object()) Refuse(where + " 不是对象（{...}）");
+  CaseSection out;
+  const auto text = [&](const char* key, bool required) -> std::string {
+    const auto it = v.find(key);
+    if (it == v.end()) {
+      if (required) Refuse(where + " 缺少 " + key);
+      return "";
+    }
+    if (!it->is_string()) Refuse(where + " 的 " + key + " 不是文本");
+    const std::string t = it->get<std::string>();
+    if (HasControlCharacter(t) || CharacterCount(t) > kCaseMaxTextLength)
+      Refuse(where + " 的 " + key + " 含有控制字符或过长");
+    return t;
+  };
+  const auto form = v.find("form");
+  if (form == v.end() || !form->is_number_integer() || form->get<std::int64_t>() < 0 || form->get<std::int64_t>() > 4)
+    Refuse(where + " 的 form 应为 0..4 的整数");
+  out.form = static_cast<RodForm>(form->get<int>());
+  out.choice.profile = text("profile", true);
+  out.choice.lacing = text("lacing", false);
+  if (const std::string pair = text("pair", false); !pair.empty()) {
+    const int i = IndexOfName(kPairNames, pair);
+    if (i < 0) Refuse(where + " 的 pair 应为 " + NamesInWords(kPairNames));
+    out.choice.pair = static_cast<PairLayout>(i);
+  }
+  if (const std::string flanges = text("flanges", false); !flanges.empty()) {
+    const int i = IndexOfName(kFlangeNames, flanges);
+    if (i < 0) Refuse(where + " 的 flanges 应为 " + NamesInWords(kFlangeNames));
+    out.choice.flanges = static_cast<ChannelFlanges>(i);
+  }
+  for (const SectionNumber& n : kSectionNumbers) {
+    const auto it = v.find(n.key);
+    if (it == v.end()) continue;
+    if (!it->is_number() || !(it->get<double>() >= 0)) Refuse(where + " 的 " + n.key + " 应为不小于0的数");
+    out.choice.*n.field = it->get<double>();
+  }
+  if (const auto it = v.find("editedByHand"); it != v.end()) {
+    if (!it->is_boolean()) Refuse(where + " 的 editedByHand 应为 true 或 false");
+    out.editedByHand = it->get<bool>();
+  }
+  static const std::set<std::string> known = [] {
+    std::set<std::string> keys{"form", "profile", "lacing", "pair", "flanges", "editedByHand"};
+    for (const SectionNumber& n : kSectionNumbers) keys.insert(n.key);
+    return keys;
+  }();
+  for (const auto& [key, value] : v.items())
+    if (!known.count(key)) Refuse(where + " 没有 " + Quoted(key) + " 一项");
+  return out;
+}
+
+Json SectionJson(const CaseSection& s) {
+  Json v = Json::object();
+  v["form"] = static_cast<int>(s.form);
+  v["profile"] = s.choice.profile;
+  v["pair"] = kPairNames[static_cast<int>(s.choice.pair)];
+  v["flanges"] = kFlangeNames[static_cast<int>(s.choice.flanges)];
+  for (const SectionNumber& n : kSectionNumbers) v[n.key] = s.choice.*n.field;
+  v["lacing"] = s.choice.lacing;
+  v["editedByHand"] = s.editedByHand;
+  return v;
+}
+
 CasePage ParsePage(const std::string& pageName, const Json& inputs, const CPage& page) {
   if (!inputs.is_object()) Refuse("页面 " + pageName + " 的内容不是对象（{...}）");
   CasePage out{pageName, {}};
   for (const auto& [name, value] : inputs.items()) {
+    if (name == kSectionKey && dynamic_cast<const CRodCheckPage*>(&page)) {
+      out.section = ParseSection(pageName, value);
+      continue;
+    }
     const NamedControl* n = FindInput(page, name);
     if (!n) Refuse("页面 " + pageName + " 没有输入项 " + Quoted(name));
     const std::string where = "页面 " + pageName + " 的输入项 " + name;
@@ -218,6 +323,7 @@ std::string WriteCase(const CaseState& state) {
   for (const CasePage& p : state.pages) {
     Json inputs = Json::object();
     for (const CaseInput& in : p.inputs) inputs[in.name] = in.text;
+    if (p.section) inputs[kSectionKey] = SectionJson(*p.section);
     pages[p.name] = std::move(inputs);
   }
   doc["pages"] = std::move(pages);
@@ -243,6 +349,10 @@ CaseState CaptureCase(const CasePages& pages, const std::string& shownPage) {
     CasePage p{name, {}};
     for (const NamedControl& n : page->Names())
       if (n.input) p.inputs.push_back({n.name, NamedText(*page, n)});
+    if (const auto* rodCheck = dynamic_cast<const CRodCheckPage*>(page); rodCheck && rodCheck->Section()) {
+      const CRodCheckPage::ChosenSection& s = *rodCheck->Section();
+      p.section = CaseSection{s.choice, s.form, s.editedByHand};
+    }
     state.pages.push_back(std::move(p));
   }
   return state;
@@ -290,6 +400,13 @@ void ApplyCase(const CaseState& state, const CasePages& pages) {
                  Quoted(NamedText(*page, n)) + "）");
         }
       }
+    }
+    // The section last: its choice and state come back over the fields as
+    // saved, nothing typed again.
+    if (auto* rodCheck = dynamic_cast<CRodCheckPage*>(page); rodCheck && saved->section) {
+      const CaseSection& s = *saved->section;
+      if (const std::string why = rodCheck->RestoreSection(s.choice, s.form, s.editedByHand); !why.empty())
+        Refuse("页面 " + name + " 的截面 section 无法建立：" + why);
     }
   }
 }

@@ -17,12 +17,14 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "core/sections/RodSection.h"
 #include "pages/Page.h"
 
 namespace tiecalc {
@@ -37,9 +39,22 @@ struct CaseInput {
   std::string name, text;
 };
 
+// The section picked on the rod-check page: what was chosen and for which
+// form, and whether its inputs were edited by hand since. Written as the
+// page's "section" object only when a section was chosen:
+//   "section": {"form": 4, "profile": "∟63×6", "pair": "single",
+//               "flanges": "inward", "width": 400, "depth": 400, ...,
+//               "lacing": "∟40×4", "lacingAngle": 0, "editedByHand": false}
+struct CaseSection {
+  RodSectionChoice choice;
+  RodForm form = RodForm::SolidWeb;
+  bool editedByHand = false;
+};
+
 struct CasePage {
   std::string name;
   std::vector<CaseInput> inputs;
+  std::optional<CaseSection> section;
 };
 
 struct CaseState {

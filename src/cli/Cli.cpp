@@ -1,11 +1,15 @@
 #include "cli/Cli.h"
 
+#include <algorithm>
+#include <optional>
 #include <ostream>
 #include <sstream>
 
 #include "case/CaseFile.h"
 #include "cli/Json.h"
 #include "core/input/FieldText.h"
+#include "core/input/Format.h"
+#include "core/sections/SteelSection.h"
 #include "pages/FourRodPage.h"
 #include "pages/RodCheckPage.h"
 #include "pages/NamedInput.h"
@@ -90,6 +94,7 @@ void PrintHelp(std::ostream& out) {
          "                   [--plot PATH] [--accept-unreadable]\n"
          "       tiecalc-cli [--open CASE] book LAYOUT [--report PATH] [--accept-unreadable]\n"
          "       tiecalc-cli eval TEXT\n"
+         "       tiecalc-cli section DESIGNATION | sections [FAMILY]\n"
          "       tiecalc-cli --help | PAGE --help\n"
          "       tiecalc-cli --version\n"
          "\n"
@@ -125,6 +130,12 @@ void PrintHelp(std::ostream& out) {
          "\n"
          "eval TEXT prints {\"value\": V}, the value of a field holding TEXT (\"%.15g\").\n"
          "\n"
+         "section DESIGNATION prints one row of the steel section library (∟63×6, L63x6, [20b,\n"
+         "I25a, Φ159×6, □200×10 ...): {\"designation\", \"standard\", \"A\" mm², \"Ix\", \"Iy\",\n"
+         "\"Imin\" mm⁴, \"ix\", \"iy\", \"imin\", \"z0\" mm (angles and channels), \"mass\" kg/m};\n"
+         "an unknown designation exits 1. sections [FAMILY] lists the designations by family:\n"
+         "equal-angle, unequal-angle, channel, i-beam, round-tube, hollow-section.\n"
+         "\n"
          "Exit status: 0 done; 1 a case file refused or not saved, or a file error (one line\n"
          "on stderr, nothing on stdout), or an export, report, chart or book asked for and\n"
          "not written: refused, failed or cancelled (why is in messages); 2 unknown page or\n"
@@ -137,7 +148,17 @@ void PrintHelp(std::ostream& out) {
         << "\n";
   }
   out << "\nrod-check: form=0..4 (实腹式, 两肢缀板式, 两肢缀条式, 四肢缀板式, 四肢缀条式),\n"
-         "main=Q235|Q345, lacing=Q235|Q345. four-rod pages: manualL=0|1 (the check box).\n";
+         "main=Q235|Q345, lacing=Q235|Q345. four-rod pages: manualL=0|1 (the check box).\n"
+         "rod-check section from the library, built for the form chosen and typed into A, h,\n"
+         "Imax, Imin, Ld, G and the lattice inputs where the last of these settings stands:\n"
+         "  chord=DESIGNATION  the profile (solid web) or each limb's chord\n"
+         "  width=MM|MMxMM     outer width (four-limb: width x depth); endwidth= the same at the ends\n"
+         "  web=DESIGNATION    lacing bars; web=-BxT a batten plate B (along the rod) x T mm\n"
+         "  webspacing=MM      L1 of battens or lacing; webangle=DEG lacing angle to the rod's axis\n"
+         "  pair=single|box|back  solid web: one profile or two; flanges=in|out two-limb channels\n"
+         "  midlength=MM       variable section: length of the large middle part (else the page's Ld)\n"
+         "The rod length is the page's L. The JSON then has \"section\": {\"designation\",\n"
+         "\"state\" (applied, edited, other-form), \"line\", \"derivations\", \"notes\"}.\n";
 }
 
 void PrintPageHelp(const PageKind& k, std::ostream& out) {
@@ -231,6 +252,158 @@ int RunEval(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   if (args.size() != 2) return Usage(err, "eval takes exactly one TEXT (tiecalc-cli eval TEXT)");
   out << WriteJsonLine({{"value", JsonNumber(EvaluateFieldText(args[1]))}}) << "\n";
   return kCliOk;
+}
+
+// The families as `sections FAMILY` names them, in the library's order.
+struct FamilyName {
+  const char* name;
+  SectionFamily family;
+};
+const FamilyName kFamilies[] = {
+    {"equal-angle", SectionFamily::EqualAngle}, {"unequal-angle", SectionFamily::UnequalAngle},
+    {"channel", SectionFamily::Channel},         {"i-beam", SectionFamily::IBeam},
+    {"round-tube", SectionFamily::RoundTube},    {"hollow-section", SectionFamily::HollowSection},
+};
+
+// One row of the library in mm, mm², mm⁴ and kg/m; what the family lacks
+// is left out.
+Json SectionRow(const SteelSection& s) {
+  double imin = std::min(s.ix, s.iy);
+  if (s.family == SectionFamily::EqualAngle) imin = s.iy0;
+  if (s.family == SectionFamily::UnequalAngle) imin = s.iu;
+  Json row = {{"designation", s.designation},
+              {"standard", SectionStandard(s)},
+              {"A", JsonNumber(s.A * 100)},
+              {"Ix", JsonNumber(s.Ix * 1e4)},
+              {"Iy", JsonNumber(s.Iy * 1e4)},
+              {"Imin", JsonNumber(s.LeastI() * 1e4)},
+              {"ix", JsonNumber(s.ix * 10)},
+              {"iy", JsonNumber(s.iy * 10)},
+              {"imin", JsonNumber(imin * 10)},
+              {"mass", JsonNumber(s.m)}};
+  if (s.family == SectionFamily::EqualAngle || s.family == SectionFamily::Channel) row["z0"] = JsonNumber(s.z0 * 10);
+  return row;
+}
+
+int RunSection(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  if (args.size() != 2) return Usage(err, "section takes exactly one DESIGNATION (tiecalc-cli section ∟63×6)");
+  const SteelSection* s = FindSection(args[1]);
+  if (!s) {
+    err << "tiecalc-cli: 型钢表中没有“" << args[1] << "”（用 tiecalc-cli sections 列出全部型号）\n";
+    return kCliFailed;
+  }
+  out << WriteJsonLine(SectionRow(*s)) << "\n";
+  return kCliOk;
+}
+
+int RunSections(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  std::string names;
+  for (const FamilyName& f : kFamilies) names += (names.empty() ? "" : ", ") + std::string(f.name);
+  if (args.size() > 2) return Usage(err, "sections takes at most one FAMILY: " + names);
+  Json families = Json::object();
+  for (const FamilyName& f : kFamilies) {
+    if (args.size() == 2 && args[1] != f.name) continue;
+    Json list = Json::array();
+    for (const SteelSection& s : SectionsOf(f.family)) list.push_back(s.designation);
+    families[f.name] = std::move(list);
+  }
+  if (families.empty()) return Usage(err, "unknown family '" + args[1] + "'; families: " + names);
+  out << WriteJsonLine({{"sections", std::move(families)}}) << "\n";
+  return kCliOk;
+}
+
+// The rod-check page's section settings: chord=, width=, endwidth=, web=,
+// webspacing=, webangle=, pair=, flanges=, midlength=. They build one choice,
+// applied where the last of them stands among the settings.
+constexpr const char* kSectionSettings[] = {"chord",      "width",    "endwidth", "web",      "webspacing",
+                                            "webangle",   "pair",     "flanges",  "midlength"};
+
+bool IsSectionSetting(const std::string& name) {
+  for (const char* n : kSectionSettings)
+    if (name == n) return true;
+  return false;
+}
+
+// "400" or "400x300" (×, X or * too): one or two positive numbers.
+std::optional<std::pair<double, double>> ParseSides(const std::string& text) {
+  std::string t = text;
+  for (const char* mark : {"×", "X", "*"})
+    for (size_t at; (at = t.find(mark)) != std::string::npos;) t.replace(at, std::string(mark).size(), "x");
+  const auto number = [](const std::string& part) -> std::optional<double> {
+    if (part.empty() || part.find_first_not_of("0123456789.") != std::string::npos) return std::nullopt;
+    const double v = ParseDouble(part);
+    return v > 0 ? std::optional<double>(v) : std::nullopt;
+  };
+  const size_t x = t.find('x');
+  const auto first = number(t.substr(0, x));
+  if (!first) return std::nullopt;
+  if (x == std::string::npos) return std::pair{*first, 0.0};
+  const auto second = number(t.substr(x + 1));
+  if (!second) return std::nullopt;
+  return std::pair{*first, *second};
+}
+
+// One section setting into the choice; the reason when its text is refused.
+std::string TakeSectionSetting(const std::string& name, const std::string& text, RodSectionChoice& c) {
+  if (name == "chord") {
+    c.profile = text;
+    return "";
+  }
+  if (name == "pair") {
+    if (text == "single") c.pair = PairLayout::Single;
+    else if (text == "box") c.pair = PairLayout::Box;
+    else if (text == "back") c.pair = PairLayout::BackToBack;
+    else return "pair is one of single, box, back";
+    return "";
+  }
+  if (name == "flanges") {
+    if (text == "in") c.flanges = ChannelFlanges::Inward;
+    else if (text == "out") c.flanges = ChannelFlanges::Outward;
+    else return "flanges is one of in, out";
+    return "";
+  }
+  if (name == "web" && text.rfind("-", 0) != 0) {
+    c.lacing = text;
+    return "";
+  }
+  const auto sides = ParseSides(name == "web" ? text.substr(1) : text);
+  if (!sides) return name + " takes " + (name == "web" ? "-BxT (a batten plate, mm) or a DESIGNATION" : "MM or MMxMM");
+  const bool one = sides->second == 0;
+  if (name == "web") {
+    if (one) return "web takes -BxT: the batten's width along the rod and its thickness, mm";
+    c.battenWidth = sides->first, c.battenThickness = sides->second;
+  } else if (name == "width" || name == "endwidth") {
+    (name == "width" ? c.width : c.endWidth) = sides->first;
+    (name == "width" ? c.depth : c.endDepth) = one ? 0 : sides->second;
+  } else if (!one) {
+    return name + " takes one number";
+  } else if (name == "webspacing") {
+    c.spacing = sides->first;
+  } else if (name == "webangle") {
+    c.lacingAngle = sides->first;
+  } else {
+    c.Ld = sides->first;
+  }
+  return "";
+}
+
+// The page's section as the JSON shows it; null without one.
+Json SectionJson(const CRodCheckPage& page) {
+  if (!page.Section()) return nullptr;
+  const CRodCheckPage::ChosenSection& s = *page.Section();
+  Json derivations = Json::array();
+  for (const InputDerivation& d : s.built.derivations)
+    derivations.push_back({{"name", d.name}, {"value", JsonNumber(d.value)}, {"text", JsonText(d.text)}});
+  Json notes = Json::array();
+  for (const std::string& n : s.built.notes) notes.push_back(JsonText(n));
+  const char* state = page.StateOfSection() == CRodCheckPage::SectionState::Applied        ? "applied"
+                      : page.StateOfSection() == CRodCheckPage::SectionState::EditedByHand ? "edited"
+                                                                                            : "other-form";
+  return {{"designation", JsonText(DescribeSection(s.form, s.choice))},
+          {"state", state},
+          {"line", JsonText(page.SectionLine())},
+          {"derivations", std::move(derivations)},
+          {"notes", std::move(notes)}};
 }
 
 struct Setting {
@@ -358,6 +531,8 @@ int RunCli(const std::vector<std::string>& argsIn, std::ostream& out, std::ostre
     return kCliOk;
   }
   if (args[0] == "eval") return RunEval(args, out, err);
+  if (args[0] == "section") return RunSection(args, out, err);
+  if (args[0] == "sections") return RunSections(args, out, err);
   if (args[0] == "book") return RunBook(args, openPath, out, err);
   const PageKind* kind = FindPage(args[0]);
   if (!kind) return Usage(err, "unknown page '" + args[0] + "'; pages: " + PageList() + ", or eval TEXT");
@@ -376,6 +551,9 @@ int RunCli(const std::vector<std::string>& argsIn, std::ostream& out, std::ostre
   std::vector<std::pair<int, std::string>> clicks;  // button (0: the chart), save path
   std::string savePath;
   bool acceptUnreadable = false;
+  auto* sectionPage = dynamic_cast<CRodCheckPage*>(page);
+  RodSectionChoice sectionChoice;
+  std::optional<size_t> lastSectionSetting;
   for (size_t i = 1; i < args.size(); ++i) {
     const std::string& a = args[i];
     if (a == kAcceptUnreadable) {
@@ -412,6 +590,13 @@ int RunCli(const std::vector<std::string>& argsIn, std::ostream& out, std::ostre
     if (!clicks.empty() || !savePath.empty())
       return Usage(err, "setting '" + a + "' after --save/--export/--report/--plot; NAME=TEXT settings come first");
     Setting s{a.substr(0, eq), a.substr(eq + 1)};
+    if (sectionPage && IsSectionSetting(s.name)) {
+      if (const std::string why = TakeSectionSetting(s.name, s.text, sectionChoice); !why.empty())
+        return Usage(err, "'" + a + "': " + why);
+      lastSectionSetting = settings.size();
+      settings.push_back(std::move(s));
+      continue;
+    }
     const NamedControl* n = FindInput(*page, s.name);
     if (!n) return Usage(err, "unknown input '" + s.name + "' of " + kind->name + "; inputs: " + NameList(*page, true));
     if (!NamedAccepts(*page, *n, s.text))
@@ -426,7 +611,16 @@ int RunCli(const std::vector<std::string>& argsIn, std::ostream& out, std::ostre
   // four, then the one named takes the typing.
   if (const int refused = StartPages(pages, desktop, openPath, err)) return refused;
   const CasePages named = CasePagesOf(pages);
-  for (const Setting& s : settings) {
+  for (size_t i = 0; i < settings.size(); ++i) {
+    const Setting& s = settings[i];
+    if (IsSectionSetting(s.name) && sectionPage) {
+      if (i != lastSectionSetting) continue;
+      if (const std::string why = sectionPage->ApplySection(sectionChoice); !why.empty()) {
+        err << "tiecalc-cli: 截面无法建立：" << why << "\n";
+        return kCliUsage;
+      }
+      continue;
+    }
     if (!UserSetNamed(*page, *FindInput(*page, s.name), s.text)) {
       std::string message = "input '" + s.name + "' is read-only at this point and takes no typing";
       if (*kind->readOnlyHint) message += std::string(" (") + kind->readOnlyHint + ")";
@@ -454,12 +648,13 @@ int RunCli(const std::vector<std::string>& argsIn, std::ostream& out, std::ostre
 
   Json fields = Json::object();
   for (const NamedControl& n : page->Names()) fields[n.name] = JsonText(NamedText(*page, n));
-  out << WriteJsonLine({{"page", kind->name},
+  Json result({{"page", kind->name},
                         {"status", JsonText(page->Status())},
                         {"fields", std::move(fields)},
                         {"messages", MessagesOf(desktop)},
-                        {"notes", NotesOf(*page)}})
-      << "\n";
+                        {"notes", NotesOf(*page)}});
+  if (sectionPage && sectionPage->Section()) result["section"] = SectionJson(*sectionPage);
+  out << WriteJsonLine(result) << "\n";
   return OutputsStatus(desktop, clicks.size());
 }
 

@@ -135,6 +135,25 @@ const FormRow kFormTable[] = {
     {RC::kSigmaZ, false, {NA, "0", "0", "0", "0"}},
 };
 
+// The page's field of each input the section builder derives, in page order.
+struct SectionField {
+  const char* name;
+  int id;
+};
+const SectionField kSectionFields[] = {
+    {"G", RC::kG},       {"A", RC::kA},     {"h", RC::kh},   {"Az", RC::kAz},        {"Imax", RC::kImax},
+    {"Imin", RC::kImin}, {"Ld", RC::kLd},   {"I1", RC::kI1}, {"Iz", RC::kIz},        {"delta", RC::kDelta},
+    {"L1", RC::kL1},     {"a", RC::ka},
+};
+
+// The text a derived input is typed as, or nullptr when the section did not
+// derive it.
+const InputDerivation* DerivationOf(const BuiltRodSection& built, const char* name) {
+  for (const InputDerivation& d : built.derivations)
+    if (d.name == name) return &d;
+  return nullptr;
+}
+
 bool IsLattice(RodForm f) { return f != RodForm::SolidWeb; }
 bool IsBattened(RodForm f) { return f == RodForm::TwoLimbBattened || f == RodForm::FourLimbBattened; }
 bool IsLaced(RodForm f) { return f == RodForm::TwoLimbLaced || f == RodForm::FourLimbLaced; }
@@ -207,12 +226,17 @@ const std::vector<std::string>& CRodCheckPage::SourceValues() {
 }
 
 CRodCheckPage::CRodCheckPage() : CPage(BuildTemplate(), kMessage, PageNames()) {
+  // Each change also looks whether the section picked is still as typed.
   for (int id : {kF, kL, kG, kA, kh, kAz, kI1, kIz, kDelta, kL1, ka, kLd, kK})
-    OnChange(id, [this] { RunCurrentCheck(); });
+    OnChange(id, [this] {
+      RunCurrentCheck();
+      NoteSectionEdits();
+    });
   for (int id : {kImax, kImin})
     OnChange(id, [this] {
       SyncLargeSectionLength();
       RunCurrentCheck();
+      NoteSectionEdits();
     });
   OnSelChange(kForm, [this] { ChangeForm(); });
   OnSelChange(kMainGrade, [this] { RunCurrentCheck(); });
@@ -250,6 +274,67 @@ void CRodCheckPage::ChangeForm() {
   }
   RunCurrentCheck();
   SetBitmap(kDiagram, kFormBitmaps[form]);
+  NoteSectionEdits();
+}
+
+std::string CRodCheckPage::ApplySection(const RodSectionChoice& given) {
+  RodSectionChoice choice = given;
+  if (!(choice.L > 0)) choice.L = ReadFieldValue(GetText(kL));
+  if (!(choice.Ld > 0)) choice.Ld = ReadFieldValue(GetText(kLd));
+  const RodForm form = Form();
+  // A four-limb rod given one side is square, at the ends too.
+  if (form == RodForm::FourLimbBattened || form == RodForm::FourLimbLaced) {
+    if (!(choice.depth > 0)) choice.depth = choice.width;
+    if (!(choice.endDepth > 0)) choice.endDepth = choice.endWidth;
+  }
+  BuiltRodSection built = Build(form, choice);
+  if (!built.error.empty()) return built.error;
+  m_applyingSection = true;
+  for (const SectionField& f : kSectionFields) {
+    const InputDerivation* d = DerivationOf(built, f.name);
+    const std::string text = d ? FormatInput(d->value) : "";
+    // A uniform rod's Ld is the page's own copy of L, written as Imin is typed.
+    if (d && GetText(f.id) != text && !IsReadOnly(f.id)) UserType(f.id, text);
+  }
+  m_applyingSection = false;
+  m_section = ChosenSection{std::move(choice), form, std::move(built), false};
+  return "";
+}
+
+std::string CRodCheckPage::RestoreSection(const RodSectionChoice& choice, RodForm form, bool editedByHand) {
+  BuiltRodSection built = Build(form, choice);
+  if (!built.error.empty()) return built.error;
+  m_section = ChosenSection{choice, form, std::move(built), editedByHand};
+  return "";
+}
+
+void CRodCheckPage::NoteSectionEdits() {
+  if (!m_section || m_applyingSection || m_section->editedByHand || m_section->form != Form()) return;
+  for (const SectionField& f : kSectionFields)
+    if (const InputDerivation* d = DerivationOf(m_section->built, f.name);
+        d && !IsReadOnly(f.id) && GetText(f.id) != FormatInput(d->value)) {
+      m_section->editedByHand = true;
+      return;
+    }
+}
+
+CRodCheckPage::SectionState CRodCheckPage::StateOfSection() const {
+  if (!m_section) return SectionState::None;
+  if (m_section->form != Form()) return SectionState::OtherForm;
+  return m_section->editedByHand ? SectionState::EditedByHand : SectionState::Applied;
+}
+
+std::string CRodCheckPage::SectionLine() const {
+  if (!m_section) return "";
+  std::string line = "截面：" + DescribeSection(m_section->form, m_section->choice);
+  switch (StateOfSection()) {
+    case SectionState::EditedByHand: line += "（已手动修改）"; break;
+    case SectionState::OtherForm:
+      line += "（为" + kFormItems[static_cast<int>(m_section->form)] + "所选，不适用于当前型式）";
+      break;
+    default: break;
+  }
+  return line;
 }
 
 void CRodCheckPage::SyncLargeSectionLength() {

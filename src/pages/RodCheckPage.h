@@ -4,11 +4,13 @@
 // rerun after every change. The checks themselves (core/rodcheck) give
 // numbers and a verdict; the page words them and shows them.
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "core/rodcheck/RodCheck.h"
+#include "core/sections/RodSection.h"
 #include "pages/Page.h"
 
 namespace tiecalc {
@@ -72,6 +74,37 @@ class CRodCheckPage : public CPage {
   // calculated now); empty: none.
   void SetSourceNote(std::string note) { m_sourceNote = std::move(note); }
 
+  // The section picked from the library, once one is. It was built for
+  // `form`; while the page shows another form it stays kept but does not
+  // apply (the inputs it typed were those of its own form). Once a field it
+  // typed shows another text while the page is on its form, it is edited
+  // by hand, for good: the choice is kept, the inputs are the user's.
+  struct ChosenSection {
+    RodSectionChoice choice;
+    RodForm form = RodForm::SolidWeb;
+    BuiltRodSection built;
+    bool editedByHand = false;
+  };
+  enum class SectionState { None, Applied, EditedByHand, OtherForm };
+
+  // Builds the section for the form shown and types its inputs into the
+  // page's fields in page order, each as a user would, with the texts a
+  // document prints (FormatInput: at most two decimals), so the check reads
+  // the numbers the derivations end on. A zero L in the choice is the page's
+  // L, a zero Ld the page's Ld, a four-limb rod's zero depth its width (a
+  // square section). Returns the builder's reason, the page left
+  // as it was, when nothing could be built; empty when applied.
+  std::string ApplySection(const RodSectionChoice& choice);
+  // A section as a case file keeps it: built again for its form to recover
+  // its derivations, the fields left as they are (they come back as saved).
+  // Returns the builder's reason when it cannot be built.
+  std::string RestoreSection(const RodSectionChoice& choice, RodForm form, bool editedByHand);
+  const std::optional<ChosenSection>& Section() const { return m_section; }
+  SectionState StateOfSection() const;
+  // "截面：4∟63×6，外廓400×400，缀条∟40×4", with "（已手动修改）" or
+  // "（为…所选，不适用于当前型式）" after it; empty without a section.
+  std::string SectionLine() const;
+
   void InitPage();
   void ChangeForm();
   void SyncLargeSectionLength();
@@ -93,8 +126,13 @@ class CRodCheckPage : public CPage {
   LineTone ToneOf(int id, const std::string& line) const override;
 
  private:
+  // Marks the section edited when a field it typed shows another text.
+  void NoteSectionEdits();
+
   RodCheckData m_data;
   std::string m_sourceNote;
+  std::optional<ChosenSection> m_section;
+  bool m_applyingSection = false;
 };
 
 }  // namespace tiecalc

@@ -116,5 +116,27 @@ TEST_F(BookDocument, ARefusalShowsItsMessageAndAsksForNoPath) {
   EXPECT_TRUE(OutNames().empty());
 }
 
+// A section from the library is named once, before the first rod's heading,
+// without what each rod's length sets (G, Ld).
+TEST_F(BookDocument, TheSectionIsNamedOnceBeforeTheRods) {
+  Started<CFourRodParallelPage> forces;
+  TypeAll(forces.page, kFourRodI);
+  Started<CRodCheckPage> section;
+  TypeAll(section.page, {{"F", "100"}, {"L", "6000"}});
+  RodSectionChoice choice;
+  choice.profile = "Φ323.9×10";
+  ASSERT_EQ(section.page.ApplySection(choice), "");
+  forces.desktop.QueueSavePath(Out("book.doc"));
+  WriteCalculationBook(forces.page, section.page, forces.desktop);
+  const Lines doc = Read(Out("book.doc"));
+  if (ReaderMissing()) GTEST_SKIP() << "the independent reader (python-docx) is not available here";
+  const size_t named = Find(doc, {"p|0|14|截面：Φ323.9×10"});
+  ASSERT_NE(named, std::string::npos);
+  EXPECT_LT(named, Find(doc, {"p|1|16|附着杆1校核"}));
+  EXPECT_EQ(std::count_if(doc.begin(), doc.end(), [](const std::string& l) { return l.find("截面：") != std::string::npos; }), 1);
+  EXPECT_EQ(std::count_if(doc.begin(), doc.end(), [](const std::string& l) { return l.find("G = ") != std::string::npos; }), 0);
+  EXPECT_EQ(Find(doc, {"p|0|14|" + section.page.Section()->built.derivations[0].text}), named + 1);
+}
+
 }  // namespace
 }  // namespace tiecalc

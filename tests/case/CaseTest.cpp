@@ -396,3 +396,68 @@ TEST_F(CaseFiles, FailedSaveKeepsTheOldFile) {
 
 }  // namespace
 }  // namespace tiecalc
+
+namespace tiecalc {
+namespace {
+
+// The section picked on the rod-check page comes back with its choice, its
+// form and its edited state, over the fields as saved; a malformed section
+// object is refused naming the field.
+TEST_F(CaseFiles, SectionRoundTripAndRefusals) {
+  Pages work;
+  work.Set({{"rod-check", "form", "4"}, {"rod-check", "F", "120"}, {"rod-check", "L", "6000"}});
+  RodSectionChoice choice;
+  choice.profile = "L63x6", choice.width = 400, choice.depth = 400, choice.lacing = "∟40×4", choice.spacing = 400;
+  ASSERT_EQ(work.set.RodCheck().ApplySection(choice), "");
+  work.Set({{"rod-check", "Iz", "100000"}});
+  SaveCaseFile(dir / "s.tiecalc", CaptureCase(work.named, "rod-check"));
+  const std::string text = Slurp(dir / "s.tiecalc");
+  EXPECT_NE(text.find(R"("section": {
+        "form": 4,
+        "profile": "L63x6",
+        "pair": "single",)"), std::string::npos) << text;
+  EXPECT_NE(text.find(R"("editedByHand": true)"), std::string::npos);
+
+  Pages opened;
+  ApplyCase(ReadCaseFile(dir / "s.tiecalc", opened.named), opened.named);
+  EXPECT_EQ(std::vector<std::string>{}, Differences(work.Shown(), opened.Shown()));
+  const CRodCheckPage& page = opened.set.RodCheck();
+  ASSERT_TRUE(page.Section());
+  EXPECT_EQ(page.SectionLine(), work.set.RodCheck().SectionLine());
+  EXPECT_EQ(page.Section()->built.derivations.size(), work.set.RodCheck().Section()->built.derivations.size());
+  // A case without a section writes none.
+  Pages plain;
+  EXPECT_EQ(WriteCase(CaptureCase(plain.named, "")).find("section"), std::string::npos);
+
+  struct Refusal {
+    const char* section;
+    const char* reason;
+  };
+  const Refusal refusals[] = {
+      {R"({"profile": "[20a"})", "页面 rod-check 的截面 section 的 form 应为 0..4 的整数"},
+      {R"({"form": 1, "profile": 20})", "页面 rod-check 的截面 section 的 profile 不是文本"},
+      {R"({"form": 1, "profile": "[20a", "width": -3})", "页面 rod-check 的截面 section 的 width 应为不小于0的数"},
+      {R"({"form": 1, "profile": "[20a", "pair": "twin"})", "页面 rod-check 的截面 section 的 pair 应为 single、box、back-to-back"},
+      {R"({"form": 1, "profile": "[20a", "colour": "red"})", "页面 rod-check 的截面 section 没有 “colour” 一项"},
+      {R"([1])", "页面 rod-check 的截面 section 不是对象（{...}）"},
+  };
+  for (const Refusal& r : refusals) {
+    const std::string file = std::string(R"({"format": "tiecalc-case", "version": 1, "pages": {"rod-check": {"section": )") +
+                             r.section + "}}}";
+    try {
+      ParseCase(file, opened.named);
+      ADD_FAILURE() << r.section;
+    } catch (const CCaseError& e) {
+      EXPECT_EQ(std::string(e.what()), r.reason);
+    }
+  }
+  // Well-formed but not buildable: refused when brought in.
+  const CaseState unbuildable = ParseCase(
+      R"({"format": "tiecalc-case", "version": 1, "pages": {"rod-check": {"section": {"form": 4, "profile": "[20a"}}}})",
+      opened.named);
+  Pages fresh;
+  EXPECT_THROW(ApplyCase(unbuildable, fresh.named), CCaseError);
+}
+
+}  // namespace
+}  // namespace tiecalc

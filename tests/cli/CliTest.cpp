@@ -663,3 +663,92 @@ TEST_F(CliProcess, BookFailuresPrintTheirReasonsAndEndWithStatusOne) {
 
 }  // namespace
 }  // namespace tiecalc
+
+#include "cli/Json.h"
+#include "pages/NamedInput.h"
+#include "platform/dialog/Desktop.h"
+#include "wiring/PageSet.h"
+
+namespace tiecalc {
+namespace {
+
+// The library through the command line: a row in the check's units, a
+// family's list, and refusals.
+TEST_F(CliProcess, SectionRowsAndLists) {
+  struct Row {
+    std::vector<std::string> args;
+    int status;
+    std::string contains;
+  };
+  const Row rows[] = {
+      {{"section", "L63x6"}, 0, R"("A": 728.8, "Imin": 112000, "Ix": 271200, "Iy": 271200, "designation": "∟63×6", )"},
+      {{"section", "L63x6"}, 0, R"("mass": 5.721, "standard": "GB/T 706", "z0": 17.8})"},
+      {{"section", "I25a"}, 0, R"("designation": "I25a")"},
+      {{"section", "Φ159×6"}, 0, R"("standard": "GB/T 17395")"},
+      {{"sections", "channel"}, 0, R"({"sections": {"channel": ["[5", )"},
+      {{"section", "L61x6"}, 1, "型钢表中没有“L61x6”"},
+      {{"sections", "tube"}, 2, "unknown family 'tube'"},
+  };
+  for (const Row& row : rows) {
+    const Outcome r = Cli(row.args);
+    EXPECT_EQ(r.status, row.status) << row.args[1] << r.err;
+    EXPECT_NE((r.status ? r.err : r.out).find(row.contains), std::string::npos) << r.out << r.err;
+  }
+  EXPECT_EQ(Cli({"section", "I25a"}).out.find("z0"), std::string::npos);
+  EXPECT_EQ(Cli({"sections"}).out.find(R"({"sections": {"channel": [)"), 0u);
+}
+
+// chord=... on the rod-check page types what ApplySection types on a page
+// in this process, field for field, and the JSON shows the section.
+TEST_F(CliProcess, SectionSettingsTypeWhatApplySectionTypes) {
+  struct Case {
+    std::vector<std::string> settings;
+    RodSectionChoice choice;
+  };
+  RodSectionChoice four;
+  four.profile = "L63x6", four.width = 400, four.depth = 400, four.lacing = "L40x4", four.spacing = 400;
+  RodSectionChoice two;
+  two.profile = "[20a", two.width = 300, two.battenWidth = 200, two.battenThickness = 10, two.spacing = 600;
+  RodSectionChoice solid;
+  solid.profile = "[20a", solid.pair = PairLayout::Box;
+  const Case cases[] = {
+      {{"form=4", "chord=L63x6", "width=400x400", "web=L40x4", "webspacing=400"}, four},
+      {{"form=1", "chord=[20a", "width=300", "web=-200x10", "webspacing=600"}, two},
+      {{"form=0", "chord=[20a", "pair=box"}, solid},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args{"rod-check", "F=120", "L=6000"};
+    args.insert(args.end(), c.settings.begin(), c.settings.end());
+    const Outcome r = Cli(args);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(IsSortedJson(r.out));
+    const Json shown = Json::parse(r.out);
+
+    CScriptedDesktop desktop;
+    CPageSet pages;
+    pages.Create(&desktop);
+    CRodCheckPage& page = pages.RodCheck();
+    for (const std::string& s : {c.settings[0], std::string("F=120"), std::string("L=6000")}) {
+      const size_t eq = s.find('=');
+      for (const NamedControl& n : page.Names())
+        if (n.input && n.name == s.substr(0, eq)) UserSetNamed(page, n, s.substr(eq + 1));
+    }
+    ASSERT_EQ(page.ApplySection(c.choice), "");
+    for (const NamedControl& n : page.Names())
+      EXPECT_EQ(shown["fields"][n.name].get<std::string>(), NamedText(page, n)) << c.settings[1] << " " << n.name;
+    EXPECT_EQ(shown["section"]["state"], "applied");
+    EXPECT_EQ(shown["section"]["line"], page.SectionLine());
+    EXPECT_EQ(shown["section"]["derivations"][0]["text"], page.Section()->built.derivations[0].text);
+  }
+  // Typed after the section: edited by hand; refused settings and sections.
+  const Outcome edited = Cli({"rod-check", "form=4", "L=6000", "chord=L63x6", "width=400", "web=L40x4",
+                              "webspacing=400", "Iz=1000"});
+  EXPECT_NE(edited.out.find(R"("state": "edited")"), std::string::npos) << edited.out;
+  EXPECT_NE(edited.out.find("截面：4∟63×6，外廓400×400，缀条∟40×4，L1=400（已手动修改）"), std::string::npos);
+  ExpectUsageError({"rod-check", "form=4", "L=6000", "chord=[20a", "width=400"}, "四肢格构杆的肢须为等边角钢");
+  ExpectUsageError({"rod-check", "chord=L63x6", "width=4x"}, "width takes MM or MMxMM");
+  EXPECT_EQ(Cli({"rod-check", "F=1"}).out.find("section"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tiecalc

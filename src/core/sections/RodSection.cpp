@@ -301,6 +301,39 @@ BuiltRodSection Builder::Run() {
 
 BuiltRodSection Build(RodForm form, const RodSectionChoice& choice) { return Builder(form, choice).Run(); }
 
+std::string DescribeSection(RodForm form, const RodSectionChoice& c) {
+  const SteelSection* s = FindSection(c.profile);
+  const std::string profile = s ? s->designation : c.profile;
+  const auto sides = [](double w, double d) { return d > 0 ? N(w) + "×" + N(d) : N(w); };
+  const bool variable = c.endWidth > 0 || c.endDepth > 0;
+  std::string text;
+  if (form == RodForm::SolidWeb) {
+    if (c.pair == PairLayout::Single) return profile;
+    text = "2" + profile + (c.pair == PairLayout::Box ? "，箱形" : "，背靠背");
+    if (c.width > 0) text += "，外宽" + N(c.width);
+    if (variable) text += "，端部外宽" + N(c.endWidth);
+    return text;
+  }
+  const bool four = form == RodForm::FourLimbBattened || form == RodForm::FourLimbLaced;
+  text = (four ? "4" : "2") + profile;
+  if (four) {
+    text += "，外廓" + sides(c.width, c.depth > 0 ? c.depth : c.width);
+    if (variable) text += "，端部" + sides(c.endWidth > 0 ? c.endWidth : c.width, c.endDepth > 0 ? c.endDepth : c.depth);
+  } else {
+    text += "，外宽" + N(c.width);
+    if (s && s->family == SectionFamily::Channel && c.flanges == ChannelFlanges::Outward) text += "，肢尖朝外";
+    if (variable) text += "，端部外宽" + N(c.endWidth);
+  }
+  if (form == RodForm::TwoLimbLaced || form == RodForm::FourLimbLaced) {
+    const SteelSection* bar = FindSection(c.lacing);
+    text += "，缀条" + (bar ? bar->designation : c.lacing);
+    text += c.lacingAngle > 0 ? "，倾角" + N(c.lacingAngle) + "°" : "，L1=" + N(c.spacing);
+  } else {
+    text += "，缀板-" + N(c.battenWidth) + "×" + N(c.battenThickness) + "，L1=" + N(c.spacing);
+  }
+  return text;
+}
+
 void ApplyTo(const RodSectionInputs& in, RodForm form, RodCheckData& d) {
   d.form = form;
   d.A = in.A, d.h = in.h, d.Imax = in.Imax, d.Imin = in.Imin, d.Ld = in.Ld, d.G = in.G;

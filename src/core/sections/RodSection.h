@@ -79,6 +79,10 @@ struct BuiltRodSection {
 
 BuiltRodSection Build(RodForm form, const RodSectionChoice& choice);
 
+// The section in a line, as engineers name it: "4∟63×6，外廓400×400，缀条∟40×4",
+// "2[20b，箱形，外宽200", "2[20a，外宽300，缀板-200×10，L1=600".
+std::string DescribeSection(RodForm form, const RodSectionChoice& choice);
+
 // The built inputs in the check's record, the form set.
 void ApplyTo(const RodSectionInputs& inputs, RodForm form, RodCheckData& data);
 

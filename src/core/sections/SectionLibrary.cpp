@@ -321,4 +321,12 @@ const SteelSection* FindSection(std::string_view designation) {
   return it == index.end() ? nullptr : it->second;
 }
 
+const char* SectionStandard(const SteelSection& s) {
+  switch (s.family) {
+    case SectionFamily::RoundTube: return s.kind == "焊接" ? "GB/T 3091" : "GB/T 17395";
+    case SectionFamily::HollowSection: return "GB/T 6728";
+    default: return "GB/T 706";
+  }
+}
+
 }  // namespace tiecalc

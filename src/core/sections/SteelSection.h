@@ -86,6 +86,10 @@ const SteelSection* FindSection(std::string_view designation);
 // not exist.
 std::optional<std::string> NormalizeDesignation(std::string_view text);
 
+// The standard a section's table follows: "GB/T 706" for the rolled
+// profiles, the tube standards by kind, "GB/T 6728" for hollow sections.
+const char* SectionStandard(const SteelSection& section);
+
 // The family's name as a table title says it ("热轧等边角钢").
 const char* FamilyName(SectionFamily family);
 

@@ -4,10 +4,13 @@
 // between the title and the final save.
 
 #include <future>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "core/rodcheck/RodCheck.h"
 #include "pages/ForcePageRecord.h"
+#include "pages/RodCheckPage.h"
 #include "report/composers/ReportComposer.h"
 
 namespace tiecalc {
@@ -29,8 +32,23 @@ class ForceChartFigure {
 
 // The force analysis of any of the three layouts.
 void ForceReportBody(const ForcePageRecord& page, ForceChartFigure& chart, CReportComposer& r);
-// The rod check of a run's record, with the form and grades it ran with.
+// The section picked from the library as a report names it: the line
+// ("截面：4∟63×6，外廓400×400，缀条∟40×4", marked when edited by hand), how
+// each input was obtained, and the radius of gyration that follows.
+struct ReportSection {
+  std::string line;
+  std::vector<std::string> derivations;
+};
+// The page's section while it applies to the form shown (edited by hand or
+// not); nullopt otherwise. perRodLengths leaves out what rests on the rod's
+// length (G, Ld), for a book whose rods each have their own.
+std::optional<ReportSection> ReportSectionOf(const CRodCheckPage& page, bool perRodLengths = false);
+// The section's lines, in the body font.
+void SectionLines(const ReportSection& section, CReportComposer& r);
+
+// The rod check of a run's record, with the form and grades it ran with, and
+// the section it was built from when there is one.
 void RodCheckReportBody(const RodCheckData& data, RodForm form, SteelGrade main, SteelGrade lacing,
-                        CReportComposer& r);
+                        CReportComposer& r, const ReportSection* section = nullptr);
 
 }  // namespace tiecalc

@@ -8,6 +8,7 @@
 #include "report/composers/ReportBodies.h"
 #include "report/composers/ReportComposer.h"
 #include "report/composers/Reports.h"
+#include "core/input/Format.h"
 #include "pages/OutputCheck.h"
 
 namespace tiecalc {
@@ -80,9 +81,10 @@ const char* GradeName(SteelGrade grade) { return grade == SteelGrade::Q345 ? "Q3
 constexpr Verdict kSolidStiffness = {"附着杆长细比<120，整体刚度满足要求！", "附着杆长细比>=120，整体刚度 不 满足要求！", 1,
                                      1};
 
-void SolidWebBody(const RodCheckData& d, SteelGrade main, CReportComposer& r) {
+void SolidWebBody(const RodCheckData& d, SteelGrade main, CReportComposer& r, const ReportSection* section) {
   r.TextLine("附着杆结构形式：实腹式");
   r.TextLine(std::string("附着杆材质： ") + GradeName(main));
+  if (section) SectionLines(*section, r);
   r.Line({{"附着杆轴向载荷：F=%.2f（kN）", d.F}});
   r.Line({{"附着杆长度：L=%v（mm）", d.L}});
   r.Line({{"附着杆总重量：G=%.2f（kg）", d.G}});
@@ -186,12 +188,13 @@ constexpr Verdict kLacingStiffness = {"附着杆缀条长细比<120，缀条刚�
                                       0, 1};
 
 void LatticeBody(const RodCheckData& d, const LatticeForm& form, SteelGrade main, SteelGrade lacingGrade,
-                 CReportComposer& r) {
+                 CReportComposer& r, const ReportSection* section) {
   const Members& m = *form.members;
   const bool laced = m.laced;
   r.TextLine(form.formLine);
   r.TextLine(std::string("附着杆主肢材质： ") + GradeName(main));
   r.TextLine(std::string(m.grade) + GradeName(lacingGrade));
+  if (section) SectionLines(*section, r);
   r.Line({{"附着杆轴向载荷：F=%.2f（kN）", d.F}});
   r.Line({{"附着杆长度：L=%v（mm）", d.L}});
   r.Line({{m.spacing, d.L1}});
@@ -259,16 +262,43 @@ OutputOutcome WriteRodCheckReport(const CRodCheckPage& page, IDesktop& desktop) 
   const RodForm form = page.Form();
   const SteelGrade main = page.MainGrade();
   const SteelGrade lacing = page.LacingGrade();
-  return RunReport(desktop, kRodCheckRequest,
-                   [&](CReportComposer& r) { RodCheckReportBody(data, form, main, lacing, r); });
+  const std::optional<ReportSection> section = ReportSectionOf(page);
+  return RunReport(desktop, kRodCheckRequest, [&](CReportComposer& r) {
+    RodCheckReportBody(data, form, main, lacing, r, section ? &*section : nullptr);
+  });
+}
+
+std::optional<ReportSection> ReportSectionOf(const CRodCheckPage& page, bool perRodLengths) {
+  const CRodCheckPage::SectionState state = page.StateOfSection();
+  if (state != CRodCheckPage::SectionState::Applied && state != CRodCheckPage::SectionState::EditedByHand)
+    return std::nullopt;
+  const BuiltRodSection& built = page.Section()->built;
+  ReportSection out{page.SectionLine(), {}};
+  double A = 0, Imax = 0;
+  for (const InputDerivation& d : built.derivations) {
+    if (d.name == "A") A = d.value;
+    if (d.name == "Imax") Imax = d.value;
+    if (perRodLengths && (d.name == "G" || d.name == "Ld")) continue;
+    out.derivations.push_back(d.text);
+    if (d.name == "Imax" && A > 0)
+      out.derivations.push_back("i = √(Imax/A) = √(" + FormatInput(Imax) + "/" + FormatInput(A) +
+                                ") = " + FormatInput(std::sqrt(Imax / A)) + " mm");
+  }
+  for (const std::string& note : built.notes) out.derivations.push_back("注：" + note);
+  return out;
+}
+
+void SectionLines(const ReportSection& section, CReportComposer& r) {
+  r.TextLine(section.line);
+  for (const std::string& d : section.derivations) r.TextLine(d);
 }
 
 void RodCheckReportBody(const RodCheckData& data, RodForm form, SteelGrade main, SteelGrade lacing,
-                        CReportComposer& r) {
+                        CReportComposer& r, const ReportSection* section) {
   if (form == RodForm::SolidWeb)
-    SolidWebBody(data, main, r);
+    SolidWebBody(data, main, r, section);
   else
-    LatticeBody(data, kLatticeForms[static_cast<int>(form) - 1], main, lacing, r);
+    LatticeBody(data, kLatticeForms[static_cast<int>(form) - 1], main, lacing, r, section);
 }
 
 void InstallReport(CRodCheckPage& page) {

@@ -311,5 +311,37 @@ TEST_F(RodCheckReport, DocumentsReadBackWithColouredVerdicts) {
   EXPECT_TRUE(Has(c, "left|0|14|查表得附着杆整体受压稳定系数：ψ=0.848"));
 }
 
+// A section from the library: named after the grades with its derivations
+// and i, once; edited by hand, marked; on another form, left out.
+TEST_F(RodCheckReport, SectionNamedWithItsDerivations) {
+  RodSectionChoice choice;
+  choice.profile = "L63x6", choice.width = 400, choice.depth = 400, choice.lacing = "L40x4", choice.spacing = 400;
+  CheckedPage s(4, {{"F", "120"}, {"L", "6000"}});
+  ASSERT_EQ(s.page.ApplySection(choice), "");
+  const std::vector<std::string> doc = Write(s, "section.doc");
+  TypeAll(s.page, {{"Iz", "20000"}});
+  const std::vector<std::string> edited = Write(s, "edited.doc");
+  ASSERT_TRUE(s.page.UserSelect(CRodCheckPage::kForm, 3));
+  TypeAll(s.page, {{"delta", "8"}, {"Az", "1600"}, {"Iz", "8533333"}, {"I1", "112000"}, {"L1", "600"}, {"a", "400"}});
+  const std::vector<std::string> other = Write(s, "other.doc");
+  SKIP_WITHOUT_READER();
+  const std::vector<std::string> expected = {
+      "left|0|14|附着杆缀条材质： Q235",
+      "left|0|14|截面：4∟63×6，外廓400×400，缀条∟40×4，L1=400",
+      "left|0|14|A = 4×728.8 = 2915.2 mm²",
+      "left|0|14|h = 400/2 = 200 mm",
+      "left|0|14|Imax = 4×(271200 + 728.8×(400/2−17.8)²) = 97860227.97 mm⁴",
+      "left|0|14|i = √(Imax/A) = √(97860227.97/2915.2) = 183.22 mm",
+      "left|0|14|Imin = Imax = 97860227.97 mm⁴（等截面）",
+  };
+  const auto start = std::find(doc.begin(), doc.end(), expected[0]);
+  ASSERT_NE(start, doc.end());
+  EXPECT_EQ(std::vector<std::string>(start, start + expected.size()), expected);
+  EXPECT_EQ(std::count_if(doc.begin(), doc.end(), [](const std::string& l) { return l.find("截面：") != std::string::npos; }), 1);
+  EXPECT_TRUE(Has(edited, "left|0|14|截面：4∟63×6，外廓400×400，缀条∟40×4，L1=400（已手动修改）"));
+  EXPECT_FALSE(Has(other, "截面："));
+  EXPECT_FALSE(Has(other, "mm²"));
+}
+
 }  // namespace
 }  // namespace tiecalc
