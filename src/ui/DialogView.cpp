@@ -94,6 +94,7 @@ void FitResultFont(QLineEdit* e, const QFont& pageFont) {
       size = std::max(smallest, size - 0.25);
       font.setPointSizeF(size);
     }
+    for (int stretch = 95; !fits() && stretch >= kNarrowestResultStretch; stretch -= 5) font.setStretch(stretch);
   }
   if (e->font() != font) e->setFont(font);
 }

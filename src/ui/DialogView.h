@@ -103,9 +103,12 @@ int EditTextRoom(const QLineEdit* edit);
 bool TextFitsEdit(const QLineEdit* edit);
 
 // A result shows its whole text: where the text is wider than the box, the
-// box's font is made smaller, down to this share of the page's font; a text
-// wider still shows its start, and whole in the tooltip.
+// box's font is made smaller, down to this share of the page's font, then
+// narrower, down to this stretch (GDI draws small fonts at whole pixel sizes
+// and whole-pixel advances, so the last step in size can be a pixel short);
+// a text wider still shows its start, and whole in the tooltip.
 inline constexpr double kSmallestResultFont = 0.6;
+inline constexpr int kNarrowestResultStretch = 85;  // percent of the normal width
 // The font of a read-only edit, sized as above; an input keeps the page's
 // font and scrolls.
 void FitResultFont(QLineEdit* edit, const QFont& pageFont);

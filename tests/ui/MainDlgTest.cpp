@@ -505,13 +505,6 @@ TEST_F(MainDlgTest, TheLargestValuesShowWhole) {
   }
   // 10^5 times the worked example's 358.77/-358.77, R reversed.
   EXPECT_EQ(Q("-35876988.27/35876988.27"), Edit(0, CThreeRod::kF1m)->text());
-#ifdef _WIN32
-  // GDI rounds glyph advances to whole pixels: at 0.6 of the page's font
-  // "-999999999.99" is wider than a narrow result box (α, F1 of the
-  // four-rod pages) under wine's stand-in fonts. Open: the smallest font
-  // or the longest texts want measuring on a Chinese Windows first.
-  GTEST_SKIP() << "the longest texts do not fit the narrow boxes with GDI's whole-pixel glyphs";
-#endif
   // The longest text of each result, at the page's scale.
   for (int page = 0; page < dlg->PageCount(); ++page) {
     ClickTab(page);
@@ -529,11 +522,11 @@ TEST_F(MainDlgTest, TheLargestValuesShowWhole) {
       EXPECT_EQ(dlg->PageView(page).font(), e->font()) << n.name;
     }
   }
-  // A text that cannot fit even in the smallest font shows whole in the
+  // A text that cannot fit even in the smallest, narrowest font shows whole in the
   // tooltip, after its own.
-  dlg->Page(0).SetText(CThreeRod::kF1, "-1234567890123456789012.34");
+  dlg->Page(0).SetText(CThreeRod::kF1, "-12345678901234567890123456789012345678.90");
   dlg->PageView(0).Sync();
-  EXPECT_EQ(Q("θ角度时的F1值(KN)\n-1234567890123456789012.34"), Edit(0, CThreeRod::kF1)->toolTip());
+  EXPECT_EQ(Q("θ角度时的F1值(KN)\n-12345678901234567890123456789012345678.90"), Edit(0, CThreeRod::kF1)->toolTip());
   // An input keeps the page's font and scrolls.
   Type(0, CThreeRod::kR, "1000000000+2000000000+3000000000");
   EXPECT_EQ(dlg->PageView(0).font(), Edit(0, CThreeRod::kR)->font());
