@@ -66,8 +66,12 @@ void RodChecks(const CalculationBook& book, const std::optional<ReportSection>& 
 }  // namespace
 
 OutputOutcome WriteCalculationBook(const CForcePage& page, const CRodCheckPage& section, IDesktop& desktop) {
+  return WriteCalculationBook(page, section, ComputeBook(page, section), desktop);
+}
+
+OutputOutcome WriteCalculationBook(const CForcePage& page, const CRodCheckPage& section, const CalculationBook& book,
+                                   IDesktop& desktop) {
   const ForcePageRecord record = page.Record();
-  const CalculationBook book = ComputeBook(page, section);
   if (book.Refused() || !IsDefined(record.sweep)) {
     // A sweep with forces that are not numbers has no chart to show.
     desktop.ShowMessage(book.Refused() ? book.refusal : InvalidInputsRefusal(page, kBookNeedsForces),

@@ -19,5 +19,8 @@ inline constexpr const char* kBookFileName = "计算书";
 // rod-check page; otherwise asks for the path and writes the book there.
 // Returns what became of it.
 OutputOutcome WriteCalculationBook(const CForcePage& page, const CRodCheckPage& section, IDesktop& desktop);
+// The same with the book already computed from those pages (ComputeBook).
+OutputOutcome WriteCalculationBook(const CForcePage& page, const CRodCheckPage& section, const CalculationBook& book,
+                                   IDesktop& desktop);
 
 }  // namespace tiecalc

@@ -130,6 +130,13 @@ ChartBitmap DrawChart(const ChartScene& scene, double scale);
 void DrawChart(const ChartScene& scene, double scale, ChartBitmap& bitmap);
 // PNG bytes of the scene drawn at scale.
 std::string ChartPng(const ChartScene& scene, double scale);
+
+// Loads the drawing and looks up its fonts, the first chart's slowest part
+// (on Linux the module with cairo and pango, and fontconfig's fonts), so
+// that a program about to draw a chart can do it on another thread while it
+// reads its case and computes. Throws what loading throws; the chart itself
+// then tries again.
+void PrepareChartDrawing();
 // SVG text of the scene.
 std::string ChartSvg(const ChartScene& scene);
 

@@ -1,6 +1,7 @@
 #include "cli/Cli.h"
 
 #include <algorithm>
+#include <future>
 #include <optional>
 #include <ostream>
 #include <sstream>
@@ -434,6 +435,24 @@ int StartPages(CPageSet& pages, IDesktop& desktop, const std::string& openPath, 
   return 0;
 }
 
+// A command that will draw a force chart has the drawing and its fonts made
+// ready on another thread while it reads the case and computes; the future
+// waits for it when the command ends. A drawing that cannot be loaded is
+// left to the chart itself to report.
+std::future<void> PrepareChart(bool needed) {
+#if TIECALC_HAVE_CHART
+  if (needed)
+    return std::async(std::launch::async, [] {
+      try {
+        PrepareChartDrawing();
+      } catch (const std::exception&) {
+      }
+    });
+#endif
+  (void)needed;
+  return {};
+}
+
 int RunBook(const std::vector<std::string>& args, const std::string& openPath, std::ostream& out,
             std::ostream& err) {
 #if !TIECALC_HAVE_BOOK
@@ -458,6 +477,7 @@ int RunBook(const std::vector<std::string>& args, const std::string& openPath, s
     return Usage(err, "book takes LAYOUT, --report PATH and --accept-unreadable only, not '" + args[i] + "'");
   }
 
+  const std::future<void> chartReady = PrepareChart(!reportPath.empty());
   CScriptedDesktop desktop;
   desktop.AnswerQuestions(acceptUnreadable);
   CPageSet pages;
@@ -469,7 +489,7 @@ int RunBook(const std::vector<std::string>& args, const std::string& openPath, s
     // A book that cannot be finished says why in messages, as a page's
     // report does.
     try {
-      RecordOutput(desktop, [&] { return WriteCalculationBook(pages.ForcePage(index), section, desktop); });
+      RecordOutput(desktop, [&] { return WriteCalculationBook(pages.ForcePage(index), section, book, desktop); });
     } catch (const std::exception& e) {
       desktop.ShowMessage(e.what(), MessageIcon::Error);
     }
@@ -604,6 +624,10 @@ int RunCli(const std::vector<std::string>& argsIn, std::ostream& out, std::ostre
     settings.push_back(std::move(s));
   }
 
+  const std::future<void> chartReady = PrepareChart(
+      kind->exportButton && std::any_of(clicks.begin(), clicks.end(), [&](const auto& click) {
+        return click.first == 0 || click.first == kind->reportButton;
+      }));
   // Outputs resting on unreadable fields are made only when asked for.
   desktop.AnswerQuestions(acceptUnreadable);
   // The case is read whole before any page starts: a refused file changes

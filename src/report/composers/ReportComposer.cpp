@@ -116,7 +116,11 @@ void CReportComposer::Fragment(FragmentId id) {
   const std::span<const unsigned char> bytes = FragmentPackage(id);
   const std::string name = fragment ? fragment->fileName : std::to_string(static_cast<int>(id));
   if (bytes.empty()) throw WordError("程序中没有报告片段 " + name);
-  m_document.InsertPackage(ReadPackage({reinterpret_cast<const char*>(bytes.data()), bytes.size()}, name), name);
+  // A book inserts the same fragments for every rod: each is unpacked once.
+  auto unpacked = m_unpacked.find(id);
+  if (unpacked == m_unpacked.end())
+    unpacked = m_unpacked.emplace(id, ReadPackage({reinterpret_cast<const char*>(bytes.data()), bytes.size()}, name)).first;
+  m_document.InsertPackage(unpacked->second, name);
 }
 
 void CReportComposer::Align(Alignment alignment) { m_document.SetAlignment(alignment); }

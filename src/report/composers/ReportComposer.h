@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -73,6 +74,7 @@ class CReportComposer {
 
  private:
   CWordDocument& m_document;
+  std::map<FragmentId, PackageParts> m_unpacked;  // the fragments inserted so far
 };
 
 // What differs between reports besides their body.
