@@ -50,6 +50,19 @@ inline const Entries kFourRodIIExample = {{"A", "900"}, {"B", "900"}, {"C", "300
                                           {"Y1", "4500"}, {"Y2", "4500"}, {"R", "100"}, {"M", "300"},
                                           {"theta", "30"}};
 
+// The rod-check page's worked examples: a solid-web rod, and the lattice
+// rod of the four lattice forms (delta is typed only where the form has
+// battens).
+inline const Entries kRodCheckSolidExample = {{"F", "100"}, {"L", "6000"}, {"G", "300"}, {"A", "5000"},
+                                              {"h", "150"}, {"Imax", "50000000"}, {"Imin", "50000000"}};
+inline Entries RodCheckLatticeExample(bool battened) {
+  Entries e = {{"F", "200"}, {"L", "8000"}, {"G", "800"}, {"A", "6000"}, {"h", "250"},
+               {"Imax", "150000000"}, {"Imin", "150000000"}, {"Az", "1000"}, {"I1", "2000000"},
+               {"Iz", "500000"}, {"L1", "600"}, {"a", "400"}};
+  if (battened) e.push_back({"delta", "10"});
+  return e;
+}
+
 // Types the entries in order and returns the status after each one.
 inline std::vector<std::string> TypeAll(CPage& p, const Entries& entries) {
   std::vector<std::string> statuses;

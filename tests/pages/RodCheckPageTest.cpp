@@ -9,18 +9,6 @@ namespace {
 constexpr const char* kInvalid = "请设定正确参数！";
 constexpr const char* NA = "不适用";
 
-const Entries kSolid = {{"F", "100"}, {"L", "6000"}, {"G", "300"}, {"A", "5000"},
-                        {"h", "150"}, {"Imax", "50000000"}, {"Imin", "50000000"}};
-
-// The lattice example; delta is typed only where the form has battens.
-Entries Lattice(bool battened) {
-  Entries e = {{"F", "200"}, {"L", "8000"}, {"G", "800"}, {"A", "6000"}, {"h", "250"},
-               {"Imax", "150000000"}, {"Imin", "150000000"}, {"Az", "1000"}, {"I1", "2000000"},
-               {"Iz", "500000"}, {"L1", "600"}, {"a", "400"}};
-  if (battened) e.push_back({"delta", "10"});
-  return e;
-}
-
 void SelectForm(CRodCheckPage& page, int form) { ASSERT_TRUE(page.UserSelect(CRodCheckPage::kForm, form)); }
 
 TEST(RodCheckStart, SolidWebQ235ZerosAndNotApplicableLatticeFields) {
@@ -79,7 +67,7 @@ TEST(RodCheckStart, TemplateHasTheGivenPositions) {
 TEST(RodCheckSolidWeb, MessageStaysInvalidUntilTheLastNeededField) {
   Started<CRodCheckPage> s;
   const std::string pass = "附着杆整体刚度满足要求！\r\n附着杆整体稳定性满足要求！";
-  EXPECT_EQ(TypeAll(s.page, kSolid), InvalidUntil(6, 7, kInvalid, pass));
+  EXPECT_EQ(TypeAll(s.page, kRodCheckSolidExample), InvalidUntil(6, 7, kInvalid, pass));
   ExpectShown(s.page, {{"mu", "1.00"}, {"lambda", "60.00"}, {"psi", "0.807"}, {"sigma", "31.81"},
                        {"Ld", "6000"}});
   EXPECT_EQ(s.page.Message(), pass);
@@ -98,7 +86,7 @@ TEST(RodCheckSolidWeb, MessageStaysInvalidUntilTheLastNeededField) {
 TEST(RodCheckSolidWeb, TypedBackwardsTheLargeSectionKeepsTheLengthOfItsTime) {
   Started<CRodCheckPage> s;
   const std::string pass = "附着杆整体刚度满足要求！\r\n附着杆整体稳定性满足要求！";
-  EXPECT_EQ(TypeAll(s.page, Entries(kSolid.rbegin(), kSolid.rend())), InvalidUntil(6, 7, kInvalid, pass));
+  EXPECT_EQ(TypeAll(s.page, Entries(kRodCheckSolidExample.rbegin(), kRodCheckSolidExample.rend())), InvalidUntil(6, 7, kInvalid, pass));
   ExpectShown(s.page, {{"lambda", "60.00"}, {"psi", "0.807"}, {"sigma", "31.81"}});
   // Imax met Imin while L was still 0; typing L later leaves Ld alone.
   EXPECT_EQ(Shown(s.page, "Ld"), "0");
@@ -107,7 +95,7 @@ TEST(RodCheckSolidWeb, TypedBackwardsTheLargeSectionKeepsTheLengthOfItsTime) {
 
 TEST(RodCheckLargeSection, LdUnlocksWhileTheSectionsDifferAndCopiesLWhenTheyAgree) {
   Started<CRodCheckPage> s;
-  TypeAll(s.page, kSolid);
+  TypeAll(s.page, kRodCheckSolidExample);
   EXPECT_TRUE(s.page.IsReadOnly(CRodCheckPage::kLd));
   Type(s.page, "Imin", "25000000");
   EXPECT_FALSE(s.page.IsReadOnly(CRodCheckPage::kLd));
@@ -161,7 +149,7 @@ void ExpectForm(const CRodCheckPage& p, int form) {
 
 TEST(RodCheckForms, EachFormSetsItsFieldsAndDiagramAndBack) {
   Started<CRodCheckPage> s;
-  TypeAll(s.page, kSolid);
+  TypeAll(s.page, kRodCheckSolidExample);
   for (int form : {1, 2, 3, 4, 0, 3, 1}) {
     SelectForm(s.page, form);
     ExpectForm(s.page, form);
@@ -205,7 +193,7 @@ TEST(RodCheckLattice, WorkedExamplesOfTheFourLatticeForms) {
     Started<CRodCheckPage> s;
     SelectForm(s.page, c.form);
     const bool battened = c.form == 1 || c.form == 3;
-    TypeAll(s.page, Lattice(battened));
+    TypeAll(s.page, RodCheckLatticeExample(battened));
     if (c.q345) {
       ASSERT_TRUE(s.page.UserSelect(CRodCheckPage::kMainGrade, 1));
     }
@@ -221,7 +209,7 @@ TEST(RodCheckLattice, WorkedExamplesOfTheFourLatticeForms) {
 
 TEST(RodCheckLattice, CommonInputsFirstThenTheFormThenItsOwnInputs) {
   Started<CRodCheckPage> s;
-  const Entries all = Lattice(true);
+  const Entries all = RodCheckLatticeExample(true);
   const Entries common(all.begin(), all.begin() + 7), own(all.begin() + 7, all.end());
   TypeAll(s.page, common);
   EXPECT_EQ(s.page.Status(), "附着杆整体刚度满足要求！\r\n附着杆整体稳定性满足要求！");  // as a solid web
@@ -235,7 +223,7 @@ TEST(RodCheckLattice, CommonInputsFirstThenTheFormThenItsOwnInputs) {
 TEST(RodCheckLattice, BattenedFormNeedsTheThickness) {
   Started<CRodCheckPage> s;
   SelectForm(s.page, 3);
-  Entries e = Lattice(true);
+  Entries e = RodCheckLatticeExample(true);
   e.back().second = "0";
   TypeAll(s.page, e);
   EXPECT_EQ(s.page.Status(), kInvalid);

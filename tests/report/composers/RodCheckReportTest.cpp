@@ -11,17 +11,6 @@
 namespace tiecalc {
 namespace {
 
-const Entries kSolid = {{"F", "100"}, {"L", "6000"}, {"G", "300"}, {"A", "5000"},
-                        {"h", "150"}, {"Imax", "50000000"}, {"Imin", "50000000"}};
-
-Entries Lattice(bool battened) {
-  Entries e = {{"F", "200"}, {"L", "8000"}, {"G", "800"}, {"A", "6000"}, {"h", "250"},
-               {"Imax", "150000000"}, {"Imin", "150000000"}, {"Az", "1000"}, {"I1", "2000000"},
-               {"Iz", "500000"}, {"L1", "600"}, {"a", "400"}};
-  if (battened) e.push_back({"delta", "10"});
-  return e;
-}
-
 // A page with a form chosen and the entries typed.
 struct CheckedPage : Started<CRodCheckPage> {
   CheckedPage(int form, const Entries& entries, int mainGrade = 0) {
@@ -45,7 +34,7 @@ class RodCheckReport : public ReportTest {
   if (ReaderMissing()) GTEST_SKIP() << "the independent reader (python-docx) is not available here"
 
 TEST_F(RodCheckReport, SolidWebExampleWholeCourse) {
-  CheckedPage s(0, kSolid);
+  CheckedPage s(0, kRodCheckSolidExample);
   const std::vector<std::string> doc = Write(s, "solid.doc");
 
   ASSERT_EQ(s.desktop.Requests().size(), 1u);
@@ -160,7 +149,7 @@ const std::vector<LatticeCase> kLatticeCases = {
 TEST_F(RodCheckReport, LatticeExamplesWholeCourse) {
   for (const LatticeCase& c : kLatticeCases) {
     SCOPED_TRACE("form " + std::to_string(c.form));
-    CheckedPage s(c.form, Lattice(c.form == 1 || c.form == 3));
+    CheckedPage s(c.form, RodCheckLatticeExample(c.form == 1 || c.form == 3));
     const std::string name = "form" + std::to_string(c.form) + ".doc";
     const std::vector<std::string> doc = Write(s, name);
     const std::vector<std::string> expected = LatticeExpected(*this, c);
@@ -191,7 +180,7 @@ bool Has(const std::vector<std::string>& doc, const std::string& text) {
 TEST_F(RodCheckReport, FailingGroupsWriteTheirRedLineOnly) {
   {
     SCOPED_TRACE("Q345 solid web under a heavy load, k = 1.5");
-    Entries heavy = kSolid;
+    Entries heavy = kRodCheckSolidExample;
     heavy[0].second = "2000";
     heavy.push_back({"k", "1.5"});
     CheckedPage s(0, heavy, 1);
@@ -203,7 +192,7 @@ TEST_F(RodCheckReport, FailingGroupsWriteTheirRedLineOnly) {
   }
   {
     SCOPED_TRACE("battened, limbs spaced 1400 mm: λ1 ≥ 40");
-    Entries wide = Lattice(true);
+    Entries wide = RodCheckLatticeExample(true);
     wide[10].second = "1400";
     CheckedPage s(1, wide);
     EXPECT_EQ(VerdictsOf(Write(s, "wide.doc")).at(1),
@@ -211,7 +200,7 @@ TEST_F(RodCheckReport, FailingGroupsWriteTheirRedLineOnly) {
   }
   {
     SCOPED_TRACE("four-limb battened, battens wider than their spacing: λ1 < 0 is judged by its size");
-    Entries narrow = Lattice(true);
+    Entries narrow = RodCheckLatticeExample(true);
     narrow[10].second = "50";
     CheckedPage s(3, narrow);
     const std::vector<std::string> doc = Write(s, "narrow.doc");
@@ -220,7 +209,7 @@ TEST_F(RodCheckReport, FailingGroupsWriteTheirRedLineOnly) {
   }
   {
     SCOPED_TRACE("laced, slender lacing bars and Q345 lacing");
-    Entries slender = Lattice(false);
+    Entries slender = RodCheckLatticeExample(false);
     slender[9].second = "20000";  // Iz: rz = 4.47, λz = 111.8
     slender[1].second = "30000";  // L: λ换 ≥ 120
     CheckedPage s(4, slender);
@@ -244,7 +233,7 @@ TEST_F(RodCheckReport, UncheckedPageIsRefusedBeforeAnyDialog) {
   EXPECT_EQ(s.desktop.Messages()[0].text, "请设定正确参数！");
   EXPECT_EQ(s.desktop.Messages()[0].icon, MessageIcon::None);
   // A form change resets the lattice inputs, so its check is invalid again.
-  TypeAll(s.page, kSolid);
+  TypeAll(s.page, kRodCheckSolidExample);
   ASSERT_TRUE(s.page.UserSelect(CRodCheckPage::kForm, 2));
   EXPECT_TRUE(s.page.UserClick(1024));
   EXPECT_EQ(s.desktop.Messages().size(), 2u);
@@ -253,7 +242,7 @@ TEST_F(RodCheckReport, UncheckedPageIsRefusedBeforeAnyDialog) {
 }
 
 TEST_F(RodCheckReport, ReportButtonWritesWithThePagesDesktop) {
-  CheckedPage s(2, Lattice(false));
+  CheckedPage s(2, RodCheckLatticeExample(false));
   InstallReport(s.page);
   s.desktop.QueueSavePath(Out("button.doc"));
   EXPECT_TRUE(s.page.UserClick(1024));
@@ -266,15 +255,15 @@ TEST_F(RodCheckReport, ReportButtonWritesWithThePagesDesktop) {
 // ---- read back by python-docx ----------------------------------------------
 
 TEST_F(RodCheckReport, DocumentsReadBackWithColouredVerdicts) {
-  CheckedPage solid(0, kSolid);
+  CheckedPage solid(0, kRodCheckSolidExample);
   solid.desktop.QueueSavePath(Out("solid.doc"));
   WriteRodCheckReport(solid.page, solid.desktop);
-  Entries heavy = kSolid;
+  Entries heavy = kRodCheckSolidExample;
   heavy[0].second = "2000";
   CheckedPage failing(0, heavy, 1);
   failing.desktop.QueueSavePath(Out("q345.doc"));
   WriteRodCheckReport(failing.page, failing.desktop);
-  CheckedPage laced(4, Lattice(false));
+  CheckedPage laced(4, RodCheckLatticeExample(false));
   laced.desktop.QueueSavePath(Out("laced.doc"));
   WriteRodCheckReport(laced.page, laced.desktop);
 
