@@ -932,7 +932,10 @@ TEST_F(MainDlgTest, ASectionPickedInTheWindowGivesThePageTheCommandLineGives) {
     d.Chord()->Filter()->setText(Q("63x"));  // a part typed so far narrows the list
     for (int i = 0; i < d.Chord()->List()->count(); ++i)
       EXPECT_TRUE(d.Chord()->List()->item(i)->text().startsWith(Q("∟63×"))) << i;
+    d.Chord()->Filter()->setText(Q("[20a"));  // another family's designation switches the family
+    EXPECT_EQ(Q("[20a"), d.Chord()->Designation());
     d.Chord()->Filter()->setText(Q("63x6"));
+    EXPECT_EQ(Q("∟63×6"), d.Chord()->Designation());
     d.Lacing()->Filter()->setText(Q("40x4"));
     // A section that cannot be built says why, and OK waits.
     d.Width()->setValue(0);
