@@ -21,12 +21,14 @@
 #include <QWindow>
 
 #include "core/input/FieldText.h"
+#include "pages/RodCheckPage.h"
 #include "ui/AboutDlg.h"
 #include "ui/AppIcon.h"
 #include "ui/CaseSession.h"
 #include "ui/DialogUnits.h"
 #include "ui/DialogView.h"
 #include "ui/HelpWindow.h"
+#include "ui/SectionDialog.h"
 #include "ui/WindowPlace.h"
 #include "ui/XPTabCtrl.h"
 
@@ -146,6 +148,8 @@ void CMainDlg::AddHelpMenu() {
 }
 
 void CMainDlg::CreateViews() {
+  m_sectionButton = nullptr;
+  m_sectionLabel = nullptr;
   for (int i = 0; i < m_pages->Count(); ++i) {
     CPage& page = m_pages->Page(i);
     if (!page.IsCreated()) {
@@ -172,6 +176,7 @@ void CMainDlg::CreateViews() {
     // The force pages' "受力曲线" opens the chart window.
     if (i < 3) page.OnClick(CForcePage::kChartButton, [this] { OnChart(); });
 #endif
+    if (dynamic_cast<CRodCheckPage*>(&page)) AddSectionControls(*view);
     // What the user changes on a page, after the page has taken it.
     for (QWidget* w : m_views.back()->Widgets()) {
       if (auto* e = qobject_cast<QLineEdit*>(w)) connect(e, &QLineEdit::textEdited, this, &CMainDlg::PagesEdited);
@@ -180,6 +185,7 @@ void CMainDlg::CreateViews() {
       if (auto* c = qobject_cast<QCheckBox*>(w)) connect(c, &QCheckBox::clicked, this, &CMainDlg::PagesEdited);
     }
   }
+  ShowSectionLine();
   Relayout();
   OnTabSelChange();
   // Tab goes from the strip through the inputs of the page shown, then to
@@ -195,6 +201,44 @@ void CMainDlg::CreateViews() {
     setTabOrder(previous, b);
     previous = b;
   }
+}
+
+// The band between the two frames of the rod-check page, right of the
+// results frame's title, is free: the button sits there, the line beside it
+// up to the 轴力取自 list's column (dialog units).
+constexpr DialogRect kSectionButtonRect{56, 169, 36, 11};
+constexpr DialogRect kSectionLineRect{95, 169, 133, 9};
+
+void CMainDlg::AddSectionControls(CDialogView& view) {
+  m_sectionButton = new QPushButton(QStringLiteral("截面..."), &view);
+  m_sectionButton->setGeometry(view.Units().Rect(kSectionButtonRect));
+  m_sectionButton->setToolTip(QStringLiteral("从型钢库选取截面，算出 A、h、Imax、Imin、Ld、G 及缀件参数"));
+  connect(m_sectionButton, &QPushButton::clicked, this, &CMainDlg::OnSection);
+  m_sectionLabel = new QLabel(&view);
+  m_sectionLabel->setGeometry(view.Units().Rect(kSectionLineRect));
+  connect(this, &CMainDlg::PagesEdited, this, &CMainDlg::ShowSectionLine);
+}
+
+void CMainDlg::ShowSectionLine() {
+  if (!m_sectionLabel) return;
+  const auto& page = static_cast<const CRodCheckPage&>(static_cast<CDialogView*>(m_sectionLabel->parentWidget())->Dialog());
+  // A line longer than its room ends in "…"; the tooltip has it whole.
+  const QString line = QString::fromStdString(page.SectionLine());
+  m_sectionLabel->setText(m_sectionLabel->fontMetrics().elidedText(line, Qt::ElideRight, m_sectionLabel->width()));
+  m_sectionLabel->setToolTip(line);
+}
+
+void CMainDlg::OnSection() {
+  if (!m_sectionButton) return;
+  auto* view = static_cast<CDialogView*>(m_sectionButton->parentWidget());
+  auto& page = static_cast<CRodCheckPage&>(view->Dialog());
+  const auto* form = qobject_cast<QComboBox*>(view->Control(CRodCheckPage::kForm));
+  CSectionDialog dialog(page, form ? form->currentText() : QString(), this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  const std::string why = page.ApplySection(dialog.Choice());
+  view->Sync();
+  if (!why.empty()) m_desktop.ShowMessage(why, MessageIcon::Error);
+  emit PagesEdited();
 }
 
 void CMainDlg::ReplacePages(std::unique_ptr<CPageSet> pages, int shownPage) {

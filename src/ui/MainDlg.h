@@ -87,6 +87,13 @@ class CMainDlg : public QDialog {
   // The force chart window, once a "受力曲线" button has opened it.
   CChartWindow* ChartWindow() const { return m_chart; }
   void OnChart();
+  // The rod-check page's "截面..." button and, beside it, the page's section
+  // line (SectionLine); nullptr without a rod-check page.
+  QPushButton* SectionButton() const { return m_sectionButton; }
+  QLabel* SectionLabel() const { return m_sectionLabel; }
+  // Opens the section dialog for the rod-check page; OK applies its choice
+  // through the page, Cancel leaves the page as it was.
+  void OnSection();
 
   // Shows the page of the tab selection; any selection but 1, 2 or 3 shows page 0.
   void OnTabSelChange();
@@ -139,6 +146,9 @@ class CMainDlg : public QDialog {
   // bar and the bottom row (note and buttons, right-aligned) leave.
   void Relayout();
   void SetUpKeys();
+  // The section button and line on the rod-check page's view.
+  void AddSectionControls(CDialogView& view);
+  void ShowSectionLine();
   void AddAboutToSystemMenu();
 
   CQtDesktop m_desktop;
@@ -154,6 +164,8 @@ class CMainDlg : public QDialog {
   CChartWindow* m_chart = nullptr;
   int m_lastForcePage = 0;
   std::vector<QScrollArea*> m_areas;  // each holds its view
+  QPushButton* m_sectionButton = nullptr;  // children of the rod-check view
+  QLabel* m_sectionLabel = nullptr;
 };
 
 }  // namespace tiecalc

@@ -22,6 +22,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QFileInfo>
+#include <QDoubleSpinBox>
+#include <QJsonDocument>
+#include <QListWidget>
+#include <QJsonObject>
+#include <QProcess>
+#include <map>
 #include <QUrl>
 
 #include "QtTestApp.h"
@@ -35,6 +41,7 @@
 #include "ui/DialogView.h"
 #include "ui/HelpWindow.h"
 #include "ui/MainDlg.h"
+#include "ui/SectionDialog.h"
 #include "ui/Pages.h"
 #include "ui/WindowPlace.h"
 #include "ui/XPTabCtrl.h"
@@ -882,3 +889,125 @@ TEST_F(MainDlgTest, ChartWindowOpensOnTheScreenAndShowsEveryRodsCurve) {
 }  // namespace
 }  // namespace tiecalc
 
+
+namespace tiecalc {
+namespace {
+
+// The rod-check page's texts, by name (the lists left out: the command
+// line names their choice, not their text).
+std::map<std::string, QString> RodCheckTexts(const CMainDlg& dlg) {
+  std::map<std::string, QString> texts;
+  for (const NamedControl& n : dlg.Page(3).Names())
+    if (dlg.Page(3).KindOf(n.id) != ControlKind::ComboBox) texts[n.name] = Q(dlg.Page(3).GetText(n.id).c_str());
+  return texts;
+}
+
+// Picks a section in the window's dialog: `pick` sets it, then OK or Cancel.
+void PickSection(CMainDlg& dlg, const std::function<void(CSectionDialog&)>& pick, bool ok) {
+  bool opened = false;
+  test::WhenModal(
+      [&](QWidget* modal) {
+        auto* dialog = qobject_cast<CSectionDialog*>(modal);
+        ASSERT_TRUE(dialog);
+        opened = true;
+        pick(*dialog);
+        if (ok) QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
+        else dialog->reject();
+      },
+      [&] { QTest::mouseClick(dlg.SectionButton(), Qt::LeftButton); });
+  EXPECT_TRUE(opened);
+}
+
+TEST_F(MainDlgTest, ASectionPickedInTheWindowGivesThePageTheCommandLineGives) {
+  ClickTab(3);
+  emit qobject_cast<QComboBox*>(dlg->PageView(3).Control(CRodCheckPage::kForm))->activated(4);
+  Type(3, CRodCheckPage::kL, "8000");
+  Type(3, CRodCheckPage::kF, "200");
+  PickSection(*dlg, [](CSectionDialog& d) {
+    // The filter finds the section however it is written.
+    for (const char* typed : {"63x6", "L63x6", "∟63×6", "l63*6"}) {
+      d.Chord()->Filter()->setText(Q(typed));
+      EXPECT_EQ(Q("∟63×6"), d.Chord()->Designation()) << typed;
+    }
+    d.Chord()->Filter()->setText(Q("63x"));  // a part typed so far narrows the list
+    for (int i = 0; i < d.Chord()->List()->count(); ++i)
+      EXPECT_TRUE(d.Chord()->List()->item(i)->text().startsWith(Q("∟63×"))) << i;
+    d.Chord()->Filter()->setText(Q("[20a"));  // another family's designation switches the family
+    EXPECT_EQ(Q("[20a"), d.Chord()->Designation());
+    d.Chord()->Filter()->setText(Q("63x6"));
+    EXPECT_EQ(Q("∟63×6"), d.Chord()->Designation());
+    d.Lacing()->Filter()->setText(Q("40x4"));
+    // A section that cannot be built says why, and OK waits.
+    d.Width()->setValue(0);
+    EXPECT_FALSE(d.OkButton()->isEnabled());
+    EXPECT_TRUE(d.Error()->isVisible());
+    EXPECT_TRUE(d.Error()->text().startsWith(Q("无法建立截面："))) << d.Error()->text().toStdString();
+    d.Width()->setValue(400);
+    d.Depth()->setValue(400);
+    d.Spacing()->setValue(400);
+    EXPECT_TRUE(d.OkButton()->isEnabled());
+    ASSERT_GT(d.Derivations()->count(), 0);
+    EXPECT_EQ(Q("A = 4×728.8 = 2915.2 mm²"), d.Derivations()->item(0)->text());
+  }, true);
+
+  QProcess cli;
+  cli.start(QStringLiteral(TIECALC_CLI), {Q("rod-check"), Q("form=4"), Q("L=8000"), Q("F=200"), Q("chord=L63x6"),
+                                          Q("width=400"), Q("web=L40x4"), Q("webspacing=400")});
+  ASSERT_TRUE(cli.waitForFinished(20000));
+  const QJsonObject fields = QJsonDocument::fromJson(cli.readAllStandardOutput()).object()[Q("fields")].toObject();
+  const auto shown = RodCheckTexts(*dlg);
+  ASSERT_GT(shown.size(), 20u);
+  for (const auto& [name, text] : shown) EXPECT_EQ(fields[Q(name.c_str())].toString(), text) << name;
+  EXPECT_EQ(Q("2915.2"), Edit(3, CRodCheckPage::kA)->text());  // the view shows it
+  EXPECT_EQ(Q("截面：4∟63×6，外廓400×400，缀条∟40×4，L1=400"), dlg->SectionLabel()->toolTip());
+
+  // Reopened, the dialog shows the page's choice; Cancel changes nothing.
+  PickSection(*dlg, [](CSectionDialog& d) {
+    EXPECT_EQ(Q("∟63×6"), d.Chord()->Designation());
+    EXPECT_EQ(Q("∟40×4"), d.Lacing()->Designation());
+    EXPECT_EQ(400, d.Width()->value());
+    d.Chord()->Filter()->setText(Q("75x8"));
+    d.Width()->setValue(500);
+  }, false);
+  EXPECT_EQ(shown, RodCheckTexts(*dlg));
+  EXPECT_EQ(Q("截面：4∟63×6，外廓400×400，缀条∟40×4，L1=400"), dlg->SectionLabel()->toolTip());
+
+  // A hand edit of a field the section typed shows in the line.
+  Type(3, CRodCheckPage::kA, "3000");
+  EXPECT_TRUE(dlg->SectionLabel()->toolTip().endsWith(Q("（已手动修改）"))) << dlg->SectionLabel()->toolTip().toStdString();
+  EXPECT_TRUE(dlg->SectionLabel()->text().startsWith(Q("截面：4∟63×6")));
+}
+
+TEST_F(MainDlgTest, TheSectionButtonAndLineAreWholeOnTheRodCheckPageApartFromItsControls) {
+  ClickTab(3);
+  const CDialogView& view = dlg->PageView(3);
+  const std::vector<QWidget*> added = {dlg->SectionButton(), dlg->SectionLabel()};
+  EXPECT_FALSE(added[0]->geometry().intersects(added[1]->geometry()));
+  for (QWidget* w : added) {
+    ASSERT_EQ(&view, w->parentWidget());
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_TRUE(view.rect().contains(w->geometry()));
+    EXPECT_TRUE(dlg->Page(3).Template().controls.size() == view.Widgets().size());
+    for (QWidget* control : view.Widgets())
+      if (!qobject_cast<QGroupBox*>(control))
+        EXPECT_FALSE(w->geometry().intersects(control->geometry())) << control->metaObject()->className();
+  }
+  EXPECT_TRUE(TextFits(dlg->SectionButton()));
+  EXPECT_LE(dlg->SectionLabel()->fontMetrics().height(), dlg->SectionLabel()->height());
+  // The dialog on its screen, and the page with a section, for review.
+  const QString shots = QStringLiteral(TIECALC_BINARY_DIR "/ui-screens/");
+  const QString screen = QStringLiteral("%1-at-%2x").arg(dlg->screen()->name()).arg(dlg->devicePixelRatio());
+  QDir().mkpath(shots);
+  emit qobject_cast<QComboBox*>(view.Control(CRodCheckPage::kForm))->activated(2);
+  Type(3, CRodCheckPage::kL, "6000");
+  PickSection(*dlg, [&](CSectionDialog& d) {
+    ExpectOnItsScreen(d);
+    d.grab().save(shots + QStringLiteral("section-dialog-%1.png").arg(screen));
+  }, true);
+  EXPECT_FALSE(dlg->SectionLabel()->text().isEmpty());
+  dlg->PageArea(3)->ensureWidgetVisible(dlg->SectionButton());
+  dlg->grab().save(shots + QStringLiteral("section-page-%1.png").arg(screen));
+}
+
+}  // namespace
+}  // namespace tiecalc
