@@ -4,6 +4,7 @@
 
 #include "fragc/Utf8.h"
 #include "platform/word/OoxmlNamespaces.h"
+#include "platform/word/PackageBuilder.h"
 
 namespace tiecalc::fragc {
 
@@ -172,12 +173,7 @@ constexpr std::u32string_view kFunctionNames[] = {U"arctan", U"sin", U"cos", U"t
 void AppendRun(pugi::xml_node parent, std::u32string_view text, bool upright) {
   pugi::xml_node run = parent.append_child("m:r");
   if (upright) run.append_child("m:rPr").append_child("m:sty").append_attribute("m:val") = "p";
-  pugi::xml_node properties = run.append_child("w:rPr");
-  pugi::xml_node fonts = properties.append_child("w:rFonts");
-  fonts.append_attribute("w:ascii") = "Cambria Math";
-  fonts.append_attribute("w:hAnsi") = "Cambria Math";
-  fonts.append_attribute("w:eastAsia") = "宋体";
-  properties.append_child("w:sz").append_attribute("w:val") = "24";
+  AppendRunFonts(run.append_child("w:rPr"), "Cambria Math");
   pugi::xml_node t = run.append_child("m:t");
   t.append_attribute("xml:space") = "preserve";
   t.text().set(ToUtf8(text).c_str());

@@ -44,12 +44,7 @@ void DeclareWordNamespaces(pugi::xml_node root) {
 
 void AppendTextRun(pugi::xml_node parent, const std::string& text) {
   pugi::xml_node run = parent.append_child("w:r");
-  pugi::xml_node properties = run.append_child("w:rPr");
-  pugi::xml_node fonts = properties.append_child("w:rFonts");
-  fonts.append_attribute("w:ascii") = "Times New Roman";
-  fonts.append_attribute("w:hAnsi") = "Times New Roman";
-  fonts.append_attribute("w:eastAsia") = "宋体";
-  properties.append_child("w:sz").append_attribute("w:val") = "24";
+  pugi::xml_node properties = AppendRunFonts(run.append_child("w:rPr"), "Times New Roman");
   properties.append_child("w:szCs").append_attribute("w:val") = "24";
   properties.append_child("w:lang").append_attribute("w:eastAsia") = "zh-CN";
   pugi::xml_node t = run.append_child("w:t");
@@ -288,6 +283,15 @@ PngInfo ReadPngInfo(const std::string& png) {
     at += 12 + static_cast<std::size_t>(length);
   }
   return info;
+}
+
+pugi::xml_node AppendRunFonts(pugi::xml_node properties, const char* latinFont) {
+  pugi::xml_node fonts = properties.append_child("w:rFonts");
+  fonts.append_attribute("w:ascii") = latinFont;
+  fonts.append_attribute("w:hAnsi") = latinFont;
+  fonts.append_attribute("w:eastAsia") = "宋体";
+  properties.append_child("w:sz").append_attribute("w:val") = "24";
+  return properties;
 }
 
 PackageParts BuildPackage(const DocumentContent& content, const FigureSet& figures,

@@ -48,6 +48,11 @@ struct PngInfo {
 PngInfo ReadPngInfo(const std::string& png);
 
 // Writes an equation piece's value as the content of an m:oMath element.
+// The fonts and size of a run of the fragments, under its properties
+// (w:rPr): the given Latin font, 宋体 for Chinese, 12 points. Returns
+// properties, for what a run adds after them.
+pugi::xml_node AppendRunFonts(pugi::xml_node properties, const char* latinFont);
+
 using EquationWriter = std::function<void(pugi::xml_node oMath, const std::string& equation)>;
 
 // The package's parts. A picture is centred alone in its paragraph, sized by
