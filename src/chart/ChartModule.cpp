@@ -56,15 +56,6 @@ ChartBitmap DrawChart(const ChartScene& scene, double scale) {
 
 std::string ChartPng(const ChartScene& scene, double scale) { return Drawing().png(scene, scale); }
 
-ChartPngFormat ChartPngFormatOf(double width, double height, double scale) {
-#if TIECALC_CHART_QPAINTER
-  const int dotsPerMetre = QtPngDotsPerMetre(scale);
-#else
-  const int dotsPerMetre = 0;
-#endif
-  return {DevicePixels(width, scale), DevicePixels(height, scale), dotsPerMetre};
-}
-
 void PrepareChartDrawing() {
   // A Chinese label and digits, as the chart's texts have: the fonts that
   // cover them are looked up once for the program's run.

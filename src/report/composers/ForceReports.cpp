@@ -37,13 +37,11 @@ void ExtremeLines(CReportComposer& r, int rod, const std::string& force, const s
 // The chart is drawn at 200 dpi for the text width of the page (14.5 cm):
 // sharp in print, and quick enough to encode for a report written at once.
 constexpr double kChartDpi = 200.0;
-// The figure's chart, in chart pixels (a 96th of an inch).
-constexpr double kFigureWidth = 548, kFigureHeight = 330;
 
 std::future<std::string> DrawChartFigure(const ForcePageRecord& page) {
 #if TIECALC_HAVE_CHART
   return std::async(std::launch::async | std::launch::deferred, [data = ChartDataOf(page)] {
-    return ChartPng(LayOutForceChart(data, kFigureWidth, kFigureHeight), kChartDpi / 96.0);
+    return ChartPng(LayOutForceChart(data, 548, 330), kChartDpi / 96.0);
   });
 #else
   (void)page;
@@ -55,11 +53,7 @@ std::future<std::string> DrawChartFigure(const ForcePageRecord& page) {
 // number of the report, the layout and the loads in the caption.
 void ChartFigure(CReportComposer& r, ForceChartFigure& chart, const ForcePageRecord& page, const char* figure) {
 #if TIECALC_HAVE_CHART
-  // The text after the figure is written while the chart is still drawn.
-  const ChartPngFormat format = ChartPngFormatOf(kFigureWidth, kFigureHeight, kChartDpi / 96.0);
-  r.LatePicture("force_chart", static_cast<unsigned>(format.width), static_cast<unsigned>(format.height),
-                static_cast<unsigned>(format.dotsPerMetre), kChartDpi, "各附着杆轴力随θ变化曲线",
-                [&chart] { return chart.TakePng(); });
+  r.Picture("force_chart", chart.TakePng(), kChartDpi, "各附着杆轴力随θ变化曲线");
   r.Align(Alignment::Center);
   r.TextLine(std::string(figure) + " 各附着杆轴力随θ变化曲线");
   r.TextLine(page.name + Fill("  R=%v KN", page.R) + Fill("  M=%v KN.m", page.M) + Fill("  θ=%.2f°", page.theta));
