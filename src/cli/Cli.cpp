@@ -269,9 +269,6 @@ const FamilyName kFamilies[] = {
 // One row of the library in mm, mm², mm⁴ and kg/m; what the family lacks
 // is left out.
 Json SectionRow(const SteelSection& s) {
-  double imin = std::min(s.ix, s.iy);
-  if (s.family == SectionFamily::EqualAngle) imin = s.iy0;
-  if (s.family == SectionFamily::UnequalAngle) imin = s.iu;
   Json row = {{"designation", s.designation},
               {"standard", SectionStandard(s)},
               {"A", JsonNumber(s.A * 100)},
@@ -280,7 +277,7 @@ Json SectionRow(const SteelSection& s) {
               {"Imin", JsonNumber(s.LeastI() * 1e4)},
               {"ix", JsonNumber(s.ix * 10)},
               {"iy", JsonNumber(s.iy * 10)},
-              {"imin", JsonNumber(imin * 10)},
+              {"imin", JsonNumber(s.LeastRadius() * 10)},
               {"mass", JsonNumber(s.m)}};
   if (s.family == SectionFamily::EqualAngle || s.family == SectionFamily::Channel) row["z0"] = JsonNumber(s.z0 * 10);
   return row;

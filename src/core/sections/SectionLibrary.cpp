@@ -27,6 +27,18 @@ double SteelSection::LeastI() const {
   return 0;
 }
 
+double SteelSection::LeastRadius() const {
+  switch (family) {
+    case SectionFamily::EqualAngle: return iy0;
+    case SectionFamily::UnequalAngle: return iu;
+    case SectionFamily::Channel:
+    case SectionFamily::IBeam: return iy;
+    case SectionFamily::RoundTube:
+    case SectionFamily::HollowSection: return std::fmin(ix, iy);
+  }
+  return 0;
+}
+
 const char* SteelSection::LeastAxis() const {
   switch (family) {
     case SectionFamily::EqualAngle: return "y0";

@@ -70,6 +70,8 @@ struct SteelSection {
   // The least second moment (cm⁴) and the axis it is about, as the tables name
   // it: y0, u, y, or x/y of a hollow section.
   double LeastI() const;
+  // The radius of gyration (cm) about that axis, as the table prints it.
+  double LeastRadius() const;
   const char* LeastAxis() const;
   // The distance (mm) from the axis of LeastI to the farthest fibre.
   double LeastAxisExtreme() const;
