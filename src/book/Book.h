@@ -1,16 +1,23 @@
 #pragma once
-// The calculation book of one layout: every rod of a force page checked with
-// the section set on the rod-check page. Each rod's governing compression
-// and its own length are typed over the rod-check page's inputs (on a copy
-// of that page, which is left as it is), so the check is the page's own,
-// value for value and text for text; the book adds the tension line the
-// rod check lacks and the verdict over all rods.
+// The calculation book of one layout: every rod of a force page checked
+// under every load case and attachment level the case sets (or the page's
+// own R and M), each rod with its own section (or the rod-check page's).
+//
+// Each load case is typed into a copy of the force page (R, then M) as a
+// user would, so a case's forces are the page's, value for value. A rod's
+// envelope - its largest tension and largest compression over the cases -
+// is typed over a copy of its section's rod-check page (compression as F,
+// its length as L, G and a variable section's Ld scaled to it), so the
+// check is the page's own, text for text; the book adds the tension line
+// the rod check lacks, the reasons of every failing check, the wall
+// reactions and the verdict over all rods and levels.
 
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "case/CaseFile.h"
 #include "core/rodcheck/RodCheck.h"
 #include "pages/ForcePage.h"
 #include "pages/RodCheckPage.h"
@@ -33,32 +40,95 @@ struct TensionLine {
   bool passes = false;
 };
 
+// A check that fails, in words and numbers: "单肢刚度：λ1 = 23.93 ≥ 0.7·λ换 = 20.13".
+struct FailingCheck {
+  std::string check;   // "单肢刚度"
+  std::string detail;  // "λ1 = 23.93 ≥ 0.7·λ换 = 20.13"
+  std::string Text() const { return check + "：" + detail; }
+};
+
+// One rod's two extremes under one load case (kN, tension positive).
+struct CaseRodForces {
+  double Fmax = 0.0, Fmin = 0.0;
+  std::string FmaxText, FminText;  // as the page shows them
+};
+
+// A load case of a level: its name, the R and M it typed, and what the
+// force page computed with them.
+struct BookCase {
+  std::string name;  // empty: the page's own R and M, no case set
+  std::string R, M;  // as typed
+  ForcePageRecord record;
+  std::vector<CaseRodForces> rods;
+};
+
 struct BookRod {
   int rod = 0;  // 1..n
-  RodTexts texts;
+  RodTexts texts;  // the envelope's texts typed over the rod-check page
+  std::string tensionCase, compressionCase;  // the cases of Fmax and Fmin (empty without cases)
+  int section = -1;  // the rod's section: an index into CaseBook::sections, -1 the rod-check page's
   RodCheckData data;  // the record of the rod's check, as the page keeps it
   // The texts of the page's results ("mu" .. "sigmaz", "message"), as shown.
   std::vector<std::pair<std::string, std::string>> fields;
   std::optional<TensionLine> tension;
+  std::vector<FailingCheck> failing;  // every check that fails, the tension line's too
   bool valid = false;   // the check could run on these inputs
   bool passes = false;  // valid, no failing line, and the tension line passes
 
   const std::string& Field(const std::string& name) const;
+  // σ/[σ] of the overall stability check.
+  double Utilisation() const;
+};
+
+// What a rod's end does to the wall: its force split normal to the wall
+// line (positive pulls the anchor off the wall) and along it, from the
+// rod's angle to the wall line as the page shows it.
+struct WallForce {
+  double F = 0.0;         // kN, tension positive
+  double normal = 0.0;    // F·sin α, kN
+  double parallel = 0.0;  // F·cos α, kN
+  std::string caseName;
+};
+
+struct RodWallReaction {
+  int rod = 0;
+  double angle = 0.0;  // degrees
+  std::vector<std::pair<WallForce, WallForce>> cases;  // per case: under Fmax, under Fmin
+  WallForce tension, compression;  // the envelope: under the largest Fmax and the smallest Fmin
+};
+
+struct BookLevel {
+  std::string name, height;  // empty without levels
+  ForcePageRecord record;    // the page as it stands (its own R and M)
+  std::vector<BookCase> cases;
+  std::vector<BookRod> rods;
+  std::vector<RodWallReaction> reactions;
+  std::string verdict;  // the verdict over this level's rods
+  bool passes = false;
 };
 
 struct CalculationBook {
-  std::string refusal;  // set when the book cannot be made; rods are then empty
-  std::vector<BookRod> rods;
+  std::string refusal;  // set when the book cannot be made; levels are then empty
+  std::vector<BookLevel> levels;
   std::string verdict;  // the overall verdict
 
   bool Refused() const { return !refusal.empty(); }
   const std::string& Status() const { return Refused() ? refusal : verdict; }
 };
 
-// The book of a layout's rods with the section of the rod-check page.
+// The key of a layout in case files and on the command line: "three-rod",
+// "four-rod-1", "four-rod-2".
+const char* ForceLayoutKey(ForceLayout layout);
+
+// The book of a force page with the rod-check page's section and the case's
+// book settings (load cases, rod sections, levels). With levels, the level
+// settings.level is the one the page shows; the others come from their own
+// inputs. Refused (kBookNeedsForces and, below it, the reasons the page
+// marks its fields with) while an input of a level or a case cannot be
+// calculated, and while a section cannot be checked.
+CalculationBook ComputeBook(const CForcePage& page, const CRodCheckPage& section, const CaseBook& settings = {});
+// The book of one level's rods under one case (their records), with the
+// rod-check page's section; refused with kBookNeedsForces without rods.
 CalculationBook ComputeBook(const std::optional<std::vector<RodRecord>>& rods, const CRodCheckPage& section);
-// The book of a force page; refused while its inputs are invalid with
-// kBookNeedsForces and, below it, the reasons the page marks its fields with.
-CalculationBook ComputeBook(const CForcePage& page, const CRodCheckPage& section);
 
 }  // namespace tiecalc

@@ -4,11 +4,12 @@
 
 namespace tiecalc {
 
-void InstallCalculationBook(CForcePage& page, CRodCheckPage& rodCheck) {
+void InstallCalculationBook(CForcePage& page, CRodCheckPage& rodCheck, const CaseBook& settings) {
   CForcePage* forces = &page;
   CRodCheckPage* section = &rodCheck;
-  page.OnClick(CForcePage::kBookButton, [forces, section] {
-    if (IDesktop* desktop = forces->Desktop()) WriteCalculationBook(*forces, *section, *desktop);
+  const CaseBook* book = &settings;
+  page.OnClick(CForcePage::kBookButton, [forces, section, book] {
+    if (IDesktop* desktop = forces->Desktop()) WriteCalculationBook(*forces, *section, *book, *desktop);
   });
 }
 

@@ -12,7 +12,7 @@ constexpr ReportRequest kBookRequest = {kBookFileName, kBookTitle};
 constexpr const char* kNotComputed = "—";
 constexpr double kTableSize = 9;  // eight columns across the text width
 
-void SummaryTable(const CalculationBook& book, CReportComposer& r) {
+void SummaryTable(const BookLevel& book, CReportComposer& r) {
   std::vector<std::vector<std::string>> cells = {
       {"杆件", "L (mm)", "Fmax (kN)", "Fmin (kN)", "λ", "σ (MPa)", "σt (MPa)", "结论"}};
   for (const BookRod& rod : book.rods) {
@@ -40,7 +40,8 @@ void TensionLines(const BookRod& rod, CReportComposer& r) {
   r.BodyFont();
 }
 
-void RodChecks(const CalculationBook& book, const std::optional<ReportSection>& section, CReportComposer& r) {
+void RodChecks(const CalculationBook& all, const BookLevel& book, const std::optional<ReportSection>& section,
+               CReportComposer& r) {
   // The section once, before the rods that share it.
   if (section) {
     r.BodyFont();
@@ -59,18 +60,23 @@ void RodChecks(const CalculationBook& book, const std::optional<ReportSection>& 
     r.BodyFont();
   }
   r.Paragraphs(1);
-  r.BodyFont(book.verdict == kBookAllRodsPass ? kTextGreen : kTextRed);
-  r.TextLine(book.verdict);
+  r.BodyFont(all.verdict == kBookAllRodsPass ? kTextGreen : kTextRed);
+  r.TextLine(all.verdict);
 }
 
 }  // namespace
 
-OutputOutcome WriteCalculationBook(const CForcePage& page, const CRodCheckPage& section, IDesktop& desktop) {
-  return WriteCalculationBook(page, section, ComputeBook(page, section), desktop);
+OutputOutcome WriteCalculationBook(const CForcePage& page, const CRodCheckPage& section, const CaseBook& settings,
+                                   IDesktop& desktop) {
+  return WriteCalculationBook(page, section, settings, ComputeBook(page, section, settings), desktop);
 }
 
-OutputOutcome WriteCalculationBook(const CForcePage& page, const CRodCheckPage& section, const CalculationBook& book,
-                                   IDesktop& desktop) {
+OutputOutcome WriteCalculationBook(const CForcePage& page, const CRodCheckPage& section, IDesktop& desktop) {
+  return WriteCalculationBook(page, section, CaseBook{}, desktop);
+}
+
+OutputOutcome WriteCalculationBook(const CForcePage& page, const CRodCheckPage& section, const CaseBook& settings,
+                                   const CalculationBook& book, IDesktop& desktop) {
   const ForcePageRecord record = page.Record();
   if (book.Refused() || !IsDefined(record.sweep)) {
     // A sweep with forces that are not numbers has no chart to show.
@@ -84,10 +90,10 @@ OutputOutcome WriteCalculationBook(const CForcePage& page, const CRodCheckPage& 
   ForceChartFigure chart(record);
   const std::optional<ReportSection> rodSection = ReportSectionOf(section, true);
   return RunReport(desktop, kBookRequest, [&](CReportComposer& r) {
-    SummaryTable(book, r);
+    SummaryTable(book.levels.front(), r);
     ForceReportBody(record, chart, r);
     r.BodyFont();
-    RodChecks(book, rodSection, r);
+    RodChecks(book, book.levels.front(), rodSection, r);
   });
 }
 

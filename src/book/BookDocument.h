@@ -18,9 +18,12 @@ inline constexpr const char* kBookFileName = "计算书";
 // asks before going on from unreadable fields of the force page or the
 // rod-check page; otherwise asks for the path and writes the book there.
 // Returns what became of it.
-OutputOutcome WriteCalculationBook(const CForcePage& page, const CRodCheckPage& section, IDesktop& desktop);
-// The same with the book already computed from those pages (ComputeBook).
-OutputOutcome WriteCalculationBook(const CForcePage& page, const CRodCheckPage& section, const CalculationBook& book,
+OutputOutcome WriteCalculationBook(const CForcePage& page, const CRodCheckPage& section, const CaseBook& settings,
                                    IDesktop& desktop);
+OutputOutcome WriteCalculationBook(const CForcePage& page, const CRodCheckPage& section, IDesktop& desktop);
+// The same with the book already computed from those pages and settings
+// (ComputeBook).
+OutputOutcome WriteCalculationBook(const CForcePage& page, const CRodCheckPage& section, const CaseBook& settings,
+                                   const CalculationBook& book, IDesktop& desktop);
 
 }  // namespace tiecalc

@@ -181,7 +181,7 @@ Json SectionJson(const CaseSection& s) {
 
 CasePage ParsePage(const std::string& pageName, const Json& inputs, const CPage& page) {
   if (!inputs.is_object()) Refuse("页面 " + pageName + " 的内容不是对象（{...}）");
-  CasePage out{pageName, {}};
+  CasePage out{pageName, {}, {}};
   for (const auto& [name, value] : inputs.items()) {
     if (name == kSectionKey && dynamic_cast<const CRodCheckPage*>(&page)) {
       out.section = ParseSection(pageName, value);
@@ -207,11 +207,209 @@ CasePage ParsePage(const std::string& pageName, const Json& inputs, const CPage&
   return out;
 }
 
+// A text of the book object: a string or a number taken as its text, with
+// the limits of an input's text.
+std::string BookText(const Json& v, const std::string& where) {
+  std::string text;
+  if (v.is_string())
+    text = v.get<std::string>();
+  else if (v.is_number())
+    text = NumberText(v);
+  else
+    Refuse(where + " 的值既不是文本也不是数字");
+  if (HasControlCharacter(text)) Refuse(where + " 的文本含有控制字符");
+  if (CharacterCount(text) > kCaseMaxTextLength)
+    Refuse(where + " 的文本超过 " + std::to_string(kCaseMaxTextLength) + " 个字符");
+  return text;
+}
+
+void RefuseUnknownKeys(const Json& v, std::initializer_list<const char*> known, const std::string& where) {
+  for (const auto& [key, value] : v.items()) {
+    bool ok = false;
+    for (const char* k : known) ok = ok || key == k;
+    if (!ok) Refuse(where + " 没有 " + Quoted(key) + " 一项");
+  }
+}
+
+const Json& ObjectOf(const Json& v, const std::string& where) {
+  if (!v.is_object()) Refuse(where + " 不是对象（{...}）");
+  return v;
+}
+
+const Json& ArrayOf(const Json& v, const std::string& where) {
+  if (!v.is_array()) Refuse(where + " 不是数组（[...]）");
+  return v;
+}
+
+std::vector<CaseLoadCase> ParseLoadCases(const Json& v, const std::string& where) {
+  std::vector<CaseLoadCase> cases;
+  for (const Json& c : ArrayOf(v, where)) {
+    const std::string one = where + " 的第 " + std::to_string(cases.size() + 1) + " 个工况";
+    ObjectOf(c, one);
+    RefuseUnknownKeys(c, {"name", "R", "M"}, one);
+    CaseLoadCase lc;
+    for (auto [key, text] : {std::pair{"name", &lc.name}, {"R", &lc.R}, {"M", &lc.M}}) {
+      const auto it = c.find(key);
+      if (it == c.end()) Refuse(one + " 缺少 " + key);
+      *text = BookText(*it, one + " 的 " + key);
+    }
+    if (lc.name.empty()) Refuse(one + " 的名称为空");
+    for (const CaseLoadCase& other : cases)
+      if (other.name == lc.name) Refuse(where + " 中工况 " + Quoted(lc.name) + " 出现了不止一次");
+    cases.push_back(std::move(lc));
+  }
+  return cases;
+}
+
+CPage* PageNamed(const CasePages& pages, const std::string& name) {
+  for (const auto& [n, page] : pages)
+    if (n == name) return page;
+  return nullptr;
+}
+
+CaseBook ParseBook(const Json& v, const CasePages& pages) {
+  const std::string where = "计算书设置 book";
+  ObjectOf(v, where);
+  RefuseUnknownKeys(v, {"project", "cases", "sections", "levels", "level"}, where);
+  CaseBook book;
+  if (const auto it = v.find("project"); it != v.end()) {
+    const std::string w = where + " 的工程信息 project";
+    ObjectOf(*it, w);
+    for (const auto& [key, value] : it->items()) {
+      const ProjectField* field = nullptr;
+      for (const ProjectField& f : kProjectFields)
+        if (key == f.key) field = &f;
+      if (!field) Refuse(w + " 没有 " + Quoted(key) + " 一项");
+      book.project.*field->text = BookText(value, w + " 的 " + key);
+    }
+  }
+  if (const auto it = v.find("cases"); it != v.end()) book.cases = ParseLoadCases(*it, where + " 的工况 cases");
+  if (const auto it = v.find("sections"); it != v.end()) {
+    const std::string w = where + " 的杆件截面 sections";
+    CPage* rodCheck = PageNamed(pages, "rod-check");
+    std::set<int> taken;
+    for (const Json& s : ArrayOf(*it, w)) {
+      const std::string one = w + " 的第 " + std::to_string(book.sections.size() + 1) + " 项";
+      ObjectOf(s, one);
+      RefuseUnknownKeys(s, {"rods", "inputs"}, one);
+      CaseRodSection section;
+      const auto rods = s.find("rods");
+      if (rods == s.end() || !rods->is_array() || rods->empty()) Refuse(one + " 的 rods 应为杆号的数组，如 [1, 3]");
+      for (const Json& r : *rods) {
+        if (!r.is_number_integer() || r.get<std::int64_t>() < 1 || r.get<std::int64_t>() > 4)
+          Refuse(one + " 的 rods 中杆号应为 1..4 的整数");
+        if (!taken.insert(r.get<int>()).second)
+          Refuse(w + " 中杆 " + std::to_string(r.get<int>()) + " 出现了不止一次");
+        section.rods.push_back(r.get<int>());
+      }
+      const auto inputs = s.find("inputs");
+      if (inputs == s.end()) Refuse(one + " 缺少 inputs");
+      if (!rodCheck) Refuse(one + " 无校核页可用");
+      section.page = ParsePage("rod-check", *inputs, *rodCheck);
+      book.sections.push_back(std::move(section));
+    }
+  }
+  if (const auto it = v.find("levels"); it != v.end()) {
+    const std::string w = where + " 的附着道次 levels";
+    for (const Json& l : ArrayOf(*it, w)) {
+      const std::string one = w + " 的第 " + std::to_string(book.levels.size() + 1) + " 道";
+      ObjectOf(l, one);
+      RefuseUnknownKeys(l, {"name", "height", "pages", "cases"}, one);
+      CaseLevel level;
+      const auto name = l.find("name");
+      if (name == l.end()) Refuse(one + " 缺少 name");
+      level.name = BookText(*name, one + " 的 name");
+      if (level.name.empty()) Refuse(one + " 的名称为空");
+      for (const CaseLevel& other : book.levels)
+        if (other.name == level.name) Refuse(w + " 中附着道次 " + Quoted(level.name) + " 出现了不止一次");
+      if (const auto h = l.find("height"); h != l.end()) level.height = BookText(*h, one + " 的 height");
+      if (const auto p = l.find("pages"); p != l.end()) {
+        for (const auto& [pageName, inputs] : ObjectOf(*p, one + " 的 pages").items()) {
+          CPage* page = PageNamed(pages, pageName);
+          if (!page || pageName == "rod-check")
+            Refuse(one + " 的 pages 中有未知的力分析页 " + Quoted(pageName));
+          level.pages.push_back(ParsePage(pageName, inputs, *page));
+        }
+      }
+      if (const auto c = l.find("cases"); c != l.end()) level.cases = ParseLoadCases(*c, one + " 的工况 cases");
+      book.levels.push_back(std::move(level));
+    }
+  }
+  if (const auto it = v.find("level"); it != v.end()) {
+    if (!it->is_number_integer() || it->get<std::int64_t>() < 0 ||
+        it->get<std::int64_t>() >= static_cast<std::int64_t>(std::max<size_t>(book.levels.size(), 1)))
+      Refuse(where + " 的 level 应为所显示附着道次的序号（0 起）");
+    book.level = it->get<int>();
+  }
+  return book;
+}
+
+Json PageInputsJson(const CasePage& p) {
+  Json inputs = Json::object();
+  for (const CaseInput& in : p.inputs) inputs[in.name] = in.text;
+  if (p.section) inputs[kSectionKey] = SectionJson(*p.section);
+  return inputs;
+}
+
+Json LoadCasesJson(const std::vector<CaseLoadCase>& cases) {
+  Json v = Json::array();
+  for (const CaseLoadCase& c : cases) v.push_back(Json{{"name", c.name}, {"R", c.R}, {"M", c.M}});
+  return v;
+}
+
+Json BookJson(const CaseBook& book) {
+  Json v = Json::object();
+  Json project = Json::object();
+  for (const ProjectField& f : kProjectFields)
+    if (!(book.project.*f.text).empty()) project[f.key] = book.project.*f.text;
+  if (!project.empty()) v["project"] = std::move(project);
+  if (!book.cases.empty()) v["cases"] = LoadCasesJson(book.cases);
+  if (!book.sections.empty()) {
+    Json sections = Json::array();
+    for (const CaseRodSection& s : book.sections)
+      sections.push_back(Json{{"rods", s.rods}, {"inputs", PageInputsJson(s.page)}});
+    v["sections"] = std::move(sections);
+  }
+  if (!book.levels.empty()) {
+    Json levels = Json::array();
+    for (const CaseLevel& l : book.levels) {
+      Json level = {{"name", l.name}, {"height", l.height}};
+      Json pages = Json::object();
+      for (const CasePage& p : l.pages) pages[p.name] = PageInputsJson(p);
+      level["pages"] = std::move(pages);
+      if (!l.cases.empty()) level["cases"] = LoadCasesJson(l.cases);
+      levels.push_back(std::move(level));
+    }
+    v["levels"] = std::move(levels);
+    v["level"] = book.level;
+  }
+  return v;
+}
+
 }  // namespace
 
 const CasePage* CaseState::Find(std::string_view name) const {
   for (const CasePage& p : pages)
     if (p.name == name) return &p;
+  return nullptr;
+}
+
+const CasePage* CaseLevel::Find(std::string_view name) const {
+  for (const CasePage& p : pages)
+    if (p.name == name) return &p;
+  return nullptr;
+}
+
+bool CaseBook::Empty() const {
+  bool noProject = true;
+  for (const ProjectField& f : kProjectFields) noProject = noProject && (project.*f.text).empty();
+  return noProject && cases.empty() && sections.empty() && levels.empty();
+}
+
+const CaseRodSection* CaseBook::SectionOf(int rod) const {
+  for (const CaseRodSection& s : sections)
+    for (int r : s.rods)
+      if (r == rod) return &s;
   return nullptr;
 }
 
@@ -278,6 +476,7 @@ CaseState ParseCase(std::string_view text, const CasePages& pages) {
     for (const auto& [name, inputs] : saved->items())
       if (!state.Find(name)) Refuse("未知的页面 " + Quoted(name) + "（应为 " + PageNameList(pages) + "）");
   }
+  if (const Json* book = member("book")) state.book = ParseBook(*book, pages);
   return state;
 }
 
@@ -320,13 +519,9 @@ std::string WriteCase(const CaseState& state) {
   doc["version"] = kCaseVersion;
   doc["page"] = state.page;
   Json pages = Json::object();
-  for (const CasePage& p : state.pages) {
-    Json inputs = Json::object();
-    for (const CaseInput& in : p.inputs) inputs[in.name] = in.text;
-    if (p.section) inputs[kSectionKey] = SectionJson(*p.section);
-    pages[p.name] = std::move(inputs);
-  }
+  for (const CasePage& p : state.pages) pages[p.name] = PageInputsJson(p);
   doc["pages"] = std::move(pages);
+  if (!state.book.Empty()) doc["book"] = BookJson(state.book);
   if (!state.file.empty()) doc["file"] = state.file;
   // A field may hold bytes that are not UTF-8 (typed or pasted); they are
   // written as U+FFFD, so the file stays readable.
@@ -345,17 +540,30 @@ void SaveCaseFile(const fs::path& path, const CaseState& state) {
 CaseState CaptureCase(const CasePages& pages, const std::string& shownPage) {
   CaseState state;
   state.page = shownPage;
-  for (const auto& [name, page] : pages) {
-    CasePage p{name, {}};
-    for (const NamedControl& n : page->Names())
-      if (n.input) p.inputs.push_back({n.name, NamedText(*page, n)});
-    if (const auto* rodCheck = dynamic_cast<const CRodCheckPage*>(page); rodCheck && rodCheck->Section()) {
-      const CRodCheckPage::ChosenSection& s = *rodCheck->Section();
-      p.section = CaseSection{s.choice, s.form, s.editedByHand};
-    }
-    state.pages.push_back(std::move(p));
-  }
+  for (const auto& [name, page] : pages) state.pages.push_back(CapturePage(name, *page));
   return state;
+}
+
+CaseState CaptureCase(const CasePages& pages, const std::string& shownPage, const CaseBook& book) {
+  CaseState state = CaptureCase(pages, shownPage);
+  state.book = book;
+  if (book.levels.empty()) return state;
+  CaseLevel& shown = state.book.levels.at(static_cast<size_t>(book.level));
+  shown.pages.clear();
+  for (const CasePage& p : state.pages)
+    if (!dynamic_cast<const CRodCheckPage*>(PageNamed(pages, p.name))) shown.pages.push_back(p);
+  return state;
+}
+
+CasePage CapturePage(const std::string& name, const CPage& page) {
+  CasePage p{name, {}, {}};
+  for (const NamedControl& n : page.Names())
+    if (n.input) p.inputs.push_back({n.name, NamedText(page, n)});
+  if (const auto* rodCheck = dynamic_cast<const CRodCheckPage*>(&page); rodCheck && rodCheck->Section()) {
+    const CRodCheckPage::ChosenSection& s = *rodCheck->Section();
+    p.section = CaseSection{s.choice, s.form, s.editedByHand};
+  }
+  return p;
 }
 
 void ApplyCase(const CaseState& state, const CasePages& pages) {

@@ -57,9 +57,79 @@ struct CasePage {
   std::optional<CaseSection> section;
 };
 
+// The calculation book's own settings, the case's "book" object: the
+// project block of its cover, the load cases, the sections of single rods,
+// and the attachment levels.
+//
+//   "book": {"project": {"name": "某住宅楼", "crane": "QTZ80", ...},
+//            "cases": [{"name": "工作状态", "R": "80", "M": "300"}, ...],
+//            "sections": [{"rods": [1, 3], "inputs": {"form": "4", "A": "1200", ...}}],
+//            "levels": [{"name": "第一道", "height": "30.5",
+//                        "pages": {"four-rod-1": {...}}, "cases": [...]}, ...],
+//            "level": 0}
+//
+// Every text is kept as typed; R and M are typed into the force page as a
+// user would, so an expression stays an expression.
+struct CaseProject {
+  std::string name, site, crane, level, elevation, author, checker, approver, date;
+};
+
+// The project block's items: the key in the file and on the command line
+// (project.KEY=TEXT), and the label on the cover.
+struct ProjectField {
+  const char* key;
+  const char* label;
+  std::string CaseProject::*text;
+};
+inline constexpr ProjectField kProjectFields[] = {
+    {"name", "工程名称", &CaseProject::name},        {"site", "工程地点", &CaseProject::site},
+    {"crane", "塔机型号", &CaseProject::crane},      {"level", "附着道次", &CaseProject::level},
+    {"elevation", "附着点标高", &CaseProject::elevation}, {"author", "编制", &CaseProject::author},
+    {"checker", "校核", &CaseProject::checker},      {"approver", "审核", &CaseProject::approver},
+    {"date", "日期", &CaseProject::date},
+};
+
+// A load case of the attachment: its name (工作状态, 非工作状态, ...) and the
+// texts of R and M typed over the force page's own.
+struct CaseLoadCase {
+  std::string name, R, M;
+  bool operator==(const CaseLoadCase&) const = default;
+};
+
+// The section of some rods (numbers 1..4): the rod-check page's inputs and
+// section, as the page of that name keeps them, for those rods alone.
+struct CaseRodSection {
+  std::vector<int> rods;
+  CasePage page;  // named "rod-check"
+};
+
+// One attachment level: its name and height (texts, as typed), its own
+// copy of the force pages' inputs, and its own load cases.
+struct CaseLevel {
+  std::string name, height;
+  std::vector<CasePage> pages;
+  std::vector<CaseLoadCase> cases;
+
+  const CasePage* Find(std::string_view page) const;
+};
+
+struct CaseBook {
+  CaseProject project;
+  std::vector<CaseLoadCase> cases;
+  std::vector<CaseRodSection> sections;
+  std::vector<CaseLevel> levels;
+  int level = 0;  // the level the pages show (an index into levels)
+
+  // Nothing set: the book of the pages alone, and no "book" object written.
+  bool Empty() const;
+  // The section set for a rod (1..4), or nullptr: the rod-check page's.
+  const CaseRodSection* SectionOf(int rod) const;
+};
+
 struct CaseState {
   std::string page;  // the page shown; empty: the first
   std::vector<CasePage> pages;
+  CaseBook book;
   // An autosave's own key: the case file the state was last opened from
   // or saved to ("file"; empty: none, and not written).
   std::string file;
@@ -100,8 +170,15 @@ std::string WriteCase(const CaseState& state);
 // then as it was.
 void SaveCaseFile(const std::filesystem::path& path, const CaseState& state);
 
-// Every input of every page as it shows now, with the page shown.
+// Every input of every page as it shows now, with the page shown (and no
+// book settings).
 CaseState CaptureCase(const CasePages& pages, const std::string& shownPage);
+// The same with the book settings, the level shown taking the force pages'
+// inputs as they show now (a level keeps every page but the rod-check page).
+CaseState CaptureCase(const CasePages& pages, const std::string& shownPage, const CaseBook& book);
+// One page's inputs as it shows them now (the section of a rod-check page
+// with them), under name.
+CasePage CapturePage(const std::string& name, const CPage& page);
 
 // Brings a case into pages freshly created (their start sequences run):
 // page by page, first the check boxes and lists, then the fields they

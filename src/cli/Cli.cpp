@@ -423,6 +423,7 @@ int StartPages(CPageSet& pages, IDesktop& desktop, const std::string& openPath, 
   }
   pages.Create(&desktop);
   if (openPath.empty()) return 0;
+  pages.Book() = opened.book;
   try {
     ApplyCase(opened, named);
   } catch (const CCaseError& e) {
@@ -450,6 +451,71 @@ std::future<void> PrepareChart(bool needed) {
   return {};
 }
 
+#if TIECALC_HAVE_BOOK
+// "project.NAME=TEXT": NAME; otherwise empty.
+std::string ProjectKeyOf(const std::string& arg) {
+  const size_t eq = arg.find('=');
+  if (arg.rfind("project.", 0) != 0 || eq == std::string::npos) return "";
+  return arg.substr(8, eq - 8);
+}
+
+std::string ProjectKeyList() {
+  std::string s;
+  for (const ProjectField& f : kProjectFields) s += (s.empty() ? "" : ", ") + std::string(f.key);
+  return s;
+}
+
+Json WallForceJson(const WallForce& f) {
+  return {{"F", FormatFixed(f.F + 0.0, 2)},
+          {"normal", FormatFixed(f.normal + 0.0, 2)},
+          {"parallel", FormatFixed(f.parallel + 0.0, 2)},
+          {"case", JsonText(f.caseName)}};
+}
+
+// One level of the book: its cases' extremes, every rod's envelope and
+// check, the wall reactions.
+Json BookLevelJson(const BookLevel& level) {
+  Json cases = Json::array();
+  for (const BookCase& c : level.cases) {
+    if (c.name.empty()) continue;  // the page's own R and M: no case set
+    Json rods = Json::array();
+    for (const CaseRodForces& f : c.rods) rods.push_back({{"Fmax", f.FmaxText}, {"Fmin", f.FminText}});
+    cases.push_back({{"name", JsonText(c.name)}, {"R", JsonText(c.R)}, {"M", JsonText(c.M)}, {"rods", std::move(rods)}});
+  }
+  Json rods = Json::array();
+  for (const BookRod& rod : level.rods) {
+    Json fields = Json::object();
+    for (const auto& [name, text] : rod.fields) fields[name] = JsonText(text);
+    Json failing = Json::array();
+    for (const FailingCheck& f : rod.failing) failing.push_back(JsonText(f.Text()));
+    Json r = {{"rod", rod.rod},
+              {"L", JsonText(rod.texts.L)},
+              {"Fmax", JsonText(rod.texts.Fmax)},
+              {"Fmin", JsonText(rod.texts.Fmin)},
+              {"F", JsonText(rod.texts.F)},
+              {"G", JsonText(rod.texts.G)},
+              {"fields", std::move(fields)},
+              {"tension", nullptr},
+              {"FmaxCase", JsonText(rod.tensionCase)},
+              {"FminCase", JsonText(rod.compressionCase)},
+              {"section", rod.section < 0 ? Json(nullptr) : Json(rod.section)},
+              {"passes", rod.passes},
+              {"failing", std::move(failing)}};
+    if (rod.texts.Ld) r["Ld"] = JsonText(*rod.texts.Ld);
+    if (rod.tension) r["tension"] = {{"sigma", rod.tension->sigmaText}, {"message", JsonText(rod.tension->message)}};
+    rods.push_back(std::move(r));
+  }
+  Json reactions = Json::array();
+  for (const RodWallReaction& w : level.reactions)
+    reactions.push_back({{"rod", w.rod},
+                         {"angle", FormatFixed(w.angle, 2)},
+                         {"tension", WallForceJson(w.tension)},
+                         {"compression", WallForceJson(w.compression)}});
+  return {{"name", JsonText(level.name)},   {"height", JsonText(level.height)}, {"status", JsonText(level.verdict)},
+          {"cases", std::move(cases)},      {"rods", std::move(rods)},          {"reactions", std::move(reactions)}};
+}
+#endif
+
 int RunBook(const std::vector<std::string>& args, const std::string& openPath, std::ostream& out,
             std::ostream& err) {
 #if !TIECALC_HAVE_BOOK
@@ -462,6 +528,7 @@ int RunBook(const std::vector<std::string>& args, const std::string& openPath, s
   if (index < 0 || index > 2) return Usage(err, "unknown layout '" + args[1] + "'; layouts: " + layouts);
   std::string reportPath;
   bool acceptUnreadable = false;
+  std::vector<std::pair<const ProjectField*, std::string>> project;
   for (size_t i = 2; i < args.size(); ++i) {
     if (args[i] == "--report" && i + 1 < args.size() && reportPath.empty()) {
       reportPath = args[++i];
@@ -471,7 +538,16 @@ int RunBook(const std::vector<std::string>& args, const std::string& openPath, s
       acceptUnreadable = true;
       continue;
     }
-    return Usage(err, "book takes LAYOUT, --report PATH and --accept-unreadable only, not '" + args[i] + "'");
+    if (const std::string key = ProjectKeyOf(args[i]); !key.empty()) {
+      const ProjectField* field = nullptr;
+      for (const ProjectField& f : kProjectFields)
+        if (key == f.key) field = &f;
+      if (!field) return Usage(err, "unknown project item '" + key + "'; items: " + ProjectKeyList());
+      project.emplace_back(field, args[i].substr(args[i].find('=') + 1));
+      continue;
+    }
+    return Usage(err, "book takes LAYOUT, project.NAME=TEXT, --report PATH and --accept-unreadable only, not '" +
+                          args[i] + "'");
   }
 
   const std::future<void> chartReady = PrepareChart(!reportPath.empty());
@@ -480,13 +556,16 @@ int RunBook(const std::vector<std::string>& args, const std::string& openPath, s
   CPageSet pages;
   if (const int refused = StartPages(pages, desktop, openPath, err)) return refused;
   const CRodCheckPage& section = pages.RodCheck();
-  const CalculationBook book = ComputeBook(pages.ForcePage(index), section);
+  for (const auto& [field, text] : project) pages.Book().project.*field->text = text;
+  const CalculationBook book = ComputeBook(pages.ForcePage(index), section, pages.Book());
   if (!reportPath.empty()) {
     desktop.QueueSavePath(reportPath);
     // A book that cannot be finished says why in messages, as a page's
     // report does.
     try {
-      RecordOutput(desktop, [&] { return WriteCalculationBook(pages.ForcePage(index), section, book, desktop); });
+      RecordOutput(desktop, [&] {
+        return WriteCalculationBook(pages.ForcePage(index), section, pages.Book(), book, desktop);
+      });
     } catch (const std::exception& e) {
       desktop.ShowMessage(e.what(), MessageIcon::Error);
     }
@@ -494,28 +573,16 @@ int RunBook(const std::vector<std::string>& args, const std::string& openPath, s
     desktop.ShowMessage(book.refusal, MessageIcon::None);
   }
 
-  Json rods = Json::array();
-  for (const BookRod& rod : book.rods) {
-    Json fields = Json::object();
-    for (const auto& [name, text] : rod.fields) fields[name] = JsonText(text);
-    Json r = {{"rod", rod.rod},
-              {"L", JsonText(rod.texts.L)},
-              {"Fmax", JsonText(rod.texts.Fmax)},
-              {"Fmin", JsonText(rod.texts.Fmin)},
-              {"F", JsonText(rod.texts.F)},
-              {"G", JsonText(rod.texts.G)},
-              {"fields", std::move(fields)},
-              {"tension", nullptr}};
-    if (rod.texts.Ld) r["Ld"] = JsonText(*rod.texts.Ld);
-    if (rod.tension) r["tension"] = {{"sigma", rod.tension->sigmaText}, {"message", JsonText(rod.tension->message)}};
-    rods.push_back(std::move(r));
-  }
-  out << WriteJsonLine({{"page", "book"},
-                        {"layout", args[1]},
-                        {"status", JsonText(book.Status())},
-                        {"messages", MessagesOf(desktop)},
-                        {"rods", std::move(rods)}})
-      << "\n";
+  Json levels = Json::array();
+  for (const BookLevel& level : book.levels) levels.push_back(BookLevelJson(level));
+  Json result = {{"page", "book"},
+                 {"layout", args[1]},
+                 {"status", JsonText(book.Status())},
+                 {"messages", MessagesOf(desktop)},
+                 {"rods", levels.empty() ? Json::array() : levels[0]["rods"]},
+                 {"cases", levels.empty() ? Json::array() : levels[0]["cases"]},
+                 {"levels", std::move(levels)}};
+  out << WriteJsonLine(result) << "\n";
   return OutputsStatus(desktop, reportPath.empty() ? 0 : 1);
 #endif
 }
@@ -650,7 +717,7 @@ int RunCli(const std::vector<std::string>& argsIn, std::ostream& out, std::ostre
   }
   if (!savePath.empty()) {
     try {
-      SaveCaseFile(PathFromUtf8(savePath), CaptureCase(named, kind->name));
+      SaveCaseFile(PathFromUtf8(savePath), CaptureCase(named, kind->name, pages.Book()));
     } catch (const CCaseError& e) {
       err << "tiecalc-cli: " << e.what() << "\n";
       return kCliFailed;

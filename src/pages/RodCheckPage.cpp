@@ -154,9 +154,6 @@ const InputDerivation* DerivationOf(const BuiltRodSection& built, const char* na
   return nullptr;
 }
 
-bool IsLattice(RodForm f) { return f != RodForm::SolidWeb; }
-bool IsBattened(RodForm f) { return f == RodForm::TwoLimbBattened || f == RodForm::FourLimbBattened; }
-bool IsLaced(RodForm f) { return f == RodForm::TwoLimbLaced || f == RodForm::FourLimbLaced; }
 
 // One verdict line: what it says when its check holds and when it fails.
 struct VerdictLine {

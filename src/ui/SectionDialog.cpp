@@ -32,11 +32,8 @@ constexpr SectionFamily kFamilies[] = {SectionFamily::EqualAngle, SectionFamily:
                                        SectionFamily::Channel,    SectionFamily::IBeam,
                                        SectionFamily::RoundTube,  SectionFamily::HollowSection};
 
-bool IsLattice(RodForm form) { return form != RodForm::SolidWeb; }
 bool IsFourLimb(RodForm form) { return form == RodForm::FourLimbBattened || form == RodForm::FourLimbLaced; }
 bool IsTwoLimb(RodForm form) { return form == RodForm::TwoLimbBattened || form == RodForm::TwoLimbLaced; }
-bool IsLaced(RodForm form) { return form == RodForm::TwoLimbLaced || form == RodForm::FourLimbLaced; }
-bool IsBattened(RodForm form) { return form == RodForm::TwoLimbBattened || form == RodForm::FourLimbBattened; }
 
 // A length in mm: 0.1 mm steps, up to 100 m.
 QDoubleSpinBox* LengthBox(double value, QWidget* parent, const char* zeroText = nullptr) {

@@ -22,7 +22,7 @@ CPageSet::CPageSet()
     : m_pages{Make<CThreeRod>(), Make<CFourRodParallelPage>(), Make<CFourRodTurnedPage>(), Make<CRodCheckPage>()},
       m_rodLink(ThreeRod(), FourRodParallel(), FourRodTurned(), RodCheck()) {
 #if TIECALC_HAVE_WIRING
-  WirePages(ThreeRod(), FourRodParallel(), FourRodTurned(), RodCheck());
+  WirePages(ThreeRod(), FourRodParallel(), FourRodTurned(), RodCheck(), m_book);
 #endif
 }
 

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string_view>
 
+#include "case/CaseFile.h"
 #include "pages/FourRodPage.h"
 #include "pages/RodCheckPage.h"
 #include "pages/RodLink.h"
@@ -50,9 +51,15 @@ class CPageSet {
   // sequence).
   void Create(IDesktop* desktop);
 
+  // The case's calculation book settings (project, load cases, rod
+  // sections, levels), which the 计算书 buttons use.
+  CaseBook& Book() { return m_book; }
+  const CaseBook& Book() const { return m_book; }
+
  private:
   std::array<std::unique_ptr<CPage>, kCount> m_pages;
   CRodLink m_rodLink;
+  CaseBook m_book;
 };
 
 }  // namespace tiecalc

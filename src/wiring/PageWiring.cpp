@@ -17,8 +17,9 @@ void WirePage(CForcePage& page) {
 
 void WirePage(CRodCheckPage& page) { InstallReport(page); }
 
-void WirePages(CForcePage& threeRod, CForcePage& fourRodI, CForcePage& fourRodII, CRodCheckPage& rodCheck) {
-  for (CForcePage* page : {&threeRod, &fourRodI, &fourRodII}) InstallCalculationBook(*page, rodCheck);
+void WirePages(CForcePage& threeRod, CForcePage& fourRodI, CForcePage& fourRodII, CRodCheckPage& rodCheck,
+               const CaseBook& book) {
+  for (CForcePage* page : {&threeRod, &fourRodI, &fourRodII}) InstallCalculationBook(*page, rodCheck, book);
 }
 
 }  // namespace tiecalc

@@ -62,8 +62,8 @@ TEST_F(BookDocument, FourRodBookHoldsTheForceReportAndEachRodsCheckReport) {
   std::copy_if(doc.begin(), doc.end(), std::back_inserter(rows), [](const std::string& l) { return l.rfind("row|", 0) == 0; });
   ASSERT_EQ(rows.size(), 5u);
   EXPECT_EQ(rows[0], "row|杆件|L (mm)|Fmax (kN)|Fmin (kN)|λ|σ (MPa)|σt (MPa)|结论");
-  EXPECT_EQ(rows[2], "row|杆2|3352.53|1185.40|-1185.40|" + book.rods[1].Field("lambda") + "|" +
-                         book.rods[1].Field("sigma") + "|98.78|" + (book.rods[1].passes ? "满足要求" : "不 满足要求"));
+  EXPECT_EQ(rows[2], "row|杆2|3352.53|1185.40|-1185.40|" + book.levels.front().rods[1].Field("lambda") + "|" +
+                         book.levels.front().rods[1].Field("sigma") + "|98.78|" + (book.levels.front().rods[1].passes ? "满足要求" : "不 满足要求"));
 
   // The force analysis exactly as the page's report writes it.
   forces.desktop.QueueSavePath(Out("forces.doc"));
@@ -75,7 +75,7 @@ TEST_F(BookDocument, FourRodBookHoldsTheForceReportAndEachRodsCheckReport) {
   // Each rod: its heading, the rod-check report typed with its texts, its
   // tension line; the headings in order after the analysis.
   size_t at = analysis;
-  for (const BookRod& rod : book.rods) {
+  for (const BookRod& rod : book.levels.front().rods) {
     const std::string n = std::to_string(rod.rod);
     at = Find(doc, {"p|1|16|附着杆" + n + "校核"}, at);
     ASSERT_NE(at, std::string::npos) << "heading of rod " << n;

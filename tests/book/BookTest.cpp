@@ -53,10 +53,10 @@ void ExpectBookEqualsHandTyping(const Entries& layout, size_t rodCount) {
 
     const CalculationBook book = ComputeBook(forces.page, section.page);
     ASSERT_FALSE(book.Refused()) << book.refusal;
-    ASSERT_EQ(book.rods.size(), rodCount);
+    ASSERT_EQ(book.levels.front().rods.size(), rodCount);
     EXPECT_EQ(AllTexts(section.page), before);  // the page itself is left alone
 
-    for (const BookRod& rod : book.rods) {
+    for (const BookRod& rod : book.levels.front().rods) {
       SCOPED_TRACE("rod " + std::to_string(rod.rod));
       // The pair as the force page shows it, and the compression typed.
       const std::string pair = Shown(forces.page, "F" + std::to_string(rod.rod) + "m");
@@ -95,9 +95,9 @@ TEST(BookRods, TextsOfAWorkedRod) {
   Started<CRodCheckPage> section;
   SetUpSection(section.page, 0);
   const CalculationBook book = ComputeBook(forces.page, section.page);
-  ASSERT_EQ(book.rods.size(), 3u);
+  ASSERT_EQ(book.levels.front().rods.size(), 3u);
   // F1m "358.77/-358.77", L1 "4606.46"; G = 600·4606.46/6000, Ld = 3000·4606.46/6000.
-  const RodTexts& t = book.rods[0].texts;
+  const RodTexts& t = book.levels.front().rods[0].texts;
   EXPECT_EQ(t.Fmax, "358.77");
   EXPECT_EQ(t.Fmin, "-358.77");
   EXPECT_EQ(t.F, "358.77");
@@ -105,8 +105,8 @@ TEST(BookRods, TextsOfAWorkedRod) {
   EXPECT_EQ(t.G, "460.65");
   EXPECT_EQ(t.Ld, "2303.23");
   // F2m "-473.17/473.17": the larger comes first whatever the page's order.
-  EXPECT_EQ(book.rods[1].texts.Fmax, "473.17");
-  EXPECT_EQ(book.rods[1].texts.F, "473.17");
+  EXPECT_EQ(book.levels.front().rods[1].texts.Fmax, "473.17");
+  EXPECT_EQ(book.levels.front().rods[1].texts.F, "473.17");
 }
 
 // A rod as a force page shows it: its extreme pair "a/b" and its length.
@@ -152,8 +152,8 @@ TEST(BookTension, LineAtTheAllowableStress) {
     TypeAll(section.page, {{"F", "10"}, {"L", "1000"}, {"G", "10"}, {"A", "1000"}, {"h", "50"},
                            {"Imax", "10000000"}, {"Imin", "10000000"}, {"k", "1"}});
     const CalculationBook book = ComputeBook(std::vector<RodRecord>{Rod(c.pair, "1000")}, section.page);
-    ASSERT_EQ(book.rods.size(), 1u);
-    const BookRod& rod = book.rods[0];
+    ASSERT_EQ(book.levels.front().rods.size(), 1u);
+    const BookRod& rod = book.levels.front().rods[0];
     ASSERT_EQ(rod.tension.has_value(), c.present);
     if (!c.present) continue;
     EXPECT_EQ(rod.tension->sigmaText, c.sigma);
@@ -170,19 +170,20 @@ TEST(BookVerdict, NamesTheRodsThatFailOrCannotBeChecked) {
 
   CalculationBook all = BookOf({ok, ok, ok});
   EXPECT_EQ(all.Status(), "全部附着杆满足要求！");
-  for (const BookRod& rod : all.rods) EXPECT_TRUE(rod.passes);
+  for (const BookRod& rod : all.levels.front().rods) EXPECT_TRUE(rod.passes);
 
   CalculationBook one = BookOf({ok, crushed, ok, ok});
-  EXPECT_EQ(one.Status(), "附着杆 2 不 满足要求！");
-  EXPECT_EQ(one.rods[1].data.verdict.overallStability, CheckOutcome::Fails);
-  EXPECT_TRUE(one.rods[1].valid);
+  EXPECT_EQ(one.Status(), "附着杆 2 不 满足要求！\n杆2 整体稳定性：σ = 527.47 MPa ≥ [σ] = 175.37 MPa");
+  EXPECT_EQ(one.levels.front().rods[1].data.verdict.overallStability, CheckOutcome::Fails);
+  EXPECT_TRUE(one.levels.front().rods[1].valid);
 
   CalculationBook three = BookOf({pulledApart, ok, neverPressed});
-  EXPECT_EQ(three.Status(), "附着杆 1、3 不 满足要求！");
-  EXPECT_TRUE(three.rods[0].valid);
-  EXPECT_FALSE(three.rods[2].valid);
-  EXPECT_EQ(three.rods[2].texts.F, "0.00");
-  EXPECT_EQ(three.rods[2].Field("message"), "请设定正确参数！");
+  EXPECT_EQ(three.Status(),
+            "附着杆 1、3 不 满足要求！\n杆1 受拉强度：σt = 1000.00 MPa ≥ [σ] = 175.37 MPa\n杆3 校核输入：请设定正确参数！");
+  EXPECT_TRUE(three.levels.front().rods[0].valid);
+  EXPECT_FALSE(three.levels.front().rods[2].valid);
+  EXPECT_EQ(three.levels.front().rods[2].texts.F, "0.00");
+  EXPECT_EQ(three.levels.front().rods[2].Field("message"), "请设定正确参数！");
 }
 
 TEST(BookRefusals, ForcesFirstThenTheSection) {
@@ -205,7 +206,7 @@ TEST(BookRefusals, ForcesFirstThenTheSection) {
   };
   for (const auto& c : cases) {
     EXPECT_EQ(c.book.Status(), c.refusal);
-    EXPECT_TRUE(c.book.rods.empty());
+    EXPECT_TRUE(c.book.levels.empty());
   }
 }
 

@@ -405,7 +405,9 @@ TEST_F(CliProcess, BookOfTheWorkedCaseIsTheRodCheckPageRodByRod) {
   const nlohmann::json book = nlohmann::json::parse(r.out);
   EXPECT_EQ(book["page"], "book");
   EXPECT_EQ(book["layout"], "four-rod-1");
-  EXPECT_EQ(book["status"], "附着杆 2、3 不 满足要求！");
+  EXPECT_EQ(book["status"],
+            "附着杆 2、3 不 满足要求！\n杆2 整体稳定性：σ = 182.33 MPa ≥ [σ] = 175.37 MPa\n"
+            "杆3 整体稳定性：σ = 182.33 MPa ≥ [σ] = 175.37 MPa");
   EXPECT_EQ(book["messages"], nlohmann::json::array({"报告文件输出成功!"}));
   ASSERT_EQ(book["rods"].size(), 4u);
   const nlohmann::json& rod2 = book["rods"][1];

@@ -16,6 +16,10 @@ enum class RodForm {
   FourLimbLaced = 4,     // 四肢缀条式
 };
 
+inline bool IsLattice(RodForm f) { return f != RodForm::SolidWeb; }
+inline bool IsBattened(RodForm f) { return f == RodForm::TwoLimbBattened || f == RodForm::FourLimbBattened; }
+inline bool IsLaced(RodForm f) { return f == RodForm::TwoLimbLaced || f == RodForm::FourLimbLaced; }
+
 // ψ of class-b sections for λ = 0..250 (entries 251..299 are 0).
 extern const double kPsiTableB[300];
 
