@@ -124,8 +124,15 @@ void AddCaseForces(BookCase& c) {
 }
 
 // The cases of a level as the page computes them; a refusal when one cannot be.
+// The lines of copy's unreadable fields that page does not have itself.
+void AddUnreadable(const CPage& copy, const CPage* page, const std::string& where, std::vector<std::string>& out) {
+  const std::vector<std::string> own = page ? UnreadableFieldLines(*page) : std::vector<std::string>{};
+  for (const std::string& line : UnreadableFieldLines(copy))
+    if (std::find(own.begin(), own.end(), line) == own.end()) out.push_back(where + line);
+}
+
 std::string ComputeCases(const CForcePage& page, const std::vector<CaseLoadCase>& cases, const std::string& level,
-                         BookLevel& out) {
+                         BookLevel& out, std::vector<std::string>& unreadable) {
   if (cases.empty()) {
     if (!page.IsInputValid()) return Where(level, "") + InvalidInputsRefusal(page, kBookNeedsForces);
     out.cases.push_back({"", "", "", page.Record(), {}});
@@ -136,6 +143,7 @@ std::string ComputeCases(const CForcePage& page, const std::vector<CaseLoadCase>
     UserSetNamed(*copy, InputNamed(*copy, "R"), c.R);
     UserSetNamed(*copy, InputNamed(*copy, "M"), c.M);
     if (!copy->IsInputValid()) return Where(level, c.name) + InvalidInputsRefusal(*copy, kBookNeedsForces);
+    AddUnreadable(*copy, &page, Where(level, c.name), unreadable);
     out.cases.push_back({c.name, c.R, c.M, copy->Record(), {}});
   }
   for (BookCase& c : out.cases) AddCaseForces(c);
@@ -313,7 +321,8 @@ CalculationBook ComputeBook(const CForcePage& page, const CRodCheckPage& section
     if (saved) level.name = saved->name, level.height = saved->height;
     level.record = pages[i]->Record();
     const std::vector<CaseLoadCase>& cases = saved && !saved->cases.empty() ? saved->cases : settings.cases;
-    if (std::string why = ComputeCases(*pages[i], cases, level.name, level); !why.empty()) {
+    if (pages[i] != &page) AddUnreadable(*pages[i], nullptr, Where(level.name, ""), book.unreadable);
+    if (std::string why = ComputeCases(*pages[i], cases, level.name, level, book.unreadable); !why.empty()) {
       book.refusal = std::move(why);
       book.levels.clear();
       return book;

@@ -111,6 +111,10 @@ struct CalculationBook {
   std::string refusal;  // set when the book cannot be made; levels are then empty
   std::vector<BookLevel> levels;
   std::string verdict;  // the overall verdict
+  // The fields of the load cases and of the levels not shown that do not
+  // read as typed, each with its level and case ("第二道 工况“工作状态”：R
+  // 无法识别，按 0 计算"): the pages' own are theirs to tell.
+  std::vector<std::string> unreadable;
 
   bool Refused() const { return !refusal.empty(); }
   const std::string& Status() const { return Refused() ? refusal : verdict; }

@@ -85,7 +85,8 @@ OutputOutcome WriteCalculationBook(const CForcePage& page, const CRodCheckPage& 
     return OutputOutcome::Refused;
   }
   // The book rests on both pages' inputs.
-  if (const std::optional<OutputOutcome> stop = CheckBeforeOutput({&page, &section}, true, "", desktop))
+  if (const std::optional<OutputOutcome> stop =
+          CheckBeforeOutput({&page, &section}, true, "", desktop, book.unreadable))
     return *stop;
   ForceChartFigure chart(record);
   const std::optional<ReportSection> rodSection = ReportSectionOf(section, true);

@@ -517,7 +517,8 @@ std::string WriteCase(const CaseState& state) {
   Json doc;
   doc["format"] = kCaseFormat;
   doc["version"] = kCaseVersion;
-  doc["page"] = state.page;
+  // No page shown is the first; "" would not read back.
+  if (!state.page.empty()) doc["page"] = state.page;
   Json pages = Json::object();
   for (const CasePage& p : state.pages) pages[p.name] = PageInputsJson(p);
   doc["pages"] = std::move(pages);

@@ -37,7 +37,8 @@ std::vector<std::string> UnreadableFieldLines(const CPage& page) {
 }
 
 std::optional<OutputOutcome> CheckBeforeOutput(const std::vector<const CPage*>& pages, bool valid,
-                                               const std::string& headline, IDesktop& desktop) {
+                                               const std::string& headline, IDesktop& desktop,
+                                               const std::vector<std::string>& moreUnreadable) {
   if (!valid) {
     desktop.ShowMessage(InvalidInputsRefusal(*pages.front(), headline), MessageIcon::None);
     return OutputOutcome::Refused;
@@ -45,6 +46,7 @@ std::optional<OutputOutcome> CheckBeforeOutput(const std::vector<const CPage*>& 
   std::string lines;
   for (const CPage* page : pages)
     for (const std::string& line : UnreadableFieldLines(*page)) lines += line + "\n";
+  for (const std::string& line : moreUnreadable) lines += line + "\n";
   if (lines.empty()) return std::nullopt;
   if (desktop.Confirm("以下输入无法按所填内容读出，输出将按所示数值计算：\n" + lines + "继续输出吗？"))
     return std::nullopt;

@@ -28,9 +28,11 @@ std::vector<std::string> UnreadableFieldLines(const CPage& page);
 // The checks before an output resting on pages (the first one the output's
 // own, the rest also read): while valid is false, the refusal (headline and
 // the first page's reasons) in a message box, Refused; else, when any page
-// has unreadable fields, the question naming them, Cancelled unless the
-// user goes on. Nothing when the output may go ahead.
+// has unreadable fields (or moreUnreadable names some the output read
+// elsewhere), the question naming them, Cancelled unless the user goes on.
+// Nothing when the output may go ahead.
 std::optional<OutputOutcome> CheckBeforeOutput(const std::vector<const CPage*>& pages, bool valid,
-                                               const std::string& headline, IDesktop& desktop);
+                                               const std::string& headline, IDesktop& desktop,
+                                               const std::vector<std::string>& moreUnreadable = {});
 
 }  // namespace tiecalc

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "core/input/Format.h"
 #include "pages/FourRodPage.h"
 #include "pages/PageTestSupport.h"
@@ -208,6 +210,110 @@ TEST(BookRefusals, ForcesFirstThenTheSection) {
     EXPECT_EQ(c.book.Status(), c.refusal);
     EXPECT_TRUE(c.book.levels.empty());
   }
+}
+
+}  // namespace
+}  // namespace tiecalc
+
+namespace tiecalc {
+namespace {
+
+// The load cases, rod sections and levels of a case's book settings: each
+// case's forces are those of the force page typed with its R and M; each rod
+// is checked on its envelope with its own section, as typed by hand.
+TEST(BookSettings, CasesSectionsAndLevelsAreThePagesTypedByHand) {
+  Started<CFourRodParallelPage> forces;
+  TypeAll(forces.page, kFourRodI);
+  Started<CRodCheckPage> section;
+  SetUpSection(section.page, 0);
+  Started<CRodCheckPage> lattice;  // rods 2 and 4
+  SetUpSection(lattice.page, 4);
+
+  CaseBook settings;
+  settings.cases = {{"工作状态", "100", "300"}, {"非工作状态", "2*70", "0"}, {"顶升", "60", "-350"}};
+  settings.sections.push_back({{2, 4}, CapturePage("rod-check", lattice.page)});
+  // Two levels: the page shown, and one whose frame sits further from the wall.
+  Entries further = kFourRodI;
+  for (auto& [name, text] : further)
+    if (name == "Y1" || name == "Y2") text = "5200";
+  Started<CFourRodParallelPage> furtherPage;
+  TypeAll(furtherPage.page, further);
+  settings.levels = {{"第一道", "30.5", {CapturePage("four-rod-1", forces.page)}, {}},
+                     {"第二道", "45", {CapturePage("four-rod-1", furtherPage.page)}, {settings.cases[1]}}};
+
+  const CalculationBook book = ComputeBook(forces.page, section.page, settings);
+  ASSERT_FALSE(book.Refused()) << book.refusal;
+  ASSERT_EQ(book.levels.size(), 2u);
+  const struct {
+    const Entries* inputs;
+    std::vector<CaseLoadCase> cases;
+  } levels[] = {{&kFourRodI, settings.cases}, {&further, {settings.cases[1]}}};
+  for (size_t l = 0; l < 2; ++l) {
+    SCOPED_TRACE("level " + std::to_string(l));
+    const BookLevel& level = book.levels[l];
+    ASSERT_EQ(level.cases.size(), levels[l].cases.size());
+    std::vector<double> Fmax(4, -1e300), Fmin(4, 1e300);
+    for (size_t c = 0; c < level.cases.size(); ++c) {
+      Started<CFourRodParallelPage> byHand;
+      TypeAll(byHand.page, *levels[l].inputs);
+      TypeAll(byHand.page, {{"R", levels[l].cases[c].R}, {"M", levels[l].cases[c].M}});
+      EXPECT_EQ(level.cases[c].name, levels[l].cases[c].name);
+      for (int r = 0; r < 4; ++r) {
+        const CaseRodForces& f = level.cases[c].rods[static_cast<size_t>(r)];
+        const std::string pair = Shown(byHand.page, "F" + std::to_string(r + 1) + "m");
+        EXPECT_TRUE(pair == f.FmaxText + "/" + f.FminText || pair == f.FminText + "/" + f.FmaxText) << pair;
+        Fmax[static_cast<size_t>(r)] = std::max(Fmax[static_cast<size_t>(r)], f.Fmax);
+        Fmin[static_cast<size_t>(r)] = std::min(Fmin[static_cast<size_t>(r)], f.Fmin);
+      }
+    }
+    for (const BookRod& rod : level.rods) {
+      SCOPED_TRACE("rod " + std::to_string(rod.rod));
+      const size_t r = static_cast<size_t>(rod.rod - 1);
+      EXPECT_EQ(rod.texts.FmaxValue, Fmax[r]);
+      EXPECT_EQ(rod.texts.FminValue, Fmin[r]);
+      const bool own = rod.rod % 2 == 0;
+      EXPECT_EQ(rod.section, own ? 0 : -1);
+      Started<CRodCheckPage> hand;
+      SetUpSection(hand.page, own ? 4 : 0);
+      TypeAll(hand.page, {{"F", rod.texts.F}, {"L", rod.texts.L}, {"G", rod.texts.G}});
+      if (rod.texts.Ld) Type(hand.page, "Ld", *rod.texts.Ld);
+      EXPECT_EQ(rod.data.verdict, hand.page.Data().verdict);
+      EXPECT_EQ(rod.Field("sigma"), hand.page.GetText(CRodCheckPage::kSigma));
+      // The wall reaction of the envelope: the force split by the rod's angle.
+      const RodWallReaction& w = level.reactions[r];
+      EXPECT_NEAR(std::hypot(w.compression.normal, w.compression.parallel), std::abs(Fmin[r]), 1e-9);
+      EXPECT_EQ(w.compression.caseName, rod.compressionCase);
+    }
+  }
+  // Each level's own pages: the further frame gives longer rods.
+  EXPECT_GT(ParseDouble(book.levels[1].rods[0].texts.L), ParseDouble(book.levels[0].rods[0].texts.L));
+}
+
+TEST(BookSettings, RefusesACaseOrASectionThatCannotBeCalculated) {
+  Started<CFourRodParallelPage> forces;
+  TypeAll(forces.page, kFourRodI);
+  Started<CRodCheckPage> section;
+  SetUpSection(section.page, 0);
+  Started<CRodCheckPage> empty;
+  const struct {
+    CaseBook settings;
+    const char* refusalStart;
+  } cases[] = {
+      // A level whose own inputs cannot be calculated (its frame on the wall).
+      {{{}, {}, {}, {{"第一道", "", {}, {}}, {"第二道", "", {{"four-rod-1", {{"Y1", "0"}}, {}}}, {}}}, 0},
+       "第二道：请先完成附着杆内力计算!"},
+      {{{}, {}, {{{1}, CapturePage("rod-check", empty.page)}}, {}, 0}, "请先在附着杆校核页设定杆件截面参数!\n附着杆 1 "},
+  };
+  for (const auto& c : cases) {
+    const CalculationBook book = ComputeBook(forces.page, section.page, c.settings);
+    EXPECT_EQ(book.refusal.rfind(c.refusalStart, 0), 0u) << book.refusal;
+    EXPECT_TRUE(book.levels.empty());
+  }
+  // A case's text that does not read as typed is named, with its case, for
+  // the question before the document.
+  const CalculationBook typo = ComputeBook(forces.page, section.page, {{}, {{"工作状态", "1O0", "0"}}, {}, {}, 0});
+  EXPECT_FALSE(typo.Refused());
+  EXPECT_EQ(typo.unreadable, std::vector<std::string>{"工况“工作状态”：R 无法识别，按 0 计算"});
 }
 
 }  // namespace

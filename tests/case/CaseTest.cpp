@@ -459,5 +459,62 @@ TEST_F(CaseFiles, SectionRoundTripAndRefusals) {
   EXPECT_THROW(ApplyCase(unbuildable, fresh.named), CCaseError);
 }
 
+// The book object: read, written back the same, and refused where it says
+// something the book cannot take.
+TEST_F(CaseFiles, BookObjectRoundTripAndRefusals) {
+  const std::string head = R"({"format": "tiecalc-case", "version": 1, "book": )";
+  const std::string book = R"({
+    "project": {"name": "某住宅楼", "crane": "QTZ80", "date": "2026-12-11"},
+    "cases": [{"name": "工作状态", "R": "80", "M": "2*150"}, {"name": "非工作状态", "R": 120, "M": "0"}],
+    "sections": [{"rods": [2, 4], "inputs": {"form": "4", "A": "1200", "section": {"form": 4, "profile": "L63x6"}}}],
+    "levels": [{"name": "第一道", "height": "30.5", "pages": {"four-rod-1": {"Y1": "4000"}}},
+               {"name": "第二道", "height": "", "pages": {}, "cases": [{"name": "工作状态", "R": "90", "M": "0"}]}],
+    "level": 1})";
+  Pages pages;
+  const CaseState state = ParseCase(head + book + "}", pages.named);
+  const CaseBook& b = state.book;
+  EXPECT_EQ(b.project.name, "某住宅楼");
+  EXPECT_EQ(b.project.date, "2026-12-11");
+  ASSERT_EQ(b.cases.size(), 2u);
+  EXPECT_EQ(b.cases[1], (CaseLoadCase{"非工作状态", "120", "0"}));
+  ASSERT_EQ(b.sections.size(), 1u);
+  EXPECT_EQ(b.SectionOf(4), &b.sections[0]);
+  EXPECT_EQ(b.SectionOf(3), nullptr);
+  ASSERT_TRUE(b.sections[0].page.section);
+  ASSERT_EQ(b.levels.size(), 2u);
+  EXPECT_EQ(b.levels[0].Find("four-rod-1")->inputs.at(0).text, "4000");
+  EXPECT_EQ(b.levels[1].cases.at(0).R, "90");
+  EXPECT_EQ(b.level, 1);
+  // Written and read again: the same settings, the same text.
+  const std::string written = WriteCase(state);
+  EXPECT_EQ(WriteCase(ParseCase(written, pages.named)), written);
+  EXPECT_EQ(WriteCase(CaptureCase(pages.named, "")).find("\"book\""), std::string::npos);
+
+  const struct {
+    const char* book;
+    const char* reason;
+  } refusals[] = {
+      {R"([])", "计算书设置 book 不是对象"},
+      {R"({"colour": 1})", "计算书设置 book 没有 “colour” 一项"},
+      {R"({"project": {"owner": "x"}})", "工程信息 project 没有 “owner” 一项"},
+      {R"({"cases": [{"name": "", "R": "1", "M": "0"}]})", "第 1 个工况 的名称为空"},
+      {R"({"cases": [{"name": "a", "R": "1"}]})", "第 1 个工况 缺少 M"},
+      {R"({"cases": [{"name": "a", "R": "1", "M": "0"}, {"name": "a", "R": "2", "M": "0"}]})", "工况 “a” 出现了不止一次"},
+      {R"({"sections": [{"rods": [5], "inputs": {}}]})", "杆号应为 1..4 的整数"},
+      {R"({"sections": [{"rods": [1], "inputs": {}}, {"rods": [1], "inputs": {}}]})", "杆 1 出现了不止一次"},
+      {R"({"sections": [{"rods": [1], "inputs": {"Q": "1"}}]})", "页面 rod-check 没有输入项 “Q”"},
+      {R"({"levels": [{"name": "一", "pages": {"rod-check": {}}}]})", "未知的力分析页 “rod-check”"},
+      {R"({"levels": [{"name": "一"}], "level": 1})", "level 应为所显示附着道次的序号"},
+  };
+  for (const auto& r : refusals) {
+    try {
+      ParseCase(head + r.book + "}", pages.named);
+      ADD_FAILURE() << r.book;
+    } catch (const CCaseError& e) {
+      EXPECT_NE(std::string(e.what()).find(r.reason), std::string::npos) << e.what();
+    }
+  }
+}
+
 }  // namespace
 }  // namespace tiecalc
