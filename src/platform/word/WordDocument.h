@@ -127,7 +127,8 @@ class CWordDocument {
   // after it do not.
   void KeepWithNext();
   // Space before and after the paragraph at the insertion point and those
-  // that follow from it, in points (a cover page's title).
+  // that follow from it, table cells among them, in points (a cover page's
+  // title); SetSpacing(0, 0) for none.
   void SetSpacing(double beforePoints, double afterPoints);
 
   // Splices the body of a word-processing package in at the insertion point:

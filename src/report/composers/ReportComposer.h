@@ -83,7 +83,8 @@ class CReportComposer {
 
   // ---- a long document's blocks (CWordDocument says more)
   // The body face at size points, in a colour, bold or not, for what is
-  // typed next (a cover page's large title); BodyFont() goes back.
+  // typed next (a cover page's large title). BodyFont() restores size and
+  // colour but keeps the weight: UseFont(14) is the regular body font.
   void UseFont(double size, uint32_t colour = kTextBlack, bool bold = false);
   // Space before and after the paragraphs typed next, in points.
   void Spacing(double beforePoints, double afterPoints);
