@@ -84,6 +84,65 @@ const char* const kBlankSettings =
     R"(<w:compat><w:compatSetting w:name="compatibilityMode" w:uri="http://schemas.microsoft.com/office/word" w:val="15"/></w:compat>)"
     R"(</w:settings>)";
 
+// ---- the outline: numbered headings and a table of contents ---------------
+
+constexpr const char* kNumberingPart = "word/numbering.xml";
+
+// Headings 1..3 in bold 黑体, numbered "1", "1.1", "1.1.1" by the list of
+// kOutlineNumbering, each with an outline level and kept with what follows.
+// The table of contents' title and its entries: right-aligned page numbers
+// after a dot leader at the text's right edge (the tab position is put in
+// where "TAB" stands).
+const char* const kOutlineStyles =
+    R"(<w:styles xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main">)"
+    R"(<w:style w:type="paragraph" w:styleId="Heading1"><w:name w:val="heading 1"/><w:basedOn w:val="Normal"/>)"
+    R"(<w:next w:val="Normal"/><w:uiPriority w:val="9"/><w:qFormat/><w:pPr><w:keepNext/><w:keepLines/>)"
+    R"(<w:numPr><w:ilvl w:val="0"/><w:numId w:val="1"/></w:numPr><w:spacing w:before="340" w:after="200"/>)"
+    R"(<w:outlineLvl w:val="0"/></w:pPr><w:rPr><w:rFonts w:ascii="Times New Roman" w:hAnsi="Times New Roman" w:eastAsia="黑体"/>)"
+    R"(<w:b/><w:bCs/><w:kern w:val="44"/><w:sz w:val="36"/><w:szCs w:val="36"/></w:rPr></w:style>)"
+    R"(<w:style w:type="paragraph" w:styleId="Heading2"><w:name w:val="heading 2"/><w:basedOn w:val="Normal"/>)"
+    R"(<w:next w:val="Normal"/><w:uiPriority w:val="9"/><w:unhideWhenUsed/><w:qFormat/><w:pPr><w:keepNext/><w:keepLines/>)"
+    R"(<w:numPr><w:ilvl w:val="1"/><w:numId w:val="1"/></w:numPr><w:spacing w:before="260" w:after="120"/>)"
+    R"(<w:outlineLvl w:val="1"/></w:pPr><w:rPr><w:rFonts w:ascii="Times New Roman" w:hAnsi="Times New Roman" w:eastAsia="黑体"/>)"
+    R"(<w:b/><w:bCs/><w:sz w:val="32"/><w:szCs w:val="32"/></w:rPr></w:style>)"
+    R"(<w:style w:type="paragraph" w:styleId="Heading3"><w:name w:val="heading 3"/><w:basedOn w:val="Normal"/>)"
+    R"(<w:next w:val="Normal"/><w:uiPriority w:val="9"/><w:unhideWhenUsed/><w:qFormat/><w:pPr><w:keepNext/><w:keepLines/>)"
+    R"(<w:numPr><w:ilvl w:val="2"/><w:numId w:val="1"/></w:numPr><w:spacing w:before="200" w:after="100"/>)"
+    R"(<w:outlineLvl w:val="2"/></w:pPr><w:rPr><w:rFonts w:ascii="Times New Roman" w:hAnsi="Times New Roman" w:eastAsia="黑体"/>)"
+    R"(<w:b/><w:bCs/><w:sz w:val="28"/><w:szCs w:val="28"/></w:rPr></w:style>)"
+    R"(<w:style w:type="paragraph" w:styleId="TOCHeading"><w:name w:val="TOC Heading"/><w:basedOn w:val="Normal"/>)"
+    R"(<w:next w:val="Normal"/><w:uiPriority w:val="39"/><w:unhideWhenUsed/><w:qFormat/><w:pPr><w:keepNext/>)"
+    R"(<w:spacing w:before="240" w:after="240"/><w:jc w:val="center"/></w:pPr>)"
+    R"(<w:rPr><w:rFonts w:ascii="Times New Roman" w:hAnsi="Times New Roman" w:eastAsia="黑体"/>)"
+    R"(<w:b/><w:bCs/><w:sz w:val="36"/><w:szCs w:val="36"/></w:rPr></w:style>)"
+    R"(<w:style w:type="paragraph" w:styleId="TOC1"><w:name w:val="toc 1"/><w:basedOn w:val="Normal"/><w:next w:val="Normal"/>)"
+    R"(<w:uiPriority w:val="39"/><w:unhideWhenUsed/><w:pPr><w:tabs><w:tab w:val="right" w:leader="dot" w:pos="TAB"/></w:tabs>)"
+    R"(<w:spacing w:before="120" w:after="60"/></w:pPr><w:rPr><w:b/><w:bCs/><w:sz w:val="28"/><w:szCs w:val="28"/></w:rPr></w:style>)"
+    R"(<w:style w:type="paragraph" w:styleId="TOC2"><w:name w:val="toc 2"/><w:basedOn w:val="Normal"/><w:next w:val="Normal"/>)"
+    R"(<w:uiPriority w:val="39"/><w:unhideWhenUsed/><w:pPr><w:tabs><w:tab w:val="right" w:leader="dot" w:pos="TAB"/></w:tabs>)"
+    R"(<w:spacing w:after="60"/><w:ind w:left="480"/></w:pPr><w:rPr><w:sz w:val="24"/><w:szCs w:val="24"/></w:rPr></w:style>)"
+    R"(<w:style w:type="paragraph" w:styleId="TOC3"><w:name w:val="toc 3"/><w:basedOn w:val="Normal"/><w:next w:val="Normal"/>)"
+    R"(<w:uiPriority w:val="39"/><w:unhideWhenUsed/><w:pPr><w:tabs><w:tab w:val="right" w:leader="dot" w:pos="TAB"/></w:tabs>)"
+    R"(<w:spacing w:after="60"/><w:ind w:left="960"/></w:pPr><w:rPr><w:sz w:val="24"/><w:szCs w:val="24"/></w:rPr></w:style>)"
+    R"(</w:styles>)";
+
+// One list of three levels bound to the heading styles; a level's number
+// names those above it, in Arabic digits, followed by a space.
+const char* const kOutlineNumbering =
+    R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)"
+    "\r\n"
+    R"(<w:numbering xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main">)"
+    R"(<w:abstractNum w:abstractNumId="0"><w:multiLevelType w:val="multilevel"/>)"
+    R"(<w:lvl w:ilvl="0"><w:start w:val="1"/><w:numFmt w:val="decimal"/><w:pStyle w:val="Heading1"/>)"
+    R"(<w:suff w:val="space"/><w:lvlText w:val="%1"/><w:lvlJc w:val="left"/><w:pPr><w:ind w:left="0" w:firstLine="0"/></w:pPr></w:lvl>)"
+    R"(<w:lvl w:ilvl="1"><w:start w:val="1"/><w:numFmt w:val="decimal"/><w:pStyle w:val="Heading2"/><w:isLgl/>)"
+    R"(<w:suff w:val="space"/><w:lvlText w:val="%1.%2"/><w:lvlJc w:val="left"/><w:pPr><w:ind w:left="0" w:firstLine="0"/></w:pPr></w:lvl>)"
+    R"(<w:lvl w:ilvl="2"><w:start w:val="1"/><w:numFmt w:val="decimal"/><w:pStyle w:val="Heading3"/><w:isLgl/>)"
+    R"(<w:suff w:val="space"/><w:lvlText w:val="%1.%2.%3"/><w:lvlJc w:val="left"/><w:pPr><w:ind w:left="0" w:firstLine="0"/></w:pPr></w:lvl>)"
+    R"(</w:abstractNum><w:num w:numId="1"><w:abstractNumId w:val="0"/></w:num></w:numbering>)";
+
+constexpr const char* kContentsField = " TOC \\o \"1-3\" \\h \\z \\u ";
+
 // ---- XML helpers ---------------------------------------------------------
 
 constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_ws_pcdata_single;
@@ -269,6 +328,21 @@ pugi::xml_node FindRelation(const pugi::xml_document& relations, const std::stri
   return relations.child("Relationships").find_child_by_attribute("Relationship", "Id", id.c_str());
 }
 
+// A relationship under the first free id "rIdN"; that id.
+std::string AppendRelation(pugi::xml_document& relations, const std::string& type, const std::string& target,
+                           bool external) {
+  pugi::xml_node root = relations.child("Relationships");
+  int number = 1;
+  while (FindRelation(relations, "rId" + std::to_string(number))) ++number;
+  const std::string id = "rId" + std::to_string(number);
+  pugi::xml_node relation = root.append_child("Relationship");
+  relation.append_attribute("Id") = id.c_str();
+  relation.append_attribute("Type") = type.c_str();
+  relation.append_attribute("Target") = target.c_str();
+  if (external) relation.append_attribute("TargetMode") = "External";
+  return id;
+}
+
 // The content type a package declares for one of its parts, if any.
 std::string ContentTypeOf(const pugi::xml_document& types, const std::string& part) {
   pugi::xml_node root = types.child("Types");
@@ -395,8 +469,11 @@ void CWordDocument::TypeText(const std::string& text) {
 void CWordDocument::SplitParagraph() {
   pugi::xml_node next = m_paragraph.parent().insert_child_after("w:p", m_paragraph);
   if (pugi::xml_node pPr = m_paragraph.child("w:pPr")) {
-    next.append_copy(pPr);
+    pugi::xml_node copy = next.append_copy(pPr);
     pPr.remove_child("w:sectPr");  // a section break stays at the end of its section
+    // A page break before and keeping with the next belong to one paragraph.
+    if (copy.remove_child("w:pageBreakBefore") + copy.remove_child("w:keepNext") && !copy.first_child())
+      next.remove_child(copy);
   }
   pugi::xml_node move = m_after ? m_after.next_sibling() : m_paragraph.first_child();
   while (move) {
@@ -422,54 +499,288 @@ void CWordDocument::TypeParagraph() {
 // ---- tables ------------------------------------------------------------------
 
 void CWordDocument::InsertTable(const std::vector<std::vector<std::string>>& cells) {
-  const size_t rows = cells.size(), columns = rows ? cells[0].size() : 0;
-  if (rows < 1 || columns < 1 || rows > 32767 || columns > 63)
-    throw WordError("表格的行数或列数无效: " + std::to_string(rows) + " x " + std::to_string(columns));
-  if (m_after) SplitParagraph();
-  // The text width of the section: page width less both margins (A4 with the
-  // blank document's margins when the section does not say).
-  int width = 11906 - 1800 - 1800;
+  std::vector<std::vector<TableCell>> rows;
+  rows.reserve(cells.size());
+  for (const std::vector<std::string>& texts : cells) rows.emplace_back(texts.begin(), texts.end());
+  InsertTable(rows, TableLayout());
+}
+
+// The text width of the section: page width less both margins (A4 with the
+// blank document's margins when the section does not say).
+int CWordDocument::TextWidth() const {
   if (pugi::xml_node sectPr = Body().child("w:sectPr")) {
     const int page = sectPr.child("w:pgSz").attribute("w:w").as_int(0);
     const int left = sectPr.child("w:pgMar").attribute("w:left").as_int(0);
     const int right = sectPr.child("w:pgMar").attribute("w:right").as_int(0);
-    if (page - left - right > 0) width = page - left - right;
+    if (page - left - right > 0) return page - left - right;
   }
-  const std::string column = std::to_string(width / static_cast<int>(columns));
+  return 11906 - 1800 - 1800;
+}
+
+void CWordDocument::InsertTable(const std::vector<std::vector<TableCell>>& rows, const TableLayout& layout) {
+  const size_t rowCount = rows.size(), columns = rowCount ? rows[0].size() : 0;
+  if (rowCount < 1 || columns < 1 || rowCount > 32767 || columns > 63)
+    throw WordError("表格的行数或列数无效: " + std::to_string(rowCount) + " x " + std::to_string(columns));
+  if (!layout.columnWidths.empty() &&
+      (layout.columnWidths.size() != columns ||
+       std::any_of(layout.columnWidths.begin(), layout.columnWidths.end(), [](int w) { return w < 1; })))
+    throw WordError("表格的列宽无效: " + std::to_string(layout.columnWidths.size()) + " 个列宽, " +
+                    std::to_string(columns) + " 列");
+  if (layout.headerRows < 0) throw WordError("表格的标题行数无效: " + std::to_string(layout.headerRows));
+  if (m_after) SplitParagraph();
+  const bool pageBreak = TakePageBreak();
+  std::vector<std::string> widths(columns, std::to_string(TextWidth() / static_cast<int>(columns)));
+  int width = TextWidth();
+  if (!layout.columnWidths.empty()) {
+    width = 0;
+    for (size_t c = 0; c < columns; ++c) {
+      widths[c] = std::to_string(layout.columnWidths[c]);
+      width += layout.columnWidths[c];
+    }
+  }
 
   pugi::xml_node table = m_paragraph.parent().insert_child_before("w:tbl", m_paragraph);
   pugi::xml_node tblPr = table.append_child("w:tblPr");
   pugi::xml_node tblW = tblPr.append_child("w:tblW");
   tblW.append_attribute("w:w") = width;
   tblW.append_attribute("w:type") = "dxa";
-  pugi::xml_node borders = tblPr.append_child("w:tblBorders");
-  for (const char* side : {"w:top", "w:left", "w:bottom", "w:right", "w:insideH", "w:insideV"}) {
-    pugi::xml_node border = borders.append_child(side);
+  if (layout.centred) tblPr.append_child("w:jc").append_attribute("w:val") = "center";
+  auto line = [](pugi::xml_node border) {
     border.append_attribute("w:val") = "single";
     border.append_attribute("w:sz") = "4";
     border.append_attribute("w:space") = "0";
     border.append_attribute("w:color") = "auto";
+  };
+  if (layout.borders) {
+    pugi::xml_node borders = tblPr.append_child("w:tblBorders");
+    for (const char* side : {"w:top", "w:left", "w:bottom", "w:right", "w:insideH", "w:insideV"})
+      line(borders.append_child(side));
   }
+  // Given widths hold whatever the cells hold.
+  if (!layout.columnWidths.empty()) tblPr.append_child("w:tblLayout").append_attribute("w:type") = "fixed";
   pugi::xml_node grid = table.append_child("w:tblGrid");
-  for (size_t c = 0; c < columns; ++c) grid.append_child("w:gridCol").append_attribute("w:w") = column.c_str();
+  for (size_t c = 0; c < columns; ++c) grid.append_child("w:gridCol").append_attribute("w:w") = widths[c].c_str();
   pugi::xml_node pPr = m_paragraph.child("w:pPr");
   // Each cell's text is typed there as at the insertion point, which then
-  // returns.
+  // returns with its format.
   const pugi::xml_node paragraphWas = m_paragraph;
-  for (const std::vector<std::string>& texts : cells) {
+  const RunFormat formatWas = m_format;
+  for (size_t r = 0; r < rowCount; ++r) {
     pugi::xml_node row = table.append_child("w:tr");
+    if (layout.keepRowsWhole || static_cast<int>(r) < layout.headerRows) {
+      pugi::xml_node trPr = row.append_child("w:trPr");
+      if (layout.keepRowsWhole) trPr.append_child("w:cantSplit");
+      if (static_cast<int>(r) < layout.headerRows) trPr.append_child("w:tblHeader");
+    }
     for (size_t c = 0; c < columns; ++c) {
+      const TableCell* given = c < rows[r].size() ? &rows[r][c] : nullptr;
       pugi::xml_node cell = row.append_child("w:tc");
-      pugi::xml_node tcW = cell.append_child("w:tcPr").append_child("w:tcW");
-      tcW.append_attribute("w:w") = column.c_str();
+      pugi::xml_node tcPr = cell.append_child("w:tcPr");
+      pugi::xml_node tcW = tcPr.append_child("w:tcW");
+      tcW.append_attribute("w:w") = widths[c].c_str();
       tcW.append_attribute("w:type") = "dxa";
+      if (given && given->underlined) line(tcPr.append_child("w:tcBorders").append_child("w:bottom"));
+      if (layout.centreVertically) tcPr.append_child("w:vAlign").append_attribute("w:val") = "center";
       m_paragraph = cell.append_child("w:p");
       if (pPr) m_paragraph.append_copy(pPr).remove_child("w:sectPr");
-      if (c < texts.size()) TypeText(texts[c]);
+      if (r == 0 && c == 0 && pageBreak)
+        OrderedChild(ParagraphProperties(m_paragraph), "w:pageBreakBefore", kParagraphPropertyOrder);
+      std::optional<Alignment> alignment = given ? given->alignment : std::nullopt;
+      if (!alignment && c < layout.columnAlignment.size()) alignment = layout.columnAlignment[c];
+      if (alignment) SetAlignment(*alignment);
+      if (given) {
+        m_format.Merge(given->format);
+        TypeText(given->text);
+        m_format = formatWas;
+      }
       m_after = pugi::xml_node();
     }
   }
   m_paragraph = paragraphWas;
+}
+
+// Takes the page break PageBreak left on the insertion point's paragraph
+// for a block placed before it; whether there was one.
+bool CWordDocument::TakePageBreak() {
+  pugi::xml_node pPr = m_paragraph.child("w:pPr");
+  if (!pPr || !pPr.remove_child("w:pageBreakBefore")) return false;
+  if (!pPr.first_child()) m_paragraph.remove_child(pPr);
+  return true;
+}
+
+void CWordDocument::PageBreak() {
+  if (m_after) TypeParagraph();
+  OrderedChild(ParagraphProperties(m_paragraph), "w:pageBreakBefore", kParagraphPropertyOrder);
+  ++m_pageBreaks;
+}
+
+void CWordDocument::KeepWithNext() {
+  OrderedChild(ParagraphProperties(m_paragraph), "w:keepNext", kParagraphPropertyOrder);
+}
+
+void CWordDocument::SetSpacing(double beforePoints, double afterPoints) {
+  pugi::xml_node spacing = OrderedChild(ParagraphProperties(m_paragraph), "w:spacing", kParagraphPropertyOrder);
+  for (const auto& [name, points] : {std::pair{"w:before", beforePoints}, std::pair{"w:after", afterPoints}}) {
+    spacing.remove_attribute(name);
+    spacing.append_attribute(name) = static_cast<int>(std::lround(points * 20));
+  }
+}
+
+// ---- headings and the table of contents ---------------------------------------
+
+// The heading styles, their numbering and the contents' styles, once.
+void CWordDocument::AddOutlineStyles() {
+  if (m_outlineStyles) return;
+  const std::string stylesPart = FolderOf(m_mainPart) + "styles.xml";
+  pugi::xml_document styles;
+  ParseXml(styles, m_parts[stylesPart], stylesPart);
+  std::string added = kOutlineStyles;
+  const std::string tab = std::to_string(TextWidth());
+  for (size_t at = added.find("TAB"); at != std::string::npos; at = added.find("TAB", at))
+    added.replace(at, 3, tab);
+  pugi::xml_document outline;
+  ParseXml(outline, added, "outline styles");
+  // Ours take the place of a spliced package's styles of the same ids.
+  pugi::xml_node root = styles.child("w:styles");
+  for (pugi::xml_node style : outline.child("w:styles").children("w:style")) {
+    if (pugi::xml_node same = root.find_child_by_attribute("w:style", "w:styleId", style.attribute("w:styleId").value()))
+      root.remove_child(same);
+    root.append_copy(style);
+  }
+  m_parts[stylesPart] = ToXml(styles);
+
+  m_parts[kNumberingPart] = kOutlineNumbering;
+  AppendRelation(m_relations, std::string(kRelTypes) + "numbering", TargetFrom(FolderOf(m_mainPart), kNumberingPart),
+                 false);
+  pugi::xml_node type = m_contentTypes.child("Types").append_child("Override");
+  type.append_attribute("PartName") = (std::string("/") + kNumberingPart).c_str();
+  type.append_attribute("ContentType") = "application/vnd.openxmlformats-officedocument.wordprocessingml.numbering+xml";
+  m_outlineStyles = true;
+}
+
+void CWordDocument::TypeHeading(int level, const std::string& text) {
+  if (level < 1 || level > 3) throw WordError("标题级别无效: " + std::to_string(level));
+  if (level > 1 && m_headingCounts[level - 2] == 0)
+    throw WordError("标题级别 " + std::to_string(level) + " 之前缺少上一级标题: " + text);
+  if (text.find_first_of("\r\n") != std::string::npos) throw WordError("标题不能分段: " + text);
+  AddOutlineStyles();
+  if (m_after) TypeParagraph();
+
+  // The heading's paragraph takes its style alone; the paragraph after it
+  // gets back the formatting this one had.
+  const bool pageBreak = TakePageBreak();
+  pugi::xml_document bodyFormat;
+  if (pugi::xml_node pPr = m_paragraph.child("w:pPr")) {
+    bodyFormat.append_copy(pPr).remove_child("w:keepNext");
+    m_paragraph.remove_child(pPr);
+  }
+  pugi::xml_node pPr = m_paragraph.prepend_child("w:pPr");
+  SetVal(pPr.append_child("w:pStyle"), "Heading" + std::to_string(level));
+  if (pageBreak) OrderedChild(pPr, "w:pageBreakBefore", kParagraphPropertyOrder);
+
+  ++m_headingCounts[level - 1];
+  for (int deeper = level; deeper < 3; ++deeper) m_headingCounts[deeper] = 0;
+  Heading heading{level, "", text, "_Toc" + std::to_string(m_headings.size() + 1), m_pageBreaks + 1};
+  for (int l = 0; l < level; ++l) heading.number += (l ? "." : "") + std::to_string(m_headingCounts[l]);
+
+  // The text between the ends of a bookmark the contents link to; the
+  // style gives its look.
+  const std::string id = std::to_string(m_headings.size() + 1);
+  pugi::xml_node start = m_paragraph.append_child("w:bookmarkStart");
+  start.append_attribute("w:id") = id.c_str();
+  start.append_attribute("w:name") = heading.bookmark.c_str();
+  m_after = start;
+  const RunFormat formatWas = m_format;
+  m_format = RunFormat();
+  m_after = InsertRun(text);
+  m_format = formatWas;
+  m_paragraph.append_child("w:bookmarkEnd").append_attribute("w:id") = id.c_str();
+
+  pugi::xml_node next = m_paragraph.parent().insert_child_after("w:p", m_paragraph);
+  if (bodyFormat.first_child()) next.append_copy(bodyFormat.first_child());
+  m_paragraph = next;
+  m_after = pugi::xml_node();
+
+  m_headings.push_back(std::move(heading));
+  if (m_contentsFirst) AppendContentsEntry(m_headings.size() - 1);
+}
+
+namespace {
+
+pugi::xml_node AppendFieldChar(pugi::xml_node parent, const char* type) {
+  pugi::xml_node run = parent.append_child("w:r");
+  run.append_child("w:fldChar").append_attribute("w:fldCharType") = type;
+  return run;
+}
+
+void AppendFieldCode(pugi::xml_node parent, const std::string& code) {
+  pugi::xml_node text = parent.append_child("w:r").append_child("w:instrText");
+  text.append_attribute("xml:space") = "preserve";
+  text.text().set(code.c_str());
+}
+
+void AppendText(pugi::xml_node parent, const std::string& text) {
+  pugi::xml_node t = parent.append_child("w:r").append_child("w:t");
+  t.append_attribute("xml:space") = "preserve";
+  t.text().set(text.c_str());
+}
+
+}  // namespace
+
+// One line of the contents: the heading's number and text, then its page
+// after a tab, all a link to the heading.
+void CWordDocument::AppendContentsEntry(size_t index) {
+  const Heading& heading = m_headings[index];
+  // The first entry shares the paragraph where the field starts.
+  pugi::xml_node paragraph = m_contentsFirst.child("w:hyperlink")
+                                 ? m_contentsEnd.parent().insert_child_before("w:p", m_contentsEnd)
+                                 : m_contentsFirst;
+  SetVal(OrderedChild(ParagraphProperties(paragraph), "w:pStyle", kParagraphPropertyOrder),
+         "TOC" + std::to_string(heading.level));
+  pugi::xml_node link = paragraph.append_child("w:hyperlink");
+  link.append_attribute("w:anchor") = heading.bookmark.c_str();
+  link.append_attribute("w:history") = "1";
+  AppendText(link, heading.number + " " + heading.text);
+  link.append_child("w:r").append_child("w:tab");
+  AppendFieldChar(link, "begin");
+  AppendFieldCode(link, " PAGEREF " + heading.bookmark + " \\h ");
+  AppendFieldChar(link, "separate");
+  AppendText(link, std::to_string(heading.page));
+  AppendFieldChar(link, "end");
+}
+
+void CWordDocument::InsertTableOfContents(const std::string& title) {
+  if (m_contentsFirst) throw WordError("文档中已有目录");
+  AddOutlineStyles();
+  // A word processor refreshes the fields, the contents' pages among them,
+  // when it opens the document.
+  pugi::xml_document settings;
+  const std::string settingsPart = FolderOf(m_mainPart) + "settings.xml";
+  ParseXml(settings, m_parts[settingsPart], settingsPart);
+  pugi::xml_node root = settings.child("w:settings");
+  if (!root.child("w:updateFields")) {
+    pugi::xml_node compat = root.child("w:compat");
+    SetVal(compat ? root.insert_child_before("w:updateFields", compat) : root.append_child("w:updateFields"), "true");
+    m_parts[settingsPart] = ToXml(settings);
+  }
+
+  if (m_after) SplitParagraph();
+  const bool pageBreak = TakePageBreak();
+  pugi::xml_node parent = m_paragraph.parent();
+  pugi::xml_node heading = parent.insert_child_before("w:p", m_paragraph);
+  pugi::xml_node pPr = heading.append_child("w:pPr");
+  SetVal(pPr.append_child("w:pStyle"), "TOCHeading");
+  if (pageBreak) OrderedChild(pPr, "w:pageBreakBefore", kParagraphPropertyOrder);
+  AppendText(heading, title);
+
+  m_contentsFirst = parent.insert_child_before("w:p", m_paragraph);
+  SetVal(m_contentsFirst.append_child("w:pPr").append_child("w:pStyle"), "TOC1");
+  AppendFieldChar(m_contentsFirst, "begin");
+  AppendFieldCode(m_contentsFirst, kContentsField);
+  AppendFieldChar(m_contentsFirst, "separate");
+  m_contentsEnd = parent.insert_child_before("w:p", m_paragraph);
+  AppendFieldChar(m_contentsEnd, "end");
+  for (size_t i = 0; i < m_headings.size(); ++i) AppendContentsEntry(i);
 }
 
 // ---- inserting a document ----------------------------------------------------
@@ -538,16 +849,7 @@ class CSplicer {
   }
 
   std::string AddRelation(const std::string& type, const std::string& target, bool external) {
-    pugi::xml_node root = m_relations.child("Relationships");
-    int number = 1;
-    while (FindRelation(m_relations, "rId" + std::to_string(number))) ++number;
-    const std::string id = "rId" + std::to_string(number);
-    pugi::xml_node relation = root.append_child("Relationship");
-    relation.append_attribute("Id") = id.c_str();
-    relation.append_attribute("Type") = type.c_str();
-    relation.append_attribute("Target") = target.c_str();
-    if (external) relation.append_attribute("TargetMode") = "External";
-    return id;
+    return AppendRelation(m_relations, type, target, external);
   }
 
  private:

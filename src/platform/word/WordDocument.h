@@ -13,6 +13,7 @@
 #include <optional>
 #include <pugixml.hpp>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/word/ZipPackage.h"
@@ -34,6 +35,30 @@ struct RunFormat {
 };
 
 enum class Alignment { Left, Center, Right, Justify };
+
+// One cell of a laid-out table (InsertTable with a TableLayout).
+struct TableCell {
+  TableCell(std::string text = {}) : text(std::move(text)) {}  // NOLINT: a text is a plain cell
+  TableCell(const char* text) : text(text) {}                   // NOLINT
+  TableCell(std::string text, RunFormat format) : text(std::move(text)), format(std::move(format)) {}
+
+  std::string text;
+  RunFormat format;                    // over the current format (a verdict's colour, a bold header)
+  std::optional<Alignment> alignment;  // over the column's
+  bool underlined = false;             // a line under the cell, in any table (a signature line)
+};
+
+// How a table is laid out. The defaults make the plain table of
+// InsertTable(cells).
+struct TableLayout {
+  int headerRows = 0;              // the first rows, repeated at the top of each page the table runs onto
+  bool keepRowsWhole = false;      // no row is split across two pages
+  std::vector<int> columnWidths;   // twips, one per column; empty: the text width in equal shares
+  std::vector<Alignment> columnAlignment;  // of each column's text; a missing one: the paragraph's
+  bool borders = true;             // false: no lines but the underlined cells' (a cover page's label/value lines)
+  bool centred = false;            // the table centred between the margins (narrower than the text)
+  bool centreVertically = false;   // cell text in the middle of its row's height
+};
 
 class CWordDocument {
  public:
@@ -61,6 +86,50 @@ class CWordDocument {
   // formatting. The first row gives the number of columns; a longer row's
   // extra cells are dropped. Throws WordError for no rows or no columns.
   void InsertTable(const std::vector<std::vector<std::string>>& cells);
+  // The same for cells of their own format and alignment, laid out as
+  // layout says. Throws WordError as above, and when columnWidths is given
+  // for another number of columns or holds a width under 1, or headerRows is
+  // negative.
+  void InsertTable(const std::vector<std::vector<TableCell>>& rows, const TableLayout& layout);
+
+  // ---- the building blocks of a long document (nothing changes unless called)
+
+  // A numbered heading of level 1, 2 or 3 ("1", "1.1", "1.1.1") as its own
+  // paragraph, in the paragraph styles "heading 1" .. "heading 3" (bold 黑体
+  // with Latin text in Times New Roman, 18, 16 and 14 points, kept with the
+  // next paragraph, an outline level each) whose numbers a multilevel list
+  // gives, so a reader's navigation pane and a table of contents find them.
+  // The paragraph at the insertion point is ended first when it holds text;
+  // the paragraphs after the heading take the formatting the paragraphs
+  // before it had. A pending page break (PageBreak) goes before the heading.
+  // Throws WordError for a level outside 1..3, for a level deeper than one
+  // below the last heading's (2 before any 1, 3 straight after 1), and for a
+  // text with a paragraph end in it.
+  void TypeHeading(int level, const std::string& text);
+
+  // A table of contents: a centred title paragraph, then a TOC field over
+  // the headings of levels 1..3 (TOC \o "1-3" \h \z \u) whose shown result
+  // already lists every heading of the document, those typed before and after
+  // it: its number and text, a dot leader and its page, each linked to a
+  // bookmark on its heading (styles "toc 1" .. "toc 3"). The page shown is
+  // counted from the page breaks made with PageBreak before the heading;
+  // the document asks a word processor to update its fields on opening, which
+  // sets the real pages. Placed like a table, before the insertion point's
+  // paragraph (split there first), taking a pending page break. Throws
+  // WordError when the document already has one.
+  void InsertTableOfContents(const std::string& title);
+
+  // What is typed, inserted or spliced in next starts a new page. The
+  // paragraph at the insertion point is ended first when it holds text.
+  void PageBreak();
+  // The paragraph at the insertion point stays on one page with what follows
+  // it (a caption with its table, a label with its figure); the paragraphs
+  // after it do not.
+  void KeepWithNext();
+  // Space before and after the paragraph at the insertion point and those
+  // that follow from it, table cells among them, in points (a cover page's
+  // title); SetSpacing(0, 0) for none.
+  void SetSpacing(double beforePoints, double afterPoints);
 
   // Splices the body of a word-processing package in at the insertion point:
   // paragraphs, tables, equations, pictures with their parts, the styles it
@@ -77,6 +146,18 @@ class CWordDocument {
   pugi::xml_node InsertRun(const std::string& text);
   void SplitParagraph();
   pugi::xml_node Body() const;
+  int TextWidth() const;
+  bool TakePageBreak();
+  void AddOutlineStyles();
+  void AppendContentsEntry(size_t heading);
+
+  struct Heading {
+    int level = 0;
+    std::string number;    // "1.2"
+    std::string text;
+    std::string bookmark;  // around the heading's text
+    int page = 0;          // as counted from the page breaks before it
+  };
 
   std::string m_mainPart;  // "word/document.xml"
   PackageParts m_parts;  // every part but the three below, as stored
@@ -88,6 +169,13 @@ class CWordDocument {
   pugi::xml_node m_after;  // empty: at the paragraph's start
   RunFormat m_format;
   int m_lastDrawingId = 0;  // the largest id of a drawing in the body
+
+  std::vector<Heading> m_headings;
+  int m_headingCounts[3] = {0, 0, 0};  // the current number at each level
+  int m_pageBreaks = 0;                // made by PageBreak so far
+  bool m_outlineStyles = false;        // the heading and contents styles and the numbering are in
+  pugi::xml_node m_contentsFirst;      // the contents' paragraph holding the field's start
+  pugi::xml_node m_contentsEnd;        // its paragraph holding the field's end
 };
 
 }  // namespace tiecalc

@@ -77,6 +77,13 @@ std::string Fill(std::string_view pattern, std::string_view text) {
   return Replace(pattern, FindConversion(pattern, 's'), text);
 }
 
+std::string WithUnit(std::string_view number, std::string_view unit) {
+  std::string joined(number);
+  joined += kNoBreakSpace;
+  joined += unit;
+  return joined;
+}
+
 void CReportComposer::TextLine(const std::vector<std::string>& pieces) {
   // A value that could not be calculated prints as "nan" or "inf"; the
   // report stops before such a text reaches the document.
@@ -122,6 +129,29 @@ void CReportComposer::Fragment(FragmentId id) {
     unpacked = m_unpacked.emplace(id, ReadPackage({reinterpret_cast<const char*>(bytes.data()), bytes.size()}, name)).first;
   m_document.InsertPackage(unpacked->second, name);
 }
+
+void CReportComposer::Table(const std::vector<std::vector<TableCell>>& rows, const TableLayout& layout,
+                            double size) {
+  m_document.SetFormat(Font(size, kTextBlack));
+  m_document.InsertTable(rows, layout);
+  BodyFont();
+}
+
+void CReportComposer::UseFont(double size, uint32_t colour, bool bold) {
+  m_document.SetFormat(Font(size, colour, bold));
+}
+
+void CReportComposer::Spacing(double beforePoints, double afterPoints) {
+  m_document.SetSpacing(beforePoints, afterPoints);
+}
+
+void CReportComposer::NumberedHeading(int level, const std::string& text) { m_document.TypeHeading(level, text); }
+
+void CReportComposer::TableOfContents() { m_document.InsertTableOfContents("目录"); }
+
+void CReportComposer::PageBreak() { m_document.PageBreak(); }
+
+void CReportComposer::KeepWithNext() { m_document.KeepWithNext(); }
 
 void CReportComposer::Align(Alignment alignment) { m_document.SetAlignment(alignment); }
 

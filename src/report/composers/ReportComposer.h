@@ -29,6 +29,15 @@ namespace tiecalc {
 inline constexpr uint32_t kTextBlack = 0x000000;
 inline constexpr uint32_t kTextGreen = 0x00FF00;
 inline constexpr uint32_t kTextRed = 0xFF0000;
+// Colours that stay legible printed in grey (a calculation book's verdicts).
+inline constexpr uint32_t kTextDarkGreen = 0x006100;
+inline constexpr uint32_t kTextDarkRed = 0xC00000;
+
+// U+00A0 NO-BREAK SPACE in UTF-8: a line never breaks there.
+inline constexpr const char* kNoBreakSpace = "\xC2\xA0";
+// number and unit joined by a no-break space, so they stay on one line
+// ("175.37 MPa", "1234.56 kN·m").
+std::string WithUnit(std::string_view number, std::string_view unit);
 
 inline constexpr const char* kReportWritten = "报告文件输出成功!";
 
@@ -71,6 +80,27 @@ class CReportComposer {
   // size, no wider than the text) alone in a centred paragraph, built as the
   // stored fragments' figures are; name is the picture's and its part's.
   void Picture(const std::string& name, std::string png, double dpi, const std::string& description);
+
+  // ---- a long document's blocks (CWordDocument says more)
+  // The body face at size points, in a colour, bold or not, for what is
+  // typed next (a cover page's large title). BodyFont() restores size and
+  // colour but keeps the weight: UseFont(14) is the regular body font.
+  void UseFont(double size, uint32_t colour = kTextBlack, bool bold = false);
+  // Space before and after the paragraphs typed next, in points.
+  void Spacing(double beforePoints, double afterPoints);
+  // A heading numbered "1", "1.1" or "1.1.1" for level 1, 2 or 3, in the
+  // heading styles a table of contents lists.
+  void NumberedHeading(int level, const std::string& text);
+  // A table of contents titled "目录" listing every numbered heading.
+  void TableOfContents();
+  // What comes next starts a new page.
+  void PageBreak();
+  // The line typed next stays on one page with what follows it (a caption
+  // with its table).
+  void KeepWithNext();
+  // A table of cells of their own colour, weight and alignment, laid out as
+  // layout says, in the body font at size points; the body font afterwards.
+  void Table(const std::vector<std::vector<TableCell>>& rows, const TableLayout& layout, double size);
 
  private:
   CWordDocument& m_document;
