@@ -1,5 +1,6 @@
 #include "chart/ChartDrawing.h"
 #include "chart/ForceChart.h"
+#include "chart/PlanDrawing.h"
 #if !TIECALC_CHART_QPAINTER
 #include <mutex>
 #include <stdexcept>
@@ -55,6 +56,15 @@ ChartBitmap DrawChart(const ChartScene& scene, double scale) {
 }
 
 std::string ChartPng(const ChartScene& scene, double scale) { return Drawing().png(scene, scale); }
+
+ChartScene LayOutPlanDrawing(const ForcePageRecord& record, double width, double height, double printedWidth) {
+  return LayOutPlanDrawing(record, width, height, printedWidth, Drawing().textWidth);
+}
+
+std::string ChartPngPrinted(const ChartScene& scene, double printedWidth, double dpi) {
+  // Device pixels per chart unit: the printed inches times dpi over the width.
+  return ChartPng(scene, printedWidth / 25.4 * dpi / scene.width);
+}
 
 void PrepareChartDrawing() {
   // A Chinese label and digits, as the chart's texts have: the fonts that
