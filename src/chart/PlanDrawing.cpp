@@ -6,6 +6,7 @@
 #include "chart/PlanDrawing.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <map>
@@ -54,11 +55,14 @@ PlanRod RodTo(ChartPoint frame, double angle, int side, double wallY) {
   return {frame, {frame.x + side * run * std::cos(Rad(angle)) / std::sin(Rad(angle)), wallY}, side};
 }
 
-double Cross(ChartPoint o, ChartPoint a, ChartPoint b) { return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x); }
+double Cross(ChartPoint o, ChartPoint a, ChartPoint b) {
+  return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x);
+}
 
 // The convex hull, corner after corner.
 std::vector<ChartPoint> Hull(std::vector<ChartPoint> points) {
-  std::sort(points.begin(), points.end(), [](ChartPoint a, ChartPoint b) { return a.x < b.x || (a.x == b.x && a.y < b.y); });
+  std::sort(points.begin(), points.end(),
+            [](ChartPoint a, ChartPoint b) { return a.x < b.x || (a.x == b.x && a.y < b.y); });
   std::vector<ChartPoint> hull(2 * points.size());
   size_t k = 0;
   for (size_t i = 0; i < points.size(); ++i) {
@@ -159,6 +163,7 @@ struct Box {
 
 struct Segment {
   ChartPoint a, b;
+  int weight = 3;  // how much a text on it is in the way
 };
 
 // Whether the segment passes through the box (Liang-Barsky clipping).
@@ -188,9 +193,11 @@ std::vector<double> StandardScales() {
   return scales;
 }
 
+// Puts the plan's items into its scene, sized in paper millimetres, and
+// keeps the texts off each other and off the lines given as obstacles.
 class PlanPainter {
  public:
-  PlanPainter(ChartScene& scene, double mm, double (*textWidth)(const std::string&, double))
+  PlanPainter(ChartScene& scene, double mm, ChartTextWidth textWidth)
       : m_scene(scene), m_mm(mm), m_textWidth(textWidth) {}
 
   double Mm(double paper) const { return paper * m_mm; }
@@ -200,7 +207,9 @@ class PlanPainter {
     for (double& d : dash) d = Mm(d);
     m_scene.items.push_back(SceneLine{a, b, {colour, Mm(width), std::move(dash)}});
   }
-  void Obstacle(ChartPoint a, ChartPoint b) { m_segments.push_back({a, b}); }
+  // A line texts keep off; a centre line (soft) only where there is no
+  // better place.
+  void Obstacle(ChartPoint a, ChartPoint b, bool soft = false) { m_segments.push_back({a, b, soft ? 1 : 3}); }
 
   // A text's box for its baseline point and anchor; vertical texts run up.
   Box TextBox(ChartPoint at, const std::string& text, double size, TextAnchor anchor, bool vertical = false) const {
@@ -215,22 +224,23 @@ class PlanPainter {
 
   // How much a box is in the way: outside the picture, or on each text and
   // each obstacle placed so far; 0 when it is free.
-  int Clashes(const Box& box) const {
-    const double margin = Mm(kOuter) / 2;
+  int Clashes(const Box& text) const {
+    const double margin = Mm(kOuter) / 2, pad = Mm(0.5);
+    const Box box{text.left - pad, text.top - pad, text.right + pad, text.bottom + pad};
     int clashes = 0;
     if (box.left < margin || box.top < margin || box.right > m_scene.width - margin ||
         box.bottom > m_scene.height - margin)
       clashes += 100;
-    for (const Box& b : m_boxes) clashes += b.Overlaps(box) ? 2 : 0;
-    for (const Segment& s : m_segments) clashes += Hits(s, box) ? 1 : 0;
+    for (const Box& b : m_boxes) clashes += b.Overlaps(box) ? 4 : 0;
+    for (const Segment& s : m_segments) clashes += Hits(s, box) ? s.weight : 0;
     return clashes;
   }
 
   // Lines of text centred in the box, of those centred at candidates, that
-  // is least in the way: the first free one. Returns the candidate taken and
-  // the box.
+  // is least in the way with the candidate's own penalty added (none: 0):
+  // the first free one. Returns the candidate taken and the box.
   std::pair<size_t, Box> TextBlock(const std::vector<ChartPoint>& candidates, const std::vector<std::string>& lines,
-                                   double size) {
+                                   double size, const std::vector<int>& penalties = {}) {
     double w = 0.0;
     for (const std::string& line : lines) w = std::max(w, Width(line, size));
     const double lineStep = size * 1.15, h = lineStep * static_cast<double>(lines.size());
@@ -239,7 +249,8 @@ class PlanPainter {
     int least = std::numeric_limits<int>::max();
     for (size_t i = 0; i < candidates.size() && least > 0; ++i) {
       const ChartPoint& c = candidates[i];
-      const int clashes = Clashes({c.x - w / 2, c.y - h / 2, c.x + w / 2, c.y + h / 2});
+      const int clashes = Clashes({c.x - w / 2, c.y - h / 2, c.x + w / 2, c.y + h / 2}) +
+                          (i < penalties.size() ? penalties[i] : 0);
       if (clashes < least) least = clashes, centre = c, taken = i;
     }
     centre.x = std::clamp(centre.x, w / 2 + Mm(kOuter), m_scene.width - w / 2 - Mm(kOuter));
@@ -253,7 +264,7 @@ class PlanPainter {
  private:
   ChartScene& m_scene;
   double m_mm;  // chart units per paper millimetre
-  double (*m_textWidth)(const std::string&, double);
+  ChartTextWidth m_textWidth;
   std::vector<Box> m_boxes;
   std::vector<Segment> m_segments;
 };
@@ -270,7 +281,8 @@ void SpreadTiers(std::vector<PlanDimension>& dims) {
     for (bool moved = true; moved;) {
       moved = false;
       for (size_t j = 0; j < i; ++j)
-        if (dims[j].side == dims[i].side && dims[j].tier == dims[i].tier && along(dims[j], 0) < along(dims[i], 1) - 1e-9 &&
+        if (dims[j].side == dims[i].side && dims[j].tier == dims[i].tier &&
+            along(dims[j], 0) < along(dims[i], 1) - 1e-9 &&
             along(dims[i], 0) < along(dims[j], 1) - 1e-9) {
           ++dims[i].tier;
           moved = true;
@@ -290,7 +302,7 @@ double TierDistance(int tier) { return kFirstTier + (tier - 1) * kTierStep; }
 }  // namespace
 
 ChartScene LayOutPlanDrawing(const ForcePageRecord& record, double width, double height, double printedWidth,
-                             double (*textWidth)(const std::string& text, double size)) {
+                             ChartTextWidth textWidth) {
   ChartScene scene;
   scene.width = width;
   scene.height = height;
@@ -364,8 +376,8 @@ ChartScene LayOutPlanDrawing(const ForcePageRecord& record, double width, double
   const ChartPoint centre = at({0, 0});
   paint.Line({centre.x, centreTop}, {centre.x, centreBottom}, 0.18, kCentreInk, dashDot);
   paint.Line({refLeft, centre.y}, {refRight, centre.y}, 0.18, kCentreInk, dashDot);
-  paint.Obstacle({centre.x, centreTop}, {centre.x, centreBottom});
-  paint.Obstacle({refLeft, centre.y}, {refRight, centre.y});
+  paint.Obstacle({centre.x, centreTop}, {centre.x, centreBottom}, true);
+  paint.Obstacle({refLeft, centre.y}, {refRight, centre.y}, true);
 
   // The wall: one line, or one on either side with a step between where the
   // two sides' walls lie apart; hatched on the building's side.
@@ -446,7 +458,8 @@ ChartScene LayOutPlanDrawing(const ForcePageRecord& record, double width, double
     const ChartPoint pa = onLine(a), pb = onLine(b);
     paint.Line(pa, pb, 0.18, kDimInk);
     paint.Obstacle(pa, pb);
-    for (const ChartPoint& p : {pa, pb}) paint.Line({p.x - tick, p.y + tick}, {p.x + tick, p.y - tick}, 0.35, kDimInk);
+    for (const ChartPoint& p : {pa, pb})
+      paint.Line({p.x - tick, p.y + tick}, {p.x + tick, p.y - tick}, 0.35, kDimInk);
     const std::string text = FormatInput(alongX ? std::fabs(d.b.x - d.a.x) : std::fabs(d.b.y - d.a.y));
     const double w = paint.Width(text, dimText);
     if (alongX) {
@@ -475,7 +488,8 @@ ChartScene LayOutPlanDrawing(const ForcePageRecord& record, double width, double
   double frameLeft = 1e300, frameRight = -1e300;
   for (const ChartPoint& p : layout->frame) {
     const ChartPoint q = at(p);
-    middle = {middle.x + q.x / static_cast<double>(layout->frame.size()), middle.y + q.y / static_cast<double>(layout->frame.size())};
+    const double share = 1.0 / static_cast<double>(layout->frame.size());
+    middle = {middle.x + q.x * share, middle.y + q.y * share};
     frameLeft = std::min(frameLeft, q.x), frameRight = std::max(frameRight, q.x);
   }
   std::vector<ChartPoint> spots;
@@ -501,15 +515,18 @@ ChartScene LayOutPlanDrawing(const ForcePageRecord& record, double width, double
     const double w = std::max(paint.Width(name, textSize), paint.Width(length, textSize)), h = textSize * 2.3;
     const double off = std::fabs(n.x) * w / 2 + std::fabs(n.y) * h / 2 + paint.Mm(kLabelGap);
     std::vector<ChartPoint> candidates, onRod;
+    std::vector<int> penalties;
     const double steps[] = {0.5, 0.4, 0.6, 0.3, 0.7, 0.2, 0.8};
-    for (double away : {1.0, 2.0, 3.5})
+    for (const auto& [away, penalty] : {std::pair{1.0, 0}, {2.0, 2}, {3.5, 4}})
       for (double sense : {1.0, -1.0})
         for (double t : steps) {
           onRod.push_back({a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t});
-          candidates.push_back({onRod.back().x + sense * n.x * off * away, onRod.back().y + sense * n.y * off * away});
+          const double d = sense * off * away;
+          candidates.push_back({onRod.back().x + n.x * d, onRod.back().y + n.y * d});
+          penalties.push_back(penalty);
         }
     // A label off its rod's side is tied to it by a leader.
-    const auto [taken, box] = paint.TextBlock(candidates, {name, length}, textSize);
+    const auto [taken, box] = paint.TextBlock(candidates, {name, length}, textSize, penalties);
     if (taken >= 2 * std::size(steps)) {
       const ChartPoint from = onRod[taken];
       const ChartPoint to{std::clamp(from.x, box.left, box.right), std::clamp(from.y, box.top, box.bottom)};

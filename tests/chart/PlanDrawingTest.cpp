@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <map>
 #include <pugixml.hpp>
 
 #include "chart/ChartDrawing.h"
@@ -97,6 +98,7 @@ TEST(PlanDrawing, RodsHaveThePageLengthsAtTheStatedScaleWithLabelsInsideThePictu
     ASSERT_GT(scale, 0);
     const double unitsPerMm = kWidth / kPrinted / scale;
 
+    std::vector<double> anchors;  // each rod's wall end across the picture
     for (size_t i = 0; i < c.record.rods.size(); ++i) {
       const std::string n = std::to_string(i + 1);
       const pugi::xml_node rod = svg.find_child_by_attribute("path", "id", ("rod" + n).c_str());
@@ -104,11 +106,20 @@ TEST(PlanDrawing, RodsHaveThePageLengthsAtTheStatedScaleWithLabelsInsideThePictu
       double x1, y1, x2, y2;
       ASSERT_EQ(std::sscanf(rod.attribute("d").value(), "M%lf,%lf L%lf,%lf", &x1, &y1, &x2, &y2), 4);
       EXPECT_NEAR(std::hypot(x2 - x1, y2 - y1) / unitsPerMm, c.record.rods[i].length, 0.5) << "杆" << n;
+      anchors.push_back(x2 / unitsPerMm);
       const std::string length = "L" + n + "=" + std::to_string(std::lround(c.record.rods[i].length));
       EXPECT_EQ(std::count(texts.begin(), texts.end(), "杆" + n), 1) << n;
       EXPECT_EQ(std::count(texts.begin(), texts.end(), length), 1) << length;
     }
-    for (const char* label : {"塔身", "墙面"}) EXPECT_EQ(std::count(texts.begin(), texts.end(), label), 1) << label;
+    // The anchors where the dimensions put them: rod 2's X3 from rod 1's,
+    // the last rod's X1 + X2 from rod 1's (rod 1 on the left), within the
+    // hundredth of a degree the angles are rounded to.
+    std::map<std::string, double> in;
+    for (const LabelledValue& p : c.record.parameters) in[p.label] = p.value;
+    EXPECT_NEAR(anchors[1] - anchors[0], in["X3"], 2);
+    EXPECT_NEAR(anchors.back() - anchors[0], in["X1"] + in["X2"], 2);
+    for (const char* label : {"塔身", "墙面"})
+      EXPECT_EQ(std::count(texts.begin(), texts.end(), label), 1) << label;
 
     const auto inside = [&](double x, double y) { return x >= 0 && x <= kWidth && y >= 0 && y <= kHeight; };
     for (const SceneItem& item : scene.items) {
@@ -155,6 +166,16 @@ TEST(PlanDrawing, WhatCannotBeDrawnGivesOnlyANote) {
     ASSERT_TRUE(t) << c.name;
     EXPECT_EQ(t->text, c.note) << c.name;
   }
+}
+
+// Printed 150 mm wide at 254 dpi: 1500 pixels.
+TEST(PlanDrawing, PngHasThePrintedWidthAtItsDpi) {
+  const ChartScene scene = LayOutPlanDrawing(Cases()[0].record, kWidth, kHeight, kPrinted);
+  const std::string png = ChartPngPrinted(scene, kPrinted, 254);
+  ASSERT_GT(png.size(), 24u);
+  const auto byte = [&](size_t at) { return static_cast<unsigned>(static_cast<unsigned char>(png[at])); };
+  EXPECT_EQ(byte(18) << 8 | byte(19), 1500u);  // the header's width, big-endian
+  EXPECT_EQ(byte(22) << 8 | byte(23), 1125u);
 }
 
 }  // namespace
