@@ -224,7 +224,13 @@ const std::vector<std::string>& CRodCheckPage::SourceValues() {
 
 CRodCheckPage::CRodCheckPage() : CPage(BuildTemplate(), kMessage, PageNames()) {
   // Each change also looks whether the section picked is still as typed.
-  for (int id : {kF, kL, kG, kA, kh, kAz, kI1, kIz, kDelta, kL1, ka, kLd, kK})
+  // A new length first weighs the section again, while it is as built.
+  OnChange(kL, [this] {
+    SectionFollowsLength();
+    RunCurrentCheck();
+    NoteSectionEdits();
+  });
+  for (int id : {kF, kG, kA, kh, kAz, kI1, kIz, kDelta, kL1, ka, kLd, kK})
     OnChange(id, [this] {
       RunCurrentCheck();
       NoteSectionEdits();
@@ -286,6 +292,12 @@ std::string CRodCheckPage::ApplySection(const RodSectionChoice& given) {
   }
   BuiltRodSection built = Build(form, choice);
   if (!built.error.empty()) return built.error;
+  TypeSection(built);
+  m_section = ChosenSection{std::move(choice), form, std::move(built), false};
+  return "";
+}
+
+void CRodCheckPage::TypeSection(const BuiltRodSection& built) {
   m_applyingSection = true;
   for (const SectionField& f : kSectionFields) {
     const InputDerivation* d = DerivationOf(built, f.name);
@@ -294,8 +306,20 @@ std::string CRodCheckPage::ApplySection(const RodSectionChoice& given) {
     if (d && GetText(f.id) != text && !IsReadOnly(f.id)) UserType(f.id, text);
   }
   m_applyingSection = false;
-  m_section = ChosenSection{std::move(choice), form, std::move(built), false};
-  return "";
+}
+
+void CRodCheckPage::SectionFollowsLength() {
+  if (m_applyingSection || StateOfSection() != SectionState::Applied) return;
+  RodSectionChoice choice = m_section->choice;
+  choice.L = ReadFieldValue(GetText(kL));
+  if (choice.L == m_section->choice.L) return;
+  // A length the section cannot take (none yet, or shorter than a variable
+  // rod's large part) leaves the inputs of the last one it could.
+  BuiltRodSection built = Build(m_section->form, choice);
+  if (!built.error.empty()) return;
+  TypeSection(built);
+  m_section->choice = std::move(choice);
+  m_section->built = std::move(built);
 }
 
 std::string CRodCheckPage::RestoreSection(const RodSectionChoice& choice, RodForm form, bool editedByHand) {

@@ -78,7 +78,8 @@ class CRodCheckPage : public CPage {
   // `form`; while the page shows another form it stays kept but does not
   // apply (the inputs it typed were those of its own form). Once a field it
   // typed shows another text while the page is on its form, it is edited
-  // by hand, for good: the choice is kept, the inputs are the user's.
+  // by hand, for good: the choice is kept, the inputs are the user's. Until
+  // then a new L is the section's too: its weight G follows the length.
   struct ChosenSection {
     RodSectionChoice choice;
     RodForm form = RodForm::SolidWeb;
@@ -128,6 +129,11 @@ class CRodCheckPage : public CPage {
  private:
   // Marks the section edited when a field it typed shows another text.
   void NoteSectionEdits();
+  // Types the built inputs into their fields, as ApplySection does.
+  void TypeSection(const BuiltRodSection& built);
+  // A section still as built follows a new L: G is weighed again for it and
+  // the choice keeps that length.
+  void SectionFollowsLength();
 
   RodCheckData m_data;
   std::string m_sourceNote;

@@ -95,5 +95,29 @@ TEST(RodSectionPage, HandEditsFormChangesAndRefusals) {
   EXPECT_EQ(p.Section()->choice.profile, "∟63×6");
 }
 
+// The rod's weight follows a length typed after the section, as built; once
+// the section is edited by hand the length no longer touches G.
+TEST(RodSectionPage, WeightFollowsLengthUntilEditedByHand) {
+  Started<CRodCheckPage> s;
+  CRodCheckPage& p = s.page;
+  ASSERT_TRUE(p.UserSelect(CRodCheckPage::kForm, 4));
+  TypeAll(p, {{"F", "120"}, {"L", "6000"}});
+  ASSERT_EQ(p.ApplySection(kForms[4].choice), "");
+  RodSectionChoice longer = kForms[4].choice;
+  longer.L = 8000;
+  const std::string G8000 = FormatInput(Build(RodForm::FourLimbLaced, longer).inputs.G);
+  const std::string G6000 = Shown(p, "G");
+  ASSERT_NE(G8000, G6000);
+  Type(p, "L", "8000");
+  EXPECT_EQ(Shown(p, "G"), G8000);
+  EXPECT_EQ(p.Data().G, CPage::ReadFieldValue(G8000));
+  EXPECT_EQ(p.StateOfSection(), State::Applied);
+  EXPECT_EQ(p.Section()->choice.L, 8000);
+  Type(p, "Iz", "100000");
+  Type(p, "L", "6000");
+  EXPECT_EQ(Shown(p, "G"), G8000);
+  EXPECT_EQ(p.StateOfSection(), State::EditedByHand);
+}
+
 }  // namespace
 }  // namespace tiecalc

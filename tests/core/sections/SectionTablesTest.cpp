@@ -46,20 +46,24 @@ double HalfUnit(const std::string& printed) {
 // Figures of the printed tables that disagree with their own sections'
 // outlines beyond 1 %, found by this walk and left as printed. "Copies agree":
 // the public copies of the table named in the file's header print the same
-// figure, so it is the table's and stays; "unchecked": no copy found shows that
-// column. In the rows marked "consistent" the figures follow each other
-// (i = √(I/A), W = I/c) but not the outline; in the others a single figure is off.
+// figure, so it is the table's and stays; "the table's": no copy prints the
+// column, but figures of the row that copies do print, or that come from it
+// by formula, follow from this one and not from the outline's (a figure typed
+// wrong here would stand alone); "unchecked": neither. In the rows marked
+// "consistent" the figures follow each other (i = √(I/A), W = I/c) but not the
+// outline; in the others a single figure is off.
 const std::map<std::string, std::set<std::string>> kFiguresInDoubt = {
     {"∟36×5", {"Wy0"}},                  // unchecked: 1.00 against 1.09 from its own Iy0 and z0
-    {"∟180×18", {"Iy0", "Wy0"}},         // unchecked, consistent: 762.01 against 774.0
-    {"∟70×45×4", {"Iu"}},                // unchecked: 4.40 against 4.47
-    {"∟75×50×5", {"Iu"}},                // unchecked: 7.41 against 7.32
+    {"∟180×18", {"Iy0", "Wy0"}},         // the table's: Iy0 = 2Ix − Ix0 = 762.01 with its Ix 1875.12 ([J]),
+                                         // 6.00 below the outline's; the outline: 774.0
+    {"∟70×45×4", {"Iu"}},                // the table's: iu 0.98 and tanα 0.410 follow from 4.40, not 4.47
+    {"∟75×50×5", {"Iu"}},                // the table's: iu 1.10 and tanα 0.435 follow from 7.41, not 7.32
     {"[6.3", {"z0", "Wy"}},              // copies agree: z0 1.36 against 1.39
-    {"[6.5", {"Iy", "z0"}},              // unchecked: z0 1.38 against 1.40
+    {"[6.5", {"Iy", "z0"}},              // unchecked, consistent: z0 1.38 against 1.40, Wy = Iy/(b − z0)
     {"[25b", {"Ix", "ix", "Wx"}},        // copies agree, consistent: 3530 against 3620
     {"[25c", {"Ix", "ix", "Wx", "z0", "Wy"}},  // copies agree, consistent: 3690 against 3880
     {"[28c", {"Iy", "z0"}},              // copies agree
-    {"[30a", {"z0"}},                    // unchecked
+    {"[30a", {"z0"}},                    // unchecked, consistent: Wy = 260/(8.5 − 2.17) = 41.1 as printed
     {"[32a", {"Ix", "Wx"}},              // copies agree, consistent: 7600 against 7511
     {"[32b", {"Ix"}},                    // copies agree
     {"[32c", {"Ix", "Iy", "iy", "z0", "Wy"}},  // copies agree
@@ -191,6 +195,54 @@ TEST(SectionTables, EveryRowFollowsFromItsDimensions) {
   for (const auto& [row, columns] : kFiguresInDoubt)
     for (const auto& column : columns) listed.insert(row + ":" + column);
   EXPECT_EQ(walk.doubtsSeen, listed);
+}
+
+// Figures of an angle's row that follow from one another whatever its
+// outline: Ix0 + Iy0 = 2Ix (the sum is the same about any two perpendicular
+// axes); tan²α = (Iy − Iu)/(Ix − Iu) (with Iv = Ix + Iy − Iu, the u axis
+// turned α from y); i = √(I/A). Exact before rounding, so a printed figure
+// off by more than the rounding of those it comes from is mistyped, or
+// printed so.
+TEST(SectionTables, AnglesPrintedFiguresFollowFromOneAnother) {
+  // Rows that break these as printed here, left so: "unchecked" where no copy
+  // prints the column.
+  const std::set<std::string> kBreaking = {
+      "∟63×8",        // Ix 34.46 (in [J] and [D]) against (54.56 + 14.33)/2 = 34.445; the outline: 34.446
+      "∟90×56×6",     // Iu 12.90 and iu 1.23 agree; tanα 0.384 is the outline's (Iu 12.82); unchecked
+      "∟100×63×7",    // tanα 0.394, from the figures and the outline alike 0.393; unchecked
+      "∟160×100×16",  // Iu 182.57 (iu 2.16 agrees); tanα 0.382 is the outline's (Iu 181.57); unchecked
+  };
+  auto unit = [](const std::string& printed) { return 2 * HalfUnit(printed); };
+  auto v = [](const std::map<std::string, std::string>& row, const char* column) { return std::stod(row.at(column)); };
+  std::set<std::string> breaking;
+  int radii = 0;
+  for (const char* file : {"equal_angles.csv", "unequal_angles.csv"}) {
+    const bool equal = std::string(file) == "equal_angles.csv";
+    for (const auto& row : ReadSourceTable(file)) {
+      const std::string& n = row.at("designation");
+      const double A = v(row, "A");
+      for (const auto& [i, I] : equal ? std::vector<std::pair<const char*, const char*>>{{"ix", "Ix"}, {"ix0", "Ix0"}, {"iy0", "Iy0"}}
+                                      : std::vector<std::pair<const char*, const char*>>{{"ix", "Ix"}, {"iy", "Iy"}, {"iu", "Iu"}}) {
+        EXPECT_NEAR(v(row, i), std::sqrt(v(row, I) / A), unit(row.at(i)) + 1e-9) << n << " " << i;
+        ++radii;
+      }
+      if (equal) {
+        const double rounding = HalfUnit(row.at("Ix0")) + HalfUnit(row.at("Iy0")) + 2 * HalfUnit(row.at("Ix"));
+        if (std::fabs(v(row, "Ix0") + v(row, "Iy0") - 2 * v(row, "Ix")) > rounding + 1e-9) breaking.insert(n);
+        continue;
+      }
+      // tanα moves with each second moment by what its rounding allows.
+      auto tanAlpha = [](double Ix, double Iy, double Iu) { return std::sqrt((Iy - Iu) / (Ix - Iu)); };
+      const double Ix = v(row, "Ix"), Iy = v(row, "Iy"), Iu = v(row, "Iu"), tan = tanAlpha(Ix, Iy, Iu);
+      const double rounding = HalfUnit(row.at("tanα")) +
+                              std::fabs(tanAlpha(Ix + HalfUnit(row.at("Ix")), Iy, Iu) - tan) +
+                              std::fabs(tanAlpha(Ix, Iy + HalfUnit(row.at("Iy")), Iu) - tan) +
+                              std::fabs(tanAlpha(Ix, Iy, Iu + HalfUnit(row.at("Iu"))) - tan);
+      if (std::fabs(v(row, "tanα") - tan) > rounding) breaking.insert(n);
+    }
+  }
+  EXPECT_EQ(radii, 3 * (115 + 71));
+  EXPECT_EQ(breaking, kBreaking);
 }
 
 TEST(SectionTables, FamiliesHoldTheirRowsInTableOrder) {
