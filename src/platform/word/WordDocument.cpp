@@ -1071,6 +1071,9 @@ void CWordDocument::InsertPackage(const PackageParts& parts, const std::string& 
   m_lastDrawingId = drawingId;
   const auto localNamespaces = MergeNamespaces(root, sourceRoot);
   if (m_after) SplitParagraph();  // at a paragraph's start the blocks go before it
+  // A pending page break goes before the first spliced paragraph.
+  if (pugi::xml_node first = blocks.find_node([](pugi::xml_node n) { return Is(n, "w:p"); }); first && TakePageBreak())
+    OrderedChild(ParagraphProperties(first), "w:pageBreakBefore", kParagraphPropertyOrder);
   pugi::xml_node parent = m_paragraph.parent();
   for (pugi::xml_node block = blocks.first_child(); block;) {
     const pugi::xml_node next = block.next_sibling();

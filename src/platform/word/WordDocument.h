@@ -136,7 +136,8 @@ class CWordDocument {
   // names, and its headers and footers when this document has none of that
   // kind yet. name says which package in an error. Throws WordError, leaving
   // this document as it was, when the package is not a word-processing
-  // document or lacks a part it refers to.
+  // document or lacks a part it refers to. A pending page break (PageBreak)
+  // goes before the package's first paragraph.
   void InsertPackage(const PackageParts& parts, const std::string& name);
 
   // The document as the bytes of a package file (see ZipPackage).

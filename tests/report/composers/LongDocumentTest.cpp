@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "ReportTestSupport.h"
+#include "platform/word/PackageBuilder.h"
 #include "platform/word/WordError.h"
 #include "report/composers/ReportComposer.h"
 
@@ -60,6 +61,10 @@ TEST_F(LongDocument, ReadsBackWithNumberedHeadingsContentsAndLongTables) {
   book.PageBreak();
   book.NumberedHeading(1, "计算");
   book.NumberedHeading(2, "内力");
+  book.PageBreak();
+  DocumentContent appendix;
+  appendix.paragraphs.push_back({0, {{DocumentPiece::Kind::Text, "附录", ""}}});
+  document.InsertPackage(BuildPackage(appendix, {}), "附录");
   const std::string path = Out("book.docx");
   std::ofstream(path, std::ios::binary) << document.PackageBytes();
 
@@ -101,6 +106,7 @@ TEST_F(LongDocument, ReadsBackWithNumberedHeadingsContentsAndLongTables) {
       "  MARK|_Toc4",
       "P|Heading 2|None|None|-|内力",
       "  MARK|_Toc5",
+      "P|Normal|True|None|-|附录",
       "P|Normal|None|None|24|",
       "STYLE|Heading 1|1.0|0|True|黑体|18",
       "STYLE|Heading 2|1.1|1|True|黑体|16",
