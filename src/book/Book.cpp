@@ -240,10 +240,9 @@ CalculationBook CheckLevels(CalculationBook book, const CRodCheckPage& section, 
       }
   }
   for (const CaseRodSection& s : settings.sections) {
-    auto own = std::make_unique<CRodCheckPage>();
-    own->Create();
+    std::unique_ptr<CRodCheckPage> own;
     try {
-      Bring(*own, s.page);
+      own = SectionPageOf(s);
     } catch (const CCaseError& e) {
       book.refusal = kBookNeedsSection + std::string("\n") + e.what();
       book.levels.clear();
@@ -275,6 +274,13 @@ CalculationBook CheckLevels(CalculationBook book, const CRodCheckPage& section, 
 }
 
 }  // namespace
+
+std::unique_ptr<CRodCheckPage> SectionPageOf(const CaseRodSection& section) {
+  auto page = std::make_unique<CRodCheckPage>();
+  page->Create();
+  Bring(*page, section.page);
+  return page;
+}
 
 const char* ForceLayoutKey(ForceLayout layout) {
   switch (layout) {

@@ -12,6 +12,7 @@
 // the rod check lacks, the reasons of every failing check, the wall
 // reactions and the verdict over all rods and levels.
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -119,6 +120,10 @@ struct CalculationBook {
   bool Refused() const { return !refusal.empty(); }
   const std::string& Status() const { return Refused() ? refusal : verdict; }
 };
+
+// A rod-check page started and brought to a rod section's saved inputs, as
+// the book checks its rods with; throws CCaseError when they cannot be.
+std::unique_ptr<CRodCheckPage> SectionPageOf(const CaseRodSection& section);
 
 // The key of a layout in case files and on the command line: "three-rod",
 // "four-rod-1", "four-rod-2".

@@ -207,6 +207,8 @@ std::vector<std::pair<int, std::string>> CRodCheckPage::ResultTexts(const RodChe
   return texts;
 }
 
+const std::string& CRodCheckPage::FormName(RodForm form) { return kFormItems.at(static_cast<size_t>(form)); }
+
 const std::vector<std::string>& CRodCheckPage::SourceItems() {
   static const std::vector<std::string> items = {
       "手动输入",          "三杆附着 杆1",     "三杆附着 杆2",     "三杆附着 杆3",

@@ -49,6 +49,8 @@ class CRodCheckPage : public CPage {
   // three force pages; the case file names them "manual", "three-rod:1" ..
   // "four-rod-2:4". The page itself only keeps the choice: taking a rod's
   // force and length is installed from outside, where the force pages are.
+  // The form list's item for a form: "实腹式" .. "四肢缀条式".
+  static const std::string& FormName(RodForm form);
   static const std::vector<std::string>& SourceItems();
   static const std::vector<std::string>& SourceValues();
 

@@ -1,7 +1,8 @@
 """Prints a word-processing document in body order as an independent reader
 sees it: each paragraph as "p|bold|size|text" (bold 1 when any run is bold,
 size the largest run size in points, runs in a colour other than black as
-{RRGGBB:text}), each table row as "row|cell|cell|...", then "footer|text"
+{RRGGBB:text}), a paragraph in a heading style as "h|level|text", each table
+row as "row|cell|cell|...", then "footer|text"
 for each footer paragraph that has a page-number field as "footer|PAGE".
 Exits with 3 when python-docx is missing.
 """
@@ -27,6 +28,10 @@ def main():
         tag = child.tag.rsplit("}", 1)[-1]
         if tag == "p":
             p = Paragraph(child, document)
+            style = p.style.name if p.style is not None else ""
+            if style.startswith("Heading "):
+                out.append("h|%s|%s" % (style[len("Heading "):], p.text))
+                continue
             bold = any(r.bold for r in p.runs)
             sizes = [r.font.size.pt for r in p.runs if r.font.size is not None]
             size = ("%g" % max(sizes)) if sizes else ""

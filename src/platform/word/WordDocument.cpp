@@ -141,7 +141,6 @@ const char* const kOutlineNumbering =
     R"(<w:suff w:val="space"/><w:lvlText w:val="%1.%2.%3"/><w:lvlJc w:val="left"/><w:pPr><w:ind w:left="0" w:firstLine="0"/></w:pPr></w:lvl>)"
     R"(</w:abstractNum><w:num w:numId="1"><w:abstractNumId w:val="0"/></w:num></w:numbering>)";
 
-constexpr const char* kContentsField = " TOC \\o \"1-3\" \\h \\z \\u ";
 
 // ---- XML helpers ---------------------------------------------------------
 
@@ -773,13 +772,13 @@ void CWordDocument::InsertTableOfContents(const std::string& title) {
   if (pageBreak) OrderedChild(pPr, "w:pageBreakBefore", kParagraphPropertyOrder);
   AppendText(heading, title);
 
+  // The entries stand as they are, not as the result of a TOC field: a
+  // word processor that imports such a field keeps its result as typed, so
+  // its pages would stay the estimates, while a PAGEREF field of its own is
+  // laid out and shows the real page everywhere.
   m_contentsFirst = parent.insert_child_before("w:p", m_paragraph);
   SetVal(m_contentsFirst.append_child("w:pPr").append_child("w:pStyle"), "TOC1");
-  AppendFieldChar(m_contentsFirst, "begin");
-  AppendFieldCode(m_contentsFirst, kContentsField);
-  AppendFieldChar(m_contentsFirst, "separate");
   m_contentsEnd = parent.insert_child_before("w:p", m_paragraph);
-  AppendFieldChar(m_contentsEnd, "end");
   for (size_t i = 0; i < m_headings.size(); ++i) AppendContentsEntry(i);
 }
 

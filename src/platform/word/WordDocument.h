@@ -107,14 +107,14 @@ class CWordDocument {
   // text with a paragraph end in it.
   void TypeHeading(int level, const std::string& text);
 
-  // A table of contents: a centred title paragraph, then a TOC field over
-  // the headings of levels 1..3 (TOC \o "1-3" \h \z \u) whose shown result
-  // already lists every heading of the document, those typed before and after
-  // it: its number and text, a dot leader and its page, each linked to a
-  // bookmark on its heading (styles "toc 1" .. "toc 3"). The page shown is
-  // counted from the page breaks made with PageBreak before the heading;
-  // the document asks a word processor to update its fields on opening, which
-  // sets the real pages. Placed like a table, before the insertion point's
+  // A table of contents: a centred title paragraph, then one entry for every
+  // heading of levels 1..3 of the document, those typed before and after it:
+  // its number and text, a dot leader and its page as a PAGEREF field, each
+  // linked to a bookmark on its heading (styles "toc 1" .. "toc 3"). The
+  // page written in the field is counted from the page breaks made with
+  // PageBreak before the heading; the document asks a word processor to
+  // update its fields on opening, and one that lays the fields out itself
+  // shows the real pages. Placed like a table, before the insertion point's
   // paragraph (split there first), taking a pending page break. Throws
   // WordError when the document already has one.
   void InsertTableOfContents(const std::string& title);

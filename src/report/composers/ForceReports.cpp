@@ -4,11 +4,13 @@
 // without decimals, the extreme texts as the page shows them.
 
 #include <array>
+#include <functional>
 #include <future>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "core/input/Format.h"
 #include "report/composers/ReportBodies.h"
 #include "report/composers/ReportComposer.h"
 #include "report/composers/Reports.h"
@@ -113,6 +115,27 @@ const ForceReportShape& ShapeOf(ForceLayout layout) {
   return kFourRodTurned;
 }
 
+// A unit as a calculation book writes it: kN, kN·m, mm².
+std::string BookUnit(const std::string& unit) {
+  return unit == "KN" ? "kN" : unit == "KN.m" ? "kN·m" : unit == "mm^2" ? "mm²" : unit;
+}
+
+// The inputs as typed, in a grid of four "label = value unit" a row, each
+// number on the line of its unit.
+void ParameterGrid(const ForcePageRecord& page, CReportComposer& r) {
+  constexpr size_t kColumns = 4;
+  std::vector<std::vector<TableCell>> rows;
+  for (size_t i = 0; i < page.parameters.size(); ++i) {
+    if (i % kColumns == 0) rows.emplace_back(kColumns, TableCell(""));
+    const LabelledValue& p = page.parameters[i];
+    rows.back()[i % kColumns] = TableCell(p.label + "=" + WithUnit(FormatInput(p.value), BookUnit(p.unit)));
+  }
+  TableLayout layout;
+  layout.borders = false;
+  layout.columnAlignment.assign(kColumns, Alignment::Left);
+  r.Table(rows, layout, 12);
+}
+
 // The inputs as typed, each "label=value unit" after its spaces.
 void ParameterLines(const ForcePageRecord& page, const ForceReportShape& shape, CReportComposer& r) {
   size_t next = 0;
@@ -128,11 +151,10 @@ void ParameterLines(const ForcePageRecord& page, const ForceReportShape& shape, 
   }
 }
 
-void Body(const ForcePageRecord& page, ForceChartFigure& chart, CReportComposer& r) {
+void Model(const ForcePageRecord& page, const ForceReportShape& shape, CReportComposer& r) {
   static constexpr std::array<const char*, 4> kAngle = {"  α=%.2f°", "  β=%.2f°", "  γ=%.2f°", "  δ=%.2f°"};
   static constexpr std::array<const char*, 4> kLength = {"  L1=%.0f mm", "  L2=%.0f mm", "  L3=%.0f mm",
                                                          "  L4=%.0f mm"};
-  const ForceReportShape& shape = ShapeOf(page.layout);
   r.Fragment(shape.model);
   ParameterLines(page, shape, r);
   if (shape.materialNote) r.TextLine(std::vector<std::string>{"  E:附着杆材料弹性模量", "         S:附着杆主肢截面积"});
@@ -143,6 +165,21 @@ void Body(const ForcePageRecord& page, ForceChartFigure& chart, CReportComposer&
     for (size_t i = 0; i < page.rods.size(); ++i) r.Line({{kLength.at(i), page.rods[i].length}});
   }
   r.Fragment(shape.method);
+}
+
+// One row of a borderless grid.
+void GridRow(const std::vector<std::string>& texts, CReportComposer& r) {
+  std::vector<std::vector<TableCell>> rows(1);
+  for (const std::string& t : texts) rows[0].emplace_back(t);
+  TableLayout layout;
+  layout.borders = false;
+  layout.columnAlignment.assign(texts.size(), Alignment::Left);
+  r.Table(rows, layout, 12);
+}
+
+void Body(const ForcePageRecord& page, ForceChartFigure& chart, CReportComposer& r) {
+  const ForceReportShape& shape = ShapeOf(page.layout);
+  Model(page, shape, r);
   for (size_t i = 0; i < page.rods.size(); ++i)
     ExtremeLines(r, static_cast<int>(i), page.rods[i].extremes.ForcePair(), page.rods[i].extremes.AnglePair());
   ChartFigure(r, chart, page, shape.figure);
@@ -165,6 +202,38 @@ std::string ForceChartFigure::TakePng() { return m_png.get(); }
 
 void ForceReportBody(const ForcePageRecord& page, ForceChartFigure& chart, CReportComposer& r) {
   Body(page, chart, r);
+}
+
+void ForceModelBody(const ForcePageRecord& page, CReportComposer& r, bool withMethod,
+                    const std::function<void()>& afterInputs) {
+  static constexpr std::array<const char*, 4> kAngle = {"α", "β", "γ", "δ"};
+  const ForceReportShape& shape = ShapeOf(page.layout);
+  if (withMethod) r.Fragment(shape.model);
+  ParameterGrid(page, r);
+  if (shape.materialNote) r.TextLine("其中 E 为附着杆材料弹性模量，S 为附着杆主肢截面积。");
+  if (afterInputs) afterInputs();
+  std::vector<std::string> angles, lengths;
+  for (size_t i = 0; i < page.rods.size(); ++i) {
+    angles.push_back(std::string(kAngle.at(i)) + " = " + FormatFixed(page.rods[i].angle, 2) + "°");
+    lengths.push_back("L" + std::to_string(i + 1) + " = " + WithUnit(FormatFixed(page.rods[i].length, 0), "mm"));
+  }
+  if (withMethod) r.Fragment(shape.angles);
+  else r.TextLine("各附着杆与墙面的夹角：");
+  GridRow(angles, r);
+  if (shape.lengths) {
+    if (withMethod) r.Fragment(*shape.lengths);
+    else r.TextLine("各附着杆长度：");
+    GridRow(lengths, r);
+  }
+  if (withMethod) r.Fragment(shape.method);
+}
+
+void ForceChartPicture(ForceChartFigure& chart, CReportComposer& r) {
+#if TIECALC_HAVE_CHART
+  r.Picture("force_chart", chart.TakePng(), kChartDpi, "各附着杆轴力随θ变化曲线");
+#else
+  (void)chart, (void)r;
+#endif
 }
 
 void InstallReport(CForcePage& page) {

@@ -3,6 +3,7 @@
 // them (the calculation book): each writes exactly what its own report writes
 // between the title and the final save.
 
+#include <functional>
 #include <future>
 #include <optional>
 #include <string>
@@ -32,6 +33,16 @@ class ForceChartFigure {
 
 // The force analysis of any of the three layouts.
 void ForceReportBody(const ForcePageRecord& page, ForceChartFigure& chart, CReportComposer& r);
+// Its first part as a calculation book writes it: the model with its
+// sketch, the inputs in a grid (units written kN and kN·m, kept on the line
+// of their numbers), the rods' angles and lengths, and the method, up to
+// the extremes. Without withMethod the model's and the method's fragments
+// are left out (a second level, analysed the same way). afterInputs writes
+// what goes after the inputs (the book's plan drawing).
+void ForceModelBody(const ForcePageRecord& page, CReportComposer& r, bool withMethod,
+                    const std::function<void()>& afterInputs);
+// The chart alone, in a centred paragraph (nothing in a build without it).
+void ForceChartPicture(ForceChartFigure& chart, CReportComposer& r);
 // The section picked from the library as a report names it: the line
 // ("截面：4∟63×6，外廓400×400，缀条∟40×4", marked when edited by hand), how
 // each input was obtained, and the radius of gyration that follows.

@@ -104,7 +104,12 @@ void CReportComposer::Paragraphs(int count) {
   for (int i = 0; i < count; ++i) m_document.TypeParagraph();
 }
 
-void CReportComposer::BodyFont(uint32_t colour) { m_document.SetFormat(Font(kBodySize, colour)); }
+uint32_t CReportComposer::Shown(uint32_t colour) const {
+  if (!m_bookColours) return colour;
+  return colour == kTextGreen ? kTextDarkGreen : colour == kTextRed ? kTextDarkRed : colour;
+}
+
+void CReportComposer::BodyFont(uint32_t colour) { m_document.SetFormat(Font(kBodySize, Shown(colour))); }
 
 void CReportComposer::Heading(const std::string& text) {
   m_document.SetFormat(Font(kHeadingSize, kTextBlack, true));
@@ -138,7 +143,7 @@ void CReportComposer::Table(const std::vector<std::vector<TableCell>>& rows, con
 }
 
 void CReportComposer::UseFont(double size, uint32_t colour, bool bold) {
-  m_document.SetFormat(Font(size, colour, bold));
+  m_document.SetFormat(Font(size, Shown(colour), bold));
 }
 
 void CReportComposer::Spacing(double beforePoints, double afterPoints) {

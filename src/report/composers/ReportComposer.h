@@ -102,9 +102,16 @@ class CReportComposer {
   // layout says, in the body font at size points; the body font afterwards.
   void Table(const std::vector<std::vector<TableCell>>& rows, const TableLayout& layout, double size);
 
+  // From here on the reports' verdict colours, lime and pure red, print as
+  // kTextDarkGreen and kTextDarkRed (a calculation book printed in grey).
+  void UseBookColours() { m_bookColours = true; }
+
  private:
+  uint32_t Shown(uint32_t colour) const;
+
   CWordDocument& m_document;
   std::map<FragmentId, PackageParts> m_unpacked;  // the fragments inserted so far
+  bool m_bookColours = false;
 };
 
 // What differs between reports besides their body.
