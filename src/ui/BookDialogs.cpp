@@ -279,7 +279,7 @@ CRodSectionsDialog::CRodSectionsDialog(const CaseBook& book, const CRodCheckPage
   m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
   m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
   m_table->setSelectionMode(QAbstractItemView::ExtendedSelection);
-  m_table->setMinimumWidth(m_table->fontMetrics().horizontalAdvance(QStringLiteral("杆件 4∟63×6，外廓400×400，缀条∟40×4")) + 40);
+  m_table->setMinimumWidth(m_table->fontMetrics().horizontalAdvance(QStringLiteral("杆件 4∟63×6，外廓400×400，缀条∟40×4（已手动修改）")) + 40);
   Fill();
   layout->addWidget(m_table);
   auto* row = new QHBoxLayout;

@@ -21,6 +21,9 @@ CLevelPanel::CLevelPanel(CCaseSession& session, QWidget* parent) : QWidget(paren
   layout->addWidget(new QLabel(QString::fromUtf8(kTitle), this));
   m_list = new QListWidget(this);
   m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+  // A name longer than the column ends in "…"; its tooltip has it whole.
+  m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  m_list->setTextElideMode(Qt::ElideRight);
   m_list->setToolTip(QStringLiteral("单击一道，页面换为该道次的输入；双击修改名称和标高"));
   layout->addWidget(m_list, 1);
   // Inside the empty list, where the levels would be.
@@ -56,7 +59,8 @@ void CLevelPanel::Fill() {
   m_list->clear();
   for (const CaseLevel& level : book.levels) {
     const QString name = QString::fromStdString(level.name), height = QString::fromStdString(level.height);
-    auto* item = new QListWidgetItem(height.isEmpty() ? name : name + QStringLiteral(" ") + height + QStringLiteral("m"));
+    // The height on a line of its own: the column is narrow.
+    auto* item = new QListWidgetItem(height.isEmpty() ? name : name + QStringLiteral("\n") + height + QStringLiteral(" m"));
     item->setToolTip(height.isEmpty() ? name : QStringLiteral("%1，标高 %2 m").arg(name, height));
     m_list->addItem(item);
   }
