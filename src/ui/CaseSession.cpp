@@ -18,6 +18,7 @@
 #include <QUuid>
 #include <cstring>
 
+#include "pages/RodCheckPage.h"
 #include "ui/MainDlg.h"
 #include "wiring/PageSet.h"
 
@@ -46,6 +47,13 @@ fs::path PathOf(const QString& path) {
 std::unique_ptr<QSettings> Settings() {
   return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("tiecalc"),
                                      QStringLiteral("tiecalc"));
+}
+
+// The book settings as the file writes them: equal texts, equal settings.
+std::string BookText(const CaseBook& book) {
+  CaseState state;
+  state.book = book;
+  return WriteCase(state);
 }
 
 bool SameInputs(const std::vector<CasePage>& a, const std::vector<CasePage>& b) {
@@ -125,6 +133,11 @@ bool CQtCaseDesktop::AskRestore(const QString& question) {
   return box.clickedButton() == restore;
 }
 
+bool CQtCaseDesktop::AskConfirm(const QString& question) {
+  return QMessageBox::question(m_parent, QString::fromUtf8(CMainDlg::kTitle), question,
+                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+}
+
 void CQtCaseDesktop::ShowError(const QString& text) {
   QMessageBox box(QMessageBox::Warning, QString::fromUtf8(CMainDlg::kTitle), text, QMessageBox::Ok, m_parent);
   box.exec();
@@ -165,6 +178,7 @@ CCaseSession::CCaseSession(CMainDlg& window)
   WatchDrops();
 
   m_clean = Capture().pages;
+  m_cleanBook = BookText(m_book);
   m_autosavePath = AutosaveFolder() + QStringLiteral("/autosave-") +
                    QString::number(QCoreApplication::applicationPid()) + QLatin1Char('-') +
                    QUuid::createUuid().toString(QUuid::Id128).left(8) + QString::fromUtf8(kCaseExtension);
@@ -180,7 +194,7 @@ CCaseSession::~CCaseSession() {
 CasePages CCaseSession::Named() const { return CasePagesOf(m_window.Pages()); }
 
 CaseState CCaseSession::Capture() const {
-  return CaptureCase(Named(), CPageSet::Name(m_window.ShownPage()));
+  return CaptureCase(Named(), CPageSet::Name(m_window.ShownPage()), m_book);
 }
 
 QString CCaseSession::Title() const {
@@ -193,7 +207,8 @@ QString CCaseSession::Title() const {
 void CCaseSession::UpdateTitle() { m_window.setWindowTitle(Title()); }
 
 void CCaseSession::OnEdited() {
-  m_modified = !SameInputs(Capture().pages, m_clean);
+  const CaseState now = Capture();
+  m_modified = !SameInputs(now.pages, m_clean) || BookText(now.book) != m_cleanBook;
   UpdateTitle();
   m_autosaveCurrent = false;
   if (!m_autosaveTimer.isActive()) m_autosaveTimer.start();
@@ -201,7 +216,9 @@ void CCaseSession::OnEdited() {
 
 void CCaseSession::SetClean(const QString& path) {
   m_path = path;
-  m_clean = Capture().pages;
+  const CaseState now = Capture();
+  m_clean = now.pages;
+  m_cleanBook = BookText(now.book);
   m_modified = false;
   UpdateTitle();
   m_autosaveTimer.stop();
@@ -212,6 +229,141 @@ void CCaseSession::Show(const CaseState& state) {
   std::unique_ptr<CPageSet> pages = m_window.StartPages();
   ApplyCase(state, CasePagesOf(*pages));
   m_window.ReplacePages(std::move(pages), std::max(0, CPageSet::IndexOf(state.page)));
+  m_book = state.book;
+  HandBookToPages();
+}
+
+void CCaseSession::HandBookToPages() {
+  // The window makes new pages on every Show: each set gets the settings.
+  m_window.Pages().Book() = m_book;
+  emit BookChanged();
+}
+
+void CCaseSession::SetBook(CaseBook book) {
+  m_book = std::move(book);
+  HandBookToPages();
+  OnEdited();
+}
+
+// --- the attachment levels ---------------------------------------------------
+
+QString CCaseSession::LevelNameRefusal(const QString& name, int except) const {
+  if (name.trimmed().isEmpty()) return QString::fromUtf8("附着道次的名称不能为空。");
+  if (name.size() > static_cast<qsizetype>(kCaseMaxTextLength))
+    return QString::fromUtf8("附着道次的名称不能超过 %1 个字符。").arg(kCaseMaxTextLength);
+  for (size_t i = 0; i < m_book.levels.size(); ++i)
+    if (static_cast<int>(i) != except && Q(m_book.levels[i].name) == name.trimmed())
+      return QString::fromUtf8("已有名为“%1”的附着道次，请换一个名称。").arg(name.trimmed());
+  return {};
+}
+
+QString CCaseSession::NextLevelName() const {
+  static const char* const kDigits[] = {"一", "二", "三", "四", "五", "六", "七", "八", "九", "十"};
+  for (int n = 1;; ++n) {
+    const QString name = n <= 10 ? QString::fromUtf8("第%1道").arg(QString::fromUtf8(kDigits[n - 1]))
+                                 : QString::fromUtf8("第%1道").arg(n);
+    if (LevelNameRefusal(name).isEmpty()) return name;
+  }
+}
+
+bool CCaseSession::ShowLevel(CaseBook book, int index) {
+  // The chosen level's force pages, the rod-check page as it is now.
+  CaseState state;
+  state.page = CPageSet::Name(m_window.ShownPage());
+  state.pages = book.levels.at(static_cast<size_t>(index)).pages;
+  for (const auto& [name, page] : Named())
+    if (dynamic_cast<const CRodCheckPage*>(page)) state.pages.push_back(CapturePage(name, *page));
+  book.level = index;
+  state.book = std::move(book);
+  try {
+    Show(state);
+  } catch (const CCaseError& e) {
+    m_desktop->ShowError(QString::fromUtf8("无法显示附着道次“%1”：%2")
+                             .arg(Q(state.book.levels[static_cast<size_t>(index)].name), QString::fromUtf8(e.what())));
+    emit BookChanged();  // the level list shows the level still shown
+    return false;
+  }
+  OnEdited();
+  return true;
+}
+
+bool CCaseSession::ChooseLevel(int index) {
+  if (index < 0 || index >= static_cast<int>(m_book.levels.size()) || index == m_book.level) return false;
+  return ShowLevel(Capture().book, index);
+}
+
+bool CCaseSession::AddLevel(const QString& name, const QString& height) {
+  if (const QString why = LevelNameRefusal(name); !why.isEmpty()) {
+    m_desktop->ShowError(why);
+    return false;
+  }
+  CaseState now = Capture();
+  CaseLevel level{name.trimmed().toStdString(), height.trimmed().toStdString(), {}, {}};
+  if (now.book.levels.empty()) {
+    // The work so far becomes the first level.
+    for (const CasePage& p : now.pages)
+      if (!dynamic_cast<const CRodCheckPage*>(m_window.Pages().Find(p.name))) level.pages.push_back(p);
+    now.book.levels.push_back(std::move(level));
+    now.book.level = 0;
+    SetBook(std::move(now.book));
+    return true;
+  }
+  now.book.levels.push_back(std::move(level));
+  const int added = static_cast<int>(now.book.levels.size()) - 1;
+  return ShowLevel(std::move(now.book), added);
+}
+
+bool CCaseSession::CopyLevel(const QString& name, const QString& height) {
+  if (m_book.levels.empty()) return false;
+  if (const QString why = LevelNameRefusal(name); !why.isEmpty()) {
+    m_desktop->ShowError(why);
+    return false;
+  }
+  // The copy holds what the pages show: they stay as they are.
+  CaseBook book = Capture().book;
+  CaseLevel copy = book.levels.at(static_cast<size_t>(book.level));
+  copy.name = name.trimmed().toStdString();
+  copy.height = height.trimmed().toStdString();
+  book.levels.insert(book.levels.begin() + book.level + 1, std::move(copy));
+  ++book.level;
+  SetBook(std::move(book));
+  return true;
+}
+
+bool CCaseSession::RenameLevel(int index, const QString& name, const QString& height) {
+  if (index < 0 || index >= static_cast<int>(m_book.levels.size())) return false;
+  if (const QString why = LevelNameRefusal(name, index); !why.isEmpty()) {
+    m_desktop->ShowError(why);
+    return false;
+  }
+  CaseBook book = m_book;
+  book.levels[static_cast<size_t>(index)].name = name.trimmed().toStdString();
+  book.levels[static_cast<size_t>(index)].height = height.trimmed().toStdString();
+  SetBook(std::move(book));
+  return true;
+}
+
+bool CCaseSession::DeleteLevel(int index) {
+  if (index < 0 || index >= static_cast<int>(m_book.levels.size())) return false;
+  const QString name = Q(m_book.levels[static_cast<size_t>(index)].name);
+  const QString question =
+      m_book.levels.size() == 1
+          ? QString::fromUtf8("删除附着道次“%1”？页面保留当前的输入，工程不再分道次。").arg(name)
+          : QString::fromUtf8("删除附着道次“%1”及其输入和工况？").arg(name);
+  if (!m_desktop->AskConfirm(question)) return false;
+  CaseBook book = Capture().book;
+  const bool shown = index == book.level;
+  book.levels.erase(book.levels.begin() + index);
+  if (book.levels.empty()) {
+    book.level = 0;
+  } else if (shown) {
+    const int neighbour = std::min(index, static_cast<int>(book.levels.size()) - 1);
+    return ShowLevel(std::move(book), neighbour);
+  } else if (index < book.level) {
+    --book.level;
+  }
+  SetBook(std::move(book));
+  return true;
 }
 
 bool CCaseSession::MayClose() {

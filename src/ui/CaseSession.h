@@ -2,8 +2,11 @@
 // The case kept in the main window: the 文件 menu (新建, 打开…, 保存,
 // 另存为…, the five most recent cases, 退出), the file name and the change
 // mark in the title, the question before unsaved work is dropped, opening a
-// case named on the command line or dropped onto the window, and the
-// autosave that a run which did not end normally leaves for the next start.
+// case named on the command line or dropped onto the window, the autosave
+// that a run which did not end normally leaves for the next start, and the
+// calculation book's settings kept with the case (project, load cases, rod
+// sections, attachment levels), the levels' own inputs swapped in and out of
+// the pages as the user chooses a level.
 
 #include <QLockFile>
 #include <QObject>
@@ -34,6 +37,8 @@ class ICaseDesktop {
   virtual std::optional<QString> AskSavePath(const QString& proposed) = 0;
   virtual SaveAnswer AskSaveChanges(const QString& question) = 0;
   virtual bool AskRestore(const QString& question) = 0;
+  // A yes/no question before something is dropped (a level deleted).
+  virtual bool AskConfirm(const QString& question) = 0;
   virtual void ShowError(const QString& text) = 0;
 };
 
@@ -45,6 +50,7 @@ class CQtCaseDesktop : public ICaseDesktop {
   std::optional<QString> AskSavePath(const QString& proposed) override;
   SaveAnswer AskSaveChanges(const QString& question) override;
   bool AskRestore(const QString& question) override;
+  bool AskConfirm(const QString& question) override;
   void ShowError(const QString& text) override;
 
  private:
@@ -90,6 +96,38 @@ class CCaseSession : public QObject {
   QAction* SaveAsAction() const { return m_saveAs; }
   QAction* ExitAction() const { return m_exit; }
 
+  // The calculation book's settings of the case. The level shown keeps the
+  // inputs it had when it was last left; the pages show its current ones.
+  const CaseBook& Book() const { return m_book; }
+  // New settings (from the book's dialogs): kept, handed to the pages'
+  // 计算书 buttons, and the case marked changed where they differ from
+  // those last opened or saved.
+  void SetBook(CaseBook book);
+
+  // The attachment levels. Each returns whether it was carried out; a
+  // refused name is told through the desktop. Choosing a level keeps the
+  // force pages' inputs in the level left and brings the chosen level's
+  // into the pages (the rod-check page keeps its own).
+  bool ChooseLevel(int index);
+  // The first level takes the pages as they show; a later one starts from
+  // the pages' start texts, and is chosen.
+  bool AddLevel(const QString& name, const QString& height);
+  // A copy of the level shown, placed after it and chosen.
+  bool CopyLevel(const QString& name, const QString& height);
+  bool RenameLevel(int index, const QString& name, const QString& height);
+  // Asks first. The shown level's neighbour is then shown; without levels
+  // left, the pages keep what they show.
+  bool DeleteLevel(int index);
+  // Why a level cannot be named so (empty, too long, taken by another
+  // level than `except`), or an empty text.
+  QString LevelNameRefusal(const QString& name, int except = -1) const;
+  // A name for a new level: 第一道, 第二道, ... not taken yet.
+  QString NextLevelName() const;
+
+ signals:
+  // The book settings changed (a dialog, a level chosen, a case opened).
+  void BookChanged();
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -103,8 +141,11 @@ class CCaseSession : public QObject {
   void FillRecentMenu();
   bool WriteTo(const QString& path);
   bool Load(const QString& path, bool askFirst);
-  // Brings a case into pages started afresh and shows them.
+  // Brings a case into pages started afresh and shows them, with its book.
   void Show(const CaseState& state);
+  // Shows level `index` of book (the shown level's inputs already kept).
+  bool ShowLevel(CaseBook book, int index);
+  void HandBookToPages();
   void WatchDrops();
   void OfferRestore();
   void RemoveAutosave();
@@ -114,6 +155,8 @@ class CCaseSession : public QObject {
   ICaseDesktop* m_desktop;
   QString m_path;
   std::vector<CasePage> m_clean;  // the inputs as last opened or saved
+  CaseBook m_book;
+  std::string m_cleanBook;  // the book settings as last opened or saved, as written
   bool m_modified = false;
   QTimer m_autosaveTimer;
   QString m_autosavePath;

@@ -24,10 +24,12 @@
 #include "pages/RodCheckPage.h"
 #include "ui/AboutDlg.h"
 #include "ui/AppIcon.h"
+#include "ui/BookDialogs.h"
 #include "ui/CaseSession.h"
 #include "ui/DialogUnits.h"
 #include "ui/DialogView.h"
 #include "ui/HelpWindow.h"
+#include "ui/LevelPanel.h"
 #include "ui/SectionDialog.h"
 #include "ui/WindowPlace.h"
 #include "ui/XPTabCtrl.h"
@@ -59,6 +61,9 @@ const char* const CMainDlg::kHelpMenuText = "帮助";
 const char* const CMainDlg::kManualItemText = "使用说明 (F1)";
 const char* const CMainDlg::kAboutItemText = "关于";
 const char* const CMainDlg::kBookMenuText = "生成计算书…";
+const char* const CMainDlg::kProjectMenuText = "工程信息…";
+const char* const CMainDlg::kCasesMenuText = "荷载工况…";
+const char* const CMainDlg::kSectionsMenuText = "杆件截面…";
 
 DialogTemplate MainDlgTemplate() {
   DialogTemplate t;
@@ -267,14 +272,18 @@ int CMainDlg::ShownPage() const {
 }
 
 void CMainDlg::CreateMenuBar() {
-  // The menu bar is the one addition to the window: it sits above the tab
-  // control, which with everything below it moves down by its height.
+  // The menu bar sits above the tab control, which with everything below
+  // it moves down by its height.
   m_menuBar = new QMenuBar(this);
   m_fileMenu = m_menuBar->addMenu(QString::fromUtf8(kFileMenuText));
   resize(NaturalSize());
   Relayout();
   m_session = new CCaseSession(*this);
-  // The calculation book, after the case commands, in a group of its own.
+  m_levels = new CLevelPanel(*m_session, this);
+  resize(NaturalSize());
+  Relayout();
+  // The calculation book, its settings first, after the case commands, in
+  // a group of its own.
   QAction* before = nullptr;
   for (QAction* a : m_fileMenu->actions())
     if (a->isSeparator()) {
@@ -282,9 +291,33 @@ void CMainDlg::CreateMenuBar() {
       break;
     }
   m_fileMenu->insertSeparator(before);
-  QAction* book = new QAction(QString::fromUtf8(kBookMenuText), m_fileMenu);
-  connect(book, &QAction::triggered, this, &CMainDlg::OnBook);
-  m_fileMenu->insertAction(before, book);
+  const auto add = [&](const char* text, void (CMainDlg::*slot)()) {
+    QAction* a = new QAction(QString::fromUtf8(text), m_fileMenu);
+    connect(a, &QAction::triggered, this, slot);
+    m_fileMenu->insertAction(before, a);
+  };
+  add(kProjectMenuText, &CMainDlg::OnProject);
+  add(kCasesMenuText, &CMainDlg::OnLoadCases);
+  add(kSectionsMenuText, &CMainDlg::OnRodSections);
+  add(kBookMenuText, &CMainDlg::OnBook);
+}
+
+void CMainDlg::OnProject() {
+  CProjectDialog dialog(m_session->Book().project, this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  CaseBook book = m_session->Book();
+  book.project = dialog.Project();
+  m_session->SetBook(std::move(book));
+}
+
+void CMainDlg::OnLoadCases() {
+  CLoadCaseDialog dialog(m_session->Book(), this);
+  if (dialog.exec() == QDialog::Accepted) m_session->SetBook(dialog.Book());
+}
+
+void CMainDlg::OnRodSections() {
+  CRodSectionsDialog dialog(m_session->Book(), m_pages->RodCheck(), this);
+  if (dialog.exec() == QDialog::Accepted) m_session->SetBook(dialog.Book());
 }
 
 void CMainDlg::OnBook() {
@@ -379,7 +412,8 @@ void CMainDlg::StepPage(int step) {
 QSize CMainDlg::NaturalSize() const {
   const DialogTemplate t = MainDlgTemplate();
   const CDialogUnits units(font());
-  return {units.X(t.width), units.Y(t.height) + (m_menuBar ? m_menuBar->sizeHint().height() : 0)};
+  const int levels = m_levels ? units.X(kLevelPanelWidth + kLevelPanelGap) : 0;
+  return {units.X(t.width) + levels, units.Y(t.height) + (m_menuBar ? m_menuBar->sizeHint().height() : 0)};
 }
 
 QSize CMainDlg::WantedSize(const QSize& room) const {
@@ -428,10 +462,15 @@ void CMainDlg::Relayout() {
     note.setTop(note.top() - extra);
     m_info->setGeometry(note);
   }
+  // The levels' list takes a column of its own left of the tab control,
+  // as high as it; the pages keep their size.
+  const int levels = m_levels ? units.X(kLevelPanelWidth + kLevelPanelGap) : 0;
   for (const ControlTemplate& c : t.controls)
     if (c.id == kIdTab) {
       const QRect r = units.Rect(c.rect);
-      m_tab->setGeometry(r.x(), r.y() + top, std::max(0, r.width() + dx), std::max(0, r.height() + dy - extra));
+      const int height = std::max(0, r.height() + dy - extra);
+      m_tab->setGeometry(r.x() + levels, r.y() + top, std::max(0, r.width() + dx), height);
+      if (m_levels) m_levels->setGeometry(r.x() + units.X(1), r.y() + top, units.X(kLevelPanelWidth), height);
     }
   PlacePages();
 }

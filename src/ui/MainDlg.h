@@ -1,6 +1,7 @@
 #pragma once
-// The main window: the tab control with the four pages, the always-on-top
-// switch, the about box and the exit button.
+// The main window: the tab control with the four pages, the attachment
+// levels left of it, the always-on-top switch, the about box and the exit
+// button.
 
 #include <QDialog>
 #include <functional>
@@ -23,6 +24,7 @@ namespace tiecalc {
 class CCaseSession;
 class CChartWindow;
 class CDialogView;
+class CLevelPanel;
 class CXPTabCtrl;
 
 // The main window's layout; the ids are those of its controls.
@@ -55,6 +57,14 @@ class CMainDlg : public QDialog {
   static const char* const kManualItemText;  // "使用说明 (F1)"
   static const char* const kAboutItemText;   // "关于"
   static const char* const kBookMenuText;  // "生成计算书…"
+  // The book's settings, before 生成计算书….
+  static const char* const kProjectMenuText;   // "工程信息…"
+  static const char* const kCasesMenuText;     // "荷载工况…"
+  static const char* const kSectionsMenuText;  // "杆件截面…"
+  // The width of the levels' list left of the tabs and the gap after it
+  // (dialog units): the window is that much wider than its template.
+  static constexpr int kLevelPanelWidth = 46;
+  static constexpr int kLevelPanelGap = 3;
 
   explicit CMainDlg(PageFactory makePages, CThemeServices theme = CThemeServices(), QWidget* parent = nullptr);
   ~CMainDlg() override;
@@ -74,6 +84,7 @@ class CMainDlg : public QDialog {
   QMenuBar* MenuBar() const { return m_menuBar; }
   QMenu* FileMenu() const { return m_fileMenu; }
   CCaseSession& Session() const { return *m_session; }
+  CLevelPanel& LevelPanel() const { return *m_levels; }
 
   // Four pages started afresh, as the window starts them (not shown yet).
   std::unique_ptr<CPageSet> StartPages();
@@ -100,6 +111,11 @@ class CMainDlg : public QDialog {
   // The calculation book of the force page shown, or of the last one shown
   // (the 计算书 button of that page).
   void OnBook();
+  // The book's settings dialogs: OK stores into the case's book, Cancel
+  // leaves it as it was.
+  void OnProject();
+  void OnLoadCases();
+  void OnRodSections();
   int LastForcePage() const { return m_lastForcePage; }
   // The next or previous page, round the end (Ctrl+Tab, Ctrl+PgDn; with
   // Shift, Ctrl+PgUp).
@@ -160,6 +176,7 @@ class CMainDlg : public QDialog {
   QMenuBar* m_menuBar = nullptr;
   QMenu* m_fileMenu = nullptr;
   CCaseSession* m_session = nullptr;
+  CLevelPanel* m_levels = nullptr;
   std::vector<CDialogView*> m_views;
   CChartWindow* m_chart = nullptr;
   int m_lastForcePage = 0;
