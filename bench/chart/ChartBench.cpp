@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include "chart/ChartData.h"
+#include "chart/PlanDrawing.h"
 #include "pages/FourRodPage.h"
 #include "pages/ThreeRod.h"
 
@@ -38,6 +39,24 @@ void Redraw(benchmark::State& state, double scale) {
     benchmark::DoNotOptimize(bitmap.pixels.data());
   }
 }
+
+// The calculation book's figures of the same page: its force chart and its
+// plan to scale, laid out and encoded as PNG at 150 dpi across 14.5 cm.
+void BM_BookChartPng(benchmark::State& state) {
+  const ForceChartData data = ChartDataOf(Page().Record());
+  for (auto _ : state) benchmark::DoNotOptimize(ChartPng(LayOutForceChart(data, 548, 330), 150.0 / 96.0));
+}
+void BM_BookPlanLayout(benchmark::State& state) {
+  const ForcePageRecord record = Page().Record();
+  for (auto _ : state) benchmark::DoNotOptimize(LayOutPlanDrawing(record, 548, 400, 145));
+}
+void BM_BookPlanPng(benchmark::State& state) {
+  const ChartScene scene = LayOutPlanDrawing(Page().Record(), 548, 400, 145);
+  for (auto _ : state) benchmark::DoNotOptimize(ChartPngPrinted(scene, 145, 150));
+}
+BENCHMARK(BM_BookChartPng)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BookPlanLayout)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BookPlanPng)->Unit(benchmark::kMillisecond);
 
 void BM_FourRodChartRedraw1x(benchmark::State& state) { Redraw(state, 1.0); }
 void BM_FourRodChartRedraw2x(benchmark::State& state) { Redraw(state, 2.0); }

@@ -329,8 +329,10 @@ struct LevelFigures {
   std::future<std::string> plan;  // PNG of the plan drawing; none without the chart module
 };
 
-// The plan is drawn for the text width (14.5 cm) at the force chart's 200 dpi.
-constexpr double kPlanDpi = 200.0;
+// The book's figures: a chart for every case and a plan for every level,
+// 150 dpi across the text width (14.5 cm), sharp in print.
+constexpr double kFigureDpi = 150.0;
+constexpr double kPlanDpi = kFigureDpi;
 constexpr double kPlanWidth = 145.0;  // mm
 
 std::future<std::string> DrawPlan(const ForcePageRecord& record) {
@@ -535,7 +537,7 @@ OutputOutcome WriteCalculationBook(const CForcePage& page, const CRodCheckPage& 
   std::vector<LevelFigures> figures(book.levels.size());
   for (size_t l = 0; l < book.levels.size(); ++l)
     for (const BookCase& c : book.levels[l].cases)
-      figures[l].charts.push_back(std::make_unique<ForceChartFigure>(c.record));
+      figures[l].charts.push_back(std::make_unique<ForceChartFigure>(c.record, kFigureDpi));
   for (size_t l = 0; l < book.levels.size(); ++l) figures[l].plan = DrawPlan(book.levels[l].record);
   BookSections sections = SectionsOf(book, settings, section);
   // Without their own texts, the cover's level and height are the levels'.

@@ -36,17 +36,15 @@ void ExtremeLines(CReportComposer& r, int rod, const std::string& force, const s
   r.TextLine(Fill(kAngle[rod], angles));
 }
 
-// The chart is drawn at 200 dpi for the text width of the page (14.5 cm):
-// sharp in print, and quick enough to encode for a report written at once.
-constexpr double kChartDpi = 200.0;
+constexpr double kChartDpi = kReportChartDpi;
 
-std::future<std::string> DrawChartFigure(const ForcePageRecord& page) {
+std::future<std::string> DrawChartFigure(const ForcePageRecord& page, double dpi) {
 #if TIECALC_HAVE_CHART
-  return std::async(std::launch::async | std::launch::deferred, [data = ChartDataOf(page)] {
-    return ChartPng(LayOutForceChart(data, 548, 330), kChartDpi / 96.0);
+  return std::async(std::launch::async | std::launch::deferred, [data = ChartDataOf(page), dpi] {
+    return ChartPng(LayOutForceChart(data, 548, 330), dpi / 96.0);
   });
 #else
-  (void)page;
+  (void)page, (void)dpi;
   return {};
 #endif
 }
@@ -196,7 +194,8 @@ OutputOutcome WriteForceReport(const CForcePage& page, IDesktop& desktop) {
   return RunReport(desktop, ShapeOf(record.layout).request, [&](CReportComposer& r) { Body(record, chart, r); });
 }
 
-ForceChartFigure::ForceChartFigure(const ForcePageRecord& page) : m_png(DrawChartFigure(page)) {}
+ForceChartFigure::ForceChartFigure(const ForcePageRecord& page, double dpi)
+    : m_png(DrawChartFigure(page, dpi)), m_dpi(dpi) {}
 
 std::string ForceChartFigure::TakePng() { return m_png.get(); }
 
@@ -230,7 +229,7 @@ void ForceModelBody(const ForcePageRecord& page, CReportComposer& r, bool withMe
 
 void ForceChartPicture(ForceChartFigure& chart, CReportComposer& r) {
 #if TIECALC_HAVE_CHART
-  r.Picture("force_chart", chart.TakePng(), kChartDpi, "各附着杆轴力随θ变化曲线");
+  r.Picture("force_chart", chart.TakePng(), chart.Dpi(), "各附着杆轴力随θ变化曲线");
 #else
   (void)chart, (void)r;
 #endif

@@ -16,19 +16,26 @@
 
 namespace tiecalc {
 
-// The force chart of a page's record for its report's figure, 200 dpi across the text
+// The reports' chart is drawn at 200 dpi for the text width of the page
+// (14.5 cm): sharp in print, and quick enough to encode for a report
+// written at once.
+inline constexpr double kReportChartDpi = 200.0;
+
+// The force chart of a page's record for its report's figure, at dpi across the text
 // width. Drawing it is most of a force report's work, so it is drawn on
 // another thread from when this is made: a report makes it before its
 // document, and the body takes it where the figure goes. In a build without
 // the chart it holds nothing and the reports carry no chart.
 class ForceChartFigure {
  public:
-  explicit ForceChartFigure(const ForcePageRecord& page);
+  explicit ForceChartFigure(const ForcePageRecord& page, double dpi = kReportChartDpi);
   // The PNG bytes, waiting for them; throws what drawing threw. Once only.
   std::string TakePng();
+  double Dpi() const { return m_dpi; }
 
  private:
   std::future<std::string> m_png;
+  double m_dpi;
 };
 
 // The force analysis of any of the three layouts.
