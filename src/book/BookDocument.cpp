@@ -547,7 +547,7 @@ OutputOutcome WriteCalculationBook(const CForcePage& page, const CRodCheckPage& 
     if (!level.height.empty()) heights += (heights.empty() ? "" : "、") + level.height + " m";
   }
   return RunReport(desktop, kBookRequest, [&](CReportComposer& r) {
-    r.UseBookColours();
+    r.UseBookStyle();
     Cover(settings.project, levels, heights, r);
     r.PageBreak();
     r.TableOfContents();

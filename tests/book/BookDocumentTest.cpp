@@ -44,10 +44,13 @@ size_t Find(const Lines& doc, const Lines& lines, size_t at = 0) {
   return it == doc.end() ? std::string::npos : static_cast<size_t>(it - doc.begin());
 }
 
-// The reports' verdict colours as the book prints them, legible in grey.
-Lines InBookColours(Lines lines) {
+// A report's lines as the book prints them: the verdict colours legible in
+// grey, the spacing of battens or lacing named l1.
+Lines InBookStyle(Lines lines) {
   for (std::string& l : lines) {
-    for (const auto& [from, to] : {std::pair<std::string, std::string>{"{00FF00:", "{006100:"}, {"{FF0000:", "{C00000:"}})
+    for (const auto& [from, to] : {std::pair<std::string, std::string>{"{00FF00:", "{006100:"},
+                                   {"{FF0000:", "{C00000:"},
+                                   {"跨距L1", "跨距l1"}})
       for (size_t at = l.find(from); at != std::string::npos; at = l.find(from, at)) l.replace(at, from.size(), to);
   }
   return lines;
@@ -115,7 +118,7 @@ TEST_F(BookDocument, TwoCasesAndTwoSectionsInNumberedParts) {
     WriteRodCheckReport(hand.page, hand.desktop);
     const size_t heading = Find(doc, {"h|3|杆" + std::to_string(n) + "（截面" + std::to_string(n) + "）"});
     ASSERT_NE(heading, std::string::npos);
-    EXPECT_NE(Find(doc, InBookColours(Body(Out("rod" + std::to_string(n) + ".doc"))), heading), std::string::npos)
+    EXPECT_NE(Find(doc, InBookStyle(Body(Out("rod" + std::to_string(n) + ".doc"))), heading), std::string::npos)
         << "rod " << n;
   }
   EXPECT_NE(Find(doc, {"p|0|14|计算公式与过程同杆2，上表为本杆的数值。"}), std::string::npos);

@@ -90,7 +90,13 @@ void CReportComposer::TextLine(const std::vector<std::string>& pieces) {
   for (const std::string& piece : pieces)
     if (piece.find("nan") != std::string::npos || piece.find("inf") != std::string::npos)
       throw std::runtime_error("报告中有无穷大或无定义的数值：" + piece);
-  for (const std::string& piece : pieces) m_document.TypeText(piece);
+  for (const std::string& piece : pieces) {
+    // The rod-check body names the spacing of its battens or lacing L1.
+    static constexpr std::string_view kSpacing = "跨距L1";
+    const size_t at = m_book ? piece.find(kSpacing) : std::string::npos;
+    m_document.TypeText(at == std::string::npos ? piece
+                                                : std::string(piece).replace(at, kSpacing.size(), "跨距l1"));
+  }
   m_document.TypeParagraph();
 }
 
@@ -105,7 +111,7 @@ void CReportComposer::Paragraphs(int count) {
 }
 
 uint32_t CReportComposer::Shown(uint32_t colour) const {
-  if (!m_bookColours) return colour;
+  if (!m_book) return colour;
   return colour == kTextGreen ? kTextDarkGreen : colour == kTextRed ? kTextDarkRed : colour;
 }
 
@@ -123,7 +129,8 @@ void CReportComposer::Table(const std::vector<std::vector<std::string>>& cells, 
   BodyFont();
 }
 
-void CReportComposer::Fragment(FragmentId id) {
+void CReportComposer::Fragment(FragmentId reportId) {
+  const FragmentId id = m_book ? BookVariantOf(reportId) : reportId;
   const FragmentInfo* fragment = FindFragment(static_cast<int>(id));
   const std::span<const unsigned char> bytes = FragmentPackage(id);
   const std::string name = fragment ? fragment->fileName : std::to_string(static_cast<int>(id));

@@ -102,16 +102,19 @@ class CReportComposer {
   // layout says, in the body font at size points; the body font afterwards.
   void Table(const std::vector<std::vector<TableCell>>& rows, const TableLayout& layout, double size);
 
-  // From here on the reports' verdict colours, lime and pure red, print as
-  // kTextDarkGreen and kTextDarkRed (a calculation book printed in grey).
-  void UseBookColours() { m_bookColours = true; }
+  // From here on the report bodies write as a calculation book: their
+  // verdict colours, lime and pure red, print as kTextDarkGreen and
+  // kTextDarkRed (legible printed in grey), each fragment in the book's
+  // wording (BookVariantOf), and the lacing or batten spacing they type is
+  // l1, apart from the rods' lengths L1..L4.
+  void UseBookStyle() { m_book = true; }
 
  private:
   uint32_t Shown(uint32_t colour) const;
 
   CWordDocument& m_document;
   std::map<FragmentId, PackageParts> m_unpacked;  // the fragments inserted so far
-  bool m_bookColours = false;
+  bool m_book = false;
 };
 
 // What differs between reports besides their body.

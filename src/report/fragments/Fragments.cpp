@@ -1,6 +1,7 @@
 #include "report/fragments/Fragments.h"
 
 #include <algorithm>
+#include <utility>
 #include <cstring>
 #include <iterator>
 
@@ -42,7 +43,18 @@ constexpr FragmentInfo kFragments[] = {
     {BattenCheck, "lb9.doc", R::RodCheck},
     {RadiiTwoLimbLaced, "lt1.doc", R::RodCheck},
     {RadiiFourLimbBattened, "sb1.doc", R::RodCheck},
+    {BookFourRodIMethod, "b44.doc", R::Book},
+    {BookFourRodIIMethod, "b414.doc", R::Book},
+    {BookSlendernessLaced, "bst3.doc", R::Book},
+    {BookLacingCheck, "bst9.doc", R::Book},
+    {BookSlendernessBattened, "blb3.doc", R::Book},
+    {BookBattenCheck, "blb9.doc", R::Book},
 };
+
+constexpr std::pair<FragmentId, FragmentId> kBookVariants[] = {
+    {FourRodIMethod, BookFourRodIMethod},     {FourRodIIMethod, BookFourRodIIMethod},
+    {SlendernessLaced, BookSlendernessLaced}, {LacingCheck, BookLacingCheck},
+    {SlendernessBattened, BookSlendernessBattened}, {BattenCheck, BookBattenCheck}};
 
 constexpr FragmentId kThreeRod[] = {ThreeRodModel, ThreeRodAngles, ThreeRodMethod};
 constexpr FragmentId kFourRodI[] = {FourRodIModel, FourRodIAngles, FourRodILengths, FourRodIMethod};
@@ -86,6 +98,12 @@ std::span<const unsigned char> FragmentPackage(FragmentId id) {
   return {};
 }
 
+FragmentId BookVariantOf(FragmentId id) {
+  for (const auto& [report, book] : kBookVariants)
+    if (report == id) return book;
+  return id;
+}
+
 std::span<const FragmentId> ReportFragments(FragmentReport report, int rodForm) {
   switch (report) {
     case R::ThreeRod:
@@ -96,6 +114,8 @@ std::span<const FragmentId> ReportFragments(FragmentReport report, int rodForm) 
       return kFourRodII;
     case R::RodCheck:
       if (rodForm >= 0 && rodForm < static_cast<int>(std::size(kRodCheck))) return kRodCheck[rodForm];
+      return {};
+    case R::Book:
       return {};
   }
   return {};

@@ -38,9 +38,16 @@ enum class FragmentId : int {
   BattenCheck = 190,            // "lb9.doc"
   RadiiTwoLimbLaced = 191,      // "lt1.doc"
   RadiiFourLimbBattened = 192,  // "sb1.doc"
+  // The calculation book's wording of some of them (BookVariantOf).
+  BookFourRodIMethod = 193,     // "b44.doc"
+  BookFourRodIIMethod = 194,    // "b414.doc"
+  BookSlendernessLaced = 195,   // "bst3.doc"
+  BookLacingCheck = 196,        // "bst9.doc"
+  BookSlendernessBattened = 197,  // "blb3.doc"
+  BookBattenCheck = 198,        // "blb9.doc"
 };
 
-enum class FragmentReport { ThreeRod, FourRodLayoutI, FourRodLayoutII, RodCheck };
+enum class FragmentReport { ThreeRod, FourRodLayoutI, FourRodLayoutII, RodCheck, Book };
 
 struct FragmentInfo {
   FragmentId id;
@@ -48,7 +55,7 @@ struct FragmentInfo {
   FragmentReport usedBy;
 };
 
-// All 28 fragments.
+// All 34 fragments: the reports' 28 and the book's 6.
 std::span<const FragmentInfo> AllFragments();
 
 // The fragment of that id, or nullptr.
@@ -63,5 +70,10 @@ std::span<const unsigned char> FragmentPackage(FragmentId id);
 // 1 two-limb battened, 2 two-limb laced, 3 four-limb battened, 4 four-limb
 // laced); another form gives no fragment. The other reports ignore it.
 std::span<const FragmentId> ReportFragments(FragmentReport report, int rodForm = 0);
+
+// What the calculation book inserts for a report's fragment: its own
+// wording where it has one (the force method's 基本结构, the lacing or
+// batten spacing l1 apart from the rods' lengths L1..L4), else the same.
+FragmentId BookVariantOf(FragmentId id);
 
 }  // namespace tiecalc

@@ -27,7 +27,8 @@ TEST(FragmentTableTest, EveryFragmentHasItsIdAndFileName) {
       {171, "414.doc"}, {176, "sf1.doc"}, {177, "sf2.doc"}, {178, "sf3.doc"}, {179, "sf4.doc"},
       {180, "sf5.doc"}, {181, "sf6.doc"}, {182, "sf7.doc"}, {183, "st1.doc"}, {184, "st3.doc"},
       {185, "st6.doc"}, {186, "st8.doc"}, {187, "st9.doc"}, {188, "lb1.doc"}, {189, "lb3.doc"},
-      {190, "lb9.doc"}, {191, "lt1.doc"}, {192, "sb1.doc"}};
+      {190, "lb9.doc"}, {191, "lt1.doc"}, {192, "sb1.doc"}, {193, "b44.doc"}, {194, "b414.doc"},
+      {195, "bst3.doc"}, {196, "bst9.doc"}, {197, "blb3.doc"}, {198, "blb9.doc"}};
   ASSERT_EQ(AllFragments().size(), std::size(expected));
   std::set<int> ids;
   std::set<std::string> names;
@@ -38,10 +39,14 @@ TEST(FragmentTableTest, EveryFragmentHasItsIdAndFileName) {
     ids.insert(static_cast<int>(info->id));
     names.insert(info->fileName);
   }
-  EXPECT_EQ(ids.size(), 28u);
-  EXPECT_EQ(names.size(), 28u);
+  EXPECT_EQ(ids.size(), 34u);
+  EXPECT_EQ(names.size(), 34u);
   EXPECT_EQ(FindFragment(160), nullptr);
-  EXPECT_EQ(FindFragment(193), nullptr);
+  EXPECT_EQ(FindFragment(199), nullptr);
+  // The book's wording replaces exactly these, and no report inserts it.
+  for (const auto& [report, book] : {std::pair{164, 193}, {171, 194}, {184, 195}, {187, 196}, {189, 197}, {190, 198}})
+    EXPECT_EQ(static_cast<int>(BookVariantOf(static_cast<FragmentId>(report))), book);
+  EXPECT_EQ(BookVariantOf(FragmentId::ThreeRodMethod), FragmentId::ThreeRodMethod);
 }
 
 TEST(FragmentTableTest, ReportsInsertTheirFragmentsInOrder) {
@@ -81,7 +86,10 @@ TEST(FragmentTableTest, EveryFragmentIsUsedByItsReportOnly) {
   check(FragmentReport::FourRodLayoutI, 0);
   check(FragmentReport::FourRodLayoutII, 0);
   for (int form = 0; form < 5; ++form) check(FragmentReport::RodCheck, form);
-  EXPECT_EQ(used.size(), AllFragments().size());
+  // The rest are the book's wording of some of them.
+  for (const FragmentInfo& info : AllFragments())
+    if (!used.count(static_cast<int>(info.id))) EXPECT_EQ(info.usedBy, FragmentReport::Book) << info.fileName;
+  EXPECT_EQ(used.size(), AllFragments().size() - 6);
 }
 
 }  // namespace
