@@ -179,37 +179,10 @@ Json SectionJson(const CaseSection& s) {
   return v;
 }
 
-CasePage ParsePage(const std::string& pageName, const Json& inputs, const CPage& page) {
-  if (!inputs.is_object()) Refuse("页面 " + pageName + " 的内容不是对象（{...}）");
-  CasePage out{pageName, {}, {}};
-  for (const auto& [name, value] : inputs.items()) {
-    if (name == kSectionKey && dynamic_cast<const CRodCheckPage*>(&page)) {
-      out.section = ParseSection(pageName, value);
-      continue;
-    }
-    const NamedControl* n = FindInput(page, name);
-    if (!n) Refuse("页面 " + pageName + " 没有输入项 " + Quoted(name));
-    const std::string where = "页面 " + pageName + " 的输入项 " + name;
-    std::string text;
-    if (value.is_string())
-      text = value.get<std::string>();
-    else if (value.is_number())
-      text = NumberText(value);
-    else
-      Refuse(where + " 的值既不是文本也不是数字");
-    if (HasControlCharacter(text)) Refuse(where + " 的文本含有控制字符");
-    if (CharacterCount(text) > kCaseMaxTextLength)
-      Refuse(where + " 的文本超过 " + std::to_string(kCaseMaxTextLength) + " 个字符");
-    if (!NamedAccepts(page, *n, text))
-      Refuse(where + " 的值 " + Quoted(text) + " 无效，应为 " + NamedAllowedValues(page, *n));
-    out.inputs.push_back({name, std::move(text)});
-  }
-  return out;
-}
-
-// A text of the book object: a string or a number taken as its text, with
-// the limits of an input's text.
-std::string BookText(const Json& v, const std::string& where) {
+// A text of the file (an input's, or one of the book object): a string, or a
+// number taken as its text, of at most kCaseMaxTextLength characters and
+// without control characters.
+std::string TextOf(const Json& v, const std::string& where) {
   std::string text;
   if (v.is_string())
     text = v.get<std::string>();
@@ -222,6 +195,26 @@ std::string BookText(const Json& v, const std::string& where) {
     Refuse(where + " 的文本超过 " + std::to_string(kCaseMaxTextLength) + " 个字符");
   return text;
 }
+
+CasePage ParsePage(const std::string& pageName, const Json& inputs, const CPage& page) {
+  if (!inputs.is_object()) Refuse("页面 " + pageName + " 的内容不是对象（{...}）");
+  CasePage out{pageName, {}, {}};
+  for (const auto& [name, value] : inputs.items()) {
+    if (name == kSectionKey && dynamic_cast<const CRodCheckPage*>(&page)) {
+      out.section = ParseSection(pageName, value);
+      continue;
+    }
+    const NamedControl* n = FindInput(page, name);
+    if (!n) Refuse("页面 " + pageName + " 没有输入项 " + Quoted(name));
+    const std::string where = "页面 " + pageName + " 的输入项 " + name;
+    std::string text = TextOf(value, where);
+    if (!NamedAccepts(page, *n, text))
+      Refuse(where + " 的值 " + Quoted(text) + " 无效，应为 " + NamedAllowedValues(page, *n));
+    out.inputs.push_back({name, std::move(text)});
+  }
+  return out;
+}
+
 
 void RefuseUnknownKeys(const Json& v, std::initializer_list<const char*> known, const std::string& where) {
   for (const auto& [key, value] : v.items()) {
@@ -251,7 +244,7 @@ std::vector<CaseLoadCase> ParseLoadCases(const Json& v, const std::string& where
     for (auto [key, text] : {std::pair{"name", &lc.name}, {"R", &lc.R}, {"M", &lc.M}}) {
       const auto it = c.find(key);
       if (it == c.end()) Refuse(one + " 缺少 " + key);
-      *text = BookText(*it, one + " 的 " + key);
+      *text = TextOf(*it, one + " 的 " + key);
     }
     if (lc.name.empty()) Refuse(one + " 的名称为空");
     for (const CaseLoadCase& other : cases)
@@ -280,7 +273,7 @@ CaseBook ParseBook(const Json& v, const CasePages& pages) {
       for (const ProjectField& f : kProjectFields)
         if (key == f.key) field = &f;
       if (!field) Refuse(w + " 没有 " + Quoted(key) + " 一项");
-      book.project.*field->text = BookText(value, w + " 的 " + key);
+      book.project.*field->text = TextOf(value, w + " 的 " + key);
     }
   }
   if (const auto it = v.find("cases"); it != v.end()) book.cases = ParseLoadCases(*it, where + " 的工况 cases");
@@ -318,11 +311,11 @@ CaseBook ParseBook(const Json& v, const CasePages& pages) {
       CaseLevel level;
       const auto name = l.find("name");
       if (name == l.end()) Refuse(one + " 缺少 name");
-      level.name = BookText(*name, one + " 的 name");
+      level.name = TextOf(*name, one + " 的 name");
       if (level.name.empty()) Refuse(one + " 的名称为空");
       for (const CaseLevel& other : book.levels)
         if (other.name == level.name) Refuse(w + " 中附着道次 " + Quoted(level.name) + " 出现了不止一次");
-      if (const auto h = l.find("height"); h != l.end()) level.height = BookText(*h, one + " 的 height");
+      if (const auto h = l.find("height"); h != l.end()) level.height = TextOf(*h, one + " 的 height");
       if (const auto p = l.find("pages"); p != l.end()) {
         for (const auto& [pageName, inputs] : ObjectOf(*p, one + " 的 pages").items()) {
           CPage* page = PageNamed(pages, pageName);

@@ -42,8 +42,9 @@ LayoutPtr MakeLayout(PangoContext* context, const std::string& text, double size
 // are looked up), so the chart keeps two for the program's run: one to
 // measure with, one to draw with (moved to each surface's transformation).
 // A chart may be drawn off the window's thread (a report draws its figure
-// while it writes the text before it): one thread at a time uses them, under
-// TextLock.
+// while it writes the text before it, a book several figures at once): one
+// thread at a time uses them, under TextLock, while the lines of other
+// drawings go on.
 PangoContext* NewTextContext() {
   PangoContext* c = pango_font_map_create_context(pango_cairo_font_map_get_default());
   cairo_font_options_t* options = cairo_font_options_create();
@@ -126,6 +127,9 @@ struct Drawer {
     cairo_stroke(cr);
   }
   void operator()(const SceneText& t) const {
+    // The drawing context is shared: its texts are laid out and shown one
+    // thread at a time; lines, paths and marks need no lock.
+    const std::lock_guard<std::mutex> hold(TextLock());
     LayoutPtr layout = MakeLayout(context, t.text, t.size);
     int width = 0, height = 0;
     pango_layout_get_size(layout.get(), &width, &height);
@@ -175,9 +179,7 @@ void Paint(unsigned char* pixels, int width, int height, int stride, const Chart
   cairo_scale(cr.get(), scale, scale);
   SetColour(cr.get(), kChartWhite);
   cairo_paint(cr.get());
-  const std::lock_guard<std::mutex> hold(TextLock());
   PangoContext* context = DrawingContext();
-  pango_cairo_update_context(cr.get(), context);
   const Drawer draw{cr.get(), context};
   for (const SceneItem& item : scene.items) std::visit(draw, item);
   cairo_surface_flush(surface);

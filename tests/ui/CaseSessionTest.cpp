@@ -27,6 +27,7 @@
 #include "QtTestApp.h"
 #include "pages/RodCheckPage.h"
 #include "pages/ThreeRod.h"
+#include "platform/path/Utf8Path.h"
 #include "ui/BookDialogs.h"
 #include "ui/CaseSession.h"
 #include "ui/DialogView.h"
@@ -263,7 +264,7 @@ TEST_F(CaseSessionTest, TheBookObjectSurvivesSaveAutosaveAndRestoreAndItsEditsMa
   EXPECT_EQ(BookText(opened), BookText(dlg->Pages().Book()));  // the 计算书 buttons see it
   EXPECT_EQ(Q("450"), Edit(0, CThreeRod::kA)->text());
   ASSERT_TRUE(dlg->Session().Save());
-  const CaseBook saved = ReadCaseFile(File("书.tiecalc").toStdString(), Named()).book;
+  const CaseBook saved = ReadCaseFile(PathFromUtf8(File("书.tiecalc").toStdString()), Named()).book;
   // The level shown keeps the pages' inputs, every one of them; the rest is
   // the file's, item for item.
   const CasePage* shown = saved.levels.at(1).Find("three-rod");
