@@ -550,8 +550,9 @@ OutputOutcome WriteCalculationBook(const CForcePage& page, const CRodCheckPage& 
     r.UseBookStyle();
     Cover(settings.project, levels, heights, r);
     r.PageBreak();
+    // The parts follow the contents on their page: a break there would
+    // leave most of a page empty.
     r.TableOfContents();
-    r.PageBreak();
     Basis(sections, r);
     Summary(book, sections, r);
     LoadCases(book, r);
