@@ -40,6 +40,14 @@ std::string Direction(double degrees) {
 
 std::string RodName(int rod) { return "杆" + std::to_string(rod); }
 
+// A section's text with the spacing of its battens or lacing named l1, as
+// the book names it, apart from the rods' lengths L1..L4.
+std::string SpacingNamed(std::string text) {
+  for (const char* spacing : {"L1=", "L1 ="})
+    for (size_t at = text.find(spacing); at != std::string::npos; at = text.find(spacing, at + 1)) text[at] = 'l';
+  return text;
+}
+
 std::string RodList(const std::vector<int>& rods) {
   std::string s;
   for (int r : rods) s += (s.empty() ? "" : "、") + RodName(r);
@@ -142,7 +150,7 @@ std::string SectionName(const BookSection& s) {
   const RodCheckData& d = s.page->Data();
   std::string name = "截面" + std::to_string(s.number) + "：" + CRodCheckPage::FormName(d.form);
   if (const auto& chosen = s.page->Section(); chosen && !chosen->editedByHand && chosen->form == d.form)
-    name += "，" + DescribeSection(chosen->form, chosen->choice);
+    name += "，" + SpacingNamed(DescribeSection(chosen->form, chosen->choice));
   return name;
 }
 
@@ -317,7 +325,7 @@ void SectionParts(BookSections& sections, CReportComposer& r) {
     r.Table(rows, DataTable({1400, 2600, 4600}), kTableSize);
     if (const std::optional<ReportSection> derivation = ReportSectionOf(*s.page, true)) {
       r.TextLine("截面特性由型钢表计算：");
-      for (const std::string& line : derivation->derivations) r.TextLine("    " + line);
+      for (const std::string& line : derivation->derivations) r.TextLine("    " + SpacingNamed(line));
     }
   }
 }

@@ -45,12 +45,13 @@ size_t Find(const Lines& doc, const Lines& lines, size_t at = 0) {
 }
 
 // A report's lines as the book prints them: the verdict colours legible in
-// grey, the spacing of battens or lacing named l1.
+// grey, the spacing of battens or lacing named l1, [σ] as its value.
 Lines InBookStyle(Lines lines) {
   for (std::string& l : lines) {
     for (const auto& [from, to] : {std::pair<std::string, std::string>{"{00FF00:", "{006100:"},
                                    {"{FF0000:", "{C00000:"},
-                                   {"跨距L1", "跨距l1"}})
+                                   {"跨距L1", "跨距l1"},
+                                   {"235/1.34", "[σ] = 175.37\u00A0MPa"}})
       for (size_t at = l.find(from); at != std::string::npos; at = l.find(from, at)) l.replace(at, from.size(), to);
   }
   return lines;

@@ -105,8 +105,9 @@ class CReportComposer {
   // From here on the report bodies write as a calculation book: their
   // verdict colours, lime and pure red, print as kTextDarkGreen and
   // kTextDarkRed (legible printed in grey), each fragment in the book's
-  // wording (BookVariantOf), and the lacing or batten spacing they type is
-  // l1, apart from the rods' lengths L1..L4.
+  // wording (BookVariantOf), the lacing or batten spacing they type is l1,
+  // apart from the rods' lengths L1..L4, and an allowable stress typed as
+  // "235/1.34" is its value, "[σ] = 175.37 MPa".
   void UseBookStyle() { m_book = true; }
 
  private:
