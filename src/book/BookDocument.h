@@ -1,10 +1,14 @@
 #pragma once
-// The calculation book as one document: the summary of every rod, the force
-// analysis exactly as the force page's report writes it, each rod's check as
-// the rod-check report writes it with that rod's values and its tension
-// line, and the verdict over all rods. It goes through the save dialog and
-// the report course of the page reports (footer, atomic replacement, the
-// path left as it was when the book cannot be finished).
+// The calculation book as one document, numbered in heading styles: a cover
+// with the project block and signature lines, the contents, the standards
+// it applies, the summary with the reasons of each failing check, the load
+// cases, each distinct section once, then for every level its layout (the
+// force analysis as the page's report writes it, with a plan drawn to
+// scale), the extremes and chart of every case, each rod's check as one
+// table (the full derivation under the first rod of its section), the wall
+// reactions, and the conclusion. It goes through the save dialog and the
+// report course of the page reports (footer, atomic replacement, the path
+// left as it was when the book cannot be finished).
 
 #include "book/Book.h"
 #include "platform/dialog/Desktop.h"
