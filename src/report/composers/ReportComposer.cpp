@@ -75,8 +75,11 @@ std::string BookWording(std::string text) {
   static constexpr std::string_view kSpacing = "跨距L1";
   if (const size_t at = text.find(kSpacing); at != std::string::npos) text.replace(at, kSpacing.size(), "跨距l1");
   for (const char* yield : {"235/", "345/"}) {
+    // Only as a limit: after "<" or "≥".
     const size_t at = text.find(yield);
     if (at == std::string::npos) continue;
+    const bool limit = (at >= 1 && text[at - 1] == '<') || (at >= 3 && text.compare(at - 3, 3, "≥") == 0);
+    if (!limit) continue;
     const size_t from = at + 4;
     size_t end = from;
     while (end < text.size() && ((text[end] >= '0' && text[end] <= '9') || text[end] == '.')) ++end;
