@@ -226,19 +226,32 @@ std::string Reasons(const BookRod& rod) {
   return s;
 }
 
+// A level's failing rods and their reasons, named with the level.
+void LevelFailures(const BookLevel& level, CReportComposer& r) {
+  std::string failing;
+  for (const BookRod& rod : level.rods)
+    if (!rod.passes) failing += (failing.empty() ? "" : "、") + std::to_string(rod.rod);
+  r.TextLine((level.name.empty() ? "" : level.name + "：") + "附着杆 " + failing + " 不满足要求。");
+  for (const BookRod& rod : level.rods)
+    if (!rod.passes) r.TextLine("    " + RodName(rod.rod) + " " + Reasons(rod));
+}
+
 void VerdictLines(const CalculationBook& book, CReportComposer& r) {
   const bool passes = book.verdict == kBookAllRodsPass;
   r.BodyFont(passes ? kTextDarkGreen : kTextDarkRed);
-  for (const BookLevel& level : book.levels) {
-    if (level.passes) continue;
-    std::string failing;
-    for (const BookRod& rod : level.rods)
-      if (!rod.passes) failing += (failing.empty() ? "" : "、") + std::to_string(rod.rod);
-    r.TextLine((level.name.empty() ? "" : level.name + "：") + "附着杆 " + failing + " 不满足要求。");
-    for (const BookRod& rod : level.rods)
-      if (!rod.passes) r.TextLine("    " + RodName(rod.rod) + " " + Reasons(rod));
-  }
+  for (const BookLevel& level : book.levels)
+    if (!level.passes) LevelFailures(level, r);
   if (passes) r.TextLine(std::string(kBookAllRodsPass));
+  r.BodyFont();
+}
+
+// The verdict of one level, at the end of its chapter.
+void LevelVerdict(const BookLevel& level, CReportComposer& r) {
+  r.BodyFont(level.passes ? kTextDarkGreen : kTextDarkRed);
+  if (level.passes)
+    r.TextLine((level.name.empty() ? "" : level.name + "：") + kBookAllRodsPass);
+  else
+    LevelFailures(level, r);
   r.BodyFont();
 }
 
@@ -512,6 +525,8 @@ void Level(const BookLevel& level, LevelFigures& figures, BookSections& sections
   Forces(level, figures, r);
   RodChecks(level, sections, r);
   WallReactions(level, r);
+  // Several levels: each chapter ends with its own verdict.
+  if (!level.name.empty()) LevelVerdict(level, r);
 }
 
 }  // namespace
