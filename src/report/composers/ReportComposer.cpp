@@ -1,6 +1,5 @@
 #include "report/composers/ReportComposer.h"
 
-#include <cstdlib>
 #include <optional>
 #include <stdexcept>
 
@@ -67,30 +66,6 @@ RunFormat Font(double size, uint32_t colour, bool bold) {
   return format;
 }
 
-// A report body's text as the calculation book words it: the spacing of
-// battens or lacing, L1 in the rod-check report, is l1 (L1..L4 are the rods'
-// lengths there), and an allowable stress written as the yield stress over
-// the factor ("σ<235/1.34") is written as its value ("σ<[σ] = 175.37 MPa").
-std::string BookWording(std::string text) {
-  static constexpr std::string_view kSpacing = "跨距L1";
-  if (const size_t at = text.find(kSpacing); at != std::string::npos) text.replace(at, kSpacing.size(), "跨距l1");
-  for (const char* yield : {"235/", "345/"}) {
-    // Only as a limit: after "<" or "≥".
-    const size_t at = text.find(yield);
-    if (at == std::string::npos) continue;
-    const bool limit = (at >= 1 && text[at - 1] == '<') || (at >= 3 && text.compare(at - 3, 3, "≥") == 0);
-    if (!limit) continue;
-    const size_t from = at + 4;
-    size_t end = from;
-    while (end < text.size() && ((text[end] >= '0' && text[end] <= '9') || text[end] == '.')) ++end;
-    const double k = ParseDouble(text.substr(from, end - from));
-    if (!(k > 0)) continue;
-    const double allowable = std::atof(yield) / k;
-    text.replace(at, end - at, "[σ] = " + FormatFixed(allowable, 2) + "\u00A0MPa");
-  }
-  return text;
-}
-
 }  // namespace
 
 std::string Fill(std::string_view pattern, double value) {
@@ -115,7 +90,7 @@ void CReportComposer::TextLine(const std::vector<std::string>& pieces) {
   for (const std::string& piece : pieces)
     if (piece.find("nan") != std::string::npos || piece.find("inf") != std::string::npos)
       throw std::runtime_error("报告中有无穷大或无定义的数值：" + piece);
-  for (const std::string& piece : pieces) m_document.TypeText(m_book ? BookWording(piece) : piece);
+  for (const std::string& piece : pieces) m_document.TypeText(piece);
   m_document.TypeParagraph();
 }
 

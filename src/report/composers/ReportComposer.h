@@ -105,10 +105,10 @@ class CReportComposer {
   // From here on the report bodies write as a calculation book: their
   // verdict colours, lime and pure red, print as kTextDarkGreen and
   // kTextDarkRed (legible printed in grey), each fragment in the book's
-  // wording (BookVariantOf), the lacing or batten spacing they type is l1,
-  // apart from the rods' lengths L1..L4, and an allowable stress typed as
-  // "235/1.34" is its value, "[σ] = 175.37 MPa".
+  // wording (BookVariantOf), and the bodies word their own texts as a book
+  // does where BookStyle() says so.
   void UseBookStyle() { m_book = true; }
+  bool BookStyle() const { return m_book; }
 
  private:
   uint32_t Shown(uint32_t colour) const;

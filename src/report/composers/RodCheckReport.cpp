@@ -48,31 +48,28 @@ void OverallStiffness(CReportComposer& r, double lambda, const Verdict& v) {
   WriteVerdict(r, a > 0 && a < 120, a >= 120, v);
 }
 
-// A stress against the allowable stress of its grade, k typed into the text.
+// A stress against the allowable stress of its grade: the report writes the
+// limit as the yield stress over k ("σ<235/1.34"), a calculation book as its
+// value ("σ<[σ] = 175.37 MPa").
 struct StressVerdict {
-  const char* pass[2];  // by grade: Q235, Q345
-  const char* fail[2];
+  const char* symbol;  // σ, σ1, σz
+  const char* holds;   // the line after the limit
+  const char* fails;
 };
 
 void Stress(CReportComposer& r, double sigma, SteelGrade grade, double k, const StressVerdict& v) {
   const double allowable = AllowableStress(grade, k);
-  const int g = grade == SteelGrade::Q345 ? 1 : 0;
-  WriteVerdict(r, sigma > 0 && sigma < allowable, sigma >= allowable, {nullptr, nullptr, 1, 0}, Fill(v.pass[g], k),
-               Fill(v.fail[g], k));
+  const std::string limit = r.BookStyle() ? "[σ] = " + WithUnit(FormatFixed(allowable, 2), "MPa")
+                                          : (grade == SteelGrade::Q345 ? "345/" : "235/") + FormatFixed(k, 2);
+  WriteVerdict(r, sigma > 0 && sigma < allowable, sigma >= allowable, {nullptr, nullptr, 1, 0},
+               std::string(v.symbol) + "<" + limit + "\r\n" + v.holds,
+               std::string(v.symbol) + "≥" + limit + "\r\n" + v.fails);
 }
 
-constexpr StressVerdict kOverallStability = {
-    {"σ<235/%.2f\r\n附着杆整体稳定性满足要求！", "σ<345/%.2f\r\n附着杆整体稳定性满足要求！"},
-    {"σ≥235/%.2f\r\n附着杆整体稳定性 不 满足要求！", "σ≥345/%.2f\r\n附着杆整体稳定性 不 满足要求！"}};
-constexpr StressVerdict kLimbStability = {
-    {"σ1<235/%.2f\r\n附着杆主弦单肢稳定性满足要求！", "σ1<345/%.2f\r\n附着杆主弦单肢稳定性满足要求！"},
-    {"σ1≥235/%.2f\r\n附着杆主弦单肢稳定性 不 满足要求！", "σ1≥345/%.2f\r\n附着杆主弦单肢稳定性 不 满足要求！"}};
-constexpr StressVerdict kBattenStress = {
-    {"σz<235/%.2f\r\n附着杆缀板满足要求！", "σz<345/%.2f\r\n附着杆缀板满足要求！"},
-    {"σz≥235/%.2f\r\n附着杆缀板 不 满足要求！", "σz≥345/%.2f\r\n附着杆缀板 不 满足要求！"}};
-constexpr StressVerdict kLacingStress = {
-    {"σz<235/%.2f\r\n附着杆缀条满足要求！", "σz<345/%.2f\r\n附着杆缀条满足要求！"},
-    {"σz≥235/%.2f\r\n附着杆缀条 不 满足要求！", "σz≥345/%.2f\r\n附着杆缀条 不 满足要求！"}};
+constexpr StressVerdict kOverallStability = {"σ", "附着杆整体稳定性满足要求！", "附着杆整体稳定性 不 满足要求！"};
+constexpr StressVerdict kLimbStability = {"σ1", "附着杆主弦单肢稳定性满足要求！", "附着杆主弦单肢稳定性 不 满足要求！"};
+constexpr StressVerdict kBattenStress = {"σz", "附着杆缀板满足要求！", "附着杆缀板 不 满足要求！"};
+constexpr StressVerdict kLacingStress = {"σz", "附着杆缀条满足要求！", "附着杆缀条 不 满足要求！"};
 
 const char* GradeName(SteelGrade grade) { return grade == SteelGrade::Q345 ? "Q345" : "Q235"; }
 
@@ -119,7 +116,8 @@ void SolidWebBody(const RodCheckData& d, SteelGrade main, CReportComposer& r, co
 struct Members {
   bool laced;           // lacing bars (radius, slenderness and stiffness of their own) or battens
   const char* grade;    // "附着杆缀板材质： " and the grade follows
-  const char* spacing;  // L1
+  const char* spacing;  // L1; a calculation book calls it l1 (spacingInBook), apart from the rods' L1..L4
+  const char* spacingInBook;
   const char* side;     // a
   const char* area;     // Az
   const char* thickness;  // δ, battens only
@@ -132,6 +130,7 @@ struct Members {
 constexpr Members kBattens = {false,
                               "附着杆缀板材质： ",
                               "缀板跨距L1=%.2f（mm）",
+                              "缀板跨距l1=%.2f（mm）",
                               "附着杆缀板面边长a=%.2f（mm）",
                               "附着杆缀板截面积：Az=%.2f（mm^2）",
                               "附着杆缀板厚度：δ=%.2f（mm）",
@@ -142,6 +141,7 @@ constexpr Members kBattens = {false,
 constexpr Members kLacing = {true,
                              "附着杆缀条材质： ",
                              "缀条跨距L1=%.2f（mm）",
+                             "缀条跨距l1=%.2f（mm）",
                              "附着杆缀条面边长a=%.2f（mm）",
                              "附着杆缀条截面积：Az=%.2f（mm^2）",
                              nullptr,
@@ -197,7 +197,7 @@ void LatticeBody(const RodCheckData& d, const LatticeForm& form, SteelGrade main
   if (section) SectionLines(*section, r);
   r.Line({{"附着杆轴向载荷：F=%.2f（kN）", d.F}});
   r.Line({{"附着杆长度：L=%v（mm）", d.L}});
-  r.Line({{m.spacing, d.L1}});
+  r.Line({{r.BookStyle() ? m.spacingInBook : m.spacing, d.L1}});
   r.Line({{m.side, d.a}});
   r.Line({{"附着杆总重量：G=%.2f（kg）", d.G}});
   r.Line({{"附着杆大截面主肢总截面积：A=%.2f（mm^2）", d.A}});
