@@ -108,11 +108,6 @@ std::vector<FailingCheck> FailingChecks(const RodCheckData& d) {
 
 // ---- one level -----------------------------------------------------------------
 
-struct RodSectionPages {
-  const CRodCheckPage* main;
-  std::vector<std::unique_ptr<CRodCheckPage>> own;  // one for each CaseBook::sections entry
-};
-
 bool CanCheck(const CRodCheckPage& section) { return section.Data().verdict.inputValid && section.Data().L > 0; }
 
 void AddCaseForces(BookCase& c) {
@@ -155,7 +150,8 @@ WallForce WallForceOf(double F, double angle, const std::string& caseName) {
   return {F, F * std::sin(a), F * std::cos(a), caseName};
 }
 
-BookRod CheckRod(int index, const BookLevel& level, const CaseBook& settings, const RodSectionPages& sections) {
+BookRod CheckRod(int index, const BookLevel& level, const CaseBook& settings, const CRodCheckPage& main,
+                 const std::vector<std::shared_ptr<const CRodCheckPage>>& sections) {
   BookRod rod;
   rod.rod = index + 1;
   // The envelope over the cases: the first case that reaches the extreme governs.
@@ -175,7 +171,7 @@ BookRod CheckRod(int index, const BookLevel& level, const CaseBook& settings, co
 
   const CaseRodSection* own = settings.SectionOf(rod.rod);
   rod.section = own ? static_cast<int>(own - settings.sections.data()) : -1;
-  const CRodCheckPage& section = own ? *sections.own[static_cast<size_t>(rod.section)] : *sections.main;
+  const CRodCheckPage& section = own ? *sections[static_cast<size_t>(rod.section)] : main;
   rod.texts = TextsForRod(envelope, section);
   std::unique_ptr<CRodCheckPage> page = CopyOf(section);
   TypeRodTexts(*page, rod.texts);
@@ -228,7 +224,6 @@ std::string LevelVerdict(const BookLevel& level) {
 
 // Every rod of every level checked, the levels' cases computed.
 CalculationBook CheckLevels(CalculationBook book, const CRodCheckPage& section, const CaseBook& settings) {
-  RodSectionPages sections{&section, {}};
   if (!CanCheck(section)) {
     // Only a rod left to the rod-check page needs it.
     const size_t rods = book.levels.front().cases.front().record.rods.size();
@@ -240,9 +235,10 @@ CalculationBook CheckLevels(CalculationBook book, const CRodCheckPage& section, 
       }
   }
   for (const CaseRodSection& s : settings.sections) {
-    std::unique_ptr<CRodCheckPage> own;
+    auto own = std::make_shared<CRodCheckPage>();
+    own->Create();
     try {
-      own = SectionPageOf(s);
+      Bring(*own, s.page);
     } catch (const CCaseError& e) {
       book.refusal = kBookNeedsSection + std::string("\n") + e.what();
       book.levels.clear();
@@ -255,14 +251,14 @@ CalculationBook CheckLevels(CalculationBook book, const CRodCheckPage& section, 
       book.levels.clear();
       return book;
     }
-    sections.own.push_back(std::move(own));
+    book.sectionPages.push_back(std::move(own));
   }
 
   std::string verdict;
   bool all = true;
   for (BookLevel& level : book.levels) {
     const size_t rods = level.cases.front().record.rods.size();
-    for (size_t r = 0; r < rods; ++r) level.rods.push_back(CheckRod(static_cast<int>(r), level, settings, sections));
+    for (size_t r = 0; r < rods; ++r) level.rods.push_back(CheckRod(static_cast<int>(r), level, settings, section, book.sectionPages));
     ComputeReactions(level);
     level.passes = std::all_of(level.rods.begin(), level.rods.end(), [](const BookRod& r) { return r.passes; });
     level.verdict = LevelVerdict(level);
@@ -274,13 +270,6 @@ CalculationBook CheckLevels(CalculationBook book, const CRodCheckPage& section, 
 }
 
 }  // namespace
-
-std::unique_ptr<CRodCheckPage> SectionPageOf(const CaseRodSection& section) {
-  auto page = std::make_unique<CRodCheckPage>();
-  page->Create();
-  Bring(*page, section.page);
-  return page;
-}
 
 const char* ForceLayoutKey(ForceLayout layout) {
   switch (layout) {

@@ -116,14 +116,13 @@ struct CalculationBook {
   // read as typed, each with its level and case ("第二道 工况“工作状态”：R
   // 无法识别，按 0 计算"): the pages' own are theirs to tell.
   std::vector<std::string> unreadable;
+  // The rod-check page of each CaseBook::sections entry, brought to its saved
+  // inputs, as the rods were checked with it.
+  std::vector<std::shared_ptr<const CRodCheckPage>> sectionPages;
 
   bool Refused() const { return !refusal.empty(); }
   const std::string& Status() const { return Refused() ? refusal : verdict; }
 };
-
-// A rod-check page started and brought to a rod section's saved inputs, as
-// the book checks its rods with; throws CCaseError when they cannot be.
-std::unique_ptr<CRodCheckPage> SectionPageOf(const CaseRodSection& section);
 
 // The key of a layout in case files and on the command line: "three-rod",
 // "four-rod-1", "four-rod-2".

@@ -114,7 +114,6 @@ struct BookSection {
 };
 
 struct BookSections {
-  std::vector<std::unique_ptr<CRodCheckPage>> own;
   std::vector<BookSection> list;
 
   BookSection& Of(int index) {
@@ -124,9 +123,8 @@ struct BookSections {
   }
 };
 
-BookSections SectionsOf(const CalculationBook& book, const CaseBook& settings, const CRodCheckPage& main) {
+BookSections SectionsOf(const CalculationBook& book, const CRodCheckPage& main) {
   BookSections out;
-  for (const CaseRodSection& s : settings.sections) out.own.push_back(SectionPageOf(s));
   for (const BookLevel& level : book.levels)
     for (const BookRod& rod : level.rods) {
       bool known = false;
@@ -139,7 +137,7 @@ BookSections SectionsOf(const CalculationBook& book, const CaseBook& settings, c
       BookSection s;
       s.index = rod.section;
       s.number = static_cast<int>(out.list.size()) + 1;
-      s.page = rod.section < 0 ? &main : out.own[static_cast<size_t>(rod.section)].get();
+      s.page = rod.section < 0 ? &main : book.sectionPages.at(static_cast<size_t>(rod.section)).get();
       if (&level == &book.levels.front()) s.rods.push_back(rod.rod);
       out.list.push_back(std::move(s));
     }
@@ -562,7 +560,7 @@ OutputOutcome WriteCalculationBook(const CForcePage& page, const CRodCheckPage& 
     for (const BookCase& c : book.levels[l].cases)
       figures[l].charts.push_back(std::make_unique<ForceChartFigure>(c.record, kFigureDpi));
   for (size_t l = 0; l < book.levels.size(); ++l) figures[l].plan = DrawPlan(book.levels[l].record);
-  BookSections sections = SectionsOf(book, settings, section);
+  BookSections sections = SectionsOf(book, section);
   // Without their own texts, the cover's level and height are the levels'.
   std::string levels, heights;
   for (const BookLevel& level : book.levels) {
