@@ -36,8 +36,6 @@ void ExtremeLines(CReportComposer& r, int rod, const std::string& force, const s
   r.TextLine(Fill(kAngle[rod], angles));
 }
 
-constexpr double kChartDpi = kReportChartDpi;
-
 std::future<std::string> DrawChartFigure(const ForcePageRecord& page, double dpi) {
 #if TIECALC_HAVE_CHART
   return std::async(std::launch::async | std::launch::deferred, [data = ChartDataOf(page), dpi] {
@@ -53,7 +51,7 @@ std::future<std::string> DrawChartFigure(const ForcePageRecord& page, double dpi
 // number of the report, the layout and the loads in the caption.
 void ChartFigure(CReportComposer& r, ForceChartFigure& chart, const ForcePageRecord& page, const char* figure) {
 #if TIECALC_HAVE_CHART
-  r.Picture("force_chart", chart.TakePng(), kChartDpi, "各附着杆轴力随θ变化曲线");
+  ForceChartPicture(chart, r);
   r.Align(Alignment::Center);
   r.TextLine(std::string(figure) + " 各附着杆轴力随θ变化曲线");
   r.TextLine(page.name + Fill("  R=%v KN", page.R) + Fill("  M=%v KN.m", page.M) + Fill("  θ=%.2f°", page.theta));
@@ -118,19 +116,17 @@ std::string BookUnit(const std::string& unit) {
   return unit == "KN" ? "kN" : unit == "KN.m" ? "kN·m" : unit == "mm^2" ? "mm²" : unit;
 }
 
-// The inputs as typed, in a grid of four "label = value unit" a row, each
-// number on the line of its unit.
-void ParameterGrid(const ForcePageRecord& page, CReportComposer& r) {
-  constexpr size_t kColumns = 4;
+// Texts in a borderless grid of columns a row, left-aligned, in 12 points:
+// the book's inputs four a row, its angles and lengths one row each.
+void Grid(const std::vector<std::string>& texts, size_t columns, CReportComposer& r) {
   std::vector<std::vector<TableCell>> rows;
-  for (size_t i = 0; i < page.parameters.size(); ++i) {
-    if (i % kColumns == 0) rows.emplace_back(kColumns, TableCell(""));
-    const LabelledValue& p = page.parameters[i];
-    rows.back()[i % kColumns] = TableCell(p.label + "=" + WithUnit(FormatInput(p.value), BookUnit(p.unit)));
+  for (size_t i = 0; i < texts.size(); ++i) {
+    if (i % columns == 0) rows.emplace_back(columns, TableCell(""));
+    rows.back()[i % columns] = TableCell(texts[i]);
   }
   TableLayout layout;
   layout.borders = false;
-  layout.columnAlignment.assign(kColumns, Alignment::Left);
+  layout.columnAlignment.assign(columns, Alignment::Left);
   r.Table(rows, layout, 12);
 }
 
@@ -163,16 +159,6 @@ void Model(const ForcePageRecord& page, const ForceReportShape& shape, CReportCo
     for (size_t i = 0; i < page.rods.size(); ++i) r.Line({{kLength.at(i), page.rods[i].length}});
   }
   r.Fragment(shape.method);
-}
-
-// One row of a borderless grid.
-void GridRow(const std::vector<std::string>& texts, CReportComposer& r) {
-  std::vector<std::vector<TableCell>> rows(1);
-  for (const std::string& t : texts) rows[0].emplace_back(t);
-  TableLayout layout;
-  layout.borders = false;
-  layout.columnAlignment.assign(texts.size(), Alignment::Left);
-  r.Table(rows, layout, 12);
 }
 
 void Body(const ForcePageRecord& page, ForceChartFigure& chart, CReportComposer& r) {
@@ -208,7 +194,10 @@ void ForceModelBody(const ForcePageRecord& page, CReportComposer& r, bool withMe
   static constexpr std::array<const char*, 4> kAngle = {"α", "β", "γ", "δ"};
   const ForceReportShape& shape = ShapeOf(page.layout);
   if (withMethod) r.Fragment(shape.model);
-  ParameterGrid(page, r);
+  std::vector<std::string> inputs;
+  for (const LabelledValue& p : page.parameters)
+    inputs.push_back(p.label + "=" + WithUnit(FormatInput(p.value), BookUnit(p.unit)));
+  Grid(inputs, 4, r);
   if (shape.materialNote) r.TextLine("其中 E 为附着杆材料弹性模量，S 为附着杆主肢截面积。");
   if (afterInputs) afterInputs();
   std::vector<std::string> angles, lengths;
@@ -218,11 +207,11 @@ void ForceModelBody(const ForcePageRecord& page, CReportComposer& r, bool withMe
   }
   if (withMethod) r.Fragment(shape.angles);
   else r.TextLine("各附着杆与墙面的夹角：");
-  GridRow(angles, r);
+  Grid(angles, angles.size(), r);
   if (shape.lengths) {
     if (withMethod) r.Fragment(*shape.lengths);
     else r.TextLine("各附着杆长度：");
-    GridRow(lengths, r);
+    Grid(lengths, lengths.size(), r);
   }
   if (withMethod) r.Fragment(shape.method);
 }
