@@ -4,6 +4,7 @@
 #include <cmath>
 #include <memory>
 
+#include "core/analysis/Angles.h"
 #include "core/input/Format.h"
 #include "pages/FourRodPage.h"
 #include "pages/NamedInput.h"
@@ -146,8 +147,7 @@ std::string ComputeCases(const CForcePage& page, const std::vector<CaseLoadCase>
 }
 
 WallForce WallForceOf(double F, double angle, const std::string& caseName) {
-  const double a = angle * 3.14159265358979323846 / 180;
-  return {F, F * std::sin(a), F * std::cos(a), caseName};
+  return {F, F * std::sin(Rad(angle)), F * std::cos(Rad(angle)), caseName};
 }
 
 BookRod CheckRod(int index, const BookLevel& level, const CaseBook& settings, const CRodCheckPage& main,
@@ -213,12 +213,10 @@ void ComputeReactions(BookLevel& level) {
 }
 
 std::string LevelVerdict(const BookLevel& level) {
-  std::string failing, reasons;
-  for (const BookRod& rod : level.rods) {
-    if (rod.passes) continue;
-    failing += (failing.empty() ? "" : "、") + std::to_string(rod.rod);
+  const std::string failing = FailingRods(level);
+  std::string reasons;
+  for (const BookRod& rod : level.rods)
     for (const FailingCheck& f : rod.failing) reasons += "\n杆" + std::to_string(rod.rod) + " " + f.Text();
-  }
   return failing.empty() ? kBookAllRodsPass : "附着杆 " + failing + " 不 满足要求！" + reasons;
 }
 
@@ -270,6 +268,13 @@ CalculationBook CheckLevels(CalculationBook book, const CRodCheckPage& section, 
 }
 
 }  // namespace
+
+std::string FailingRods(const BookLevel& level) {
+  std::string failing;
+  for (const BookRod& rod : level.rods)
+    if (!rod.passes) failing += (failing.empty() ? "" : "、") + std::to_string(rod.rod);
+  return failing;
+}
 
 const char* ForceLayoutKey(ForceLayout layout) {
   switch (layout) {

@@ -124,6 +124,10 @@ struct CalculationBook {
   const std::string& Status() const { return Refused() ? refusal : verdict; }
 };
 
+// The numbers of a level's rods that fail or cannot be checked: "2、3"; empty
+// when all pass.
+std::string FailingRods(const BookLevel& level);
+
 // The key of a layout in case files and on the command line: "three-rod",
 // "four-rod-1", "four-rod-2".
 const char* ForceLayoutKey(ForceLayout layout);

@@ -226,10 +226,7 @@ std::string Reasons(const BookRod& rod) {
 
 // A level's failing rods and their reasons, named with the level.
 void LevelFailures(const BookLevel& level, CReportComposer& r) {
-  std::string failing;
-  for (const BookRod& rod : level.rods)
-    if (!rod.passes) failing += (failing.empty() ? "" : "、") + std::to_string(rod.rod);
-  r.TextLine((level.name.empty() ? "" : level.name + "：") + "附着杆 " + failing + " 不满足要求。");
+  r.TextLine((level.name.empty() ? "" : level.name + "：") + "附着杆 " + FailingRods(level) + " 不满足要求。");
   for (const BookRod& rod : level.rods)
     if (!rod.passes) r.TextLine("    " + RodName(rod.rod) + " " + Reasons(rod));
 }
