@@ -164,6 +164,15 @@ TEST(ForceChart, BitmapsAreDrawnAtTheirScale) {
   };
   EXPECT_EQ(word(16), 640);
   EXPECT_EQ(word(20), 400);
+  // A picture too large to draw fails with the chart's message, thrown from
+  // the drawing (a module with a C++ runtime of its own on Linux) and caught
+  // here as the reports catch it.
+  try {
+    ChartPng(scene, 1e6);
+    ADD_FAILURE() << "a 640-million-pixel-wide chart was drawn";
+  } catch (const std::exception& e) {
+    EXPECT_STREQ(e.what(), "无法绘制受力曲线: 图像过大");
+  }
 }
 
 }  // namespace
