@@ -37,21 +37,27 @@ LayoutPtr MakeLayout(PangoContext* context, const std::string& text, double size
   return layout;
 }
 
-// A text context of the default font map, with metrics unhinted so that texts
-// measure alike at every scale. Making one costs milliseconds (the fonts
-// are looked up), so the chart keeps two for the program's run: one to
-// measure with, one to draw with (moved to each surface's transformation).
-// A chart may be drawn off the window's thread (a report draws its figure
-// while it writes the text before it, a book several figures at once): one
-// thread at a time uses them, under TextLock, while the lines of other
-// drawings go on.
-PangoContext* NewTextContext() {
-  PangoContext* c = pango_font_map_create_context(pango_cairo_font_map_get_default());
-  cairo_font_options_t* options = cairo_font_options_create();
-  cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
-  pango_cairo_context_set_font_options(c, options);
-  cairo_font_options_destroy(options);
-  return c;
+// The chart's one text context, of the default font map, with metrics
+// unhinted so that texts measure alike at every scale. Texts are laid out in
+// it at their own size in chart units and drawn through the surface's
+// transformation, so measuring and drawing share its fonts: each text size
+// costs one font look-up for the program's run (fontconfig sorts every font
+// for it, a few milliseconds apiece), where a context moved to each surface's
+// scale looked the fonts up again for every scale and turn drawn, with the
+// same pixels. A chart may be drawn off the window's thread (a report draws
+// its figure while it writes the text before it, a book several figures at
+// once): one thread at a time uses it, under TextLock, while the lines of
+// other drawings go on.
+PangoContext* TextContext() {
+  static PangoContext* context = [] {
+    PangoContext* c = pango_font_map_create_context(pango_cairo_font_map_get_default());
+    cairo_font_options_t* options = cairo_font_options_create();
+    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+    pango_cairo_context_set_font_options(c, options);
+    cairo_font_options_destroy(options);
+    return c;
+  }();
+  return context;
 }
 
 std::mutex& TextLock() {
@@ -59,19 +65,9 @@ std::mutex& TextLock() {
   return lock;
 }
 
-PangoContext* MeasuringContext() {
-  static PangoContext* context = NewTextContext();
-  return context;
-}
-
-PangoContext* DrawingContext() {
-  static PangoContext* context = NewTextContext();
-  return context;
-}
-
 double TextWidth(const std::string& text, double size) {
   const std::lock_guard<std::mutex> hold(TextLock());
-  LayoutPtr layout = MakeLayout(MeasuringContext(), text, size);
+  LayoutPtr layout = MakeLayout(TextContext(), text, size);
   int width = 0, height = 0;
   pango_layout_get_size(layout.get(), &width, &height);
   return static_cast<double>(width) / PANGO_SCALE;
@@ -92,7 +88,6 @@ void SetStroke(cairo_t* cr, const ChartStroke& s) {
 
 struct Drawer {
   cairo_t* cr;
-  PangoContext* context;
 
   void operator()(const SceneLine& l) const {
     SetStroke(cr, l.stroke);
@@ -127,10 +122,10 @@ struct Drawer {
     cairo_stroke(cr);
   }
   void operator()(const SceneText& t) const {
-    // The drawing context is shared: its texts are laid out and shown one
+    // The text context is shared: its texts are laid out and shown one
     // thread at a time; lines, paths and marks need no lock.
     const std::lock_guard<std::mutex> hold(TextLock());
-    LayoutPtr layout = MakeLayout(context, t.text, t.size);
+    LayoutPtr layout = MakeLayout(TextContext(), t.text, t.size);
     int width = 0, height = 0;
     pango_layout_get_size(layout.get(), &width, &height);
     const double w = static_cast<double>(width) / PANGO_SCALE;
@@ -140,7 +135,6 @@ struct Drawer {
     if (t.vertical) cairo_rotate(cr, -M_PI / 2);
     cairo_move_to(cr, -AnchorShift(t.anchor, w), -baseline);
     SetColour(cr, t.colour);
-    pango_cairo_update_layout(cr, layout.get());
     pango_cairo_show_layout(cr, layout.get());
     cairo_new_path(cr);
     cairo_restore(cr);
@@ -179,8 +173,7 @@ void Paint(unsigned char* pixels, int width, int height, int stride, const Chart
   cairo_scale(cr.get(), scale, scale);
   SetColour(cr.get(), kChartWhite);
   cairo_paint(cr.get());
-  PangoContext* context = DrawingContext();
-  const Drawer draw{cr.get(), context};
+  const Drawer draw{cr.get()};
   for (const SceneItem& item : scene.items) std::visit(draw, item);
   cairo_surface_flush(surface);
 }
