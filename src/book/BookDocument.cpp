@@ -350,15 +350,32 @@ struct LevelFigures {
 constexpr double kFigureDpi = 150.0;
 constexpr double kPlanDpi = kFigureDpi;
 constexpr double kPlanWidth = 145.0;  // mm
+constexpr double kPlanSceneWidth = 548, kPlanSceneHeight = 400;  // chart units
 
 std::future<std::string> DrawPlan(const ForcePageRecord& record) {
 #if TIECALC_HAVE_CHART
   return std::async(std::launch::async | std::launch::deferred, [record] {
-    return ChartPngPrinted(LayOutPlanDrawing(record, 548, 400, kPlanWidth), kPlanWidth, kPlanDpi);
+    return ChartPngPrinted(LayOutPlanDrawing(record, kPlanSceneWidth, kPlanSceneHeight, kPlanWidth), kPlanWidth,
+                           kPlanDpi);
   });
 #else
   (void)record;
   return {};
+#endif
+}
+
+// The plan's place in the level's chapter: it goes in at once, and the
+// chapter goes on while the plan is drawn.
+void PlanPicture(std::future<std::string>& plan, CReportComposer& r) {
+#if TIECALC_HAVE_CHART
+  if (!plan.valid()) return;
+  const ChartPngFormat format = ChartPngFormatOf(kPlanSceneWidth, kPlanSceneHeight,
+                                                 PrintedScale(kPlanSceneWidth, kPlanWidth, kPlanDpi));
+  r.LatePicture("plan_drawing", static_cast<unsigned>(format.width), static_cast<unsigned>(format.height),
+                static_cast<unsigned>(format.dotsPerMetre), kPlanDpi, "附着平面布置图", [&plan] { return plan.get(); });
+  Caption(r, "图 附着平面布置图（按比例）");
+#else
+  (void)plan, (void)r;
 #endif
 }
 
@@ -512,11 +529,7 @@ void Level(const BookLevel& level, LevelFigures& figures, BookSections& sections
   r.NumberedHeading(1, LevelTitle(level));
   r.NumberedHeading(2, "附着布置");
   if (!first) r.TextLine("计算模型与分析方法同第一道附着，以下为本道的参数与结果。");
-  ForceModelBody(level.record, r, first, [&] {
-    if (!figures.plan.valid()) return;
-    r.Picture("plan_drawing", figures.plan.get(), kPlanDpi, "附着平面布置图");
-    Caption(r, "图 附着平面布置图（按比例）");
-  });
+  ForceModelBody(level.record, r, first, [&] { PlanPicture(figures.plan, r); });
   Forces(level, figures, r);
   RodChecks(level, sections, r);
   WallReactions(level, r);

@@ -45,6 +45,9 @@ inline constexpr ChartColour kChartAxis{0x40, 0x40, 0x40};
 
 // A bitmap's side for a chart's side at scale.
 inline int DevicePixels(double size, double scale) { return std::max(1, static_cast<int>(std::lround(size * scale))); }
+// The resolution QPainter's PNG states (pixels per metre): the true one, a
+// chart pixel being a 96th of an inch. cairo's PNG states none.
+inline int QtPngDotsPerMetre(double scale) { return static_cast<int>(std::lround(96 * scale / 0.0254)); }
 
 // How far a text of that width starts left of its anchor point.
 inline double AnchorShift(TextAnchor anchor, double width) {

@@ -62,8 +62,16 @@ ChartScene LayOutPlanDrawing(const ForcePageRecord& record, double width, double
 }
 
 std::string ChartPngPrinted(const ChartScene& scene, double printedWidth, double dpi) {
-  // Device pixels per chart unit: the printed inches times dpi over the width.
-  return ChartPng(scene, printedWidth / 25.4 * dpi / scene.width);
+  return ChartPng(scene, PrintedScale(scene.width, printedWidth, dpi));
+}
+
+ChartPngFormat ChartPngFormatOf(double width, double height, double scale) {
+#if TIECALC_CHART_QPAINTER
+  const int dotsPerMetre = QtPngDotsPerMetre(scale);
+#else
+  const int dotsPerMetre = 0;
+#endif
+  return {DevicePixels(width, scale), DevicePixels(height, scale), dotsPerMetre};
 }
 
 void PrepareChartDrawing() {

@@ -131,6 +131,15 @@ void DrawChart(const ChartScene& scene, double scale, ChartBitmap& bitmap);
 // PNG bytes of the scene drawn at scale.
 std::string ChartPng(const ChartScene& scene, double scale);
 
+// What ChartPng gives for a scene of width x height at scale, known before
+// it is drawn: the pixel size and the resolution the PNG states (pixels per
+// metre, 0 for none), which together fix a figure's printed size.
+struct ChartPngFormat {
+  int width = 0, height = 0;
+  int dotsPerMetre = 0;
+};
+ChartPngFormat ChartPngFormatOf(double width, double height, double scale);
+
 // Loads the drawing and looks up its fonts, the first chart's slowest part
 // (on Linux the module with cairo and pango, and fontconfig's fonts), so
 // that a program about to draw a chart can do it on another thread while it

@@ -152,7 +152,7 @@ std::string Png(const ChartScene& scene, double scale) {
   // writes it. Qt writes the image's resolution too: the true one, a chart
   // pixel being a 96th of an inch (a report sizes its figure by it).
   QImage image(DevicePixels(scene.width, scale), DevicePixels(scene.height, scale), QImage::Format_RGB32);
-  const int dotsPerMetre = static_cast<int>(std::lround(96 * scale / 0.0254));
+  const int dotsPerMetre = QtPngDotsPerMetre(scale);
   image.setDotsPerMeterX(dotsPerMetre);
   image.setDotsPerMeterY(dotsPerMetre);
   Paint(image, scene, scale);

@@ -397,6 +397,15 @@ CWordDocument::CWordDocument() : m_mainPart("word/document.xml") {
 
 pugi::xml_node CWordDocument::Body() const { return m_document.first_element_by_path("w:document/w:body"); }
 
+void CWordDocument::ReplacePartData(const std::string& current, std::string replacement) {
+  for (auto& [name, data] : m_parts)
+    if (data == current) {
+      data = std::move(replacement);
+      return;
+    }
+  throw WordError("文档中没有待填入的图片");
+}
+
 std::string CWordDocument::PackageBytes() const {
   const std::string document = ToXml(m_document), relations = ToXml(m_relations), types = ToXml(m_contentTypes);
   PackagePartViews parts;

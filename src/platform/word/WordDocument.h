@@ -139,6 +139,9 @@ class CWordDocument {
   // document or lacks a part it refers to. A pending page break (PageBreak)
   // goes before the package's first paragraph.
   void InsertPackage(const PackageParts& parts, const std::string& name);
+  // Gives the one part that holds exactly `current` (a stand-in inserted
+  // earlier) the bytes `replacement`; throws WordError when no part holds it.
+  void ReplacePartData(const std::string& current, std::string replacement);
 
   // The document as the bytes of a package file (see ZipPackage).
   std::string PackageBytes() const;

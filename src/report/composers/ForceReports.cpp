@@ -36,10 +36,13 @@ void ExtremeLines(CReportComposer& r, int rod, const std::string& force, const s
   r.TextLine(Fill(kAngle[rod], angles));
 }
 
+// The figure's chart, in chart pixels (a 96th of an inch).
+constexpr double kFigureWidth = 548, kFigureHeight = 330;
+
 std::future<std::string> DrawChartFigure(const ForcePageRecord& page, double dpi) {
 #if TIECALC_HAVE_CHART
   return std::async(std::launch::async | std::launch::deferred, [data = ChartDataOf(page), dpi] {
-    return ChartPng(LayOutForceChart(data, 548, 330), dpi / 96.0);
+    return ChartPng(LayOutForceChart(data, kFigureWidth, kFigureHeight), dpi / 96.0);
   });
 #else
   (void)page, (void)dpi;
@@ -218,7 +221,11 @@ void ForceModelBody(const ForcePageRecord& page, CReportComposer& r, bool withMe
 
 void ForceChartPicture(ForceChartFigure& chart, CReportComposer& r) {
 #if TIECALC_HAVE_CHART
-  r.Picture("force_chart", chart.TakePng(), chart.Dpi(), "各附着杆轴力随θ变化曲线");
+  // Its place goes in now; the text after it is written while it is drawn.
+  const ChartPngFormat format = ChartPngFormatOf(kFigureWidth, kFigureHeight, chart.Dpi() / 96.0);
+  r.LatePicture("force_chart", static_cast<unsigned>(format.width), static_cast<unsigned>(format.height),
+                static_cast<unsigned>(format.dotsPerMetre), chart.Dpi(), "各附着杆轴力随θ变化曲线",
+                [&chart] { return chart.TakePng(); });
 #else
   (void)chart, (void)r;
 #endif

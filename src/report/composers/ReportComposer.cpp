@@ -171,6 +171,59 @@ void CReportComposer::Picture(const std::string& name, std::string png, double d
   m_document.InsertPackage(BuildPackage(content, figures), name);
 }
 
+namespace {
+
+void AppendBigEndian(std::string& out, uint32_t v) {
+  for (int shift = 24; shift >= 0; shift -= 8) out += static_cast<char>((v >> shift) & 0xFF);
+}
+
+// The smallest PNG the document builder reads a size from: the signature,
+// the header of width x height and a private chunk that tells each stand-in
+// apart. Never saved: it is replaced before the report is.
+std::string StandInPng(unsigned width, unsigned height, unsigned dotsPerMetre, size_t serial) {
+  std::string png("\x89PNG\r\n\x1a\n", 8);
+  AppendBigEndian(png, 13);
+  png += "IHDR";
+  AppendBigEndian(png, width);
+  AppendBigEndian(png, height);
+  png += std::string("\x08\x02\x00\x00\x00", 5);
+  AppendBigEndian(png, 0);  // the checksums are never read
+  if (dotsPerMetre > 0) {
+    AppendBigEndian(png, 9);
+    png += "pHYs";
+    AppendBigEndian(png, dotsPerMetre);
+    AppendBigEndian(png, dotsPerMetre);
+    png += '\x01';  // per metre
+    AppendBigEndian(png, 0);
+  }
+  const std::string mark = "tiecalc late picture " + std::to_string(serial);
+  AppendBigEndian(png, static_cast<uint32_t>(mark.size()));
+  png += "tcLP" + mark;
+  AppendBigEndian(png, 0);
+  return png;
+}
+
+}  // namespace
+
+void CReportComposer::LatePicture(const std::string& name, unsigned width, unsigned height, unsigned dotsPerMetre,
+                                  double dpi, const std::string& description, std::function<std::string()> png) {
+  std::string standIn = StandInPng(width, height, dotsPerMetre, m_pending.size());
+  Picture(name, standIn, dpi, description);
+  m_pending.push_back({std::move(standIn), std::move(png)});
+}
+
+void CReportComposer::FinishPictures() {
+  for (PendingPicture& p : m_pending) {
+    std::string png = p.png();
+    const PngInfo drawn = ReadPngInfo(png), reserved = ReadPngInfo(p.standIn);
+    if (drawn.width != reserved.width || drawn.height != reserved.height || drawn.dpiX != reserved.dpiX ||
+        drawn.dpiY != reserved.dpiY)
+      throw WordError("图片的大小与预留的不符");
+    m_document.ReplacePartData(p.standIn, std::move(png));
+  }
+  m_pending.clear();
+}
+
 OutputOutcome RunReport(IDesktop& desktop, const ReportRequest& request,
                         const std::function<void(CReportComposer&)>& body) {
   SaveFileRequest dialog;
@@ -194,6 +247,7 @@ OutputOutcome RunReport(IDesktop& desktop, const ReportRequest& request,
     document.SetAlignment(Alignment::Left);
     CReportComposer composer(document);
     body(composer);
+    composer.FinishPictures();
     file::WriteFileAtomically(*path, document.PackageBytes());
   } catch (const file::CFileError& e) {
     throw std::runtime_error(kReportFailed + file::FileMessage(kCannotWriteReport, e));

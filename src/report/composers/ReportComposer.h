@@ -80,6 +80,16 @@ class CReportComposer {
   // size, no wider than the text) alone in a centred paragraph, built as the
   // stored fragments' figures are; name is the picture's and its part's.
   void Picture(const std::string& name, std::string png, double dpi, const std::string& description);
+  // The same for a PNG still being drawn, of width x height pixels: its
+  // paragraph, size and part go in now, from a stand-in of that size; its
+  // bytes (png(), which may wait for them) replace the stand-in when the
+  // report is complete, so that the text after it need not wait. A PNG of
+  // another size or resolution ends the report with an error.
+  // dotsPerMetre is the resolution the PNG states (0: none; dpi then sizes it).
+  void LatePicture(const std::string& name, unsigned width, unsigned height, unsigned dotsPerMetre, double dpi,
+                   const std::string& description, std::function<std::string()> png);
+  // Fills in the late pictures; RunReport calls it before the document is saved.
+  void FinishPictures();
 
   // ---- a long document's blocks (CWordDocument says more)
   // The body face at size points, in a colour, bold or not, for what is
@@ -116,6 +126,11 @@ class CReportComposer {
   CWordDocument& m_document;
   std::map<FragmentId, PackageParts> m_unpacked;  // the fragments inserted so far
   bool m_book = false;
+  struct PendingPicture {
+    std::string standIn;
+    std::function<std::string()> png;
+  };
+  std::vector<PendingPicture> m_pending;
 };
 
 // What differs between reports besides their body.

@@ -27,6 +27,19 @@ std::string ReadFile(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
+// The start of a PNG of that size (and stated resolution), all the
+// document reads of one.
+std::string PngHeader(uint32_t width, uint32_t height, uint32_t dotsPerMetre = 0) {
+  std::string png("\x89PNG\r\n\x1a\n", 8);
+  const auto u32 = [&](uint32_t v) {
+    for (int shift = 24; shift >= 0; shift -= 8) png += static_cast<char>((v >> shift) & 0xFF);
+  };
+  u32(13), png += "IHDR", u32(width), u32(height), png += std::string("\x08\x02\0\0\0", 5), u32(0);
+  if (dotsPerMetre) u32(9), png += "pHYs", u32(dotsPerMetre), u32(dotsPerMetre), png += '\x01', u32(0);
+  u32(0), png += "IEND", u32(0);
+  return png;
+}
+
 class ReportFailure : public ReportTest {
  protected:
   void SetUp() override {
@@ -110,12 +123,38 @@ TEST_F(ReportFailure, ErrorsWhileComposingKeepTheOlderReport) {
       {[](CReportComposer& r) { r.Table({}, 9); }, "表格的行数或列数无效: 0 x 0"},
       {[](CReportComposer& r) { r.Line({{"σ=%.2f（MPa）", std::nan("")}}); }, "报告中有无穷大或无定义的数值：σ=nan（MPa）"},
       {[](CReportComposer& r) { r.Picture("chart", "GIF89a", 200, "不是 PNG"); }, "图片不是 PNG 格式"},
+      // A late picture drawn another size than was reserved, or not drawn.
+      {[](CReportComposer& r) { r.LatePicture("chart", 40, 30, 0, 200, "图", [] { return PngHeader(41, 30); }); },
+       "图片的大小与预留的不符"},
+      {[](CReportComposer& r) {
+         r.LatePicture("chart", 40, 30, 0, 200, "图", []() -> std::string { throw std::runtime_error("无法绘制受力曲线"); });
+       },
+       "无法绘制受力曲线"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Run(path, c.body), "报告文件输出失败!\n" + c.says);
     EXPECT_EQ(ReadFile(path), "an older report");
   }
   EXPECT_EQ(OutNames(), std::vector<std::string>{"kept.doc"});
+}
+
+// A picture filled in late makes the very document a picture given at once
+// makes, whatever comes after it.
+TEST_F(ReportFailure, ALatePictureMakesTheSameDocument) {
+  const auto body = [](bool late) {
+    return [late](CReportComposer& r) {
+      r.TextLine("前");
+      if (late)
+        r.LatePicture("chart", 40, 30, 3780, 200, "图", [] { return PngHeader(40, 30, 3780); });
+      else
+        r.Picture("chart", PngHeader(40, 30, 3780), 200, "图");
+      r.TextLine("后");
+    };
+  };
+  const std::string now = Out("now.doc"), late = Out("late.doc");
+  EXPECT_EQ(Run(now, body(false)), "");
+  EXPECT_EQ(Run(late, body(true)), "");
+  EXPECT_EQ(ReadFile(now), ReadFile(late));
 }
 
 TEST_F(ReportFailure, SuccessfulReportReplacesTheFileThatWasThere) {
