@@ -4,6 +4,7 @@
 #if !TIECALC_CHART_QPAINTER
 #include <mutex>
 #include <stdexcept>
+#include <thread>
 
 #include "platform/process/Exec.h"
 #include "platform/process/Module.h"
@@ -30,6 +31,13 @@ const ChartDrawing& Drawing() {
     std::vector<std::filesystem::path> files;
     if (!dir.empty()) files = {dir / name, dir / TIECALC_CHART_MODULE_FROM_BIN / name};
     files.push_back(TIECALC_CHART_MODULE_BUILT);
+    // fontconfig reads its configuration (some fifty files) and its font
+    // caches at its first use, about as long as loading the module's forty
+    // libraries takes: it starts on a thread of its own meanwhile, and the
+    // module's fontconfig is then the one already set up.
+    std::jthread fonts;
+    if (const auto init = reinterpret_cast<int (*)()>(process::SystemLibrarySymbol("libfontconfig.so.1", "FcInit")))
+      fonts = std::jthread(init);
     try {
       using Entry = const ChartDrawing* (*)();
       table = reinterpret_cast<Entry>(process::LoadModuleSymbol(files, kChartDrawingEntry))();

@@ -11,4 +11,8 @@ namespace tiecalc::process {
 // the file and the loader's reason when none loads or the symbol is missing.
 void* LoadModuleSymbol(const std::vector<std::filesystem::path>& files, const char* symbol);
 
+// The address of symbol in the system library soname ("libfoo.so.1"),
+// loading it for the program's run; null when either is missing.
+void* SystemLibrarySymbol(const char* soname, const char* symbol);
+
 }  // namespace tiecalc::process
