@@ -371,8 +371,8 @@ void PlanPicture(std::future<std::string>& plan, CReportComposer& r) {
   if (!plan.valid()) return;
   const ChartPngFormat format = ChartPngFormatOf(kPlanSceneWidth, kPlanSceneHeight,
                                                  PrintedScale(kPlanSceneWidth, kPlanWidth, kPlanDpi));
-  r.LatePicture("plan_drawing", static_cast<unsigned>(format.width), static_cast<unsigned>(format.height),
-                static_cast<unsigned>(format.dotsPerMetre), kPlanDpi, "附着平面布置图", [&plan] { return plan.get(); });
+  r.LatePicture("plan_drawing", format.width, format.height, format.dotsPerMetre, kPlanDpi, "附着平面布置图",
+                [&plan] { return plan.get(); });
   Caption(r, "图 附着平面布置图（按比例）");
 #else
   (void)plan, (void)r;

@@ -223,8 +223,7 @@ void ForceChartPicture(ForceChartFigure& chart, CReportComposer& r) {
 #if TIECALC_HAVE_CHART
   // Its place goes in now; the text after it is written while it is drawn.
   const ChartPngFormat format = ChartPngFormatOf(kFigureWidth, kFigureHeight, chart.Dpi() / 96.0);
-  r.LatePicture("force_chart", static_cast<unsigned>(format.width), static_cast<unsigned>(format.height),
-                static_cast<unsigned>(format.dotsPerMetre), chart.Dpi(), "各附着杆轴力随θ变化曲线",
+  r.LatePicture("force_chart", format.width, format.height, format.dotsPerMetre, chart.Dpi(), "各附着杆轴力随θ变化曲线",
                 [&chart] { return chart.TakePng(); });
 #else
   (void)chart, (void)r;

@@ -205,9 +205,10 @@ std::string StandInPng(unsigned width, unsigned height, unsigned dotsPerMetre, s
 
 }  // namespace
 
-void CReportComposer::LatePicture(const std::string& name, unsigned width, unsigned height, unsigned dotsPerMetre,
-                                  double dpi, const std::string& description, std::function<std::string()> png) {
-  std::string standIn = StandInPng(width, height, dotsPerMetre, m_pending.size());
+void CReportComposer::LatePicture(const std::string& name, int width, int height, int dotsPerMetre, double dpi,
+                                  const std::string& description, std::function<std::string()> png) {
+  std::string standIn = StandInPng(static_cast<unsigned>(width), static_cast<unsigned>(height),
+                                   static_cast<unsigned>(dotsPerMetre), m_pending.size());
   Picture(name, standIn, dpi, description);
   m_pending.push_back({std::move(standIn), std::move(png)});
 }

@@ -86,7 +86,7 @@ class CReportComposer {
   // report is complete, so that the text after it need not wait. A PNG of
   // another size or resolution ends the report with an error.
   // dotsPerMetre is the resolution the PNG states (0: none; dpi then sizes it).
-  void LatePicture(const std::string& name, unsigned width, unsigned height, unsigned dotsPerMetre, double dpi,
+  void LatePicture(const std::string& name, int width, int height, int dotsPerMetre, double dpi,
                    const std::string& description, std::function<std::string()> png);
   // Fills in the late pictures; RunReport calls it before the document is saved.
   void FinishPictures();
