@@ -310,9 +310,8 @@ void SectionParts(BookSections& sections, CReportComposer& r) {
     r.NumberedHeading(2, SectionName(s));
     const RodCheckData& d = s.page->Data();
     r.TextLine("用于：" + (s.rods.empty() ? std::string("—") : RodList(s.rods)) + "；主肢材质 " +
-               (d.mainGrade == SteelGrade::Q345 ? "Q345" : "Q235") +
-               (IsLattice(d.form) ? std::string("，缀件材质 ") + (d.lacingGrade == SteelGrade::Q345 ? "Q345" : "Q235")
-                                  : std::string()) +
+               CRodCheckPage::GradeName(d.mainGrade) +
+               (IsLattice(d.form) ? "，缀件材质 " + CRodCheckPage::GradeName(d.lacingGrade) : std::string()) +
                "，材料许用安全系数 k = " + FormatInput(d.k) + "。");
     std::vector<std::vector<TableCell>> rows = {HeaderRow({"参数", "数值", "说明"})};
     const auto add = [&rows](const char* name, double value, const char* unit, const char* meaning) {

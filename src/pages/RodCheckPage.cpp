@@ -208,6 +208,7 @@ std::vector<std::pair<int, std::string>> CRodCheckPage::ResultTexts(const RodChe
 }
 
 const std::string& CRodCheckPage::FormName(RodForm form) { return kFormItems.at(static_cast<size_t>(form)); }
+const std::string& CRodCheckPage::GradeName(SteelGrade grade) { return kGradeItems.at(static_cast<size_t>(grade)); }
 
 const std::vector<std::string>& CRodCheckPage::SourceItems() {
   static const std::vector<std::string> items = {

@@ -51,6 +51,8 @@ class CRodCheckPage : public CPage {
   // force and length is installed from outside, where the force pages are.
   // The form list's item for a form: "实腹式" .. "四肢缀条式".
   static const std::string& FormName(RodForm form);
+  // A steel grade as its list shows it: "Q235", "Q345".
+  static const std::string& GradeName(SteelGrade grade);
   static const std::vector<std::string>& SourceItems();
   static const std::vector<std::string>& SourceValues();
 

@@ -71,8 +71,6 @@ constexpr StressVerdict kLimbStability = {"σ1", "附着杆主弦单肢稳定性
 constexpr StressVerdict kBattenStress = {"σz", "附着杆缀板满足要求！", "附着杆缀板 不 满足要求！"};
 constexpr StressVerdict kLacingStress = {"σz", "附着杆缀条满足要求！", "附着杆缀条 不 满足要求！"};
 
-const char* GradeName(SteelGrade grade) { return grade == SteelGrade::Q345 ? "Q345" : "Q235"; }
-
 // ---- solid web -----------------------------------------------------------
 
 constexpr Verdict kSolidStiffness = {"附着杆长细比<120，整体刚度满足要求！", "附着杆长细比>=120，整体刚度 不 满足要求！", 1,
@@ -80,7 +78,7 @@ constexpr Verdict kSolidStiffness = {"附着杆长细比<120，整体刚度满�
 
 void SolidWebBody(const RodCheckData& d, SteelGrade main, CReportComposer& r, const ReportSection* section) {
   r.TextLine("附着杆结构形式：实腹式");
-  r.TextLine(std::string("附着杆材质： ") + GradeName(main));
+  r.TextLine("附着杆材质： " + CRodCheckPage::GradeName(main));
   if (section) SectionLines(*section, r);
   r.Line({{"附着杆轴向载荷：F=%.2f（kN）", d.F}});
   r.Line({{"附着杆长度：L=%v（mm）", d.L}});
@@ -192,8 +190,8 @@ void LatticeBody(const RodCheckData& d, const LatticeForm& form, SteelGrade main
   const Members& m = *form.members;
   const bool laced = m.laced;
   r.TextLine(form.formLine);
-  r.TextLine(std::string("附着杆主肢材质： ") + GradeName(main));
-  r.TextLine(std::string(m.grade) + GradeName(lacingGrade));
+  r.TextLine("附着杆主肢材质： " + CRodCheckPage::GradeName(main));
+  r.TextLine(m.grade + CRodCheckPage::GradeName(lacingGrade));
   if (section) SectionLines(*section, r);
   r.Line({{"附着杆轴向载荷：F=%.2f（kN）", d.F}});
   r.Line({{"附着杆长度：L=%v（mm）", d.L}});
