@@ -72,7 +72,7 @@ std::string Where(const std::string& level, const std::string& loadCase) {
 
 // ---- the reasons a check fails ----------------------------------------------
 
-std::string Number(double v) { return std::isfinite(v) ? FormatFixed(v + 0.0, 2) : "∞"; }
+std::string Number(double v) { return std::isfinite(v) ? FormatFixedNoMinusZero(v, 2) : "∞"; }
 
 FailingCheck StressReason(const char* check, const char* symbol, double sigma, double allowable) {
   return {check, std::string(symbol) + " = " + Number(sigma) + " MPa ≥ [σ] = " + Number(allowable) + " MPa"};

@@ -28,7 +28,7 @@ constexpr const char* kFails = "不满足";
 
 // ---- texts ---------------------------------------------------------------------
 
-std::string Fixed(double v, int decimals = 2) { return FormatFixed(v + 0.0, decimals); }
+std::string Fixed(double v) { return FormatFixedNoMinusZero(v, 2); }
 
 // A direction of R as the book writes it: 0° to 360°.
 std::string Direction(double degrees) {

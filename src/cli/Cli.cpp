@@ -476,9 +476,9 @@ std::string ProjectKeyList() {
 }
 
 Json WallForceJson(const WallForce& f) {
-  return {{"F", FormatFixed(f.F + 0.0, 2)},
-          {"normal", FormatFixed(f.normal + 0.0, 2)},
-          {"parallel", FormatFixed(f.parallel + 0.0, 2)},
+  return {{"F", FormatFixedNoMinusZero(f.F, 2)},
+          {"normal", FormatFixedNoMinusZero(f.normal, 2)},
+          {"parallel", FormatFixedNoMinusZero(f.parallel, 2)},
           {"case", JsonText(f.caseName)}};
 }
 
@@ -549,9 +549,7 @@ int RunBook(const std::vector<std::string>& args, const std::string& openPath, s
       continue;
     }
     if (const std::string key = ProjectKeyOf(args[i]); !key.empty()) {
-      const ProjectField* field = nullptr;
-      for (const ProjectField& f : kProjectFields)
-        if (key == f.key) field = &f;
+      const ProjectField* field = FindProjectField(key);
       if (!field) return Usage(err, "unknown project item '" + key + "'; items: " + ProjectKeyList());
       project.emplace_back(field, args[i].substr(args[i].find('=') + 1));
       continue;

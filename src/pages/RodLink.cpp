@@ -37,9 +37,8 @@ RodTexts TextsForRod(const RodRecord& rod, const SectionScale& scale) {
   t.Fmin = e.forceTexts[1 - larger];
   t.FmaxValue = e.forces[larger];
   t.FminValue = e.forces[1 - larger];
-  // Compression counts positive in the check; + 0.0 keeps a zero from
-  // showing as "-0.00".
-  t.F = FormatFixed(-t.FminValue + 0.0, 2);
+  // Compression counts positive in the check.
+  t.F = FormatFixedNoMinusZero(-t.FminValue, 2);
   t.L = rod.lengthText;
   // G and L of the section fix its weight per length; a non-uniform rod
   // keeps the same share of its length in the large section.

@@ -27,6 +27,8 @@ std::string FormatFixed(double v, int decimals) {
   return ToChars(v, std::chars_format::fixed, decimals);
 }
 
+std::string FormatFixedNoMinusZero(double v, int decimals) { return FormatFixed(v + 0.0, decimals); }
+
 std::string Format2(double v) { return FormatFixed(v, 2); }
 
 std::string FormatInput(double v) {

@@ -25,6 +25,9 @@ std::string FormatBound(double v);
 
 // printf-style "%.*f" in the C locale, for composing texts such as "%.2f/%.2f".
 std::string FormatFixed(double v, int decimals);
+// The same with a negative zero written as zero ("0.00", not "-0.00"): a
+// result that comes to -0.0 in a document or a JSON field.
+std::string FormatFixedNoMinusZero(double v, int decimals);
 
 // An input as a document prints it: at most two decimals, trailing zeros
 // and a trailing point dropped, no minus sign on zero (1000.5 -> "1000.5",
