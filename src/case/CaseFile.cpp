@@ -269,9 +269,7 @@ CaseBook ParseBook(const Json& v, const CasePages& pages) {
     const std::string w = where + " 的工程信息 project";
     ObjectOf(*it, w);
     for (const auto& [key, value] : it->items()) {
-      const ProjectField* field = nullptr;
-      for (const ProjectField& f : kProjectFields)
-        if (key == f.key) field = &f;
+      const ProjectField* field = FindProjectField(key);
       if (!field) Refuse(w + " 没有 " + Quoted(key) + " 一项");
       book.project.*field->text = TextOf(value, w + " 的 " + key);
     }
@@ -381,13 +379,7 @@ Json BookJson(const CaseBook& book) {
 
 }  // namespace
 
-const CasePage* CaseState::Find(std::string_view name) const {
-  for (const CasePage& p : pages)
-    if (p.name == name) return &p;
-  return nullptr;
-}
-
-const CasePage* CaseLevel::Find(std::string_view name) const {
+const CasePage* FindPage(const std::vector<CasePage>& pages, std::string_view name) {
   for (const CasePage& p : pages)
     if (p.name == name) return &p;
   return nullptr;
@@ -542,7 +534,7 @@ CaseState CaptureCase(const CasePages& pages, const std::string& shownPage, cons
   CaseState state = CaptureCase(pages, shownPage);
   state.book = book;
   if (book.levels.empty()) return state;
-  CaseLevel& shown = state.book.levels.at(static_cast<size_t>(book.level));
+  CaseLevel& shown = state.book.Shown();
   shown.pages.clear();
   for (const CasePage& p : state.pages)
     if (!dynamic_cast<const CRodCheckPage*>(PageNamed(pages, p.name))) shown.pages.push_back(p);

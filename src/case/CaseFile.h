@@ -88,6 +88,12 @@ inline constexpr ProjectField kProjectFields[] = {
     {"checker", "校核", &CaseProject::checker},      {"approver", "审核", &CaseProject::approver},
     {"date", "日期", &CaseProject::date},
 };
+// The item of kProjectFields with that key; null when there is none.
+inline const ProjectField* FindProjectField(std::string_view key) {
+  for (const ProjectField& f : kProjectFields)
+    if (key == f.key) return &f;
+  return nullptr;
+}
 
 // A load case of the attachment: its name (工作状态, 非工作状态, ...) and the
 // texts of R and M typed over the force page's own.
@@ -103,6 +109,9 @@ struct CaseRodSection {
   CasePage page;  // named "rod-check"
 };
 
+// The page of that name among pages, or nullptr.
+const CasePage* FindPage(const std::vector<CasePage>& pages, std::string_view name);
+
 // One attachment level: its name and height (texts, as typed), its own
 // copy of the force pages' inputs, and its own load cases.
 struct CaseLevel {
@@ -110,7 +119,7 @@ struct CaseLevel {
   std::vector<CasePage> pages;
   std::vector<CaseLoadCase> cases;
 
-  const CasePage* Find(std::string_view page) const;
+  const CasePage* Find(std::string_view page) const { return FindPage(pages, page); }
 };
 
 struct CaseBook {
@@ -124,6 +133,9 @@ struct CaseBook {
   bool Empty() const;
   // The section set for a rod (1..4), or nullptr: the rod-check page's.
   const CaseRodSection* SectionOf(int rod) const;
+  // The level the pages show; levels must not be empty.
+  CaseLevel& Shown() { return levels.at(static_cast<size_t>(level)); }
+  const CaseLevel& Shown() const { return levels.at(static_cast<size_t>(level)); }
 };
 
 struct CaseState {
@@ -134,7 +146,7 @@ struct CaseState {
   // or saved to ("file"; empty: none, and not written).
   std::string file;
 
-  const CasePage* Find(std::string_view name) const;
+  const CasePage* Find(std::string_view name) const { return FindPage(pages, name); }
 };
 
 // A refused file or a failed save; what() is the whole message, in Chinese.

@@ -101,7 +101,7 @@ CLoadCaseDialog::CLoadCaseDialog(const CaseBook& book, QWidget* parent) : QDialo
   hint->setWordWrap(true);
   layout->addWidget(hint);
   m_shared = m_book.cases;
-  const CaseLevel* level = m_book.levels.empty() ? nullptr : &m_book.levels.at(static_cast<size_t>(m_book.level));
+  const CaseLevel* level = m_book.levels.empty() ? nullptr : &m_book.Shown();
   if (level) {
     // A level without cases of its own uses the book's.
     m_own = new QCheckBox(QString::fromUtf8("%1（附着道次“%2”）").arg(QString::fromUtf8(kOwnCases), Q(level->name)),
@@ -229,10 +229,10 @@ CaseBook CLoadCaseDialog::Book() const {
   CaseBook book = m_book;
   if (m_own && m_own->isChecked()) {
     book.cases = m_shared;
-    book.levels.at(static_cast<size_t>(book.level)).cases = TableCases();
+    book.Shown().cases = TableCases();
   } else {
     book.cases = TableCases();
-    if (m_own) book.levels.at(static_cast<size_t>(book.level)).cases.clear();
+    if (m_own) book.Shown().cases.clear();
   }
   return book;
 }

@@ -321,7 +321,7 @@ bool CCaseSession::CopyLevel(const QString& name, const QString& height) {
   }
   // The copy holds what the pages show: they stay as they are.
   CaseBook book = Capture().book;
-  CaseLevel copy = book.levels.at(static_cast<size_t>(book.level));
+  CaseLevel copy = book.Shown();
   copy.name = name.trimmed().toStdString();
   copy.height = height.trimmed().toStdString();
   book.levels.insert(book.levels.begin() + book.level + 1, std::move(copy));

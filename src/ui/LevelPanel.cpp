@@ -83,7 +83,7 @@ void CLevelPanel::OnCopy() {
   const CaseBook& book = m_session.Book();
   if (book.levels.empty()) return;
   CLevelDialog dialog(QStringLiteral("复制附着道次"), m_session.NextLevelName(),
-                      QString::fromStdString(book.levels.at(static_cast<size_t>(book.level)).height), window());
+                      QString::fromStdString(book.Shown().height), window());
   if (dialog.exec() == QDialog::Accepted) m_session.CopyLevel(dialog.Name(), dialog.Height());
 }
 
