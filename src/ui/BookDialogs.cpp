@@ -20,30 +20,14 @@
 #include "core/input/FieldText.h"
 #include "core/sections/RodSection.h"
 #include "pages/RodCheckPage.h"
+#include "ui/DialogParts.h"
 #include "ui/MainDlg.h"
 
 namespace tiecalc {
 
 namespace {
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
 std::string S(const QString& s) { return s.trimmed().toStdString(); }
-
-QDialogButtonBox* OkCancel(QDialog* dialog) {
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
-  buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
-  buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
-  QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
-  QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
-  return buttons;
-}
-
-QPushButton* Button(const char* text, QWidget* parent, std::function<void()> onClick) {
-  auto* b = new QPushButton(QString::fromUtf8(text), parent);
-  b->setAutoDefault(false);
-  QObject::connect(b, &QPushButton::clicked, parent, std::move(onClick));
-  return b;
-}
 
 const std::string* InputText(const CasePage& page, const char* name) {
   for (const CaseInput& in : page.inputs)
@@ -72,7 +56,7 @@ CProjectDialog::CProjectDialog(const CaseProject& project, QWidget* parent) : QD
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(new QLabel(QStringLiteral("计算书封面上的工程信息："), this));
   layout->addLayout(form);
-  layout->addWidget(OkCancel(this));
+  layout->addWidget(OkCancelButtons(this));
 }
 
 QLineEdit* CProjectDialog::Field(const char* key) const {
@@ -100,7 +84,6 @@ CLoadCaseDialog::CLoadCaseDialog(const CaseBook& book, QWidget* parent) : QDialo
   auto* hint = new QLabel(QString::fromUtf8(kNoCaseHint), this);
   hint->setWordWrap(true);
   layout->addWidget(hint);
-  m_shared = m_book.cases;
   const CaseLevel* level = m_book.levels.empty() ? nullptr : &m_book.Shown();
   if (level) {
     // A level without cases of its own uses the book's.
@@ -117,18 +100,18 @@ CLoadCaseDialog::CLoadCaseDialog(const CaseBook& book, QWidget* parent) : QDialo
   m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
   m_table->setSelectionMode(QAbstractItemView::SingleSelection);
   m_table->setMinimumWidth(m_table->fontMetrics().horizontalAdvance(QStringLiteral("非工作状态")) * 5);
-  Fill(level && !level->cases.empty() ? level->cases : m_shared);
+  Fill(level && !level->cases.empty() ? level->cases : m_book.cases);
   auto* row = new QHBoxLayout;
   row->addWidget(m_table, 1);
   auto* side = new QVBoxLayout;
-  side->addWidget(Button("添加", this, [this] { AddCase(); }));
-  side->addWidget(Button("删除", this, [this] { DeleteCase(); }));
-  side->addWidget(Button("上移", this, [this] { MoveCase(-1); }));
-  side->addWidget(Button("下移", this, [this] { MoveCase(1); }));
+  side->addWidget(CommandButton("添加", this, [this] { AddCase(); }));
+  side->addWidget(CommandButton("删除", this, [this] { DeleteCase(); }));
+  side->addWidget(CommandButton("上移", this, [this] { MoveCase(-1); }));
+  side->addWidget(CommandButton("下移", this, [this] { MoveCase(1); }));
   side->addStretch();
   row->addLayout(side);
   layout->addLayout(row);
-  layout->addWidget(OkCancel(this));
+  layout->addWidget(OkCancelButtons(this));
   if (m_own) connect(m_own, &QCheckBox::toggled, this, &CLoadCaseDialog::OnOwnCases);
 }
 
@@ -153,10 +136,11 @@ std::vector<CaseLoadCase> CLoadCaseDialog::TableCases() const {
 void CLoadCaseDialog::OnOwnCases(bool own) {
   // Ticked: the level's cases start as a copy of the shared ones.
   // Unticked: the table holds the shared cases again.
+  // m_book.cases keep the shared ones meanwhile.
   if (!own) {
-    Fill(m_shared);
+    Fill(m_book.cases);
   } else {
-    m_shared = TableCases();
+    m_book.cases = TableCases();
   }
 }
 
@@ -228,7 +212,6 @@ void CLoadCaseDialog::accept() {
 CaseBook CLoadCaseDialog::Book() const {
   CaseBook book = m_book;
   if (m_own && m_own->isChecked()) {
-    book.cases = m_shared;
     book.Shown().cases = TableCases();
   } else {
     book.cases = TableCases();
@@ -244,23 +227,28 @@ const char* const CRodSectionsDialog::kPageOwn = "校核页截面";
 const char* const CRodSectionsDialog::kTakePage = "将校核页当前截面用于所选杆";
 const char* const CRodSectionsDialog::kBackToPage = "恢复为校核页截面";
 
-QString RodSectionText(const CaseRodSection* section, const CRodCheckPage& rodCheck) {
+namespace {
+
+// A rod's section in a line: the section's designation where it was picked
+// from the library, else the form and A; the page's when none is set.
+QString RodSectionText(const CaseRodSection* section) {
   if (!section) return QString::fromUtf8(CRodSectionsDialog::kPageOwn);
   const CasePage& page = section->page;
   if (page.section)
     return Q(DescribeSection(page.section->form, page.section->choice)) +
            (page.section->editedByHand ? QStringLiteral("（已手动修改）") : QString());
   QString text;
-  const std::string* form = InputText(page, "form");
-  for (const ControlTemplate& c : rodCheck.Template().controls)
-    if (c.id == CRodCheckPage::kForm && form) {
-      const int index = std::atoi(form->c_str());
-      if (index >= 0 && index < static_cast<int>(c.items.size())) text = Q(c.items[static_cast<size_t>(index)]);
-    }
+  if (const std::string* form = InputText(page, "form")) {
+    const int index = std::atoi(form->c_str());
+    if (index >= 0 && index <= static_cast<int>(RodForm::FourLimbLaced))
+      text = Q(CRodCheckPage::FormName(static_cast<RodForm>(index)));
+  }
   if (const std::string* a = InputText(page, "A"))
     text += (text.isEmpty() ? QString() : QStringLiteral("，")) + QStringLiteral("A=") + Q(*a) + QStringLiteral(" mm²");
   return text;
 }
+
+}  // namespace
 
 CRodSectionsDialog::CRodSectionsDialog(const CaseBook& book, const CRodCheckPage& rodCheck, QWidget* parent)
     : QDialog(parent), m_book(book), m_rodCheck(rodCheck) {
@@ -283,17 +271,17 @@ CRodSectionsDialog::CRodSectionsDialog(const CaseBook& book, const CRodCheckPage
   Fill();
   layout->addWidget(m_table);
   auto* row = new QHBoxLayout;
-  row->addWidget(Button(kTakePage, this, [this] { TakePageSection(); }));
-  row->addWidget(Button(kBackToPage, this, [this] { BackToPageSection(); }));
+  row->addWidget(CommandButton(kTakePage, this, [this] { TakePageSection(); }));
+  row->addWidget(CommandButton(kBackToPage, this, [this] { BackToPageSection(); }));
   row->addStretch();
   layout->addLayout(row);
-  layout->addWidget(OkCancel(this));
+  layout->addWidget(OkCancelButtons(this));
 }
 
 void CRodSectionsDialog::Fill() {
   for (int r = 0; r < kRods; ++r) {
     m_table->setItem(r, 0, new QTableWidgetItem(QStringLiteral("杆%1").arg(r + 1)));
-    const QString text = RodSectionText(m_book.SectionOf(r + 1), m_rodCheck);
+    const QString text = RodSectionText(m_book.SectionOf(r + 1));
     auto* item = new QTableWidgetItem(text);
     item->setToolTip(text);
     m_table->setItem(r, 1, item);
@@ -340,7 +328,7 @@ CLevelDialog::CLevelDialog(const QString& title, const QString& name, const QStr
   form->addRow(QStringLiteral("标高 (m)"), m_height);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
-  layout->addWidget(OkCancel(this));
+  layout->addWidget(OkCancelButtons(this));
   m_name->selectAll();
 }
 

@@ -61,10 +61,9 @@ class CLoadCaseDialog : public QDialog {
   void Fill(const std::vector<CaseLoadCase>& cases);
   void OnOwnCases(bool own);
 
-  CaseBook m_book;
+  CaseBook m_book;  // its cases: the shared ones, also while a level's own are shown
   QTableWidget* m_table = nullptr;
   QCheckBox* m_own = nullptr;
-  std::vector<CaseLoadCase> m_shared;  // the book's cases while a level's own are shown
 };
 
 class CRodSectionsDialog : public QDialog {
@@ -104,16 +103,10 @@ class CLevelDialog : public QDialog {
   CLevelDialog(const QString& title, const QString& name, const QString& height, QWidget* parent = nullptr);
   QString Name() const;
   QString Height() const;
-  QLineEdit* NameEdit() const { return m_name; }
-  QLineEdit* HeightEdit() const { return m_height; }
 
  private:
   QLineEdit* m_name = nullptr;
   QLineEdit* m_height = nullptr;
 };
-
-// A rod's section in a line: the section's designation where it was picked
-// from the library, else the form and A; the page's when none is set.
-QString RodSectionText(const CaseRodSection* section, const CRodCheckPage& rodCheck);
 
 }  // namespace tiecalc

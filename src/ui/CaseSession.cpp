@@ -19,6 +19,7 @@
 #include <cstring>
 
 #include "pages/RodCheckPage.h"
+#include "ui/DialogParts.h"
 #include "ui/MainDlg.h"
 #include "wiring/PageSet.h"
 
@@ -36,7 +37,6 @@ const char* const kExit = "退出";
 const char* const kRecentKey = "cases/recent";
 const char* const kFolderKey = "cases/folder";
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 fs::path PathOf(const QString& path) {
   const QByteArray utf8 = path.toUtf8();

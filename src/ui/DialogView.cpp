@@ -24,11 +24,11 @@
 #include <exception>
 #include <memory>
 
+#include "ui/DialogParts.h"
+
 namespace tiecalc {
 
 namespace {
-
-QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 // Captions are written with "\r\n" line ends; widgets break on "\n".
 QString Lines(const std::string& s) { return Q(s).replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }

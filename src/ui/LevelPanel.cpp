@@ -8,6 +8,7 @@
 
 #include "ui/BookDialogs.h"
 #include "ui/CaseSession.h"
+#include "ui/DialogParts.h"
 
 namespace tiecalc {
 
@@ -36,14 +37,12 @@ CLevelPanel::CLevelPanel(CCaseSession& session, QWidget* parent) : QWidget(paren
   inside->addStretch();
   // One under another: the column stays narrow.
   const auto button = [&](const char* text, void (CLevelPanel::*onClick)()) {
-    auto* b = new QPushButton(QString::fromUtf8(text), this);
-    b->setAutoDefault(false);
+    QPushButton* b = CommandButton(text, this, [this, onClick] { (this->*onClick)(); });
     b->setMinimumWidth(0);
-    connect(b, &QPushButton::clicked, this, onClick);
     layout->addWidget(b);
     return b;
   };
-  m_add = button("添加", &CLevelPanel::OnAdd);
+  button("添加", &CLevelPanel::OnAdd);
   m_copy = button("复制", &CLevelPanel::OnCopy);
   m_rename = button("重命名", &CLevelPanel::OnRename);
   m_delete = button("删除", &CLevelPanel::OnDelete);

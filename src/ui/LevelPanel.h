@@ -22,21 +22,15 @@ class CLevelPanel : public QWidget {
 
   CLevelPanel(CCaseSession& session, QWidget* parent);
   QListWidget* List() const { return m_list; }
-  // 添加, 复制, 重命名, 删除.
-  QPushButton* AddButton() const { return m_add; }
-  QPushButton* CopyButton() const { return m_copy; }
-  QPushButton* RenameButton() const { return m_rename; }
-  QPushButton* DeleteButton() const { return m_delete; }
   QLabel* EmptyHint() const { return m_hint; }
 
-  // The buttons' commands: each asks the name and height (删除: whether
-  // to) and hands them to the session.
+ private:
+  // The buttons' commands (添加, 复制, 重命名, 删除): each asks the name and
+  // height (删除: whether to) and hands them to the session.
   void OnAdd();
   void OnCopy();
   void OnRename();
   void OnDelete();
-
- private:
   // The list as the session's book has it.
   void Fill();
   void OnChosen(int row);
@@ -44,7 +38,7 @@ class CLevelPanel : public QWidget {
   CCaseSession& m_session;
   QListWidget* m_list = nullptr;
   QLabel* m_hint = nullptr;
-  QPushButton *m_add = nullptr, *m_copy = nullptr, *m_rename = nullptr, *m_delete = nullptr;
+  QPushButton *m_copy = nullptr, *m_rename = nullptr, *m_delete = nullptr;  // need a level
 };
 
 }  // namespace tiecalc

@@ -21,12 +21,11 @@
 #include "core/sections/SectionGeometry.h"
 #include "core/sections/SteelSection.h"
 #include "pages/RodCheckPage.h"
+#include "ui/DialogParts.h"
 #include "ui/WindowPlace.h"
 
 namespace tiecalc {
 namespace {
-
-QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 constexpr SectionFamily kFamilies[] = {SectionFamily::EqualAngle, SectionFamily::UnequalAngle,
                                        SectionFamily::Channel,    SectionFamily::IBeam,
@@ -334,11 +333,7 @@ CSectionDialog::CSectionDialog(const CRodCheckPage& page, const QString& formNam
   m_error = new QLabel(this);
   m_error->setStyleSheet(QStringLiteral("color: rgb(200, 0, 0)"));
   m_error->setWordWrap(true);
-  m_buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  m_buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
-  m_buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
-  connect(m_buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(m_buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  m_buttons = OkCancelButtons(this);
 
   auto* right = new QVBoxLayout;
   right->addWidget(m_drawing, 2);
