@@ -310,9 +310,9 @@ CaseBook ParseBook(const Json& v, const CasePages& pages) {
       const auto name = l.find("name");
       if (name == l.end()) Refuse(one + " 缺少 name");
       level.name = TextOf(*name, one + " 的 name");
-      if (level.name.empty()) Refuse(one + " 的名称为空");
-      for (const CaseLevel& other : book.levels)
-        if (other.name == level.name) Refuse(w + " 中附着道次 " + Quoted(level.name) + " 出现了不止一次");
+      const LevelNameProblem problem = LevelNameProblemOf(book, level.name);
+      if (problem == LevelNameProblem::Empty) Refuse(one + " 的名称为空");
+      if (problem == LevelNameProblem::Taken) Refuse(w + " 中附着道次 " + Quoted(level.name) + " 出现了不止一次");
       if (const auto h = l.find("height"); h != l.end()) level.height = TextOf(*h, one + " 的 height");
       if (const auto p = l.find("pages"); p != l.end()) {
         for (const auto& [pageName, inputs] : ObjectOf(*p, one + " 的 pages").items()) {
@@ -378,6 +378,14 @@ Json BookJson(const CaseBook& book) {
 }
 
 }  // namespace
+
+LevelNameProblem LevelNameProblemOf(const CaseBook& book, std::string_view name, int except) {
+  if (name.empty()) return LevelNameProblem::Empty;
+  if (CharacterCount(std::string(name)) > kCaseMaxTextLength) return LevelNameProblem::TooLong;
+  for (size_t i = 0; i < book.levels.size(); ++i)
+    if (static_cast<int>(i) != except && book.levels[i].name == name) return LevelNameProblem::Taken;
+  return LevelNameProblem::None;
+}
 
 const CasePage* FindPage(const std::vector<CasePage>& pages, std::string_view name) {
   for (const CasePage& p : pages)

@@ -138,6 +138,11 @@ struct CaseBook {
   const CaseLevel& Shown() const { return levels.at(static_cast<size_t>(level)); }
 };
 
+// What keeps a name from naming a level of book (the level at index except
+// aside): the rules the levels of a case file keep.
+enum class LevelNameProblem { None, Empty, TooLong, Taken };
+LevelNameProblem LevelNameProblemOf(const CaseBook& book, std::string_view name, int except = -1);
+
 struct CaseState {
   std::string page;  // the page shown; empty: the first
   std::vector<CasePage> pages;

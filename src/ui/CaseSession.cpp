@@ -248,12 +248,14 @@ void CCaseSession::SetBook(CaseBook book) {
 // --- the attachment levels ---------------------------------------------------
 
 QString CCaseSession::LevelNameRefusal(const QString& name, int except) const {
-  if (name.trimmed().isEmpty()) return QString::fromUtf8("附着道次的名称不能为空。");
-  if (name.size() > static_cast<qsizetype>(kCaseMaxTextLength))
-    return QString::fromUtf8("附着道次的名称不能超过 %1 个字符。").arg(kCaseMaxTextLength);
-  for (size_t i = 0; i < m_book.levels.size(); ++i)
-    if (static_cast<int>(i) != except && Q(m_book.levels[i].name) == name.trimmed())
+  switch (LevelNameProblemOf(m_book, name.trimmed().toStdString(), except)) {
+    case LevelNameProblem::Empty: return QString::fromUtf8("附着道次的名称不能为空。");
+    case LevelNameProblem::TooLong:
+      return QString::fromUtf8("附着道次的名称不能超过 %1 个字符。").arg(kCaseMaxTextLength);
+    case LevelNameProblem::Taken:
       return QString::fromUtf8("已有名为“%1”的附着道次，请换一个名称。").arg(name.trimmed());
+    case LevelNameProblem::None: break;
+  }
   return {};
 }
 
