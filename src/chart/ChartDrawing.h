@@ -49,6 +49,14 @@ inline int DevicePixels(double size, double scale) { return std::max(1, static_c
 // chart pixel being a 96th of an inch. cairo's PNG states none.
 inline int QtPngDotsPerMetre(double scale) { return static_cast<int>(std::lround(96 * scale / 0.0254)); }
 
+// A text's rectangle while the layouts place labels clear of each other.
+struct ChartBox {
+  double left, top, right, bottom;
+  bool Overlaps(const ChartBox& o) const {
+    return left < o.right && o.left < right && top < o.bottom && o.top < bottom;
+  }
+};
+
 // How far a text of that width starts left of its anchor point.
 inline double AnchorShift(TextAnchor anchor, double width) {
   return anchor == TextAnchor::Start ? 0.0 : anchor == TextAnchor::Middle ? width / 2 : width;

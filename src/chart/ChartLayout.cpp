@@ -71,13 +71,7 @@ std::string AngleText(double theta) {
   return std::fabs(theta - std::round(theta)) < 1e-9 ? FormatFixed(theta, 0) : FormatFixed(theta, 2);
 }
 
-struct Box {
-  double left, top, right, bottom;
-  bool Overlaps(const Box& o) const { return left < o.right && o.left < right && top < o.bottom && o.top < bottom; }
-};
-
 }  // namespace
-
 
 ChartScene LayOutForceChart(const ForceChartData& data, double width, double height, const ChartState& state,
                             ChartTextWidth textWidth) {
@@ -180,7 +174,7 @@ ChartScene LayOutForceChart(const ForceChartData& data, double width, double hei
 
   // The extremes, each labelled with its value above (tension) or below
   // (compression) its mark, moved off labels placed before it.
-  std::vector<Box> placed;
+  std::vector<ChartBox> placed;
   for (int i = 0; i < rods && i < static_cast<int>(data.extremes.size()); ++i) {
     const RodLook& look = kRodLooks[static_cast<size_t>(i)];
     const ChartColour c = state.greyed ? kGrey : look.colour;
@@ -193,10 +187,10 @@ ChartScene LayOutForceChart(const ForceChartData& data, double width, double hei
       double cx = std::clamp(at.x, left + w / 2 + 2, left + plotW - w / 2 - 2);
       const double dir = e.force >= 0 ? -1.0 : 1.0;
       double baseline = e.force >= 0 ? at.y - 7 : at.y + 7 + kLabelSize * 0.8;
-      Box box{cx - w / 2, baseline - kLabelSize * 0.8, cx + w / 2, baseline - kLabelSize * 0.8 + h};
+      ChartBox box{cx - w / 2, baseline - kLabelSize * 0.8, cx + w / 2, baseline - kLabelSize * 0.8 + h};
       for (int tries = 0; tries < 6; ++tries) {
         bool clash = false;
-        for (const Box& b : placed) clash = clash || box.Overlaps(b);
+        for (const ChartBox& b : placed) clash = clash || box.Overlaps(b);
         if (!clash) break;
         baseline += dir * h;
         box.top += dir * h;

@@ -156,18 +156,13 @@ constexpr double kWallRun = 7.0;       // the wall beyond its outermost anchors
 constexpr double kHatch = 1.8;         // depth of the wall's hatching
 constexpr double kLabelGap = 1.2;      // from a rod to its label
 
-struct Box {
-  double left, top, right, bottom;
-  bool Overlaps(const Box& o) const { return left < o.right && o.left < right && top < o.bottom && o.top < bottom; }
-};
-
 struct Segment {
   ChartPoint a, b;
   int weight = 3;  // how much a text on it is in the way
 };
 
 // Whether the segment passes through the box (Liang-Barsky clipping).
-bool Hits(const Segment& s, const Box& box) {
+bool Hits(const Segment& s, const ChartBox& box) {
   double t0 = 0.0, t1 = 1.0;
   const double dx = s.b.x - s.a.x, dy = s.b.y - s.a.y;
   const double p[4] = {-dx, dx, -dy, dy};
@@ -212,7 +207,7 @@ class PlanPainter {
   void Obstacle(ChartPoint a, ChartPoint b, bool soft = false) { m_segments.push_back({a, b, soft ? 1 : 3}); }
 
   // A text's box for its baseline point and anchor; vertical texts run up.
-  Box TextBox(ChartPoint at, const std::string& text, double size, TextAnchor anchor, bool vertical = false) const {
+  ChartBox TextBox(ChartPoint at, const std::string& text, double size, TextAnchor anchor, bool vertical = false) const {
     const double w = Width(text, size), shift = AnchorShift(anchor, w);
     if (vertical) return {at.x - 0.85 * size, at.y - w + shift, at.x + 0.25 * size, at.y + shift};
     return {at.x - shift, at.y - 0.85 * size, at.x - shift + w, at.y + 0.25 * size};
@@ -224,14 +219,14 @@ class PlanPainter {
 
   // How much a box is in the way: outside the picture, or on each text and
   // each obstacle placed so far; 0 when it is free.
-  int Clashes(const Box& text) const {
+  int Clashes(const ChartBox& text) const {
     const double margin = Mm(kOuter) / 2, pad = Mm(0.5);
-    const Box box{text.left - pad, text.top - pad, text.right + pad, text.bottom + pad};
+    const ChartBox box{text.left - pad, text.top - pad, text.right + pad, text.bottom + pad};
     int clashes = 0;
     if (box.left < margin || box.top < margin || box.right > m_scene.width - margin ||
         box.bottom > m_scene.height - margin)
       clashes += 100;
-    for (const Box& b : m_boxes) clashes += b.Overlaps(box) ? 4 : 0;
+    for (const ChartBox& b : m_boxes) clashes += b.Overlaps(box) ? 4 : 0;
     for (const Segment& s : m_segments) clashes += Hits(s, box) ? s.weight : 0;
     return clashes;
   }
@@ -239,7 +234,7 @@ class PlanPainter {
   // Lines of text centred in the box, of those centred at candidates, that
   // is least in the way with the candidate's own penalty added (none: 0):
   // the first free one. Returns the candidate taken and the box.
-  std::pair<size_t, Box> TextBlock(const std::vector<ChartPoint>& candidates, const std::vector<std::string>& lines,
+  std::pair<size_t, ChartBox> TextBlock(const std::vector<ChartPoint>& candidates, const std::vector<std::string>& lines,
                                    double size, const std::vector<int>& penalties = {}) {
     double w = 0.0;
     for (const std::string& line : lines) w = std::max(w, Width(line, size));
@@ -265,7 +260,7 @@ class PlanPainter {
   ChartScene& m_scene;
   double m_mm;  // chart units per paper millimetre
   ChartTextWidth m_textWidth;
-  std::vector<Box> m_boxes;
+  std::vector<ChartBox> m_boxes;
   std::vector<Segment> m_segments;
 };
 
