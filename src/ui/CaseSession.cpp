@@ -302,12 +302,10 @@ bool CCaseSession::AddLevel(const QString& name, const QString& height) {
   CaseState now = Capture();
   CaseLevel level{name.trimmed().toStdString(), height.trimmed().toStdString(), {}, {}};
   if (now.book.levels.empty()) {
-    // The work so far becomes the first level.
-    for (const CasePage& p : now.pages)
-      if (!dynamic_cast<const CRodCheckPage*>(m_window.Pages().Find(p.name))) level.pages.push_back(p);
+    // The work so far becomes the first level: captured as the level shown.
     now.book.levels.push_back(std::move(level));
     now.book.level = 0;
-    SetBook(std::move(now.book));
+    SetBook(CaptureCase(Named(), now.page, now.book).book);
     return true;
   }
   now.book.levels.push_back(std::move(level));
