@@ -178,7 +178,7 @@ CCaseSession::CCaseSession(CMainDlg& window)
   WatchDrops();
 
   m_clean = Capture().pages;
-  m_cleanBook = BookText(m_book);
+  m_cleanBook = BookText(Book());
   m_autosavePath = AutosaveFolder() + QStringLiteral("/autosave-") +
                    QString::number(QCoreApplication::applicationPid()) + QLatin1Char('-') +
                    QUuid::createUuid().toString(QUuid::Id128).left(8) + QString::fromUtf8(kCaseExtension);
@@ -194,7 +194,7 @@ CCaseSession::~CCaseSession() {
 CasePages CCaseSession::Named() const { return CasePagesOf(m_window.Pages()); }
 
 CaseState CCaseSession::Capture() const {
-  return CaptureCase(Named(), CPageSet::Name(m_window.ShownPage()), m_book);
+  return CaptureCase(Named(), CPageSet::Name(m_window.ShownPage()), Book());
 }
 
 QString CCaseSession::Title() const {
@@ -228,27 +228,23 @@ void CCaseSession::SetClean(const QString& path) {
 void CCaseSession::Show(const CaseState& state) {
   std::unique_ptr<CPageSet> pages = m_window.StartPages();
   ApplyCase(state, CasePagesOf(*pages));
+  pages->Book() = state.book;
   m_window.ReplacePages(std::move(pages), std::max(0, CPageSet::IndexOf(state.page)));
-  m_book = state.book;
-  HandBookToPages();
-}
-
-void CCaseSession::HandBookToPages() {
-  // The window makes new pages on every Show: each set gets the settings.
-  m_window.Pages().Book() = m_book;
   emit BookChanged();
 }
 
+const CaseBook& CCaseSession::Book() const { return m_window.Pages().Book(); }
+
 void CCaseSession::SetBook(CaseBook book) {
-  m_book = std::move(book);
-  HandBookToPages();
+  m_window.Pages().Book() = std::move(book);
+  emit BookChanged();
   OnEdited();
 }
 
 // --- the attachment levels ---------------------------------------------------
 
 QString CCaseSession::LevelNameRefusal(const QString& name, int except) const {
-  switch (LevelNameProblemOf(m_book, name.trimmed().toStdString(), except)) {
+  switch (LevelNameProblemOf(Book(), name.trimmed().toStdString(), except)) {
     case LevelNameProblem::Empty: return QString::fromUtf8("附着道次的名称不能为空。");
     case LevelNameProblem::TooLong:
       return QString::fromUtf8("附着道次的名称不能超过 %1 个字符。").arg(kCaseMaxTextLength);
@@ -290,7 +286,7 @@ bool CCaseSession::ShowLevel(CaseBook book, int index) {
 }
 
 bool CCaseSession::ChooseLevel(int index) {
-  if (index < 0 || index >= static_cast<int>(m_book.levels.size()) || index == m_book.level) return false;
+  if (index < 0 || index >= static_cast<int>(Book().levels.size()) || index == Book().level) return false;
   return ShowLevel(Capture().book, index);
 }
 
@@ -314,7 +310,7 @@ bool CCaseSession::AddLevel(const QString& name, const QString& height) {
 }
 
 bool CCaseSession::CopyLevel(const QString& name, const QString& height) {
-  if (m_book.levels.empty()) return false;
+  if (Book().levels.empty()) return false;
   if (const QString why = LevelNameRefusal(name); !why.isEmpty()) {
     m_desktop->ShowError(why);
     return false;
@@ -331,12 +327,12 @@ bool CCaseSession::CopyLevel(const QString& name, const QString& height) {
 }
 
 bool CCaseSession::RenameLevel(int index, const QString& name, const QString& height) {
-  if (index < 0 || index >= static_cast<int>(m_book.levels.size())) return false;
+  if (index < 0 || index >= static_cast<int>(Book().levels.size())) return false;
   if (const QString why = LevelNameRefusal(name, index); !why.isEmpty()) {
     m_desktop->ShowError(why);
     return false;
   }
-  CaseBook book = m_book;
+  CaseBook book = Book();
   book.levels[static_cast<size_t>(index)].name = name.trimmed().toStdString();
   book.levels[static_cast<size_t>(index)].height = height.trimmed().toStdString();
   SetBook(std::move(book));
@@ -344,10 +340,10 @@ bool CCaseSession::RenameLevel(int index, const QString& name, const QString& he
 }
 
 bool CCaseSession::DeleteLevel(int index) {
-  if (index < 0 || index >= static_cast<int>(m_book.levels.size())) return false;
-  const QString name = Q(m_book.levels[static_cast<size_t>(index)].name);
+  if (index < 0 || index >= static_cast<int>(Book().levels.size())) return false;
+  const QString name = Q(Book().levels[static_cast<size_t>(index)].name);
   const QString question =
-      m_book.levels.size() == 1
+      Book().levels.size() == 1
           ? QString::fromUtf8("删除附着道次“%1”？页面保留当前的输入，工程不再分道次。").arg(name)
           : QString::fromUtf8("删除附着道次“%1”及其输入和工况？").arg(name);
   if (!m_desktop->AskConfirm(question)) return false;

@@ -96,9 +96,10 @@ class CCaseSession : public QObject {
   QAction* SaveAsAction() const { return m_saveAs; }
   QAction* ExitAction() const { return m_exit; }
 
-  // The calculation book's settings of the case. The level shown keeps the
-  // inputs it had when it was last left; the pages show its current ones.
-  const CaseBook& Book() const { return m_book; }
+  // The calculation book's settings of the case, as the pages' 计算书
+  // buttons have them. The level shown keeps the inputs it had when it was
+  // last left; the pages show its current ones.
+  const CaseBook& Book() const;
   // New settings (from the book's dialogs): kept, handed to the pages'
   // 计算书 buttons, and the case marked changed where they differ from
   // those last opened or saved.
@@ -145,7 +146,6 @@ class CCaseSession : public QObject {
   void Show(const CaseState& state);
   // Shows level `index` of book (the shown level's inputs already kept).
   bool ShowLevel(CaseBook book, int index);
-  void HandBookToPages();
   void WatchDrops();
   void OfferRestore();
   void RemoveAutosave();
@@ -155,7 +155,6 @@ class CCaseSession : public QObject {
   ICaseDesktop* m_desktop;
   QString m_path;
   std::vector<CasePage> m_clean;  // the inputs as last opened or saved
-  CaseBook m_book;
   std::string m_cleanBook;  // the book settings as last opened or saved, as written
   bool m_modified = false;
   QTimer m_autosaveTimer;
