@@ -277,7 +277,7 @@ CaseBook ParseBook(const Json& v, const CasePages& pages) {
   if (const auto it = v.find("cases"); it != v.end()) book.cases = ParseLoadCases(*it, where + " 的工况 cases");
   if (const auto it = v.find("sections"); it != v.end()) {
     const std::string w = where + " 的杆件截面 sections";
-    CPage* rodCheck = PageNamed(pages, "rod-check");
+    CPage* rodCheck = PageNamed(pages, kRodCheckCaseName);
     std::set<int> taken;
     for (const Json& s : ArrayOf(*it, w)) {
       const std::string one = w + " 的第 " + std::to_string(book.sections.size() + 1) + " 项";
@@ -296,7 +296,7 @@ CaseBook ParseBook(const Json& v, const CasePages& pages) {
       const auto inputs = s.find("inputs");
       if (inputs == s.end()) Refuse(one + " 缺少 inputs");
       if (!rodCheck) Refuse(one + " 无校核页可用");
-      section.page = ParsePage("rod-check", *inputs, *rodCheck);
+      section.page = ParsePage(kRodCheckCaseName, *inputs, *rodCheck);
       book.sections.push_back(std::move(section));
     }
   }
@@ -317,7 +317,7 @@ CaseBook ParseBook(const Json& v, const CasePages& pages) {
       if (const auto p = l.find("pages"); p != l.end()) {
         for (const auto& [pageName, inputs] : ObjectOf(*p, one + " 的 pages").items()) {
           CPage* page = PageNamed(pages, pageName);
-          if (!page || pageName == "rod-check")
+          if (!page || pageName == kRodCheckCaseName)
             Refuse(one + " 的 pages 中有未知的力分析页 " + Quoted(pageName));
           level.pages.push_back(ParsePage(pageName, inputs, *page));
         }

@@ -34,6 +34,8 @@ inline constexpr int kCaseVersion = 1;
 inline constexpr const char* kCaseExtension = ".tiecalc";
 inline constexpr std::uintmax_t kCaseMaxBytes = 1024 * 1024;
 inline constexpr size_t kCaseMaxTextLength = 255;  // characters
+// The rod-check page's name among a case's pages (a rod section is a copy of it).
+inline constexpr const char* kRodCheckCaseName = "rod-check";
 
 struct CaseInput {
   std::string name, text;
@@ -106,7 +108,7 @@ struct CaseLoadCase {
 // section, as the page of that name keeps them, for those rods alone.
 struct CaseRodSection {
   std::vector<int> rods;
-  CasePage page;  // named "rod-check"
+  CasePage page;  // named kRodCheckCaseName
 };
 
 // The page of that name among pages, or nullptr.

@@ -305,7 +305,7 @@ void CRodSectionsDialog::TakePageSection() {
   const std::vector<int> rods = SelectedRods();
   if (rods.empty()) return;
   RemoveRods(rods);
-  m_book.sections.push_back({rods, CapturePage("rod-check", m_rodCheck)});
+  m_book.sections.push_back({rods, CapturePage(kRodCheckCaseName, m_rodCheck)});
   Fill();
 }
 
