@@ -59,8 +59,7 @@ std::unique_ptr<CForcePage> ForcePageWith(ForceLayout layout, const CasePage* sa
 }
 
 const NamedControl& InputNamed(const CPage& page, const std::string& name) {
-  for (const NamedControl& n : page.Names())
-    if (n.input && n.name == name) return n;
+  if (const NamedControl* n = FindInput(page, name)) return *n;
   throw std::logic_error("no input " + name);
 }
 

@@ -67,12 +67,6 @@ std::string NumberText(const Json& v) {
   return s == "-0" ? "0" : s;
 }
 
-const NamedControl* FindInput(const CPage& page, const std::string& name) {
-  for (const NamedControl& n : page.Names())
-    if (n.input && n.name == name) return &n;
-  return nullptr;
-}
-
 std::string PageNameList(const CasePages& pages) {
   std::string s;
   for (const auto& [name, page] : pages) s += (s.empty() ? "" : "、") + name;

@@ -84,12 +84,6 @@ std::string OutputList(const CPage& page, const PageKind& k) {
   return s;
 }
 
-const NamedControl* FindInput(const CPage& page, const std::string& name) {
-  for (const NamedControl& n : page.Names())
-    if (n.input && n.name == name) return &n;
-  return nullptr;
-}
-
 void PrintHelp(std::ostream& out) {
   out << "usage: tiecalc-cli [--open CASE] PAGE [NAME=TEXT ...] [--save CASE] [--export PATH] [--report PATH]\n"
          "                   [--plot PATH] [--accept-unreadable]\n"

@@ -60,4 +60,10 @@ bool UserSetNamed(CPage& page, const NamedControl& n, const std::string& value) 
   }
 }
 
+const NamedControl* FindInput(const CPage& page, const std::string& name) {
+  for (const NamedControl& n : page.Names())
+    if (n.input && n.name == name) return &n;
+  return nullptr;
+}
+
 }  // namespace tiecalc

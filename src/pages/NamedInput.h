@@ -10,6 +10,9 @@
 
 namespace tiecalc {
 
+// The page's input of that name, or nullptr.
+const NamedControl* FindInput(const CPage& page, const std::string& name);
+
 // What the control shows: a check box "0" or "1"; a list named by index its
 // selection index, a list named by values the value of its selection, any
 // other list its selected item; an edit its text.
