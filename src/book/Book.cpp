@@ -113,7 +113,7 @@ bool CanCheck(const CRodCheckPage& section) { return section.Data().verdict.inpu
 void AddCaseForces(BookCase& c) {
   for (const RodRecord& rod : c.record.rods) {
     const RodExtremes& e = rod.extremes;
-    const size_t larger = e.forces[1] > e.forces[0] ? 1 : 0;
+    const size_t larger = e.Larger();
     c.rods.push_back({e.forces[larger], e.forces[1 - larger], e.forceTexts[larger], e.forceTexts[1 - larger]});
   }
 }

@@ -396,7 +396,7 @@ void Forces(const BookLevel& level, LevelFigures& figures, CReportComposer& r) {
         HeaderRow({"杆件", "最大拉力 (kN)", "R 的方向 θ", "最大压力 (kN)", "R 的方向 θ"})};
     for (size_t i = 0; i < rec.rods.size(); ++i) {
       const RodExtremes& e = rec.rods[i].extremes;
-      const size_t larger = e.forces[1] > e.forces[0] ? 1 : 0;
+      const size_t larger = e.Larger();
       rows.push_back({TableCell(RodName(static_cast<int>(i) + 1)), TableCell(e.forceTexts[larger]),
                       TableCell(Direction(e.angles[larger])), TableCell(e.forceTexts[1 - larger]),
                       TableCell(Direction(e.angles[1 - larger]))});

@@ -44,6 +44,9 @@ struct RodExtremes {
   // "F/F'" and "θ/θ'" as the page's extreme fields show them.
   std::string ForcePair() const { return forceTexts[0] + "/" + forceTexts[1]; }
   std::string AnglePair() const { return angleTexts[0] + "/" + angleTexts[1]; }
+  // Which of the two is the larger force (the largest tension, where the
+  // rod is ever pulled); the other is the largest compression.
+  size_t Larger() const { return forces[1] > forces[0] ? 1 : 0; }
 };
 
 // The extremes of unrounded forces and angles as a page shows them.

@@ -32,7 +32,7 @@ SectionScale ScaleOf(const CRodCheckPage& section) {
 RodTexts TextsForRod(const RodRecord& rod, const SectionScale& scale) {
   RodTexts t;
   const RodExtremes& e = rod.extremes;
-  const size_t larger = e.forces[1] > e.forces[0] ? 1 : 0;
+  const size_t larger = e.Larger();
   t.Fmax = e.forceTexts[larger];
   t.Fmin = e.forceTexts[1 - larger];
   t.FmaxValue = e.forces[larger];
