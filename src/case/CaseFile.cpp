@@ -1,5 +1,6 @@
 #include "case/CaseFile.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <fstream>
@@ -398,6 +399,18 @@ const CaseRodSection* CaseBook::SectionOf(int rod) const {
     for (int r : s.rods)
       if (r == rod) return &s;
   return nullptr;
+}
+
+void CaseBook::ClearSections(const std::vector<int>& rods) {
+  for (CaseRodSection& s : sections)
+    std::erase_if(s.rods, [&](int r) { return std::find(rods.begin(), rods.end(), r) != rods.end(); });
+  std::erase_if(sections, [](const CaseRodSection& s) { return s.rods.empty(); });
+}
+
+void CaseBook::SetSection(const std::vector<int>& rods, CasePage page) {
+  if (rods.empty()) return;
+  ClearSections(rods);
+  sections.push_back({rods, std::move(page)});
 }
 
 CaseState ParseCase(std::string_view text, const CasePages& pages) {

@@ -135,6 +135,11 @@ struct CaseBook {
   bool Empty() const;
   // The section set for a rod (1..4), or nullptr: the rod-check page's.
   const CaseRodSection* SectionOf(int rod) const;
+  // The rods take the rod-check page's section again; a section no rod
+  // uses any more goes.
+  void ClearSections(const std::vector<int>& rods);
+  // The rods take page's section, as a group of their own.
+  void SetSection(const std::vector<int>& rods, CasePage page);
   // The level the pages show; levels must not be empty.
   CaseLevel& Shown() { return levels.at(static_cast<size_t>(level)); }
   const CaseLevel& Shown() const { return levels.at(static_cast<size_t>(level)); }

@@ -295,22 +295,13 @@ std::vector<int> CRodSectionsDialog::SelectedRods() const {
   return rods;
 }
 
-void CRodSectionsDialog::RemoveRods(const std::vector<int>& rods) {
-  for (CaseRodSection& s : m_book.sections)
-    std::erase_if(s.rods, [&](int r) { return std::find(rods.begin(), rods.end(), r) != rods.end(); });
-  std::erase_if(m_book.sections, [](const CaseRodSection& s) { return s.rods.empty(); });
-}
-
 void CRodSectionsDialog::TakePageSection() {
-  const std::vector<int> rods = SelectedRods();
-  if (rods.empty()) return;
-  RemoveRods(rods);
-  m_book.sections.push_back({rods, CapturePage(kRodCheckCaseName, m_rodCheck)});
+  m_book.SetSection(SelectedRods(), CapturePage(kRodCheckCaseName, m_rodCheck));
   Fill();
 }
 
 void CRodSectionsDialog::BackToPageSection() {
-  RemoveRods(SelectedRods());
+  m_book.ClearSections(SelectedRods());
   Fill();
 }
 

@@ -88,7 +88,6 @@ class CRodSectionsDialog : public QDialog {
 
  private:
   std::vector<int> SelectedRods() const;
-  void RemoveRods(const std::vector<int>& rods);
   void Fill();
 
   CaseBook m_book;
