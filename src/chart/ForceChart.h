@@ -130,6 +130,11 @@ ChartBitmap DrawChart(const ChartScene& scene, double scale);
 void DrawChart(const ChartScene& scene, double scale, ChartBitmap& bitmap);
 // PNG bytes of the scene drawn at scale.
 std::string ChartPng(const ChartScene& scene, double scale);
+// Device pixels per chart unit of a picture width chart units wide, printed
+// printedWidth mm wide at dpi dots per inch.
+inline double PrintedScale(double width, double printedWidth, double dpi) { return printedWidth / 25.4 * dpi / width; }
+// PNG bytes of a scene printed printedWidth mm wide at dpi dots per inch.
+std::string ChartPngPrinted(const ChartScene& scene, double printedWidth, double dpi);
 
 // What ChartPng gives for a scene of width x height at scale, known before
 // it is drawn: the pixel size and the resolution the PNG states (pixels per

@@ -42,10 +42,4 @@ ChartScene LayOutPlanDrawing(const ForcePageRecord& record, double width, double
 ChartScene LayOutPlanDrawing(const ForcePageRecord& record, double width, double height, double printedWidth,
                              double (*textWidth)(const std::string& text, double size));
 
-// Device pixels per chart unit of a picture width chart units wide, printed
-// printedWidth mm wide at dpi dots per inch.
-inline double PrintedScale(double width, double printedWidth, double dpi) { return printedWidth / 25.4 * dpi / width; }
-// PNG bytes of a scene printed printedWidth mm wide at dpi dots per inch.
-std::string ChartPngPrinted(const ChartScene& scene, double printedWidth, double dpi);
-
 }  // namespace tiecalc
